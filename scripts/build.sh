@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# scripts/build.sh DIR [cmake options...]: configures once, then builds what is stale.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=$1
+shift
+if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+fi
+cmake --build "$dir"

@@ -1,0 +1,108 @@
+#include "support/TestPaths.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace wendra::test {
+
+namespace fs = std::filesystem;
+
+fs::path sharedData() {
+    if (const char* env = std::getenv("WENDRA_SHARED_DATA"); env && *env) return env;
+    return WENDRA_SHARED_DATA;
+}
+
+fs::path testData() { return fs::path(WENDRA_SOURCE_DIR) / "tests" / "data"; }
+
+fs::path toolPath() { return WENDRA_TOOL_PATH; }
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "wendra-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+namespace {
+
+std::string drain(int fd) {
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return text;
+}
+
+}  // namespace
+
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input) {
+    int outPipe[2], errPipe[2], inPipe[2];
+    if (pipe(outPipe) || pipe(errPipe) || pipe(inPipe)) throw std::runtime_error("pipe failed");
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(inPipe[0], 0);
+        dup2(outPipe[1], 1);
+        dup2(errPipe[1], 2);
+        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1], inPipe[0], inPipe[1]})
+            close(fd);
+        std::vector<std::string> argvStrings{toolPath().string()};
+        argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : argvStrings) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+    close(errPipe[1]);
+    close(inPipe[0]);
+    std::thread feeder([fd = inPipe[1], &input] {
+        size_t done = 0;
+        while (done < input.size()) {
+            const ssize_t n = write(fd, input.data() + done, input.size() - done);
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        close(fd);
+    });
+    ToolResult result;
+    std::thread errReader([&] { result.err = drain(errPipe[0]); });
+    result.out = drain(outPipe[0]);
+    errReader.join();
+    feeder.join();
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+}  // namespace wendra::test

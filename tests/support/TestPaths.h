@@ -1,0 +1,41 @@
+#pragma once
+// Where tests find real files and the command-line tool, and a scratch folder
+// that removes itself.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace wendra::test {
+
+// ../shared/data beside the checkout, or $WENDRA_SHARED_DATA when set.
+std::filesystem::path sharedData();
+// The repository's own test inputs, tests/data.
+std::filesystem::path testData();
+std::filesystem::path toolPath();
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+struct ToolResult {
+    int status = -1;  // exit status, or -1 when the child did not exit normally
+    std::string out;
+    std::string err;
+};
+// Runs wendra-tool with the arguments; stdin is /dev/null unless input is given.
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {});
+
+}  // namespace wendra::test

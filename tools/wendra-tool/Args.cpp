@@ -1,0 +1,59 @@
+#include "Args.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace wendra::tool {
+
+void fail(const std::string& message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "wendra-tool: %s\n", message.c_str());
+    std::exit(1);
+}
+
+long long parseInteger(std::string_view text, std::string_view what) {
+    const std::string s(text);
+    const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(s.c_str(), &end, hex ? 16 : 10);
+    if (s.empty() || errno != 0 || *end != '\0')
+        fail("malformed " + std::string(what) + ": \"" + s + "\"");
+    return value;
+}
+
+double parseReal(std::string_view text, std::string_view what) {
+    const std::string s(text);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(s.c_str(), &end);
+    if (s.empty() || errno != 0 || *end != '\0')
+        fail("malformed " + std::string(what) + ": \"" + s + "\"");
+    return value;
+}
+
+const std::string& optionValue(const Args& args, size_t& i) {
+    if (i + 1 >= args.size()) fail("option " + args[i] + " needs a value");
+    return args[++i];
+}
+
+std::string jsonString(std::string_view utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace wendra::tool

@@ -1,0 +1,26 @@
+#pragma once
+// Command-line helpers shared by the verbs of wendra-tool: strict number parsing
+// and the one-line failure that exits with status 1.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wendra::tool {
+
+using Args = std::vector<std::string>;
+
+// Prints "wendra-tool: <message>" on stderr and exits with status 1.
+[[noreturn]] void fail(const std::string& message);
+
+// Whole-string parses; a malformed number fails with a message naming the option.
+long long parseInteger(std::string_view text, std::string_view what);  // decimal or 0x hex
+double parseReal(std::string_view text, std::string_view what);
+
+// Takes the value after option `name` at args[i] (advancing i), or fails.
+const std::string& optionValue(const Args& args, size_t& i);
+
+// JSON string literal for a UTF-8 text.
+std::string jsonString(std::string_view utf8);
+
+}  // namespace wendra::tool

@@ -1,0 +1,14 @@
+#pragma once
+// The verbs of wendra-tool. Each takes the arguments after its name and returns
+// the exit status; bad input ends the program through fail().
+
+#include "Args.h"
+
+namespace wendra::tool {
+
+int runNmea(const Args& args);      // nmea [--chunk N] [--flags N] [--correction M] FILE|-
+int runCoord(const Args& args);     // coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT
+int runGrid(const Args& args);      // grid utm|swiss [--inverse] ...
+int runSimulate(const Args& args);  // simulate [options]: writes a receiver log
+
+}  // namespace wendra::tool

@@ -1,0 +1,50 @@
+// wendra-tool: the command-line companion of the program. It runs the same
+// libraries on files, without a window, and prints what a script can read.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Verbs.h"
+
+namespace {
+
+struct Verb {
+    const char* name;
+    int (*run)(const wendra::tool::Args&);
+    const char* usage;
+};
+
+constexpr Verb kVerbs[] = {
+    {"nmea", wendra::tool::runNmea,
+     "nmea [--chunk N] [--flags N] [--correction M] FILE|-   decode a receiver log"},
+    {"coord", wendra::tool::runCoord,
+     "coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT   show or read a coordinate"},
+    {"grid", wendra::tool::runGrid,
+     "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
+    {"simulate", wendra::tool::runSimulate,
+     "simulate [--seconds N] [--seed N] [--out FILE]   write a simulated receiver log"},
+};
+
+void printUsage(FILE* to) {
+    std::fprintf(to, "usage: wendra-tool VERB ...\n");
+    for (const Verb& verb : kVerbs) std::fprintf(to, "  %s\n", verb.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(stderr);
+        return 1;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
+        printUsage(stdout);
+        return 0;
+    }
+    const wendra::tool::Args args(argv + 2, argv + argc);
+    for (const Verb& verb : kVerbs) {
+        if (std::strcmp(argv[1], verb.name) == 0) return verb.run(args);
+    }
+    wendra::tool::fail(std::string("unknown verb \"") + argv[1] + "\" (try wendra-tool --help)");
+}
