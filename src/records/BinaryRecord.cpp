@@ -14,9 +14,15 @@ constexpr size_t kShortStringMax = 511;
 constexpr size_t kLongStringMax = 4095;
 constexpr size_t kCountMax = std::numeric_limits<uint16_t>::max();
 
-bool isNarrowString(char letter) { return letter == 's' || letter == 'S'; }
-bool isWideString(char letter) { return letter == 'w' || letter == 'x' || letter == 'W'; }
-bool isInt32(char letter) { return letter == 'd' || letter == 'X' || letter == 'C'; }
+bool isNarrowString(char letter) {
+    return letter == 's' || letter == 'S';
+}
+bool isWideString(char letter) {
+    return letter == 'w' || letter == 'x' || letter == 'W';
+}
+bool isInt32(char letter) {
+    return letter == 'd' || letter == 'X' || letter == 'C';
+}
 
 template <typename T>
 void setDefault(const SplitOutput& output) {
@@ -36,15 +42,21 @@ void setDefaultFor(char letter, const SplitOutput& output) {
 
 // ---- writer
 
-BinaryRecordWriter::BinaryRecordWriter() { clear(); }
+BinaryRecordWriter::BinaryRecordWriter() {
+    clear();
+}
 
-void BinaryRecordWriter::clear() { bytes_.assign(kLengthSize, 0); }
+void BinaryRecordWriter::clear() {
+    bytes_.assign(kLengthSize, 0);
+}
 
 void BinaryRecordWriter::putUnsigned(uint64_t value, size_t size) {
     for (size_t i = 0; i < size; ++i) bytes_.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-void BinaryRecordWriter::putByte(uint8_t value) { bytes_.push_back(value); }
+void BinaryRecordWriter::putByte(uint8_t value) {
+    bytes_.push_back(value);
+}
 
 void BinaryRecordWriter::putInt32(int32_t value) {
     putUnsigned(std::bit_cast<uint32_t>(value), sizeof value);
@@ -64,7 +76,9 @@ void BinaryRecordWriter::putString(std::string_view bytes) {
     bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
 }
 
-void BinaryRecordWriter::putWide(std::u16string_view text) { putString(narrow(text)); }
+void BinaryRecordWriter::putWide(std::u16string_view text) {
+    putString(narrow(text));
+}
 
 bool BinaryRecordWriter::packOne(char letter, const PackInput& input) {
     if (isInt32(letter)) {
@@ -210,7 +224,8 @@ bool BinaryRecordReader::unpackOne(char letter, const SplitOutput& output) {
     return true;
 }
 
-bool BinaryRecordReader::unpack(std::string_view types, std::initializer_list<SplitOutput> outputs) {
+bool BinaryRecordReader::unpack(std::string_view types,
+                                std::initializer_list<SplitOutput> outputs) {
     // A missing output location reads its field into nothing.
     const auto outputAt = [&](size_t i) {
         return i < outputs.size() ? *(outputs.begin() + i) : SplitOutput{};

@@ -30,11 +30,13 @@ int openRetrying(const char* path, int flags, mode_t mode = 0) {
 
 // Where the new content of `path` is assembled: beside the file it replaces (the
 // link's target for a symbolic link), so that the final rename stays on one file
-// system. Empty when the file must be written in place.
-std::string temporaryPathFor(const std::string& path, struct stat& existing, bool& exists) {
+// system. Empty when the file must be written in place. `target` is the file the
+// finished content replaces.
+std::string temporaryPathFor(const std::string& path, std::string& target, struct stat& existing,
+                             bool& exists) {
     exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode)) return {};
-    std::string target = path;
+    target = path;
     struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         std::error_code error;
@@ -53,7 +55,9 @@ RecordFile::RecordFile() : buffer_(new (std::nothrow) char[kRecordFileBufferSize
     if (!buffer_) platform::showMessage(u".Memory Error #0201#", u".Error");
 }
 
-RecordFile::~RecordFile() { close(); }
+RecordFile::~RecordFile() {
+    close();
+}
 
 bool RecordFile::isReading() const {
     return fd_ >= 0 && (mode_ == RecordFileMode::Read || mode_ == RecordFileMode::ReadBinary);
@@ -101,7 +105,7 @@ bool RecordFile::openForReading(const std::string& path, RecordFileMode mode) {
 bool RecordFile::openForWriting(const std::string& path, RecordFileMode mode) {
     struct stat existing {};
     bool exists = false;
-    tempPath_ = temporaryPathFor(path, existing, exists);
+    tempPath_ = temporaryPathFor(path, path_, existing, exists);
     if (tempPath_.empty()) {
         fd_ = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, kNewFileMode);
     } else {
@@ -196,7 +200,9 @@ bool RecordFile::writeText(std::string_view text) {
     return append(text.data(), text.size());
 }
 
-bool RecordFile::writeWide(std::u16string_view text) { return writeText(narrow(text)); }
+bool RecordFile::writeWide(std::u16string_view text) {
+    return writeText(narrow(text));
+}
 
 bool RecordFile::writeBytes(const void* data, size_t size) {
     if (mode_ != RecordFileMode::WriteBinary) return false;

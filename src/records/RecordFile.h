@@ -83,7 +83,7 @@ private:
     bool binary_ = false;
     bool failed_ = false;
     bool atEnd_ = false;
-    std::string path_;      // the file the caller named
+    std::string path_;      // the file that close() replaces (a link's target)
     std::string tempPath_;  // where writing goes until close(); empty when in place
 };
 

@@ -14,8 +14,7 @@
 namespace wendra {
 
 std::string formatRecord(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void appendFormat(std::string& line, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void appendFormat(std::string& line, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void appendFormatV(std::string& line, const char* format, va_list args)
     __attribute__((format(printf, 2, 0)));
 
