@@ -276,6 +276,37 @@ TEST(BinaryRecord, FileOfRecordsRoundTrips) {
     EXPECT_EQ(count, kPoints);
 }
 
+TEST(BinaryRecord, ReadsATrackFilePackedByAnotherWriter) {
+    // The seed file was packed independently: two version-1 points, one version-0
+    // point, then a record cut short.
+    RecordFile file;
+    ASSERT_TRUE(
+        file.open((test::testData() / "records" / "track.trc").string(), RecordFileMode::Read));
+    EXPECT_TRUE(file.isBinary());
+    std::vector<uint8_t> payload;
+    std::vector<std::pair<int, double>> points;  // version, lon
+    while (readBinaryRecord(file, payload)) {
+        BinaryRecordReader reader(payload);
+        uint8_t kind = 0, version = 0;
+        double lon = 0, lat = 0, time = 0;
+        float speed = 0, alt = 0, signal = 0, smoothAlt = 0, smoothSpeed = 0, smoothSignal = 0,
+              climb = 0;
+        int32_t heading = 0, weight = 0, flags = 0, colour = 0, zone = 0;
+        ASSERT_TRUE(reader.getByte(kind) && reader.getByte(version));
+        const std::string_view types = version == 1 ? kTrackPointTypes : "FFffdfdddFdfff";
+        ASSERT_TRUE(reader.unpack(
+            types, {&lon, &lat, &speed, &alt, &heading, &signal, &weight, &flags, &colour, &time,
+                    &zone, &smoothAlt, &smoothSpeed, &smoothSignal, &climb}));
+        EXPECT_TRUE(reader.atEnd());
+        EXPECT_EQ(heading, 270);
+        EXPECT_EQ(time, 1234.5);
+        EXPECT_EQ(smoothAlt, 539.5f);
+        EXPECT_EQ(climb, version == 1 ? -0.5f : 0.0f);
+        points.emplace_back(version, lon);
+    }
+    EXPECT_EQ(points, (std::vector<std::pair<int, double>>{{1, 0.0413}, {1, 0.0414}, {0, 0.0415}}));
+}
+
 TEST(BinaryRecord, PartialRecordAtTheEndIsTheEnd) {
     struct Case {
         const char* legend;
