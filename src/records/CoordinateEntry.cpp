@@ -36,8 +36,7 @@ CoordinateEntry refuse(int field, std::u16string message, std::u16string_view ti
 }
 
 // "[%s] not valid in the string %s at format %s"
-CoordinateEntry notValid(int field, std::u16string_view text, size_t from, size_t to,
-                         int format) {
+CoordinateEntry notValid(int field, std::u16string_view text, size_t from, size_t to, int format) {
     std::u16string message = u"[";
     message.append(text.substr(from, to - from)).append(u"] not valid in the string ");
     message.append(text).append(u" at format ").append(formatName(format));
@@ -59,7 +58,9 @@ CoordinateEntry refuseText(int field, std::u16string_view text, const Coordinate
     return notValid(field, text, parse.errorStart, parse.errorEnd, format);
 }
 
-int fieldCount(int format) { return format == kFormatUtm ? 3 : 2; }
+int fieldCount(int format) {
+    return format == kFormatUtm ? 3 : 2;
+}
 
 GeoPosition toPosition(const double values[3], int format) {
     if (format == kFormatUtm) return geoFromUtm(values[0], values[1], static_cast<int>(values[2]));

@@ -18,10 +18,10 @@ using CoordinateFields = std::array<std::u16string_view, 3>;
 
 struct CoordinateEntry {
     bool accepted = false;
-    GeoPosition position;     // when accepted
-    int field = -1;           // when refused: the field the message is about
-    std::u16string message;   // when refused: the box's text
-    std::u16string title;     // and its title, "Error!" or "Info!"
+    GeoPosition position;    // when accepted
+    int field = -1;          // when refused: the field the message is about
+    std::u16string message;  // when refused: the box's text
+    std::u16string title;    // and its title, "Error!" or "Info!"
 };
 
 CoordinateEntry readCoordinateEntry(const CoordinateFields& fields, int format);

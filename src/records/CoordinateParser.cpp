@@ -19,10 +19,18 @@ constexpr double kLargestSeconds = 59.0;
 constexpr double kLargestEasting = 1000000.0;
 constexpr double kLargestNorthing = 10000000.0;
 
-bool isSpace(char16_t c) { return c == u' ' || c == u'\t'; }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool isAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-char16_t upper(char16_t c) { return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c; }
+bool isSpace(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+char16_t upper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c;
+}
 
 // A cursor over the trimmed text that records the first failure.
 class CoordinateReader {

@@ -17,6 +17,8 @@ struct GeoPosition {
 };
 
 // False for the marker and for values that are not numbers at all.
-inline bool hasCoordinate(double value) { return value > kNoCoordinate && std::isfinite(value); }
+inline bool hasCoordinate(double value) {
+    return value > kNoCoordinate && std::isfinite(value);
+}
 
 }  // namespace wendra

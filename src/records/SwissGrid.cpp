@@ -26,8 +26,8 @@ SwissCoordinates swissFromGeo(double latitude, double longitude) {
     const double lambda = (longitude * 3600.0 - kOriginLongitudeSeconds) / kAuxiliaryUnitSeconds;
     const double phi2 = phi * phi, lambda2 = lambda * lambda;
     SwissCoordinates grid;
-    grid.east = 600072.37 + 211455.93 * lambda - 10938.51 * lambda * phi -
-                0.36 * lambda * phi2 - 44.54 * lambda2 * lambda;
+    grid.east = 600072.37 + 211455.93 * lambda - 10938.51 * lambda * phi - 0.36 * lambda * phi2 -
+                44.54 * lambda2 * lambda;
     grid.north = 200147.07 + 308807.95 * phi + 3745.25 * lambda2 + 76.63 * phi2 -
                  194.56 * lambda2 * phi + 119.79 * phi2 * phi;
     return grid;
@@ -38,10 +38,10 @@ GeoPosition geoFromSwiss(double east, double north) {
     const double y = (east - kOriginEast) / kGridUnitMetres;
     const double x = (north - kOriginNorth) / kGridUnitMetres;
     const double y2 = y * y, x2 = x * x;
-    const double lambda = 2.6779094 + 4.728982 * y + 0.791484 * y * x + 0.1306 * y * x2 -
-                          0.0436 * y2 * y;
-    const double phi = 16.9023892 + 3.238272 * x - 0.270978 * y2 - 0.002528 * x2 -
-                       0.0447 * y2 * x - 0.0140 * x2 * x;
+    const double lambda =
+        2.6779094 + 4.728982 * y + 0.791484 * y * x + 0.1306 * y * x2 - 0.0436 * y2 * y;
+    const double phi = 16.9023892 + 3.238272 * x - 0.270978 * y2 - 0.002528 * x2 - 0.0447 * y2 * x -
+                       0.0140 * x2 * x;
     GeoPosition position{phi * kAuxiliaryToDegrees, lambda * kAuxiliaryToDegrees};
     if (!std::isfinite(position.latitude) || !std::isfinite(position.longitude)) return {};
     return position;

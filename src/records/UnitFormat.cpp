@@ -36,10 +36,14 @@ constexpr SpeedUnit kSpeedUnits[kUnitSystemCount] = {
     {"km/h", "/km", 1.0f},
 };
 
-bool isSystem(int unitSystem) { return unitSystem >= 0 && unitSystem < kUnitSystemCount; }
+bool isSystem(int unitSystem) {
+    return unitSystem >= 0 && unitSystem < kUnitSystemCount;
+}
 
 // NaN fails every comparison, so it counts as "no value" too.
-bool hasValue(float value) { return value < kNoValue && std::isfinite(value); }
+bool hasValue(float value) {
+    return value < kNoValue && std::isfinite(value);
+}
 
 void appendByMagnitude(std::u16string& out, float value, const char* unit, bool forceOneDecimal) {
     if (forceOneDecimal || std::fabs(value) < kOneDecimalBelow)
@@ -60,9 +64,10 @@ void appendMetricDistance(std::u16string& out, float km) {
 }
 
 void appendLargeUnit(std::u16string& out, float value, const char* unit) {
-    const char* format = value < 1.0f ? "%0.3f%s" : value < 10.0f ? "%0.2f%s"
-                                                : value < 100.0f  ? "%0.1f%s"
-                                                                  : "%0.0f%s";
+    const char* format = value < 1.0f     ? "%0.3f%s"
+                         : value < 10.0f  ? "%0.2f%s"
+                         : value < 100.0f ? "%0.1f%s"
+                                          : "%0.0f%s";
     appendPrintf(out, format, value, unit);
 }
 

@@ -23,9 +23,9 @@ inline constexpr std::u16string_view kCoordinateFormatNames[kCoordinateFormatCou
     u"DD.DDDDDD", u"DD\u00B0MM.MMMM", u"DD\u00B0MM'SS.SS", u"UTM", u"Swiss grid"};
 
 // Duration modes.
-constexpr int kDurationElapsed = 0;     // a length of time
-constexpr int kClockTimeWithDay = 1;    // time of day of a Day number, with " j+N" offset
-constexpr int kClockTimeOnly = -1;      // time of day of a Day number alone
+constexpr int kDurationElapsed = 0;   // a length of time
+constexpr int kClockTimeWithDay = 1;  // time of day of a Day number, with " j+N" offset
+constexpr int kClockTimeOnly = -1;    // time of day of a Day number alone
 
 void appendSpeed(std::u16string& out, float kmh, int unitSystem, bool forceOneDecimal = false);
 void formatSpeed(std::u16string& out, float kmh, int unitSystem, bool forceOneDecimal = false);

@@ -17,15 +17,15 @@ constexpr double kDegrees = std::numbers::pi / 180.0;
 
 // The ellipsoid's derived constants, computed once.
 struct Ellipsoid {
-    double e2;        // first eccentricity squared
-    double ep2;       // second eccentricity squared
+    double e2;              // first eccentricity squared
+    double ep2;             // second eccentricity squared
     double m0, m2, m4, m6;  // meridian arc coefficients
 };
 
 const Ellipsoid& ellipsoid() {
     static const Ellipsoid value = [] {
-        const double e2 = (kSemiMajor * kSemiMajor - kSemiMinor * kSemiMinor) /
-                          (kSemiMajor * kSemiMajor);
+        const double e2 =
+            (kSemiMajor * kSemiMajor - kSemiMinor * kSemiMinor) / (kSemiMajor * kSemiMajor);
         const double e4 = e2 * e2;
         const double e6 = e4 * e2;
         return Ellipsoid{e2,
@@ -40,11 +40,13 @@ const Ellipsoid& ellipsoid() {
 
 double meridianArc(double phi) {
     const Ellipsoid& el = ellipsoid();
-    return kSemiMajor * (el.m0 * phi - el.m2 * std::sin(2.0 * phi) +
-                         el.m4 * std::sin(4.0 * phi) - el.m6 * std::sin(6.0 * phi));
+    return kSemiMajor * (el.m0 * phi - el.m2 * std::sin(2.0 * phi) + el.m4 * std::sin(4.0 * phi) -
+                         el.m6 * std::sin(6.0 * phi));
 }
 
-double centralMeridian(int zone) { return (zone - 1) * kZoneWidth - 180.0 + kZoneWidth / 2.0; }
+double centralMeridian(int zone) {
+    return (zone - 1) * kZoneWidth - 180.0 + kZoneWidth / 2.0;
+}
 
 // Into [-180, 180).
 double wrapLongitude(double longitude) {
@@ -62,7 +64,8 @@ double footpointLatitude(double arc) {
     const double e1p2 = e1 * e1, e1p3 = e1p2 * e1, e1p4 = e1p3 * e1;
     return mu + (3.0 * e1 / 2.0 - 27.0 * e1p3 / 32.0) * std::sin(2.0 * mu) +
            (21.0 * e1p2 / 16.0 - 55.0 * e1p4 / 32.0) * std::sin(4.0 * mu) +
-           (151.0 * e1p3 / 96.0) * std::sin(6.0 * mu) + (1097.0 * e1p4 / 512.0) * std::sin(8.0 * mu);
+           (151.0 * e1p3 / 96.0) * std::sin(6.0 * mu) +
+           (1097.0 * e1p4 / 512.0) * std::sin(8.0 * mu);
 }
 
 }  // namespace
@@ -116,17 +119,16 @@ GeoPosition geoFromUtm(double easting, double northing, int zone) {
     const double d2 = d * d, d3 = d2 * d, d4 = d3 * d, d5 = d4 * d, d6 = d5 * d;
 
     const double phi =
-        phi1 - (n1 * tanPhi / r1) *
-                   (d2 / 2.0 -
-                    (5.0 + 3.0 * t1 + 10.0 * c1 - 4.0 * c1 * c1 - 9.0 * el.ep2) * d4 / 24.0 +
-                    (61.0 + 90.0 * t1 + 298.0 * c1 + 45.0 * t1 * t1 - 252.0 * el.ep2 -
-                     3.0 * c1 * c1) *
-                        d6 / 720.0);
-    const double lambda = (d - (1.0 + 2.0 * t1 + c1) * d3 / 6.0 +
-                           (5.0 - 2.0 * c1 + 28.0 * t1 - 3.0 * c1 * c1 + 8.0 * el.ep2 +
-                            24.0 * t1 * t1) *
-                               d5 / 120.0) /
-                          cosPhi;
+        phi1 -
+        (n1 * tanPhi / r1) *
+            (d2 / 2.0 - (5.0 + 3.0 * t1 + 10.0 * c1 - 4.0 * c1 * c1 - 9.0 * el.ep2) * d4 / 24.0 +
+             (61.0 + 90.0 * t1 + 298.0 * c1 + 45.0 * t1 * t1 - 252.0 * el.ep2 - 3.0 * c1 * c1) *
+                 d6 / 720.0);
+    const double lambda =
+        (d - (1.0 + 2.0 * t1 + c1) * d3 / 6.0 +
+         (5.0 - 2.0 * c1 + 28.0 * t1 - 3.0 * c1 * c1 + 8.0 * el.ep2 + 24.0 * t1 * t1) * d5 /
+             120.0) /
+        cosPhi;
     GeoPosition position{phi / kDegrees,
                          wrapLongitude(centralMeridian(std::abs(zone)) + lambda / kDegrees)};
     if (!std::isfinite(position.latitude) || !std::isfinite(position.longitude)) return {};
