@@ -114,8 +114,8 @@ double dms(int degrees, int minutes, double seconds) {
 
 TEST(SwissGrid, MatchesThePublishedExample) {
     const SwissCoordinates grid = swissFromGeo(dms(46, 2, 38.87), dms(8, 43, 49.79));
-    EXPECT_NEAR(grid.east, 699999.76, 0.01);
-    EXPECT_NEAR(grid.north, 99999.97, 0.015);
+    EXPECT_NEAR(grid.east, 699999.76, 0.005);
+    EXPECT_NEAR(grid.north, 99999.97, 0.005);
 
     const GeoPosition back = geoFromSwiss(700000.0, 100000.0);
     const double hundredthSecond = 0.01 / 3600.0;
