@@ -92,10 +92,10 @@ struct SkyEntry {
 };
 
 struct Decoded {
-    std::string time, date, rmcStatus;
+    std::string time, date, rmcStatus, rmcCourse, rmcKnots;
     int quality = -1, ggaUsed = -1;
     bool hasPosition = false;
-    double latitude = 0, longitude = 0, altitude = 0, speedKmh = 0;
+    double latitude = 0, longitude = 0, altitude = 0, geoid = 0, speedKmh = 0;
     std::optional<double> course;
     std::vector<int> used;
     std::map<int, SkyEntry> sky;
@@ -112,12 +112,15 @@ void decodeGga(const Sentence& s, Decoded& d) {
     d.latitude = degreesFrom(s.fields[1], s.fields[2]);
     d.longitude = degreesFrom(s.fields[3], s.fields[4]);
     d.altitude = std::stod(s.fields[8]);
+    d.geoid = std::stod(s.fields[10]);
 }
 
 void decodeRmc(const Sentence& s, Decoded& d) {
     if (s.fields[0] != d.time) d.problems.push_back("RMC time differs from GGA time");
     d.rmcStatus = s.fields[1];
     d.date = s.fields[8];
+    d.rmcKnots = s.fields[6];
+    d.rmcCourse = s.fields[7];
     if (!s.fields[6].empty()) d.speedKmh = std::stod(s.fields[6]) * 1.852;
     if (!s.fields[7].empty()) d.course = std::stod(s.fields[7]);
     if (d.rmcStatus == "A" && s.fields[2].empty())
@@ -133,12 +136,24 @@ void decodeGsv(const Sentence& s, Decoded& d, int expectedMessage, int& totalMes
         d.problems.push_back("GSV message " + s.fields[1] + " of " + s.fields[0] + " out of order");
     if (d.skyCount >= 0 && count != d.skyCount) d.problems.push_back("GSV counts differ");
     d.skyCount = count;
+    // Four satellites a message, the last one taking the rest.
+    const int listed = static_cast<int>(s.fields.size() - 3) / 4;
+    if (total != std::max(1, (count + 3) / 4) || listed != std::min(4, count - 4 * (number - 1)))
+        d.problems.push_back("GSV message " + s.fields[1] + " lists " + std::to_string(listed));
     for (size_t i = 3; i + 3 < s.fields.size(); i += 4) {
         const int prn = std::stoi(s.fields[i]);
         if (d.sky.count(prn)) d.problems.push_back("PRN listed twice");
         d.sky[prn] = {std::stoi(s.fields[i + 1]), std::stoi(s.fields[i + 2]),
                       s.fields[i + 3].empty() ? 0 : std::stoi(s.fields[i + 3])};
     }
+}
+
+// VTG repeats RMC's course and speed, adding the speed in km/h.
+void checkVtg(const Sentence& s, Decoded& d) {
+    bool agrees = s.fields[0] == d.rmcCourse && s.fields[4] == d.rmcKnots;
+    if (agrees && !s.fields[4].empty())
+        agrees = std::abs(std::stod(s.fields[6]) - std::stod(s.fields[4]) * 1.852) <= 0.06;
+    if (!agrees) d.problems.push_back("VTG disagrees with RMC");
 }
 
 // The comma counts the program's reader dispatches on; a GSV message carries
@@ -174,6 +189,7 @@ Decoded decodeCycle(const std::string& text) {
         order += s->address.substr(3) + " ";
         if (s->address == "$GPGGA") decodeGga(*s, d);
         if (s->address == "$GPRMC") decodeRmc(*s, d);
+        if (s->address == "$GPVTG") checkVtg(*s, d);
         if (s->address == "$GPGSV") decodeGsv(*s, d, ++gsvMessage, gsvTotal);
         if (s->address == "$GPGSA")
             for (size_t i = 2; i < 14; ++i)
@@ -317,6 +333,7 @@ TEST(NmeaSimulator, UnusableOptionsGiveNoCycles) {
          }},
         {"near the pole", [](SimulationOptions& o) { o.latitude = 85.0; }},
         {"latitude not a number", [](SimulationOptions& o) { o.latitude = std::nan(""); }},
+        {"geoid not a number", [](SimulationOptions& o) { o.geoidSeparation = std::nan(""); }},
         {"no legs", [](SimulationOptions& o) { o.profile.legs.clear(); }},
         {"empty leg", [](SimulationOptions& o) { o.profile.legs[1].seconds = 0; }},
         {"backwards pace", [](SimulationOptions& o) { o.profile.legs[0].speedKmh = -1.0; }},
@@ -344,6 +361,7 @@ TEST(NmeaSimulator, DemoStartsAboveLakeThunAndLastsAnHour) {
         ASSERT_NEAR(d.latitude, 46.70, 0.1);
         ASSERT_NEAR(d.longitude, 7.78, 0.15);
         ASSERT_NEAR(d.altitude, 1300.0, 300.0);
+        ASSERT_EQ(d.geoid, 48.7);
     }
 }
 

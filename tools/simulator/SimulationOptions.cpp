@@ -42,6 +42,8 @@ std::string checkOptions(const SimulationOptions& options) {
         return "start longitude must be between -179 and 179 degrees";
     if (!(options.altitude >= -500.0 && options.altitude <= 9000.0))
         return "start altitude must be between -500 and 9000 m";
+    if (!(std::abs(options.geoidSeparation) <= 150.0))
+        return "geoid separation must be between -150 and 150 m";
     if (options.profile.legs.empty()) return "the walk needs at least one leg";
     for (size_t i = 0; i < options.profile.legs.size(); ++i)
         if (std::string problem = checkLeg(options.profile.legs[i], i); !problem.empty())
