@@ -305,6 +305,28 @@ TEST(NmeaSimulator, TimeAndDateAdvanceOneSecondPerCycleAcrossMidnight) {
     }
 }
 
+TEST(NmeaSimulator, WritesSouthAndWestAndCrossesTheDateLine) {
+    SimulationOptions options;
+    options.latitude = -33.68;
+    options.longitude = 179.995;
+    options.altitude = 20.0;
+    options.seconds = 240;
+    options.profile.legs = {{240, 25.0, 90.0, 0.0, true}};  // east by bike
+    const std::vector<Decoded> cycles = decodeAll(run(options));
+    ASSERT_EQ(cycles.size(), 240u);
+    bool east = false, west = false;
+    for (const Decoded& d : cycles) {
+        ASSERT_TRUE(d.problems.empty()) << d.problems.front();
+        ASSERT_NEAR(d.latitude, -33.68, 0.01);
+        ASSERT_GT(std::abs(d.longitude), 179.9);
+        ASSERT_LE(std::abs(d.longitude), 180.0);
+        east |= d.longitude > 0;
+        west |= d.longitude < 0;
+    }
+    EXPECT_TRUE(east && west);
+    EXPECT_GT(cycles.back().speedKmh, 20.0);
+}
+
 // ---- determinism -----------------------------------------------------------------
 
 TEST(NmeaSimulator, OneSeedGivesOneLogAndShortRunsArePrefixes) {

@@ -158,6 +158,9 @@ void NmeaSimulator::addPosition(ReceiverReport& report) {
     report.latitude = walker.latitude + north / kEarthRadius / kDegree;
     report.longitude =
         walker.longitude + east / (kEarthRadius * std::cos(walker.latitude * kDegree)) / kDegree;
+    // The error may carry a walker on the date line across it.
+    if (report.longitude > 180.0) report.longitude -= 360.0;
+    if (report.longitude <= -180.0) report.longitude += 360.0;
     report.altitude = walker.altitude + up;
 }
 
