@@ -1,5 +1,8 @@
 #include "records/RecordSplitter.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -88,6 +91,13 @@ private:
     char separator_;
 };
 
+// Files are shared between machines, so a locale with a decimal comma (which a
+// toolkit may install for the whole process) must not change how they read.
+locale_t classicLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return locale;
+}
+
 int32_t clampToInt32(long long value) {
     constexpr long long lo = std::numeric_limits<int32_t>::min();
     constexpr long long hi = std::numeric_limits<int32_t>::max();
@@ -117,13 +127,13 @@ void scanNumber(char letter, Cursor& cursor, const SplitOutput* output) {
             break;
         }
         case 'f': {
-            const float value = std::strtof(start, &end);
+            const float value = strtof_l(start, &end, classicLocale());
             if (end != start)
                 if (auto p = outputAs<float>(output)) *p = value;
             break;
         }
         case 'F': {
-            const double value = std::strtod(start, &end);
+            const double value = strtod_l(start, &end, classicLocale());
             if (end != start)
                 if (auto p = outputAs<double>(output)) *p = value;
             break;
@@ -159,18 +169,20 @@ bool scanCounted(char letter, Cursor& cursor, const SplitOutput* output) {
 }
 
 // Plain string: up to the bar, or between double quotes when it starts with one.
+// A quoted text is stepped over whole even when only its start is kept, so a bar
+// inside it is never taken for the end of the field; without a closing quote it runs
+// to the line's final bar.
 void scanPlain(char letter, Cursor& cursor, const SplitOutput* output) {
     while (!cursor.atEnd() && cursor.peek() == ' ') cursor.advance(1);
     if (!cursor.atEnd() && cursor.peek() == '"') {
         cursor.advance(1);
         const void* quote = std::memchr(cursor.here(), '"', cursor.remaining());
-        const size_t length = quote ? static_cast<size_t>(static_cast<const char*>(quote) -
-                                                          cursor.here())
-                                    : cursor.remaining();
+        const size_t length =
+            quote ? static_cast<size_t>(static_cast<const char*>(quote) - cursor.here())
+                  : cursor.remaining() - (cursor.atEnd() ? 0 : 1);
         storeString(letter, std::string_view(cursor.here(), std::min(length, kShortStringMax)),
                     output);
-        cursor.advance(std::min(length, kShortStringMax));
-        if (!cursor.atEnd() && cursor.peek() == '"') cursor.advance(1);
+        cursor.advance(quote ? length + 1 : length);
         return;
     }
     const size_t length = std::min(cursor.fieldLength(), kShortStringMax);

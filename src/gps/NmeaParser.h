@@ -1,0 +1,119 @@
+#pragma once
+// Folds the receiver's NMEA stream into the current Fix, the satellites in view, the
+// dilution of precision, the receiver's clock strings and the ParserFlags word.
+// Any bytes are safe to feed; sentences that do not check out are skipped silently.
+// Not thread-safe: one thread parses; others may only read between calls.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "gps/Fix.h"
+#include "gps/NmeaFramer.h"
+#include "gps/ParserFlags.h"
+
+namespace wendra {
+
+namespace nmea {
+class FieldReader;
+}
+
+struct SatelliteInView {
+    int32_t prn = 0;
+    // Carrier-to-noise in dB-Hz, at most 45; negative when not used for the solution.
+    int32_t signal = 0;
+    int32_t elevation = 0;
+    int32_t azimuth = 0;
+
+    bool operator==(const SatelliteInView&) const = default;
+};
+
+class NmeaParser {
+public:
+    static constexpr size_t kSatelliteSlots = 64;
+    static constexpr size_t kUsedSlots = 12;
+    static constexpr float kDefaultCorrection = 48.0f;
+    static constexpr size_t kReceiverStringMax = 31;
+
+    using Satellites = std::array<SatelliteInView, kSatelliteSlots>;
+    using UsedSatellites = std::array<int32_t, kUsedSlots>;
+
+    NmeaParser();
+
+    // Appends the chunk and decodes every complete sentence now held.
+    void parse(std::string_view chunk);
+
+    // The NMEA2 record: "NMEA2|flags|correction|\n".
+    std::string settingsRecord() const;
+    // Takes an NMEA2 line; false when the line is some other record.
+    bool loadSettings(std::string_view line);
+
+    int32_t flags() const { return flags_; }
+    void setFlags(int32_t flags) { flags_ = flags; }
+    float correction() const { return correction_; }
+    void setCorrection(float metres) { correction_ = metres; }
+
+    const Fix& fix() const { return fix_; }
+    const Satellites& satellites() const { return satellites_; }
+    int32_t satellitesInView() const { return satellitesInView_; }
+    const UsedSatellites& usedSatellites() const { return used_; }
+    float dilution() const { return dilution_; }
+    int32_t sentenceCount() const { return sentenceCount_; }
+    int32_t reportedBaudRate() const { return reportedBaudRate_; }
+    std::string_view receiverTime() const { return receiverTime_; }
+    std::string_view receiverDate() const { return receiverDate_; }
+
+private:
+    void startCall();
+    void decodePending();
+    void dispatch(std::string_view payload, int commas);
+
+    void decodeGga(nmea::FieldReader& fields);
+    void decodeRmc(nmea::FieldReader& fields);
+    void decodeVtg(nmea::FieldReader& fields);
+    void decodeGsa(nmea::FieldReader& fields, int commas);
+    void decodeGsv(nmea::FieldReader& fields);
+    void decodeReceiverText(std::string_view address, nmea::FieldReader& fields);
+
+    bool readCoordinate(nmea::FieldReader& fields, double& stored);
+    void readPosition(nmea::FieldReader& fields);
+    void readAltitude(nmea::FieldReader& fields);
+    void takeSpeed(std::string_view knots);
+    void takeCourse(std::string_view degrees);
+    void takeReceiverTime(std::string_view field);
+    void takeReceiverDate(std::string_view field);
+    void setDeviceTime();
+    void setDeviceDate();
+
+    void readSatellite(nmea::FieldReader& fields, int32_t prn);
+    void clearSky();
+
+    template <typename T>
+    void store(T& target, T value) {
+        if (target != value) flags_ |= ParserFlags::kChanged;
+        target = value;
+    }
+    bool has(int32_t bits) const { return (flags_ & bits) == bits; }
+
+    NmeaFramer framer_;
+    int32_t flags_ = ParserFlags::kInitial;
+    float correction_ = kDefaultCorrection;
+    Fix fix_;
+    Satellites satellites_{};
+    UsedSatellites used_{};
+    int32_t satellitesInView_ = 0;
+    size_t slot_ = 0;
+    int32_t expectedMessage_ = 1;
+    float runningLevel_ = 0.0f;
+    float dilution_ = 0.0f;
+    int32_t sentenceCount_ = 0;
+    int32_t reportedBaudRate_ = 0;
+    double previousCall_ = 0.0;
+    double now_ = 0.0;  // the Day number of the current call
+    std::string receiverTime_;
+    std::string receiverDate_;
+};
+
+}  // namespace wendra
