@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "gps/NmeaParser.h"
+#include "gps/ParserFlags.h"
 #include "simulator/NmeaSimulator.h"
+#include "support/FakeClock.h"
 #include "support/TestPaths.h"
 
 namespace wendra::test {
@@ -529,6 +532,40 @@ TEST(NmeaSimulator, SignalGrowsWithElevation) {
     ASSERT_GT(low, 0);
     ASSERT_GT(high, 0);
     EXPECT_GT(highSum / high - lowSum / low, 6.0);
+}
+
+// ---- the program's own reader ---------------------------------------------------
+
+// Fed one cycle per chunk, as the reader thread would, the program's parser must take
+// every sentence and come to the values our own reader found.
+TEST(NmeaSimulator, ProgramsParserTakesEveryCycleOfTheDemo) {
+    FakeClock clock;
+    platform::ScopedClock useClock{clock};
+    NmeaParser parser;
+    const std::vector<ReceiverCycle> cycles = run(SimulationOptions{});
+    for (size_t i = 0; i < cycles.size(); ++i) {
+        SCOPED_TRACE("cycle " + std::to_string(i));
+        const Decoded& d = demo()[i];
+        const int counted = parser.sentenceCount();
+        clock.advanceMilliseconds(1000);
+        parser.parse(cycles[i].sentences);
+        const auto lines = std::count(cycles[i].sentences.begin(), cycles[i].sentences.end(), '\n');
+        ASSERT_EQ(parser.sentenceCount() - counted, lines);
+        ASSERT_EQ(parser.receiverTime(), d.time);
+        ASSERT_EQ(parser.receiverDate(), d.date);
+        ASSERT_TRUE(parser.flags() & ParserFlags::kSkyComplete);
+        ASSERT_EQ(parser.satellitesInView(), d.skyCount);
+        ASSERT_EQ((parser.flags() & ParserFlags::kFixValid) != 0, d.hasPosition);
+        if (!d.hasPosition) continue;
+        ASSERT_NEAR(parser.fix().latitude, d.latitude, 1e-9);
+        ASSERT_NEAR(parser.fix().longitude, d.longitude, 1e-9);
+        ASSERT_NEAR(parser.fix().altitude, d.altitude, 0.01);  // the geoid correction follows GGA
+        ASSERT_NEAR(parser.fix().speed, d.speedKmh, 0.01);
+        if (d.course) {
+            ASSERT_EQ(parser.fix().course, std::lround(*d.course));  // 359.6 gives 360
+        }
+    }
+    EXPECT_FLOAT_EQ(parser.correction(), 48.7f);
 }
 
 // ---- the shipped demo log and the command line -----------------------------------
