@@ -42,15 +42,20 @@ void Track::addFix(const TrackFix& fix, bool smoothNow) {
     bool trailing = false;
     {
         TrackLock::Hold hold(lock_, u".Add.1");
-        if (!settings.recordTrack) return;
-        addFixHeld(fix, smoothNow);
+        if (!settings.recordTrack || !addFixHeld(fix, smoothNow)) return;
         trailing = settings.trailing;
     }
     if (trailing) trail();
     thinLayer(kMainLayer);
 }
 
-void Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
+// True when a point was appended for the fix, which may then make the layer too
+// long or too large.
+bool Track::addFixHeld(const TrackFix& received, bool smoothNow) {
+    // Receivers report 0..359; anything else is wrapped first so that the unwrapping
+    // of merged headings cannot overflow.
+    TrackFix fix = received;
+    fix.heading = wrappedHeading(received.heading);
     const double lon = fix.longitude / kHalfCircle;
     const double lat = fix.latitude / kHalfCircle;
     TrackPoint* last = main().last();
@@ -60,12 +65,11 @@ void Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
         last->speed = fix.speed;
         last->signal = fix.signal;
         last->altitude = fix.altitude;
-        last->heading = wrappedHeading(fix.heading);
-        return;
+        last->heading = static_cast<std::int16_t>(fix.heading);
+        return false;
     }
-    if (mergeIntoLast(fix, lon, lat, smoothNow)) return;
-    if (!closeMerge(smoothNow)) return;
-    appendFix(fix, lon, lat, smoothNow);
+    if (mergeIntoLast(fix, lon, lat, smoothNow)) return false;
+    return closeMerge(smoothNow) && appendFix(fix, lon, lat, smoothNow);
 }
 
 // Merge test: the fix lies within the minimum distance of the last point (no cosine).
@@ -92,7 +96,7 @@ bool Track::mergeIntoLast(const TrackFix& fix, double lon, double lat, bool smoo
     last->altitude = fix.altitude;
     last->signal = fix.signal;
     last->time = fix.time;
-    if (viewFrame.staticRotation) last->heading = wrappedHeading(fix.heading);
+    if (viewFrame.staticRotation) last->heading = static_cast<std::int16_t>(fix.heading);
     if (smoothNow) smoothAround(*last, settings.climbWindow);
     ++merge.count;
     return true;

@@ -34,7 +34,9 @@ TEST(ToolCli, BadInvocationsFailWithOneLine) {
     for (const Case& c : cases) {
         const ToolResult result = runTool(c.args);
         EXPECT_EQ(result.status, 1) << c.legend;
-        if (!c.args.empty()) EXPECT_EQ(lineCount(result.err), 1u) << c.legend << ": " << result.err;
+        if (!c.args.empty()) {
+            EXPECT_EQ(lineCount(result.err), 1u) << c.legend << ": " << result.err;
+        }
     }
 }
 
