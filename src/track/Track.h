@@ -80,7 +80,7 @@ public:
     void applySettings(const TrackSettings& newSettings);
 
 private:
-    void addFixHeld(const TrackFix& fix, bool smoothNow);
+    bool addFixHeld(const TrackFix& fix, bool smoothNow);
     bool mergeIntoLast(const TrackFix& fix, double lon, double lat, bool smoothNow);
     bool closeMerge(bool smoothNow);
     bool appendFix(const TrackFix& fix, double lon, double lat, bool smoothNow);

@@ -42,15 +42,16 @@ void Track::addFix(const TrackFix& fix, bool smoothNow) {
     bool trailing = false;
     {
         TrackLock::Hold hold(lock_, u".Add.1");
-        if (!settings.recordTrack) return;
-        addFixHeld(fix, smoothNow);
+        if (!settings.recordTrack || !addFixHeld(fix, smoothNow)) return;
         trailing = settings.trailing;
     }
     if (trailing) trail();
     thinLayer(kMainLayer);
 }
 
-void Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
+// True when a point was appended for the fix, which may then make the layer too
+// long or too large.
+bool Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
     const double lon = fix.longitude / kHalfCircle;
     const double lat = fix.latitude / kHalfCircle;
     TrackPoint* last = main().last();
@@ -61,11 +62,10 @@ void Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
         last->signal = fix.signal;
         last->altitude = fix.altitude;
         last->heading = wrappedHeading(fix.heading);
-        return;
+        return false;
     }
-    if (mergeIntoLast(fix, lon, lat, smoothNow)) return;
-    if (!closeMerge(smoothNow)) return;
-    appendFix(fix, lon, lat, smoothNow);
+    if (mergeIntoLast(fix, lon, lat, smoothNow)) return false;
+    return closeMerge(smoothNow) && appendFix(fix, lon, lat, smoothNow);
 }
 
 // Merge test: the fix lies within the minimum distance of the last point (no cosine).
