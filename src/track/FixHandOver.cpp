@@ -33,19 +33,20 @@ void FixHandOver::handle(std::string_view chunk) {
 
     const double now = currentDayNumber();
     const int32_t flags = p_.parser.flags();
+    if (flags & ParserFlags::kGap) {
+        // More than a minute without data: the track must not join across it. Marked
+        // before this chunk's fix is recorded, so that the break falls in the silence.
+        FileBusy::Recording recording(p_.files.busy());
+        if (recording.admitted()) p_.files.track().endSegment(u".Gap");
+    }
     if (flags & ParserFlags::kFixValid) {
         p_.state.lastFixTime = now;
         if (flags & ParserFlags::kNewFix) {
             p_.parser.setFlags(flags & ~ParserFlags::kNewFix);
-            takeFix(p_.parser.fix());
+            deliverFix(p_.parser.fix());
         }
     } else {
         p_.state.position = PositionMark::NoFix;
-    }
-    if (flags & ParserFlags::kGap) {
-        // More than a minute without data: the track must not join across it.
-        FileBusy::Recording recording(p_.files.busy());
-        if (recording.admitted()) p_.files.track().endSegment(u".Gap");
     }
     if (p_.parser.sentenceCount() != sentencesBefore) p_.state.lastSignalTime = now;
     if (flags & ParserFlags::kChanged) {
@@ -87,7 +88,7 @@ void FixHandOver::checkSatelliteSystems() {
     p_.listener.settingsChanged();
 }
 
-void FixHandOver::takeFix(const Fix& fix) {
+void FixHandOver::deliverFix(const Fix& fix) {
     const bool wasShown = p_.state.position == PositionMark::Shown;
     FileBusy::Recording recording(p_.files.busy());
     if (recording.admitted()) clearAfterLongGap(fix, wasShown);

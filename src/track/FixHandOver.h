@@ -33,12 +33,15 @@ public:
     explicit FixHandOver(const Parts& parts) : p_(parts) {}
 
     void handle(std::string_view chunk);
+    // What happens to a new valid fix (step 5 of handle): the long-gap rule, the
+    // current position, the live statistics, then, while recording, the journal and
+    // the main layer. Also how a tool replays a journal as live fixes.
+    void deliverFix(const Fix& fix);
 
 private:
     void logChunk(std::string_view chunk) const;
     void checkRate();
     void checkSatelliteSystems();
-    void takeFix(const Fix& fix);
     void clearAfterLongGap(const Fix& fix, bool positionWasShown);
     void record(const Fix& fix);
 

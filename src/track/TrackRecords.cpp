@@ -13,18 +13,23 @@ namespace {
 enum class TextKind { GpsTrace, Trc, Trc2, Trc3, Trc4, Trc5 };
 
 struct TextKindEntry {
+    std::string_view name;
     std::string_view prefix;
     TextKind kind;
     std::string_view types;
 };
 
 constexpr TextKindEntry kTextKinds[] = {
-    {"GPSTrace|", TextKind::GpsTrace, "FFffddd"}, {"Trc|", TextKind::Trc, "FFffdfdddF"},
-    {"Trc2|", TextKind::Trc2, "FFffdfdddF"},      {"Trc3|", TextKind::Trc3, "FFffdfdddF"},
-    {"Trc4|", TextKind::Trc4, "FFffdfdddFd"},     {"Trc5|", TextKind::Trc5, "FFffdfdddFd"},
+    {"GPSTrace", "GPSTrace|", TextKind::GpsTrace, "FFffddd"},
+    {"Trc", "Trc|", TextKind::Trc, "FFffdfdddF"},
+    {"Trc2", "Trc2|", TextKind::Trc2, "FFffdfdddF"},
+    {"Trc3", "Trc3|", TextKind::Trc3, "FFffdfdddF"},
+    {"Trc4", "Trc4|", TextKind::Trc4, "FFffdfdddFd"},
+    {"Trc5", "Trc5|", TextKind::Trc5, "FFffdfdddFd"},
 };
 
 constexpr std::string_view kBinaryTypes[] = {"FFffdfdddFdfff", "FFffdfdddFdffff"};
+constexpr std::string_view kBinaryKinds[] = {"binary 0", "binary 1"};
 
 // The first kinds stored the signal on another scale.
 float convertedSignal(float stored) {
@@ -37,6 +42,7 @@ int32_t storedFlags(const TrackPoint& point) {
 
 std::optional<PointRecord> decodeKind(const TextKindEntry& entry, std::string_view fields) {
     PointRecord record;
+    record.kind = entry.name;
     PointValues& v = record.values;
     int32_t heading = 0;
     int32_t weight = 0;
@@ -116,6 +122,7 @@ std::optional<PointRecord> decodeBinaryPointRecord(std::span<const uint8_t> payl
     if (!reader.getByte(kind) || !reader.getByte(version)) return std::nullopt;
     if (kind != kPointRecordKind || version > kPointRecordVersion) return std::nullopt;
     PointRecord record;
+    record.kind = kBinaryKinds[version];
     PointValues& v = record.values;
     int32_t heading = 0;
     int32_t weight = 0;

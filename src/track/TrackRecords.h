@@ -25,6 +25,7 @@ constexpr uint8_t kPointRecordVersion = 1;
 // A decoded record: the values to set on a new point, and what only binary records
 // carry (the smoothed values, and from version 1 the climb speed).
 struct PointRecord {
+    std::string_view kind;  // "GPSTrace", "Trc" ... "Trc5", "binary 0", "binary 1"
     PointValues values;
     bool hasSmoothed = false;
     float smoothAltitude = 0.0f;
