@@ -137,6 +137,7 @@ bool FixJournal::setAside() {
     if (::rename(path_.c_str(), asidePath().c_str()) != 0) {
         if (errno != ENOENT) return false;
         // No journal: the marker must exist all the same, it is what says "committed".
+        if (!ensureFolder()) return false;
         const int fd = openRetrying(asidePath(), O_WRONLY | O_CREAT | O_TRUNC);
         if (fd < 0 || ::close(fd) != 0) return false;
     }
