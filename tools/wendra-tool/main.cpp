@@ -23,7 +23,7 @@ constexpr Verb kVerbs[] = {
     {"grid", wendra::tool::runGrid,
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
     {"simulate", wendra::tool::runSimulate,
-     "simulate [--seconds N] [--seed N] [--out FILE]   write a simulated receiver log"},
+     "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
     {"record", wendra::tool::runRecord,
      "record --home DIR [--speed X] [--print-fixes] [--answer yes|no] LOG|--journal FILE"
      "   record a track as the live reader would"},
