@@ -24,7 +24,9 @@ constexpr int kPoints = 45000;
 constexpr int kLargestTable = 8;  // 45000 points
 
 struct Fixture {
-    Fixture() : journal(folder + "/journal/WendraTrc.raw"), files(track, TrackFolders::inDataFolder(folder), busy, journal) {
+    Fixture()
+        : journal(folder + "/journal/WendraTrc.raw"),
+          files(track, TrackFolders::inDataFolder(folder), busy, journal) {
         track.settings.maxPointsIndex = kLargestTable;
         track.settings.maxLayerPointsIndex = kLargestTable;
         TrackLayer& layer = track.layer(1);
@@ -50,7 +52,8 @@ struct Fixture {
     std::string textPath() const { return folder + "/track.wdt"; }
 
     std::string folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "wendra-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "wendra-bench-XXXXXX").string();
         return std::string(mkdtemp(pattern.data()));
     }();
     Track track;
@@ -77,9 +80,15 @@ void load(benchmark::State& state, int layer, bool binary) {
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
 
-void BM_LoadMainLayerBinary(benchmark::State& state) { load(state, 0, true); }
-void BM_LoadMainLayerText(benchmark::State& state) { load(state, 0, false); }
-void BM_LoadDisplayLayerText(benchmark::State& state) { load(state, 1, false); }
+void BM_LoadMainLayerBinary(benchmark::State& state) {
+    load(state, 0, true);
+}
+void BM_LoadMainLayerText(benchmark::State& state) {
+    load(state, 0, false);
+}
+void BM_LoadDisplayLayerText(benchmark::State& state) {
+    load(state, 1, false);
+}
 BENCHMARK(BM_LoadMainLayerBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMainLayerText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDisplayLayerText)->Unit(benchmark::kMillisecond);
@@ -88,7 +97,8 @@ void BM_WriteLayerBinary(benchmark::State& state) {
     Fixture& f = fixture();
     f.track.clearLayer(1);
     f.files.loadLayer(1, f.binaryPath());
-    for (auto _ : state) benchmark::DoNotOptimize(f.files.writeLayer(1, f.folder + "/out.trc", true));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(f.files.writeLayer(1, f.folder + "/out.trc", true));
 }
 BENCHMARK(BM_WriteLayerBinary)->Unit(benchmark::kMillisecond);
 

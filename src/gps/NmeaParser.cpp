@@ -113,8 +113,8 @@ void NmeaParser::countOtherSystemPosition(std::string_view type, nmea::FieldRead
     const bool gga = type == "GGA" && commas == 14;
     const bool rmc = type == "RMC" && commas >= 11 && commas <= 13;
     if (!gga && !rmc) return;
-    fields.next();             // time
-    if (rmc) fields.next();    // status
+    fields.next();           // time
+    if (rmc) fields.next();  // status
     const std::string_view latitude = fields.next();
     fields.next();
     const std::string_view longitude = fields.next();

@@ -77,8 +77,8 @@ private:
     void startCall();
     void decodePending();
     void dispatch(std::string_view payload, int commas);
-    void dispatchGps(std::string_view type, nmea::FieldReader& fields, int commas,
-                     uint32_t talker, bool afterGsa);
+    void dispatchGps(std::string_view type, nmea::FieldReader& fields, int commas, uint32_t talker,
+                     bool afterGsa);
     void countOtherSystemPosition(std::string_view type, nmea::FieldReader& fields, int commas);
 
     void decodeGga(nmea::FieldReader& fields);

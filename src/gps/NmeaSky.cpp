@@ -62,8 +62,8 @@ void NmeaParser::decodeGsv(nmea::FieldReader& fields, uint32_t talker) {
     if (number == 1) {
         // Every system sends its own group; the first group of a talker not yet in
         // the table joins it, a talker's next group starts the sky afresh.
-        const bool joins = has(ParserFlags::kAllSystems) && skyTalkers_ != 0 &&
-                           (skyTalkers_ & talker) == 0;
+        const bool joins =
+            has(ParserFlags::kAllSystems) && skyTalkers_ != 0 && (skyTalkers_ & talker) == 0;
         if (joins) {
             expectedMessage_ = 1;
         } else {

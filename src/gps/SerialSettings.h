@@ -11,9 +11,9 @@
 namespace wendra {
 
 struct SerialOptions {
-    static constexpr int32_t kLogPort = 0x0001;     // "Log port": chunks go to seriallog.txt
+    static constexpr int32_t kLogPort = 0x0001;      // "Log port": chunks go to seriallog.txt
     static constexpr int32_t kDeactivated = 0x0002;  // "Deactivate the GPS"
-    static constexpr int32_t kTransient = 0x0004;   // never meaningful on load
+    static constexpr int32_t kTransient = 0x0004;    // never meaningful on load
     // The question about the other satellite systems' positions has been answered.
     static constexpr int32_t kAllSystemsAsked = 0x0010;
     // The question about a receiver announcing another rate has been answered.
@@ -30,8 +30,8 @@ inline constexpr std::array<int32_t, 8> kSerialRates = {4800,  9600,  14400,  19
 constexpr int32_t kMaxReceiverRateIndex = 6;
 
 struct SerialSettings {
-    int32_t portId = 0;            // 0-9 COM0:-COM9:, 10-19 GPD0:-GPD9:
-    int32_t readingRateIndex = 0;  // the rate the port is opened at for reading
+    int32_t portId = 0;             // 0-9 COM0:-COM9:, 10-19 GPD0:-GPD9:
+    int32_t readingRateIndex = 0;   // the rate the port is opened at for reading
     int32_t receiverRateIndex = 0;  // the rate the receiver itself is set to
     int32_t options = SerialOptions::kDefault;
 

@@ -8,7 +8,7 @@ namespace {
 // The hand-over itself may store the track (the long-gap rule): it must not wait for
 // itself.
 thread_local int recordingOnThisThread = 0;
-}
+}  // namespace
 
 FileBusy::Scope::Scope(FileBusy& state) : state_(state) {
     state_.depth_.fetch_add(1);

@@ -84,7 +84,8 @@ void FixHandOver::checkSatelliteSystems() {
         return;
     if (p_.parser.otherSystemPositionCount() == 0 || p_.parser.positionCount() != 0) return;
     p_.serial.options |= SerialOptions::kAllSystemsAsked;
-    if (askYesNo(kSystemsQuestion)) p_.parser.setFlags(p_.parser.flags() | ParserFlags::kAllSystems);
+    if (askYesNo(kSystemsQuestion))
+        p_.parser.setFlags(p_.parser.flags() | ParserFlags::kAllSystems);
     p_.listener.settingsChanged();
 }
 

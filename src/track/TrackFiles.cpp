@@ -113,8 +113,8 @@ int TrackFiles::loadPoints(int index, const std::string& path, int colour, int& 
     std::string line;
     std::vector<uint8_t> payload;
     for (long records = 0;; ++records) {
-        const bool more = binary ? readBinaryRecord(file, payload)
-                                 : file.readLine(line, kShortLineCapacity) != 0;
+        const bool more =
+            binary ? readBinaryRecord(file, payload) : file.readLine(line, kShortLineCapacity) != 0;
         if (!more) break;
         if (records % kNotifyEvery == 0) notifyLoader();
         const std::optional<PointRecord> record =

@@ -58,8 +58,8 @@ std::u16string TrackMenu::defaultName() {
         if (!first) return {};
         input = TrackNameInput{first->time, first->lat, first->lon, last->lat, last->lon, length};
     }
-    const std::vector<NamedPlace> places = context_.places ? context_.places()
-                                                           : std::vector<NamedPlace>();
+    const std::vector<NamedPlace> places =
+        context_.places ? context_.places() : std::vector<NamedPlace>();
     return defaultTrackName(input, places, context_.unitSystem);
 }
 
@@ -98,7 +98,8 @@ LoadTrackDialog TrackMenu::loadDialog() {
     Track& track = files_.track();
     dialog.layerNames.push_back(pointsLabel("Main (%d pts)", 0, track.layer(0).count()));
     for (int layer = 1; layer < Track::kLayerCount; ++layer)
-        dialog.layerNames.push_back(pointsLabel("Layer %d (%d pts)", layer, track.layer(layer).count()));
+        dialog.layerNames.push_back(
+            pointsLabel("Layer %d (%d pts)", layer, track.layer(layer).count()));
     dialog.colour = track.settings.newPointColour;
     return dialog;
 }

@@ -130,10 +130,9 @@ std::optional<PointRecord> decodeBinaryPointRecord(std::span<const uint8_t> payl
     int32_t colour = 0;
     int32_t timeZone = 0;
     const bool unpacked = reader.unpack(
-        kBinaryTypes[version],
-        {&v.lon, &v.lat, &v.speed, &v.altitude, &heading, &v.signal, &weight, &flags, &colour,
-         &v.time, &timeZone, &record.smoothAltitude, &record.smoothSpeed, &record.smoothSignal,
-         &record.climbSpeed});
+        kBinaryTypes[version], {&v.lon, &v.lat, &v.speed, &v.altitude, &heading, &v.signal, &weight,
+                                &flags, &colour, &v.time, &timeZone, &record.smoothAltitude,
+                                &record.smoothSpeed, &record.smoothSignal, &record.climbSpeed});
     if (!unpacked || !reader.atEnd()) return std::nullopt;
     v.heading = heading;
     v.weight = weight;

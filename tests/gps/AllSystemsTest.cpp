@@ -38,8 +38,12 @@ TEST_F(AllSystemsTest, DecodesTheOtherTalkersOnlyWithTheBit) {
         bool decodedWithBit;
     };
     const Case cases[] = {
-        {"GPS", "GP", true},      {"several systems", "GN", true}, {"GLONASS", "GL", true},
-        {"Galileo", "GA", true},  {"BeiDou", "GB", true},          {"QZSS", "GQ", true},
+        {"GPS", "GP", true},
+        {"several systems", "GN", true},
+        {"GLONASS", "GL", true},
+        {"Galileo", "GA", true},
+        {"BeiDou", "GB", true},
+        {"QZSS", "GQ", true},
         {"BeiDou's old talker", "BD", false},
     };
     for (const Case& c : cases) {

@@ -117,7 +117,8 @@ TEST_F(RecordCrashTest, AKilledRecordingLosesNoJournaledFixAndRestoresTheSameTra
         fs::copy_file(home / "journal" / FixJournal::kFileName, journalCopy);
         const ToolResult restore = runTool({"restore", "--home", home.string(), "--answer", "yes"});
         ASSERT_EQ(restore.status, 0) << restore.err;
-        EXPECT_EQ(FixJournal((home / "journal" / FixJournal::kFileName).string()).recordCount(), 0u);
+        EXPECT_EQ(FixJournal((home / "journal" / FixJournal::kFileName).string()).recordCount(),
+                  0u);
         const fs::path reference = dir / ("reference" + std::to_string(run));
         const ToolResult uninterrupted =
             runTool({"record", "--home", reference.string(), "--journal", journalCopy.string()});
@@ -146,7 +147,8 @@ TEST_F(RecordCrashTest, ASaveKilledHalfWayLeavesTheOldFileWhole) {
 
     const auto started = std::chrono::steady_clock::now();
     writeFile(target, old);
-    ASSERT_EQ(runTool({"track", "convert", "--binary", source.string(), target.string()}).status, 0);
+    ASSERT_EQ(runTool({"track", "convert", "--binary", source.string(), target.string()}).status,
+              0);
     const auto full = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);
     const std::string converted = readFile(target);
@@ -162,7 +164,8 @@ TEST_F(RecordCrashTest, ASaveKilledHalfWayLeavesTheOldFileWhole) {
             {"track", "convert", "--binary", source.string(), target.string()}, dir / "out");
         if (killAfter(child, std::chrono::milliseconds(delayMs(random)))) ++cut;
         const std::string now = readFile(target);
-        EXPECT_TRUE(now == old || now == converted) << "run " << run << ": " << now.size() << " bytes";
+        EXPECT_TRUE(now == old || now == converted)
+            << "run " << run << ": " << now.size() << " bytes";
     }
     EXPECT_GT(cut, 0);
 }

@@ -52,7 +52,8 @@ class RecordVerbTest : public ::testing::Test {
 protected:
     RecordVerbTest() {
         // The first ten minutes of the demo walk: 600 cycles of seven sentences.
-        writeFile(dir / "walk.nmea", firstLines(fs::path(WENDRA_SOURCE_DIR) / "data/demo.nmea", 4200));
+        writeFile(dir / "walk.nmea",
+                  firstLines(fs::path(WENDRA_SOURCE_DIR) / "data/demo.nmea", 4200));
     }
     std::string home(const std::string& name) const { return (dir / name).string(); }
     TempDir dir;
@@ -135,7 +136,8 @@ TEST_F(RecordVerbTest, ConvertsAndDumpsTrackFiles) {
     const ToolResult convert = runTool({"track", "convert", text, home("out.trc")});
     ASSERT_EQ(convert.status, 0) << convert.err;
     EXPECT_EQ(readFile(home("out.trc")), readFile(testData() / "track" / "points-text-as-v1.trc"));
-    const ToolResult back = runTool({"track", "convert", "--text", home("out.trc"), home("back.wdt")});
+    const ToolResult back =
+        runTool({"track", "convert", "--text", home("out.trc"), home("back.wdt")});
     ASSERT_EQ(back.status, 0) << back.err;
     EXPECT_EQ(readFile(home("back.wdt")), readFile(text));
 

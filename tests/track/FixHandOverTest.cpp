@@ -205,9 +205,10 @@ TEST_F(FixHandOverTest, OffersTheOtherSatelliteSystemsOnceWhenTheyAloneHavePosit
     const std::string gn = nmea("GNGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
     boxes.answer(Answer::Yes);
     feed(gn);
-    EXPECT_EQ(questions(),
-              std::vector<std::u16string>{
-                  u"The GPS sends the positions of several satellite systems. Do you want to use them?"});
+    EXPECT_EQ(
+        questions(),
+        std::vector<std::u16string>{
+            u"The GPS sends the positions of several satellite systems. Do you want to use them?"});
     EXPECT_EQ(boxes.shown()[0].title, u"Confirmation!");
     EXPECT_TRUE(parser.flags() & ParserFlags::kAllSystems);
     EXPECT_TRUE(serial.has(SerialOptions::kAllSystemsAsked));
@@ -243,8 +244,8 @@ TEST_F(FixHandOverTest, ALongGapStartsANewTrackInAutomaticMode) {
     const Case cases[] = {
         {"automatic, three hours later: a new track", DeleteMode::Automatic, false, false, 3, 1},
         {"only one hour later: the track goes on", DeleteMode::Automatic, false, false, 1, 2},
-        {"the position was already shown: the track goes on", DeleteMode::Automatic, true, false,
-         3, 2},
+        {"the position was already shown: the track goes on", DeleteMode::Automatic, true, false, 3,
+         2},
         {"recovered at start-up: the track goes on", DeleteMode::Automatic, false, true, 3, 2},
         {"ask mode: the track goes on", DeleteMode::Ask, false, false, 3, 2},
     };

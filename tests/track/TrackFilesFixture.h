@@ -55,10 +55,10 @@ inline std::string storedValues(const TrackLayer& layer) {
     std::string out;
     for (const TrackPoint* p = layer.first(); p; p = p->next) {
         char line[256];
-        std::snprintf(line, sizeof line, "%.17g %.17g %.9g %.9g %d %.9g %u %u %u %.17g %d\n", p->lon,
-                      p->lat, static_cast<double>(p->speed), static_cast<double>(p->altitude),
-                      p->heading, static_cast<double>(p->signal), p->weight,
-                      p->flags & ~kDistanceDirty, p->colour, p->time, p->timeZone);
+        std::snprintf(line, sizeof line, "%.17g %.17g %.9g %.9g %d %.9g %u %u %u %.17g %d\n",
+                      p->lon, p->lat, static_cast<double>(p->speed),
+                      static_cast<double>(p->altitude), p->heading, static_cast<double>(p->signal),
+                      p->weight, p->flags & ~kDistanceDirty, p->colour, p->time, p->timeZone);
         out += line;
     }
     return out;

@@ -67,8 +67,8 @@ TEST_F(TrackFilesTest, ShowsWhatItIsDoingOnTheStatusLine) {
     files.writeLayer(3, inHome("three"), true);
     files.writeLayer(0, inHome("zero"), true);
     const std::vector<std::u16string> expected = {
-        u"loading track 3...", u"", u"Loading track...", u"", u"Saving layer 3...", u"",
-        u"Saving track...",    u""};
+        u"loading track 3...", u"", u"Loading track...", u"",
+        u"Saving layer 3...",  u"", u"Saving track...",  u""};
     EXPECT_EQ(shown, expected);
 }
 

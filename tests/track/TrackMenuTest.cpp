@@ -120,7 +120,8 @@ TEST_F(TrackMenuTest, TakesThePreviousTrackBackFromTheBackup) {
     EXPECT_FALSE(menu().takePreviousTrackAgain());
     EXPECT_EQ(track.main().count(), 1);
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, u"You're going to lose current track. Do you want to continue?");
+    EXPECT_EQ(boxes.shown()[0].text,
+              u"You're going to lose current track. Do you want to continue?");
 
     boxes.answer(Answer::Yes);
     ASSERT_TRUE(menu().takePreviousTrackAgain());

@@ -87,11 +87,7 @@ TEST_F(TrackRecordsTest, OlderKindsConvertAsTheirLayoutSays) {
 TEST_F(TrackRecordsTest, RefusesRecordsThatDoNotParseWhole) {
     const char* const lines[] = {
         "Trc5|0.1|0.2|1|2|3|4|1|0|0|5.5|",  // the zone is missing
-        "Trc6|0.1|0.2|1|2|3|4|1|0|0|5.5|7|",
-        "GPSTrace|0.1|0.2|1|2|3|",
-        "RIRUvo|Trace|",
-        "",
-        "Trc5",
+        "Trc6|0.1|0.2|1|2|3|4|1|0|0|5.5|7|", "GPSTrace|0.1|0.2|1|2|3|", "RIRUvo|Trace|", "", "Trc5",
     };
     for (const char* line : lines) EXPECT_FALSE(decodeTextPointRecord(line)) << line;
 }

@@ -50,9 +50,7 @@ protected:
         for (const platform::Message& m : boxes.shown()) texts.push_back(m.text);
         return texts;
     }
-    void putYesterdaysTrack() {
-        fs::copy_file(golden("points-v1.trc"), folders.layerFile(0));
-    }
+    void putYesterdaysTrack() { fs::copy_file(golden("points-v1.trc"), folders.layerFile(0)); }
 };
 
 TEST_F(TrackStartupTest, AFileOfTenBytesIsNoTrack) {
@@ -79,8 +77,7 @@ TEST_F(TrackStartupTest, AsksWhetherToContinueOnlyInAskModeWithoutRecovery) {
         {"ask, yes: continued", DeleteMode::Ask, false, Answer::Yes, true, 4},
         {"ask, no: a new track", DeleteMode::Ask, false, Answer::No, true, 0},
         {"never: continued without asking", DeleteMode::Never, false, Answer::No, false, 4},
-        {"automatic: continued without asking", DeleteMode::Automatic, false, Answer::No, false,
-         4},
+        {"automatic: continued without asking", DeleteMode::Automatic, false, Answer::No, false, 4},
         {"a journal left: continued without asking", DeleteMode::Ask, true, Answer::No, false, 0},
     };
     for (const Case& c : cases) {
@@ -94,7 +91,7 @@ TEST_F(TrackStartupTest, AsksWhetherToContinueOnlyInAskModeWithoutRecovery) {
         if (c.journal) freshJournal.append(walkWithAStop(1)[0]);
         TrackFiles freshFiles(fresh, where, busy, freshJournal);
         ScriptedMessageBoxes answers;
-        answers.answer(c.answer);  // to the first question, whichever it is
+        answers.answer(c.answer);    // to the first question, whichever it is
         answers.answer(Answer::No);  // the restoration, when asked, is refused
         startupLoad(freshFiles, std::chrono::milliseconds(0));
         const bool asked = !answers.shown().empty() && answers.shown()[0].text == kContinue;

@@ -127,9 +127,10 @@ public:
             startMs_ = receiverMs;
         }
         lastMs_ = receiverMs;
-        const auto due = startReal_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                          std::chrono::duration<double, std::milli>(
-                                              static_cast<double>(receiverMs - startMs_) / speed_));
+        const auto due =
+            startReal_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                             std::chrono::duration<double, std::milli>(
+                                 static_cast<double>(receiverMs - startMs_) / speed_));
         std::this_thread::sleep_until(due);
     }
 

@@ -41,9 +41,10 @@ std::optional<int64_t> timeOfDay(std::string_view field) {
 std::optional<int64_t> dayOf(std::string_view field) {
     if (field.size() != 6 || !allDigits(field)) return std::nullopt;
     const int yy = twoDigits(field, 4);
-    const std::chrono::year_month_day date{std::chrono::year(yy >= 80 ? 1900 + yy : 2000 + yy),
-                                           std::chrono::month(static_cast<unsigned>(twoDigits(field, 2))),
-                                           std::chrono::day(static_cast<unsigned>(twoDigits(field, 0)))};
+    const std::chrono::year_month_day date{
+        std::chrono::year(yy >= 80 ? 1900 + yy : 2000 + yy),
+        std::chrono::month(static_cast<unsigned>(twoDigits(field, 2))),
+        std::chrono::day(static_cast<unsigned>(twoDigits(field, 0)))};
     if (!date.ok()) return std::nullopt;
     return std::chrono::sys_days(date).time_since_epoch().count();
 }
@@ -56,7 +57,8 @@ std::string_view field(std::string_view sentence, size_t index) {
         start = comma + 1;
     }
     const size_t end = sentence.find_first_of(",*", start);
-    return sentence.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    return sentence.substr(start,
+                           end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
 platform::CivilTime civilOf(int64_t ms) {
@@ -65,9 +67,12 @@ platform::CivilTime civilOf(int64_t ms) {
     const sys_days day = floor<days>(instant);
     const year_month_day date(day);
     const hh_mm_ss time(instant - day);
-    return {static_cast<int>(date.year()),         static_cast<int>(unsigned(date.month())),
-            static_cast<int>(unsigned(date.day())), static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()),
+    return {static_cast<int>(date.year()),
+            static_cast<int>(unsigned(date.month())),
+            static_cast<int>(unsigned(date.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count()),
             static_cast<int>(time.subseconds().count())};
 }
 

@@ -35,8 +35,8 @@ TrackHome::TrackHome(const std::string& dataFolder)
       files(track, TrackFolders::inDataFolder(dataFolder), busy, journal) {}
 
 platform::Answer AnsweringHost::show(const platform::Message& message) {
-    const bool question =
-        message.buttons == platform::Buttons::YesNo || message.buttons == platform::Buttons::YesNoCancel;
+    const bool question = message.buttons == platform::Buttons::YesNo ||
+                          message.buttons == platform::Buttons::YesNoCancel;
     const platform::Answer answer = question ? yesNo_ : platform::defaultAnswer(message.buttons);
     const char* said = answer == platform::Answer::Yes  ? "yes"
                        : answer == platform::Answer::No ? "no"

@@ -62,14 +62,14 @@ int convert(const Args& args) {
 
 std::string dumpLine(const PointRecord& record) {
     const PointValues& v = record.values;
-    std::string line = "{\"kind\":" + jsonString(record.kind) + ",\"lon\":" + jsonNumber(v.lon) +
-                       ",\"lat\":" + jsonNumber(v.lat) + ",\"speed\":" + jsonNumber(v.speed) +
-                       ",\"altitude\":" + jsonNumber(v.altitude) +
-                       ",\"heading\":" + std::to_string(v.heading) +
-                       ",\"signal\":" + jsonNumber(v.signal) + ",\"weight\":" + std::to_string(v.weight) +
-                       ",\"flags\":" + std::to_string(v.flags) + ",\"colour\":" + std::to_string(v.colour) +
-                       ",\"time\":" + jsonNumber(v.time) + ",\"timeZone\":" +
-                       (v.timeZone == kNoValue ? std::string("null") : std::to_string(v.timeZone));
+    std::string line =
+        "{\"kind\":" + jsonString(record.kind) + ",\"lon\":" + jsonNumber(v.lon) +
+        ",\"lat\":" + jsonNumber(v.lat) + ",\"speed\":" + jsonNumber(v.speed) +
+        ",\"altitude\":" + jsonNumber(v.altitude) + ",\"heading\":" + std::to_string(v.heading) +
+        ",\"signal\":" + jsonNumber(v.signal) + ",\"weight\":" + std::to_string(v.weight) +
+        ",\"flags\":" + std::to_string(v.flags) + ",\"colour\":" + std::to_string(v.colour) +
+        ",\"time\":" + jsonNumber(v.time) + ",\"timeZone\":" +
+        (v.timeZone == kNoValue ? std::string("null") : std::to_string(v.timeZone));
     if (record.hasSmoothed) {
         line += ",\"smoothAltitude\":" + jsonNumber(record.smoothAltitude) +
                 ",\"smoothSpeed\":" + jsonNumber(record.smoothSpeed) +
@@ -91,9 +91,8 @@ int dump(const Args& args) {
         const bool more = file.isBinary() ? readBinaryRecord(file, payload)
                                           : file.readLine(line, kShortLineCapacity) != 0;
         if (!more) break;
-        const std::optional<PointRecord> record = file.isBinary()
-                                                      ? decodeBinaryPointRecord(payload)
-                                                      : decodeTextPointRecord(line);
+        const std::optional<PointRecord> record =
+            file.isBinary() ? decodeBinaryPointRecord(payload) : decodeTextPointRecord(line);
         if (record) out += dumpLine(*record);
         if (out.size() > (1u << 16)) {
             std::fwrite(out.data(), 1, out.size(), stdout);
