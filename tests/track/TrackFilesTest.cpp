@@ -97,6 +97,16 @@ TEST_F(TrackFilesTest, LoadingThinsToTheLayerLimit) {
     EXPECT_EQ(track.layer(1).count(), 1000);
 }
 
+TEST_F(TrackFilesTest, SkipsDamagedRecordsAndGoesOn) {
+    EXPECT_EQ(files.loadLayer(1, golden("damaged.trc")), 3);
+    Track expected;
+    TrackFiles expectedFiles(expected, folders, busy, journal);
+    expectedFiles.loadLayer(1, golden("points-v1.trc"));
+    expected.layer(1).erase(expected.layer(1).first()->next);
+    EXPECT_EQ(storedValues(track.layer(1)), storedValues(expected.layer(1)));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
 TEST_F(TrackFilesTest, AnUnreadableFileLoadsNothingAndSaysNothing) {
     appendStored(track.layer(1), 0.0);
     EXPECT_EQ(files.loadLayer(1, inHome("missing.trc")), 0);

@@ -85,3 +85,12 @@ expected = [
     trc5("0.200000000000", LAT, "5.00", "200.00", 30, "55.5", 1, 0, 4, "100.800000", ZONE),
 ]
 write("old-kinds-as-trc5.wdt", "".join(expected))
+
+# A binary file whose damaged records must be skipped: P1, a record of another kind,
+# one of a later version, a version 0 record of version 1's length, P3, an empty
+# record, P4, then P4 again cut short by the end of the file.
+records = binary_file(1, lambda p: p[11])[1:]
+size = len(records) // 4
+P = [records[i * size:(i + 1) * size] for i in range(4)]
+write("damaged.trc", b"\xff" + P[0] + P[1][:2] + b"\x03" + P[1][3:] + P[1][:3] + b"\x02" +
+      P[1][4:] + P[1][:3] + b"\x00" + P[1][4:] + P[2] + struct.pack("<H", 0) + P[3] + P[3][:40])
