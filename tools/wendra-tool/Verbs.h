@@ -12,6 +12,7 @@ int runGrid(const Args& args);      // grid utm|swiss [--inverse] ...
 int runSimulate(const Args& args);  // simulate [options]: writes a receiver log
 int runRecord(const Args& args);    // record --home DIR [options] LOG | --journal FILE
 int runRestore(const Args& args);   // restore --home DIR --answer yes|no
-int runTrack(const Args& args);     // track convert [--text|--binary] IN OUT | track dump FILE
+int runTrack(const Args& args);
+int runConfig(const Args& args);    // config check [--home DIR]     // track convert [--text|--binary] IN OUT | track dump FILE
 
 }  // namespace wendra::tool
