@@ -1,9 +1,7 @@
 #pragma once
-// Everything the configuration file holds: the program's own records (options, folders,
-// key bindings, graph, dashboards, address history), the settings of the subsystems it
-// carries (receiver port, parser, track, map-view state, alerts) and, unchanged, what
-// belongs to parts of the program not in this build. Values are kept as stored; each
-// user of a value checks it.
+// Everything the configuration file holds: the program's own records, the settings of the
+// subsystems it carries (port, parser, track, map view, alerts) and, unchanged, what belongs
+// to parts of the program not in this build. Values are kept as stored; their users check them.
 
 #include <array>
 #include <string>

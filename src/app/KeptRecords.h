@@ -1,8 +1,7 @@
 #pragma once
-// What the configuration keeps without understanding it: whole lines of the kinds whose
-// owners are not part of this build, the fields a later version added to records read
-// here, and lines that no reader knows. All of it is written back unchanged, each at its
-// place (ConfigPlaces.h). Lines are held without their final newline.
+// What the configuration keeps without understanding it: whole lines of kinds whose owners
+// are not in this build, fields a later version added to records read here, and lines no
+// reader knows; all written back unchanged at their place, held without the final newline.
 
 #include <array>
 #include <string>
