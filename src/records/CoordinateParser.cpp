@@ -48,21 +48,9 @@ public:
         const bool negative = peek() == u'-';
         if (negative) ++pos_;
         double value = 0.0;
-        bool read = false;
-        switch (format) {
-            case kFormatDegrees:
-                read = readDecimal(value);
-                break;
-            case kFormatMinutes:
-                read = readMinutesForm(value);
-                break;
-            case kFormatSeconds:
-                read = readSecondsForm(value);
-                break;
-            default:
-                read = readDecimal(value);
-                break;
-        }
+        const bool read = format == kFormatMinutes   ? readMinutesForm(value)
+                          : format == kFormatSeconds ? readSecondsForm(value)
+                                                     : readDecimal(value);
         if (!read) return result_;
         if (negative) value = -value;
         if (format <= kFormatSeconds) return finishDegrees(value);

@@ -40,7 +40,7 @@ bool isSystem(int unitSystem) {
     return unitSystem >= 0 && unitSystem < kUnitSystemCount;
 }
 
-// NaN fails every comparison, so it counts as "no value" too.
+// Infinities and NaN count as "no value" too.
 bool hasValue(float value) {
     return value < kNoValue && std::isfinite(value);
 }

@@ -37,7 +37,8 @@ public:
     TrackLayer& main() { return layers_[kMainLayer]; }
     TrackLock& lock() { return lock_; }
 
-    // Change them only under the track lock once a reader thread runs (applySettings).
+    // Written only under the track lock once a reader thread runs (applySettings; the
+    // view updates viewFrame and bounds while it holds the lock for painting).
     TrackSettings settings;
     TrackViewFrame viewFrame;
     TrackBounds bounds;

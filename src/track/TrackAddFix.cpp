@@ -51,7 +51,11 @@ void Track::addFix(const TrackFix& fix, bool smoothNow) {
 
 // True when a point was appended for the fix, which may then make the layer too
 // long or too large.
-bool Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
+bool Track::addFixHeld(const TrackFix& received, bool smoothNow) {
+    // Receivers report 0..359; anything else is wrapped first so that the unwrapping
+    // of merged headings cannot overflow.
+    TrackFix fix = received;
+    fix.heading = wrappedHeading(received.heading);
     const double lon = fix.longitude / kHalfCircle;
     const double lat = fix.latitude / kHalfCircle;
     TrackPoint* last = main().last();
@@ -61,7 +65,7 @@ bool Track::addFixHeld(const TrackFix& fix, bool smoothNow) {
         last->speed = fix.speed;
         last->signal = fix.signal;
         last->altitude = fix.altitude;
-        last->heading = wrappedHeading(fix.heading);
+        last->heading = static_cast<std::int16_t>(fix.heading);
         return false;
     }
     if (mergeIntoLast(fix, lon, lat, smoothNow)) return false;
@@ -92,7 +96,7 @@ bool Track::mergeIntoLast(const TrackFix& fix, double lon, double lat, bool smoo
     last->altitude = fix.altitude;
     last->signal = fix.signal;
     last->time = fix.time;
-    if (viewFrame.staticRotation) last->heading = wrappedHeading(fix.heading);
+    if (viewFrame.staticRotation) last->heading = static_cast<std::int16_t>(fix.heading);
     if (smoothNow) smoothAround(*last, settings.climbWindow);
     ++merge.count;
     return true;

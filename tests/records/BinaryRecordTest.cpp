@@ -51,29 +51,6 @@ TEST(BinaryRecord, FieldsAreLittleEndianWithCountedStrings) {
     EXPECT_EQ(toBytes(writer.framed()), framed);
 }
 
-TEST(BinaryRecord, TrackPointPayloadsHaveTheirDocumentedLengths) {
-    struct Case {
-        const char* legend;
-        const char* types;
-        size_t payload;  // kind and version bytes included
-    } cases[] = {
-        {"version 0", "FFffdfdddFdfff", 70},
-        {"version 1", kTrackPointTypes, 74},
-    };
-    for (const Case& c : cases) {
-        BinaryRecordWriter writer;
-        writer.putByte(2);
-        writer.putByte(0);
-        for (const char* letter = c.types; *letter; ++letter) {
-            const PackInput input = *letter == 'F'   ? PackInput(1.0)
-                                    : *letter == 'f' ? PackInput(1.0f)
-                                                     : PackInput(int32_t{1});
-            ASSERT_TRUE(writer.pack(std::string_view(letter, 1), {input})) << c.legend;
-        }
-        EXPECT_EQ(writer.payloadSize(), c.payload) << c.legend;
-    }
-}
-
 TEST(BinaryRecord, TrackPointRoundTripsExactly) {
     BinaryRecordWriter writer;
     packTrackPoint(writer, -0.123456789012345);

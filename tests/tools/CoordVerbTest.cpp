@@ -24,6 +24,7 @@ const VerbRun kRuns[] = {
      "33°52'07.68S,151°12'33.48E\n"},
     {"UTM", {"coord", "3", "46.95108", "7.43864"}, 0, "381189 5200911 32N\n"},
     {"Swiss grid outside its box", {"coord", "4", "44.9", "7"}, 0, "---\n"},
+    {"a position not set shows nothing", {"coord", "1", "-999999", "7"}, 0, "\n"},
     {"parse minutes", {"coord", "--parse", "1", "0", "45°30.5N"}, 0, "45.508333333\n"},
     {"parse a southern zone", {"coord", "--parse", "3", "2", "56S"}, 0, "-56.000000000\n"},
     {"refused: the span on stdout", {"coord", "--parse", "1", "0", "45°30.5Q"}, 1, "7\t8\tQ\n"},

@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "gps/NmeaParser.h"
+#include "gps/ParserFlags.h"
 #include "simulator/NmeaSimulator.h"
+#include "support/FakeClock.h"
 #include "support/TestPaths.h"
 
 namespace wendra::test {
@@ -92,10 +95,10 @@ struct SkyEntry {
 };
 
 struct Decoded {
-    std::string time, date, rmcStatus;
+    std::string time, date, rmcStatus, rmcCourse, rmcKnots;
     int quality = -1, ggaUsed = -1;
     bool hasPosition = false;
-    double latitude = 0, longitude = 0, altitude = 0, speedKmh = 0;
+    double latitude = 0, longitude = 0, altitude = 0, geoid = 0, speedKmh = 0;
     std::optional<double> course;
     std::vector<int> used;
     std::map<int, SkyEntry> sky;
@@ -112,12 +115,15 @@ void decodeGga(const Sentence& s, Decoded& d) {
     d.latitude = degreesFrom(s.fields[1], s.fields[2]);
     d.longitude = degreesFrom(s.fields[3], s.fields[4]);
     d.altitude = std::stod(s.fields[8]);
+    d.geoid = std::stod(s.fields[10]);
 }
 
 void decodeRmc(const Sentence& s, Decoded& d) {
     if (s.fields[0] != d.time) d.problems.push_back("RMC time differs from GGA time");
     d.rmcStatus = s.fields[1];
     d.date = s.fields[8];
+    d.rmcKnots = s.fields[6];
+    d.rmcCourse = s.fields[7];
     if (!s.fields[6].empty()) d.speedKmh = std::stod(s.fields[6]) * 1.852;
     if (!s.fields[7].empty()) d.course = std::stod(s.fields[7]);
     if (d.rmcStatus == "A" && s.fields[2].empty())
@@ -133,12 +139,24 @@ void decodeGsv(const Sentence& s, Decoded& d, int expectedMessage, int& totalMes
         d.problems.push_back("GSV message " + s.fields[1] + " of " + s.fields[0] + " out of order");
     if (d.skyCount >= 0 && count != d.skyCount) d.problems.push_back("GSV counts differ");
     d.skyCount = count;
+    // Four satellites a message, the last one taking the rest.
+    const int listed = static_cast<int>(s.fields.size() - 3) / 4;
+    if (total != std::max(1, (count + 3) / 4) || listed != std::min(4, count - 4 * (number - 1)))
+        d.problems.push_back("GSV message " + s.fields[1] + " lists " + std::to_string(listed));
     for (size_t i = 3; i + 3 < s.fields.size(); i += 4) {
         const int prn = std::stoi(s.fields[i]);
         if (d.sky.count(prn)) d.problems.push_back("PRN listed twice");
         d.sky[prn] = {std::stoi(s.fields[i + 1]), std::stoi(s.fields[i + 2]),
                       s.fields[i + 3].empty() ? 0 : std::stoi(s.fields[i + 3])};
     }
+}
+
+// VTG repeats RMC's course and speed, adding the speed in km/h.
+void checkVtg(const Sentence& s, Decoded& d) {
+    bool agrees = s.fields[0] == d.rmcCourse && s.fields[4] == d.rmcKnots;
+    if (agrees && !s.fields[4].empty())
+        agrees = std::abs(std::stod(s.fields[6]) - std::stod(s.fields[4]) * 1.852) <= 0.06;
+    if (!agrees) d.problems.push_back("VTG disagrees with RMC");
 }
 
 // The comma counts the program's reader dispatches on; a GSV message carries
@@ -174,6 +192,7 @@ Decoded decodeCycle(const std::string& text) {
         order += s->address.substr(3) + " ";
         if (s->address == "$GPGGA") decodeGga(*s, d);
         if (s->address == "$GPRMC") decodeRmc(*s, d);
+        if (s->address == "$GPVTG") checkVtg(*s, d);
         if (s->address == "$GPGSV") decodeGsv(*s, d, ++gsvMessage, gsvTotal);
         if (s->address == "$GPGSA")
             for (size_t i = 2; i < 14; ++i)
@@ -289,6 +308,28 @@ TEST(NmeaSimulator, TimeAndDateAdvanceOneSecondPerCycleAcrossMidnight) {
     }
 }
 
+TEST(NmeaSimulator, WritesSouthAndWestAndCrossesTheDateLine) {
+    SimulationOptions options;
+    options.latitude = -33.68;
+    options.longitude = 179.995;
+    options.altitude = 20.0;
+    options.seconds = 240;
+    options.profile.legs = {{240, 25.0, 90.0, 0.0, true}};  // east by bike
+    const std::vector<Decoded> cycles = decodeAll(run(options));
+    ASSERT_EQ(cycles.size(), 240u);
+    bool east = false, west = false;
+    for (const Decoded& d : cycles) {
+        ASSERT_TRUE(d.problems.empty()) << d.problems.front();
+        ASSERT_NEAR(d.latitude, -33.68, 0.01);
+        ASSERT_GT(std::abs(d.longitude), 179.9);
+        ASSERT_LE(std::abs(d.longitude), 180.0);
+        east |= d.longitude > 0;
+        west |= d.longitude < 0;
+    }
+    EXPECT_TRUE(east && west);
+    EXPECT_GT(cycles.back().speedKmh, 20.0);
+}
+
 // ---- determinism -----------------------------------------------------------------
 
 TEST(NmeaSimulator, OneSeedGivesOneLogAndShortRunsArePrefixes) {
@@ -317,6 +358,7 @@ TEST(NmeaSimulator, UnusableOptionsGiveNoCycles) {
          }},
         {"near the pole", [](SimulationOptions& o) { o.latitude = 85.0; }},
         {"latitude not a number", [](SimulationOptions& o) { o.latitude = std::nan(""); }},
+        {"geoid not a number", [](SimulationOptions& o) { o.geoidSeparation = std::nan(""); }},
         {"no legs", [](SimulationOptions& o) { o.profile.legs.clear(); }},
         {"empty leg", [](SimulationOptions& o) { o.profile.legs[1].seconds = 0; }},
         {"backwards pace", [](SimulationOptions& o) { o.profile.legs[0].speedKmh = -1.0; }},
@@ -344,6 +386,7 @@ TEST(NmeaSimulator, DemoStartsAboveLakeThunAndLastsAnHour) {
         ASSERT_NEAR(d.latitude, 46.70, 0.1);
         ASSERT_NEAR(d.longitude, 7.78, 0.15);
         ASSERT_NEAR(d.altitude, 1300.0, 300.0);
+        ASSERT_EQ(d.geoid, 48.7);
     }
 }
 
@@ -489,6 +532,40 @@ TEST(NmeaSimulator, SignalGrowsWithElevation) {
     ASSERT_GT(low, 0);
     ASSERT_GT(high, 0);
     EXPECT_GT(highSum / high - lowSum / low, 6.0);
+}
+
+// ---- the program's own reader ---------------------------------------------------
+
+// Fed one cycle per chunk, as the reader thread would, the program's parser must take
+// every sentence and come to the values our own reader found.
+TEST(NmeaSimulator, ProgramsParserTakesEveryCycleOfTheDemo) {
+    FakeClock clock;
+    platform::ScopedClock useClock{clock};
+    NmeaParser parser;
+    const std::vector<ReceiverCycle> cycles = run(SimulationOptions{});
+    for (size_t i = 0; i < cycles.size(); ++i) {
+        SCOPED_TRACE("cycle " + std::to_string(i));
+        const Decoded& d = demo()[i];
+        const int counted = parser.sentenceCount();
+        clock.advanceMilliseconds(1000);
+        parser.parse(cycles[i].sentences);
+        const auto lines = std::count(cycles[i].sentences.begin(), cycles[i].sentences.end(), '\n');
+        ASSERT_EQ(parser.sentenceCount() - counted, lines);
+        ASSERT_EQ(parser.receiverTime(), d.time);
+        ASSERT_EQ(parser.receiverDate(), d.date);
+        ASSERT_TRUE(parser.flags() & ParserFlags::kSkyComplete);
+        ASSERT_EQ(parser.satellitesInView(), d.skyCount);
+        ASSERT_EQ((parser.flags() & ParserFlags::kFixValid) != 0, d.hasPosition);
+        if (!d.hasPosition) continue;
+        ASSERT_NEAR(parser.fix().latitude, d.latitude, 1e-9);
+        ASSERT_NEAR(parser.fix().longitude, d.longitude, 1e-9);
+        ASSERT_NEAR(parser.fix().altitude, d.altitude, 0.01);  // the geoid correction follows GGA
+        ASSERT_NEAR(parser.fix().speed, d.speedKmh, 0.01);
+        if (d.course) {
+            ASSERT_EQ(parser.fix().course, std::lround(*d.course));  // 359.6 gives 360
+        }
+    }
+    EXPECT_FLOAT_EQ(parser.correction(), 48.7f);
 }
 
 // ---- the shipped demo log and the command line -----------------------------------

@@ -14,10 +14,6 @@ namespace {
 constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kEarthRadius = 6371000.0;  // metres
 
-// The geoid lies about 48-50 m above the ellipsoid in the Swiss midlands and Alps;
-// receivers of this class give one value from a coarse table.
-constexpr double kGeoidSeparation = 48.7;
-
 // Sky: the receiver lists satellites above 5 degrees on its 12 channels and solves
 // with those above 10 degrees that it tracks.
 constexpr double kInViewMask = 5.0;
@@ -101,7 +97,7 @@ std::optional<ReceiverCycle> NmeaSimulator::next() {
 ReceiverReport NmeaSimulator::observe(const WalkLeg& leg) {
     ReceiverReport report;
     report.utc = options_.start + std::chrono::seconds{done_};
-    report.geoidSeparation = kGeoidSeparation;
+    report.geoidSeparation = options_.geoidSeparation;
     addSatellites(report, leg);
     addPosition(report);
     addMotion(report);
@@ -162,6 +158,9 @@ void NmeaSimulator::addPosition(ReceiverReport& report) {
     report.latitude = walker.latitude + north / kEarthRadius / kDegree;
     report.longitude =
         walker.longitude + east / (kEarthRadius * std::cos(walker.latitude * kDegree)) / kDegree;
+    // The error may carry a walker on the date line across it.
+    if (report.longitude > 180.0) report.longitude -= 360.0;
+    if (report.longitude <= -180.0) report.longitude += 360.0;
     report.altitude = walker.altitude + up;
 }
 

@@ -6,9 +6,9 @@ namespace wendra::sim {
 
 namespace {
 
-// Beyond this the flat-earth stepping near the poles and the date line breaks down.
+// Nearer the poles the walk's flat-earth stepping breaks down.
 constexpr double kMaxAbsLatitude = 80.0;
-constexpr double kMaxAbsLongitude = 179.0;
+constexpr double kMaxAbsLongitude = 180.0;
 constexpr double kMaxSpeedKmh = 30.0;
 constexpr double kMaxAbsGrade = 1.0;
 
@@ -39,9 +39,11 @@ std::string checkOptions(const SimulationOptions& options) {
     if (!(std::abs(options.latitude) <= kMaxAbsLatitude))
         return "start latitude must be between -80 and 80 degrees";
     if (!(std::abs(options.longitude) <= kMaxAbsLongitude))
-        return "start longitude must be between -179 and 179 degrees";
+        return "start longitude must be between -180 and 180 degrees";
     if (!(options.altitude >= -500.0 && options.altitude <= 9000.0))
         return "start altitude must be between -500 and 9000 m";
+    if (!(std::abs(options.geoidSeparation) <= 150.0))
+        return "geoid separation must be between -150 and 150 m";
     if (options.profile.legs.empty()) return "the walk needs at least one leg";
     for (size_t i = 0; i < options.profile.legs.size(); ++i)
         if (std::string problem = checkLeg(options.profile.legs[i], i); !problem.empty())

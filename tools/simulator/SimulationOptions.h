@@ -28,7 +28,9 @@ struct SimulationOptions {
     double latitude = 46.6950;      // degrees north of the walk's start
     double longitude = 7.7950;      // degrees east
     double altitude = 1150.0;       // metres above sea level
-    int seconds = kDemoSeconds;     // number of one-second cycles
+    // What the receiver's coarse geoid table gives for the Swiss Alps, in GGA.
+    double geoidSeparation = 48.7;
+    int seconds = kDemoSeconds;  // number of one-second cycles
     std::uint64_t seed = 1;
     WalkProfile profile = WalkProfile::demo();
 };

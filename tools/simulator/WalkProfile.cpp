@@ -1,5 +1,7 @@
 #include "simulator/WalkProfile.h"
 
+#include <algorithm>
+
 namespace wendra::sim {
 
 WalkProfile WalkProfile::demo() {
@@ -15,14 +17,8 @@ WalkProfile WalkProfile::demo() {
     return profile;
 }
 
-int WalkProfile::totalSeconds() const {
-    int total = 0;
-    for (const WalkLeg& leg : legs) total += leg.seconds;
-    return total;
-}
-
 WalkLeg WalkProfile::legAt(int second) const {
-    int end = 0;
+    long long end = 0;  // wide: a long list of day-long legs must not overflow
     for (const WalkLeg& leg : legs) {
         end += leg.seconds;
         if (second < end) return leg;
@@ -34,12 +30,12 @@ WalkLeg WalkProfile::legAt(int second) const {
 }
 
 int WalkProfile::legStart(int second) const {
-    int start = 0;
+    long long start = 0;
     for (const WalkLeg& leg : legs) {
-        if (second < start + leg.seconds) return start;
+        if (second < start + leg.seconds) return static_cast<int>(start);
         start += leg.seconds;
     }
-    return start;
+    return static_cast<int>(std::min<long long>(start, second));
 }
 
 }  // namespace wendra::sim

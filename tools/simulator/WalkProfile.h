@@ -22,7 +22,6 @@ struct WalkProfile {
     // face without a fix, and a gentle descent.
     static WalkProfile demo();
 
-    int totalSeconds() const;
     // The leg in force at a second from the start. After the last leg the walker
     // keeps its pace and direction on level ground with a fix, so long runs stay
     // within plausible altitudes.

@@ -53,12 +53,18 @@ double parseMetres(const std::string& text, const char* what) {
     return value;
 }
 
+// Degrees in range, or the no-value marker (-999999 and below) that shows as nothing.
+double parseCoordinateArgument(const std::string& text, const char* what, double largest) {
+    const double value = parseReal(text, what);
+    if (value <= kNoCoordinate && std::isfinite(value)) return value;
+    return parseDegrees(text, what, largest);
+}
+
 int showPosition(const Args& args) {
     if (args.size() != 3) fail(kCoordUsage);
     const int format = parseFormat(args[0]);
-    // The formatter treats -999999 and below as "not set", so any finite value goes.
-    const double latitude = parseMetres(args[1], "latitude");
-    const double longitude = parseMetres(args[2], "longitude");
+    const double latitude = parseCoordinateArgument(args[1], "latitude", 90.0);
+    const double longitude = parseCoordinateArgument(args[2], "longitude", 180.0);
     std::u16string text;
     formatPosition(text, latitude, longitude, format);
     std::printf("%s\n", toUtf8(text).c_str());

@@ -7,9 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <limits>
 #include <string>
 
@@ -72,14 +69,21 @@ NmeaOptions parseOptions(const Args& args) {
     return options;
 }
 
+std::string readAll(std::FILE* in, const std::string& name) {
+    std::string bytes;
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+    if (std::ferror(in)) fail("cannot read \"" + name + "\": " + std::strerror(errno));
+    return bytes;
+}
+
 std::string readInput(const std::string& path) {
-    if (path == "-") {
-        return std::string(std::istreambuf_iterator<char>(std::cin), {});
-    }
-    std::ifstream in(path, std::ios::binary);
+    if (path == "-") return readAll(stdin, "standard input");
+    std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) fail("cannot read \"" + path + "\": " + std::strerror(errno));
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) fail("cannot read \"" + path + "\": " + std::strerror(errno));
+    std::string bytes = readAll(in, path);
+    std::fclose(in);
     return bytes;
 }
 
