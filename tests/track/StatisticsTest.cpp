@@ -396,6 +396,9 @@ TEST(StatisticsRows, OnlyLiveRowsWithoutARange) {
     EXPECT_EQ(stats.row(kRowLength).value, u"");
     EXPECT_EQ(stats.row(kRowPointCount).value, u"");
     EXPECT_EQ(stats.row(80).value, u"");
+    // This machine says how much memory is free: a byte size.
+    ASSERT_FALSE(stats.row(kRowFreeMemory).value.empty());
+    EXPECT_EQ(stats.row(kRowFreeMemory).value.back(), u'b');
 }
 
 TEST(StatisticsRows, GridFormatsSplitTheGridValues) {
