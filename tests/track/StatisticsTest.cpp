@@ -78,6 +78,8 @@ TEST(StatisticsPass, OnePointHasNoLengthTimeOrSpeed) {
     EXPECT_EQ(r.lengthKm, 0.0f);
     EXPECT_EQ(r.totalTime, 0.0f);
     EXPECT_EQ(r.accumulatedTime, 0.0f);
+    EXPECT_EQ(r.movingTime, 0.0f);
+    EXPECT_EQ(r.stationaryTime, 0.0f);
     EXPECT_EQ(r.averageSpeed, 0.0f);
     EXPECT_EQ(r.averageTotalSpeed, 0.0f);
     EXPECT_EQ(r.averageMovingSpeed, 0.0f);
@@ -248,6 +250,8 @@ TEST(StatisticsPass, PointsWithoutTimeMakeTheAccumulatedTimeZero) {
     const StatisticsResults r = pass(track, p[0], p[2]);
     EXPECT_TRUE(r.timeless);
     EXPECT_EQ(r.accumulatedTime, 0.0f);
+    EXPECT_EQ(r.movingTime, 0.0f);
+    EXPECT_EQ(r.stationaryTime, 0.0f);
     EXPECT_EQ(r.averageSpeed, 0.0f);
     EXPECT_NEAR(r.lengthKm, 0.2f, 1e-5);
 }
