@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "track/ClimbWindow.h"
+#include "track/Track.h"
 #include "track/TrackStatistics.h"
 
 namespace wendra::test {
@@ -150,6 +153,27 @@ TEST(LiveUpdate, GlideRatioFromTheFixes) {
     stats.liveUpdate(fixAt(40, 90.0f, 80));
     stats.liveUpdate(fixAt(50, 80.0f, 100));
     EXPECT_EQ(stats.liveClimbSpeed(), 0.0f);
+}
+
+// The reader thread feeds fixes while the window thread computes the rows.
+TEST(LiveUpdate, FedFromTheReaderThreadWhileTheScreenComputes) {
+    TrackStatistics stats;
+    Track track;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        for (int i = 0; i < 2000; ++i) stats.liveUpdate(fixAt(i, static_cast<float>(i), i));
+        done = true;
+    });
+    int computed = 0;
+    while (!done || computed == 0) {
+        stats.compute(track, nullptr, nullptr, {});
+        ++computed;
+    }
+    reader.join();
+    // One metre and one second a fix: 60 m/min, whatever the window saw last.
+    EXPECT_NEAR(stats.liveClimbSpeed(), 60.0f, 1e-2);
+    stats.compute(track, nullptr, nullptr, {});
+    EXPECT_EQ(stats.row(kRowCurrentAltitude).value, u"1999m");
 }
 
 }  // namespace
