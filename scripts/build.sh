@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 dir=$1
 shift
 if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake -S . -B "$dir" -G Ninja "$@" >&2
 fi
-cmake --build "$dir"
+# Build chatter goes to stderr so that the output of what runs next stays clean.
+cmake --build "$dir" >&2

@@ -107,7 +107,12 @@ std::string vtg(const ReceiverReport& r) {
 std::string framedSentence(std::string_view body) {
     unsigned char sum = 0;
     for (char c : body) sum ^= static_cast<unsigned char>(c);
-    return "$" + std::string(body) + format("*%02X\r\n", static_cast<unsigned>(sum));
+    std::string sentence;
+    sentence.reserve(body.size() + 6);
+    sentence += '$';
+    sentence += body;
+    sentence += format("*%02X\r\n", static_cast<unsigned>(sum));
+    return sentence;
 }
 
 std::string formatCycle(const ReceiverReport& report) {

@@ -24,7 +24,7 @@ constexpr Verb kVerbs[] = {
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
     {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
-     "simulate [--seconds N] [--seed N] [--out FILE]   write a simulated receiver log"},
+     "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
 };
 
 void printUsage(FILE* to) {
