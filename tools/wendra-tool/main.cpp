@@ -22,6 +22,7 @@ constexpr Verb kVerbs[] = {
      "coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT   show or read a coordinate"},
     {"grid", wendra::tool::runGrid,
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
+    {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
      "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
     {"record", wendra::tool::runRecord,
