@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/NoValue.h"
+
 namespace wendra {
 
 struct Alert {
@@ -23,7 +25,7 @@ struct Alert {
     static constexpr uint32_t kRepeatSound = 0x10;
     static constexpr uint32_t kDisabled = 0x20;
 
-    static constexpr float kNotSet = 999999.0f;
+    static constexpr float kNotSet = static_cast<float>(kNoValue);
 
     std::u16string name;
     std::u16string sound = u"Son 1";  // a .wav in the program folder; empty is silent
