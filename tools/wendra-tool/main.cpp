@@ -32,7 +32,7 @@ constexpr Verb kVerbs[] = {
      "restore --home DIR --answer yes|no   start up, offering the track a kill left behind"},
     {"track", wendra::tool::runTrack,
      "track convert [--text|--binary] IN OUT | track dump FILE   convert or show a track file"},
-    {"config", wendra::tool::runConfig, "config check [--home DIR]   kinds and round trip of Wendra.ini"},
+    {"config", wendra::tool::runConfig, "config check [--home DIR]   Wendra.ini kinds, round trip"},
 };
 
 void printUsage(FILE* to) {
