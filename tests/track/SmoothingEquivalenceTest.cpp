@@ -1,0 +1,265 @@
+// Recording with the incremental smoothing must leave every point of the main layer
+// bit for bit as smoothing every point afresh does. Two tracks get the same random
+// fixes and the same outside changes; one records with each way of smoothing.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TrackFixtures.h"
+#include "track/TrackSmoothing.h"
+
+namespace wendra::test {
+namespace {
+
+// Restores the default whatever a test does.
+struct IncrementalSmoothing {
+    explicit IncrementalSmoothing(bool on) { setIncrementalSmoothing(on); }
+    ~IncrementalSmoothing() { setIncrementalSmoothing(true); }
+};
+
+template <typename T>
+bool sameBits(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+// The name of the first field in which the points differ, empty when none does.
+std::string firstDifference(const TrackPoint& a, const TrackPoint& b) {
+#define WENDRA_FIELD(name) \
+    if (!sameBits(a.name, b.name)) return #name;
+    WENDRA_FIELD(weight)
+    WENDRA_FIELD(heading) WENDRA_FIELD(index) WENDRA_FIELD(colour) WENDRA_FIELD(timeZone)
+        WENDRA_FIELD(lat) WENDRA_FIELD(lon) WENDRA_FIELD(lonScaled) WENDRA_FIELD(cosLat)
+            WENDRA_FIELD(latRad) WENDRA_FIELD(viewY) WENDRA_FIELD(viewX) WENDRA_FIELD(viewRelX)
+                WENDRA_FIELD(viewRelY) WENDRA_FIELD(distNextKm) WENDRA_FIELD(dtPrev)
+                    WENDRA_FIELD(distNext) WENDRA_FIELD(cumDistKm) WENDRA_FIELD(cumTime)
+                        WENDRA_FIELD(screenY) WENDRA_FIELD(screenX) WENDRA_FIELD(altitude)
+                            WENDRA_FIELD(smoothAltitude) WENDRA_FIELD(speed)
+                                WENDRA_FIELD(smoothSpeed) WENDRA_FIELD(signal)
+                                    WENDRA_FIELD(smoothSignal) WENDRA_FIELD(climbSpeed)
+                                        WENDRA_FIELD(flags) WENDRA_FIELD(time)
+#undef WENDRA_FIELD
+                                            return {};
+}
+
+// Empty when the main layers hold the same points, else where they first differ.
+std::string compareLayers(const Track& incremental, const Track& plain) {
+    const TrackLayer& a = incremental.layer(Track::kMainLayer);
+    const TrackLayer& b = plain.layer(Track::kMainLayer);
+    if (a.count() != b.count()) return "point counts differ";
+    int index = 0;
+    for (const TrackPoint *p = a.first(), *q = b.first(); p && q; p = p->next, q = q->next) {
+        const std::string field = firstDifference(*p, *q);
+        if (!field.empty()) return field + " of point " + std::to_string(index);
+        ++index;
+    }
+    return {};
+}
+
+struct Scenario {
+    const char* legend;
+    unsigned seed;
+    int fixes;
+    bool noMerge;
+    int climbWindow;
+    bool trailing;  // 1 km: the first point keeps moving within reach
+    bool stirred;   // outside changes: edits, refreshed climb speeds, window changes
+};
+
+// A walker that moves, lingers, jumps, repeats fixes and has a shaky clock.
+class RandomRecording {
+public:
+    explicit RandomRecording(unsigned seed) : random_(seed) {}
+
+    TrackFix next() {
+        const int kind = pick(1000);
+        if (kind < 80) return repeatLast();
+        if (kind < 85) return jump();
+        if (lingering_ > 0 || kind < 230) return linger();
+        return walk();
+    }
+    int pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random_); }
+    float uniform(float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(random_);
+    }
+
+private:
+    TrackFix walk() {
+        northMetres_ += uniform(-3.0f, 15.0f);
+        eastMetres_ += uniform(-5.0f, 10.0f);
+        seconds_ += pick(10) == 0 ? uniform(-2.0f, 8.0f) : 1.0;
+        return fix(uniform(2.0f, 60.0f));
+    }
+    // A stop or a slow crawl within a metre: merged fixes, or points with NoMerge.
+    TrackFix linger() {
+        if (lingering_ == 0) lingering_ = 2 + pick(12);
+        --lingering_;
+        northMetres_ += uniform(-0.3f, 0.3f);
+        seconds_ += 1.0;
+        return fix(uniform(0.0f, 4.0f));
+    }
+    // Far enough for the gap test to cut the segment.
+    TrackFix jump() {
+        northMetres_ += uniform(500.0f, 3000.0f);
+        seconds_ += pick(2) == 0 ? 1.0 : 120.0;
+        return fix(uniform(2.0f, 40.0f));
+    }
+    // Same place and time: refreshes a lone last point.
+    TrackFix repeatLast() {
+        TrackFix again = last_;
+        again.speed = uniform(0.0f, 50.0f);
+        again.altitude += uniform(-5.0f, 5.0f);
+        again.signal = uniform(-10.0f, 110.0f);
+        return again;
+    }
+    TrackFix fix(float speed) {
+        altitude_ += uniform(-2.0f, 2.5f);
+        TrackFix f;
+        f.latitude = northDegrees(northMetres_);
+        f.longitude = kBaseLongitude + eastMetres_ / kMetresPerDegree / 0.7071;
+        f.speed = speed;
+        f.altitude = altitude_;
+        f.heading = pick(400) - 20;
+        f.signal = uniform(-10.0f, 110.0f);
+        f.time = kBaseDay + seconds_ / kSecondsPerDay;
+        last_ = f;
+        return f;
+    }
+
+    std::mt19937 random_;
+    double northMetres_ = 0.0;
+    double eastMetres_ = 0.0;
+    double seconds_ = 0.0;
+    float altitude_ = 300.0f;
+    int lingering_ = 0;
+    TrackFix last_;
+};
+
+// The same change to both tracks: what editing, the hand-over of the live climb speed
+// or a new climb window does between fixes.
+void stir(RandomRecording& random, Track& incremental, Track& plain) {
+    const int kind = random.pick(100);
+    TrackLayer& a = incremental.main();
+    TrackLayer& b = plain.main();
+    if (kind < 30 && a.last()) {
+        const float climb = random.uniform(-50.0f, 50.0f);
+        a.last()->climbSpeed = climb;
+        b.last()->climbSpeed = climb;
+    } else if (kind < 33 && a.count() > 2) {
+        const int back = random.pick(std::min(a.count() - 1, 260));
+        TrackPoint* p = a.last();
+        TrackPoint* q = b.last();
+        for (int i = 0; i < back; ++i) p = p->prev, q = q->prev;
+        const float altitude = random.uniform(0.0f, 900.0f);
+        p->altitude = altitude;
+        q->altitude = altitude;
+    } else if (kind < 34) {
+        incremental.endSegment(u".Test");
+        plain.endSegment(u".Test");
+    } else if (kind == 34) {
+        const int window = 1 + random.pick(120);
+        incremental.settings.climbWindow = window;
+        plain.settings.climbWindow = window;
+        incremental.smoothAll();
+        plain.smoothAll();
+    }
+}
+
+void configure(Track& track, const Scenario& s) {
+    track.settings.maxPointsIndex = 0;  // 1000 points: thinning runs into the newest ones
+    track.settings.noMerge = s.noMerge;
+    track.settings.climbWindow = s.climbWindow;
+    track.settings.trailing = s.trailing;
+    track.settings.trailingLengthKm = 1.0;
+}
+
+class SmoothingEquivalence : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(SmoothingEquivalence, IncrementalRecordingMatchesSmoothingEveryPointAfresh) {
+    const Scenario& s = GetParam();
+    Track incremental;
+    Track plain;
+    configure(incremental, s);
+    configure(plain, s);
+    RandomRecording random(s.seed);
+    for (int i = 0; i < s.fixes; ++i) {
+        const TrackFix fix = random.next();
+        {
+            IncrementalSmoothing mode(false);
+            plain.addFix(fix, true);
+        }
+        incremental.addFix(fix, true);
+        if (s.stirred) stir(random, incremental, plain);
+        const std::string difference = compareLayers(incremental, plain);
+        ASSERT_TRUE(difference.empty()) << s.legend << ": " << difference << " after fix " << i;
+    }
+    EXPECT_GT(incremental.main().count(), 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, SmoothingEquivalence,
+    ::testing::Values(
+        Scenario{"merging walk with stops and breaks, 30 s window", 1, 4000, false, 30, false,
+                 false},
+        Scenario{"every fix a point, 5 s window, outside changes", 2, 4000, true, 5, false, true},
+        Scenario{"merging walk, 1 s window, outside changes", 3, 4000, false, 1, false, true},
+        Scenario{"every fix a point, 300 s window", 4, 3000, true, 300, false, false},
+        Scenario{"trailing 1 km, so the first point moves within reach", 5, 3000, true, 30, true,
+                 true}),
+    [](const ::testing::TestParamInfo<Scenario>& info) {
+        return "Seed" + std::to_string(info.param.seed);
+    });
+
+// Two tracks recording in turn on one thread: each call finds the other's points.
+TEST(SmoothingEquivalenceTurns, TracksRecordingInTurnMatchTheirPlainTwins) {
+    Scenario s{"", 0, 0, false, 30, false, false};
+    Track incremental[2];
+    Track plain[2];
+    RandomRecording random[2] = {RandomRecording(11), RandomRecording(12)};
+    for (int t = 0; t < 2; ++t) {
+        configure(incremental[t], s);
+        configure(plain[t], s);
+    }
+    for (int i = 0; i < 1500; ++i) {
+        const int t = i % 3 == 0 ? 1 : 0;
+        const TrackFix fix = random[t].next();
+        {
+            IncrementalSmoothing mode(false);
+            plain[t].addFix(fix, true);
+        }
+        incremental[t].addFix(fix, true);
+        const std::string difference = compareLayers(incremental[t], plain[t]);
+        ASSERT_TRUE(difference.empty()) << difference << " after fix " << i;
+    }
+}
+
+// smoothAround on a point that is not the last one, then on the last one, in a
+// layer built by hand: both ways touch the same points with the same values.
+TEST(SmoothingEquivalenceTurns, PointsInsideTheLayerAreSmoothedAlike) {
+    Track twins[2];
+    for (Track& track : twins)
+        for (int i = 0; i < 400; ++i)
+            appendStored(track.main(), 3.0 * i, 1, i == 150 ? kSegmentEnd : 0u,
+                         100.0f + static_cast<float>(i % 7), static_cast<float>(i % 11));
+    auto at = [](Track& track, int index) {
+        TrackPoint* p = track.main().first();
+        for (int i = 0; i < index; ++i) p = p->next;
+        return p;
+    };
+    for (int index : {200, 399, 120, 399, 399}) {
+        smoothAround(*at(twins[0], index), 30);
+        {
+            IncrementalSmoothing mode(false);
+            smoothAround(*at(twins[1], index), 30);
+        }
+        const std::string difference = compareLayers(twins[0], twins[1]);
+        ASSERT_TRUE(difference.empty()) << difference << " around point " << index;
+    }
+}
+
+}  // namespace
+}  // namespace wendra::test
