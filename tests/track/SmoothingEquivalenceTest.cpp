@@ -29,21 +29,43 @@ bool sameBits(const T& a, const T& b) {
 
 // The name of the first field in which the points differ, empty when none does.
 std::string firstDifference(const TrackPoint& a, const TrackPoint& b) {
-#define WENDRA_FIELD(name) \
-    if (!sameBits(a.name, b.name)) return #name;
-    WENDRA_FIELD(weight)
-    WENDRA_FIELD(heading) WENDRA_FIELD(index) WENDRA_FIELD(colour) WENDRA_FIELD(timeZone)
-        WENDRA_FIELD(lat) WENDRA_FIELD(lon) WENDRA_FIELD(lonScaled) WENDRA_FIELD(cosLat)
-            WENDRA_FIELD(latRad) WENDRA_FIELD(viewY) WENDRA_FIELD(viewX) WENDRA_FIELD(viewRelX)
-                WENDRA_FIELD(viewRelY) WENDRA_FIELD(distNextKm) WENDRA_FIELD(dtPrev)
-                    WENDRA_FIELD(distNext) WENDRA_FIELD(cumDistKm) WENDRA_FIELD(cumTime)
-                        WENDRA_FIELD(screenY) WENDRA_FIELD(screenX) WENDRA_FIELD(altitude)
-                            WENDRA_FIELD(smoothAltitude) WENDRA_FIELD(speed)
-                                WENDRA_FIELD(smoothSpeed) WENDRA_FIELD(signal)
-                                    WENDRA_FIELD(smoothSignal) WENDRA_FIELD(climbSpeed)
-                                        WENDRA_FIELD(flags) WENDRA_FIELD(time)
+    std::string differing;
+    auto check = [&differing](const char* name, const auto& x, const auto& y) {
+        if (differing.empty() && !sameBits(x, y)) differing = name;
+    };
+#define WENDRA_FIELD(name) check(#name, a.name, b.name)
+    WENDRA_FIELD(weight);
+    WENDRA_FIELD(heading);
+    WENDRA_FIELD(index);
+    WENDRA_FIELD(colour);
+    WENDRA_FIELD(timeZone);
+    WENDRA_FIELD(lat);
+    WENDRA_FIELD(lon);
+    WENDRA_FIELD(lonScaled);
+    WENDRA_FIELD(cosLat);
+    WENDRA_FIELD(latRad);
+    WENDRA_FIELD(viewY);
+    WENDRA_FIELD(viewX);
+    WENDRA_FIELD(viewRelX);
+    WENDRA_FIELD(viewRelY);
+    WENDRA_FIELD(distNextKm);
+    WENDRA_FIELD(dtPrev);
+    WENDRA_FIELD(distNext);
+    WENDRA_FIELD(cumDistKm);
+    WENDRA_FIELD(cumTime);
+    WENDRA_FIELD(screenY);
+    WENDRA_FIELD(screenX);
+    WENDRA_FIELD(altitude);
+    WENDRA_FIELD(smoothAltitude);
+    WENDRA_FIELD(speed);
+    WENDRA_FIELD(smoothSpeed);
+    WENDRA_FIELD(signal);
+    WENDRA_FIELD(smoothSignal);
+    WENDRA_FIELD(climbSpeed);
+    WENDRA_FIELD(flags);
+    WENDRA_FIELD(time);
 #undef WENDRA_FIELD
-                                            return {};
+    return differing;
 }
 
 // Empty when the main layers hold the same points, else where they first differ.
