@@ -139,19 +139,20 @@ void smoothPoint(TrackPoint& point, int climbWindowSeconds) {
 namespace {
 
 // Smoothing around the last point of a layer, one fix after another, the way
-// recording does it. A new or changed last point reaches the sums of an earlier point
-// Q only at the step where Q's walk meets it, and only when that step is weighed
-// (every third) or may end Q's climb span; the steps before it and Q's backward
-// neighbours stay as they were. So each centre keeps its backward shares and its
-// sums before every weighed step, and a call recomputes only from the first step
-// whose point changed. Every input is compared with the previous call, so changes
-// made behind our back (thinning, editing, a refreshed duplicate fix) are seen too.
+// recording does it. A new or changed point reaches the sums of an earlier point Q
+// only from the step where Q's walk meets it on; the steps before it and Q's
+// backward neighbours stay as they were. So each smoothed point (a centre) keeps its
+// backward shares and its sums before every weighed step, and a call recomputes only
+// from the first step whose point changed: a weighed step (every third) changes the
+// sums, any step in the climb window the climb speed. Every value read is compared
+// with the previous call, point by point, so changes made in between by anyone
+// (thinning, editing, a refreshed duplicate fix) are seen too.
 constexpr int kReach = kSmoothingReach;
+constexpr int kCentres = kReach + 1;
 constexpr int kWeighedSteps = (kReach + kCountEvery - 1) / kCountEvery;
 constexpr int kSpan = 2 * kReach + 1;  // the last point and all its centres can reach
-constexpr int kSlots = 128;            // ring of centres; a call shifts it by at most one
+constexpr int kLookAhead = 8;          // points deleted between two calls that are found
 constexpr int kNone = -1;
-constexpr int kFar = kSpan + 1;
 
 template <typename T>
 bool sameBits(T a, T b) {
@@ -174,7 +175,7 @@ struct Walk {
     std::array<float, kSpan> distanceKm{};
 };
 
-// What the last computation of one smoothed point (a centre) leaves for the next.
+// What the last computation of one centre leaves for the next.
 struct Centre {
     int back = kNone;     // neighbours behind
     int forward = 0;      // neighbours ahead
@@ -197,68 +198,70 @@ public:
 
 private:
     static bool capture(TrackPoint& last, Walk& walk);
-    void markChanges(const Walk& walk, const Walk& previous, int shift);
-    void computeAfresh(const Walk& walk, int c, int back, Centre& centre) const;
+    void match(const Walk& walk, const Walk& previous, bool comparable);
+    int reusableFrom(const Walk& walk, int c, int lastTroubleAhead) const;
+    void computeAfresh(const Walk& walk, int c, Centre& centre) const;
     void resume(const Walk& walk, int c, int from, Centre& centre) const;
     void extendForward(const Walk& walk, int c, int from, Centre& centre) const;
     static void fold(const Walk& walk, int c, int k, Centre& centre);
     static void finishClimb(const Walk& walk, int c, Centre& centre);
-    Centre& centre(int c) { return centres_[static_cast<std::size_t>((head_ + c) % kSlots)]; }
 
     std::uintptr_t layer_ = 0;
     int climbWindow_ = 0;
     double windowSeconds_ = 0.0;
-    int centreCount_ = 0;  // centres the previous call left up to date
-    int head_ = 0;         // slot of centre 0
     int previous_ = 0;     // walks_[previous_] is the previous call's walk
+    int centreCount_ = 0;  // centres the previous call left up to date
     std::array<Walk, 2> walks_;
+    std::array<Centre, kCentres> centres_;
+    std::array<int, kCentres> slot_{};  // where centre c of the previous call is kept
+    // Per entry of this call's walk: its entry in the previous walk, whether its
+    // values or its distance to the next point differ from there, and whether the
+    // link to the entry behind it is not the same pair of points as before.
+    std::array<int, kSpan> matched_{};
     std::array<bool, kSpan> valueChanged_{};
     std::array<bool, kSpan> distanceChanged_{};
-    std::array<int, kSpan + 1> nextChange_{};
-    std::array<Centre, kSlots> centres_;
+    std::array<bool, kSpan> linkBroken_{};
+    std::array<int, kSpan + 1> nextTroubleBehind_{};
+    std::array<int, kCentres> from_{};
+    std::array<int, kCentres> newSlot_{};
+    std::array<bool, kCentres> taken_{};
 };
 
 bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
-    Walk& walk = walks_[static_cast<std::size_t>(previous_ ^ 1)];
+    Walk& walk = walks_[previous_ ^ 1];
     if (!capture(last, walk)) return false;
-    const Walk& previous = walks_[static_cast<std::size_t>(previous_)];
     const auto layer = reinterpret_cast<std::uintptr_t>(last.layer());
-    // An appended point moves everything one step back; a refreshed one moves nothing.
-    int shift = kNone;
-    if (layer == layer_ && climbWindowSeconds == climbWindow_ && previous.count > 0) {
-        if (walk.count > 1 && walk.id[1] == previous.id[0])
-            shift = 1;
-        else if (walk.id[0] == previous.id[0])
-            shift = 0;
-    }
-    markChanges(walk, previous, shift);
-    if (shift == 1) head_ = (head_ + kSlots - 1) % kSlots;
+    match(walk, walks_[previous_], layer == layer_ && climbWindowSeconds == climbWindow_);
     windowSeconds_ = climbWindowSeconds;
     const int centres = std::min(kReach, walk.count - 1) + 1;
-    int lastValueChange = kNone;
-    int lastDistanceChange = kNone;
+    // First decide which centres keep their slot, so that the others take free ones.
+    taken_.fill(false);
+    int lastTroubleAhead = kNone;
     for (int c = 0; c < centres; ++c) {
-        const auto at = static_cast<std::size_t>(c);
-        if (distanceChanged_[at]) lastDistanceChange = c;
-        Centre& memo = centre(c);
-        const int back = std::min(kReach, walk.count - 1 - c);
-        const bool known = shift != kNone && c - shift >= 0 && c - shift < centreCount_;
-        if (!known || valueChanged_[at] || memo.back != back || nextChange_[at + 1] <= c + back) {
-            computeAfresh(walk, c, back, memo);
+        from_[c] = reusableFrom(walk, c, lastTroubleAhead);
+        if (from_[c] != kNone) taken_[slot_[matched_[c]]] = true;
+        const bool distanceAhead = c + 1 < walk.count && distanceChanged_[c + 1];
+        if (valueChanged_[c] || linkBroken_[c] || distanceAhead) lastTroubleAhead = c;
+    }
+    int free = 0;
+    for (int c = 0; c < centres; ++c) {
+        if (from_[c] == kNone) {
+            while (taken_[free]) ++free;
+            newSlot_[c] = free++;
+            computeAfresh(walk, c, centres_[newSlot_[c]]);
         } else {
-            // The first step ahead whose point, or the distance to it, changed.
-            int from = std::min(c, memo.forward);
-            if (lastValueChange != kNone) from = std::min(from, c - 1 - lastValueChange);
-            if (lastDistanceChange != kNone) from = std::min(from, c - lastDistanceChange);
-            if (from < std::max(c, memo.forward)) resume(walk, c, from, memo);
+            newSlot_[c] = slot_[matched_[c]];
+            Centre& memo = centres_[newSlot_[c]];
+            if (from_[c] < std::max(c, memo.forward)) resume(walk, c, from_[c], memo);
         }
-        if (valueChanged_[at]) lastValueChange = c;
-        TrackPoint& point = *walk.point[at];
+        const Centre& memo = centres_[newSlot_[c]];
+        TrackPoint& point = *walk.point[c];
         point.smoothAltitude = memo.smoothAltitude;
         point.smoothSpeed = memo.smoothSpeed;
         point.smoothSignal = memo.smoothSignal;
         point.climbSpeed = memo.climbSpeed;
     }
+    slot_ = newSlot_;
     centreCount_ = centres;
     layer_ = layer;
     climbWindow_ = climbWindowSeconds;
@@ -269,7 +272,7 @@ bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
 bool SmoothingMemo::capture(TrackPoint& last, Walk& walk) {
     if (last.next) return false;
     TrackPoint* point = &last;
-    for (std::size_t j = 0;; ++j) {
+    for (int j = 0;; ++j) {
         walk.point[j] = point;
         walk.id[j] = reinterpret_cast<std::uintptr_t>(point);
         walk.time[j] = point->time;
@@ -279,7 +282,7 @@ bool SmoothingMemo::capture(TrackPoint& last, Walk& walk) {
         walk.distanceKm[j] = point->distNextKm;
         TrackPoint* older = j + 1 < kSpan ? stepBack(*point) : nullptr;
         if (!older) {
-            walk.count = static_cast<int>(j) + 1;
+            walk.count = j + 1;
             return true;
         }
         // The walk ahead follows next links: they must lead back here.
@@ -288,40 +291,66 @@ bool SmoothingMemo::capture(TrackPoint& last, Walk& walk) {
     }
 }
 
-void SmoothingMemo::markChanges(const Walk& walk, const Walk& previous, int shift) {
+// Points keep their order; new ones come in front, thinning deletes a few. A point
+// found again at a new address, or a new one at a freed address, only costs work:
+// reuse rests on equal values, not on identity.
+void SmoothingMemo::match(const Walk& walk, const Walk& previous, bool comparable) {
+    int from = 0;
     for (int j = 0; j < walk.count; ++j) {
-        const auto now = static_cast<std::size_t>(j);
-        const auto then = static_cast<std::size_t>(j - shift);
-        const bool known = shift != kNone && j - shift >= 0 && j - shift < previous.count;
-        valueChanged_[now] = !known || walk.id[now] != previous.id[then] ||
-                             !sameBits(walk.time[now], previous.time[then]) ||
-                             !sameBits(walk.altitude[now], previous.altitude[then]) ||
-                             !sameBits(walk.speed[now], previous.speed[then]) ||
-                             !sameBits(walk.signal[now], previous.signal[then]);
-        distanceChanged_[now] =
-            !known || !sameBits(walk.distanceKm[now], previous.distanceKm[then]);
+        int found = kNone;
+        const int end = comparable ? std::min(previous.count, from + kLookAhead) : 0;
+        for (int k = from; k < end && found == kNone; ++k)
+            if (previous.id[k] == walk.id[j]) found = k;
+        matched_[j] = found;
+        if (found == kNone) {
+            valueChanged_[j] = distanceChanged_[j] = true;
+            continue;
+        }
+        from = found + 1;
+        valueChanged_[j] = !sameBits(walk.time[j], previous.time[found]) ||
+                           !sameBits(walk.altitude[j], previous.altitude[found]) ||
+                           !sameBits(walk.speed[j], previous.speed[found]) ||
+                           !sameBits(walk.signal[j], previous.signal[found]);
+        distanceChanged_[j] = !sameBits(walk.distanceKm[j], previous.distanceKm[found]);
     }
-    int next = kFar;
-    nextChange_[static_cast<std::size_t>(walk.count)] = next;
+    for (int j = 0; j + 1 < walk.count; ++j)
+        linkBroken_[j] = matched_[j] == kNone || matched_[j + 1] != matched_[j] + 1;
+    linkBroken_[walk.count - 1] = true;  // no centre walks past the last entry
+    // Trouble for a walk behind that reaches entry j: its values, its distance, or the
+    // link it came by.
+    int next = kSpan;
+    nextTroubleBehind_[walk.count] = next;
     for (int j = walk.count - 1; j >= 0; --j) {
-        const auto at = static_cast<std::size_t>(j);
-        if (valueChanged_[at] || distanceChanged_[at]) next = j;
-        nextChange_[at] = next;
+        if (valueChanged_[j] || distanceChanged_[j] || (j > 0 && linkBroken_[j - 1])) next = j;
+        nextTroubleBehind_[j] = next;
     }
 }
 
-void SmoothingMemo::computeAfresh(const Walk& walk, int c, int back, Centre& centre) const {
-    centre.back = back;
+// kNone when centre c must be computed afresh, else the first step ahead that differs
+// from its memo. lastTroubleAhead is the newest entry behind c that a walk ahead
+// cannot take as it was: changed values, a new link, or a changed distance to it.
+int SmoothingMemo::reusableFrom(const Walk& walk, int c, int lastTroubleAhead) const {
+    const int old = matched_[c];
+    if (old == kNone || old >= centreCount_ || valueChanged_[c]) return kNone;
+    const Centre& memo = centres_[slot_[old]];
+    const int back = std::min(kReach, walk.count - 1 - c);
+    if (memo.back != back || nextTroubleBehind_[c + 1] <= c + back) return kNone;
+    int from = std::min(c, memo.forward);
+    if (lastTroubleAhead != kNone) from = std::min(from, c - 1 - lastTroubleAhead);
+    return from;
+}
+
+void SmoothingMemo::computeAfresh(const Walk& walk, int c, Centre& centre) const {
+    centre.back = std::min(kReach, walk.count - 1 - c);
     centre.backEnd = kNone;
-    const auto at = static_cast<std::size_t>(c);
     float km = 0.0f;
     bool endOpen = true;
-    for (int step = 0; step < back; ++step) {
-        const auto j = static_cast<std::size_t>(c + 1 + step);
+    for (int step = 0; step < centre.back; ++step) {
+        const int j = c + 1 + step;
         km += walk.distanceKm[j];
         const bool weighed = step % kCountEvery == 0;
         if (!weighed && !endOpen) continue;
-        const double dt = secondsBetween(walk.time[at], walk.time[j]);
+        const double dt = secondsBetween(walk.time[c], walk.time[j]);
         if (step == 0 || (endOpen && dt <= windowSeconds_)) {
             centre.backEnd = step;
             endOpen = dt <= windowSeconds_;
@@ -329,13 +358,13 @@ void SmoothingMemo::computeAfresh(const Walk& walk, int c, int back, Centre& cen
             endOpen = false;
         }
         if (weighed)
-            centre.backShare[static_cast<std::size_t>(step / kCountEvery)] =
+            centre.backShare[step / kCountEvery] =
                 shareOf(km, dt, walk.altitude[j], walk.speed[j], walk.signal[j]);
     }
     centre.forward = c;
     centre.forwardRun = 0;
     extendForward(walk, c, 0, centre);
-    centre.before[0] = Sums{walk.altitude[at], 1.0f, walk.speed[at], walk.signal[at], 1.0f};
+    centre.before[0] = Sums{walk.altitude[c], 1.0f, walk.speed[c], walk.signal[c], 1.0f};
     fold(walk, c, 0, centre);
     finishClimb(walk, c, centre);
 }
@@ -352,36 +381,31 @@ void SmoothingMemo::resume(const Walk& walk, int c, int from, Centre& centre) co
 }
 
 void SmoothingMemo::extendForward(const Walk& walk, int c, int from, Centre& centre) const {
-    float km = from == 0 ? 0.0f : centre.forwardKm[static_cast<std::size_t>(from - 1)];
+    float km = from == 0 ? 0.0f : centre.forwardKm[from - 1];
     for (int step = from; step < centre.forward; ++step) {
-        km += walk.distanceKm[static_cast<std::size_t>(c - step)];
-        centre.forwardKm[static_cast<std::size_t>(step)] = km;
+        km += walk.distanceKm[c - step];
+        centre.forwardKm[step] = km;
     }
     // A run that ended before `from` ended on an unchanged point.
     if (from > centre.forwardRun) return;
-    const double centreTime = walk.time[static_cast<std::size_t>(c)];
     int run = from;
     while (run < centre.forward &&
-           secondsBetween(centreTime, walk.time[static_cast<std::size_t>(c - 1 - run)]) <=
-               windowSeconds_)
+           secondsBetween(walk.time[c], walk.time[c - 1 - run]) <= windowSeconds_)
         ++run;
     centre.forwardRun = run;
 }
 
 void SmoothingMemo::fold(const Walk& walk, int c, int k, Centre& centre) {
-    const auto at = static_cast<std::size_t>(c);
-    Sums sums = centre.before[static_cast<std::size_t>(k)];
+    Sums sums = centre.before[k];
     for (; k < kWeighedSteps; ++k) {
         const int step = k * kCountEvery;
-        const auto weighed = static_cast<std::size_t>(k);
-        if (step < centre.back) add(sums, centre.backShare[weighed]);
+        if (step < centre.back) add(sums, centre.backShare[k]);
         if (step < centre.forward) {
-            const auto j = static_cast<std::size_t>(c - 1 - step);
-            add(sums, shareOf(centre.forwardKm[static_cast<std::size_t>(step)],
-                              secondsBetween(walk.time[at], walk.time[j]), walk.altitude[j],
-                              walk.speed[j], walk.signal[j]));
+            const int j = c - 1 - step;
+            add(sums, shareOf(centre.forwardKm[step], secondsBetween(walk.time[c], walk.time[j]),
+                              walk.altitude[j], walk.speed[j], walk.signal[j]));
         }
-        centre.before[weighed + 1] = sums;
+        centre.before[k + 1] = sums;
     }
     centre.smoothAltitude = sums.altitude / sums.altitudeWeight;
     centre.smoothSpeed = sums.speed / sums.timeWeight;
@@ -390,10 +414,8 @@ void SmoothingMemo::fold(const Walk& walk, int c, int k, Centre& centre) {
 
 void SmoothingMemo::finishClimb(const Walk& walk, int c, Centre& centre) {
     // The first step ahead ends the span even outside the window.
-    const auto ahead =
-        static_cast<std::size_t>(centre.forward > 0 ? c - std::max(centre.forwardRun, 1) : c);
-    const auto behind =
-        static_cast<std::size_t>(centre.backEnd == kNone ? c : c + 1 + centre.backEnd);
+    const int ahead = centre.forward > 0 ? c - std::max(centre.forwardRun, 1) : c;
+    const int behind = centre.backEnd == kNone ? c : c + 1 + centre.backEnd;
     centre.climbSpeed = climbBetween(walk.time[behind], walk.altitude[behind], walk.time[ahead],
                                      walk.altitude[ahead]);
 }
