@@ -4,7 +4,9 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -152,27 +154,38 @@ constexpr int kCentres = kReach + 1;
 constexpr int kWeighedSteps = (kReach + kCountEvery - 1) / kCountEvery;
 constexpr int kSpan = 2 * kReach + 1;  // the last point and all its centres can reach
 constexpr int kLookAhead = 8;          // points deleted between two calls that are found
+constexpr int kPrefetchAhead = 8;
 constexpr int kNone = -1;
 
-template <typename T>
-bool sameBits(T a, T b) {
-    if constexpr (sizeof(T) == 8)
-        return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-    else
-        return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+// What smoothing reads of one point. The values the sums use lie together, so that one
+// comparison of their bits tells whether they changed.
+struct Entry {
+    std::uintptr_t id;  // the point it was read from
+    double time;
+    float altitude;
+    float speed;
+    float signal;
+    float distanceKm;  // to the next point: the step ahead, or the step behind that arrives
+};
+constexpr std::size_t kValuesOffset = offsetof(Entry, time);
+constexpr std::size_t kValuesSize = offsetof(Entry, distanceKm) - kValuesOffset;
+static_assert(kValuesSize == sizeof(double) + 3 * sizeof(float), "no padding among values");
+
+bool sameValues(const Entry& a, const Entry& b) {
+    return std::memcmp(reinterpret_cast<const char*>(&a) + kValuesOffset,
+                       reinterpret_cast<const char*>(&b) + kValuesOffset, kValuesSize) == 0;
+}
+
+bool sameDistance(const Entry& a, const Entry& b) {
+    return std::bit_cast<std::uint32_t>(a.distanceKm) == std::bit_cast<std::uint32_t>(b.distanceKm);
 }
 
 // The last point (index 0) and the points behind it in its segment, as one call read
-// them. id remembers which point an entry came from; point is valid during the call.
+// them; point is valid during the call only.
 struct Walk {
     int count = 0;
     std::array<TrackPoint*, kSpan> point{};
-    std::array<std::uintptr_t, kSpan> id{};
-    std::array<double, kSpan> time{};
-    std::array<float, kSpan> altitude{};
-    std::array<float, kSpan> speed{};
-    std::array<float, kSpan> signal{};
-    std::array<float, kSpan> distanceKm{};
+    std::array<Entry, kSpan> entry{};
 };
 
 // What the last computation of one centre leaves for the next.
@@ -197,7 +210,7 @@ public:
     bool smoothAroundLast(TrackPoint& last, int climbWindowSeconds);
 
 private:
-    static bool capture(TrackPoint& last, Walk& walk);
+    static bool capture(TrackPoint& last, const Walk& previous, Walk& walk);
     void match(const Walk& walk, const Walk& previous, bool comparable);
     int reusableFrom(const Walk& walk, int c, int lastTroubleAhead) const;
     void computeAfresh(const Walk& walk, int c, Centre& centre) const;
@@ -229,9 +242,10 @@ private:
 
 bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
     Walk& walk = walks_[previous_ ^ 1];
-    if (!capture(last, walk)) return false;
+    const Walk& previous = walks_[previous_];
+    if (!capture(last, previous, walk)) return false;
     const auto layer = reinterpret_cast<std::uintptr_t>(last.layer());
-    match(walk, walks_[previous_], layer == layer_ && climbWindowSeconds == climbWindow_);
+    match(walk, previous, layer == layer_ && climbWindowSeconds == climbWindow_);
     windowSeconds_ = climbWindowSeconds;
     const int centres = std::min(kReach, walk.count - 1) + 1;
     // First decide which centres keep their slot, so that the others take free ones.
@@ -269,17 +283,28 @@ bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
     return true;
 }
 
-bool SmoothingMemo::capture(TrackPoint& last, Walk& walk) {
+// Fetches the points ahead of the walk where the previous call found them: nearly all
+// are still there, one step further back, and the walk would otherwise wait for each
+// link in turn. A prefetch of memory freed since is harmless.
+void prefetchPoint(std::uintptr_t id) {
+    constexpr std::size_t kLine = 64;
+    for (std::size_t at = 0; at < sizeof(TrackPoint); at += kLine)
+        __builtin_prefetch(reinterpret_cast<const void*>(id + at));
+}
+
+bool SmoothingMemo::capture(TrackPoint& last, const Walk& previous, Walk& walk) {
     if (last.next) return false;
     TrackPoint* point = &last;
     for (int j = 0;; ++j) {
+        if (j + kPrefetchAhead < previous.count)
+            prefetchPoint(previous.entry[j + kPrefetchAhead].id);
         walk.point[j] = point;
-        walk.id[j] = reinterpret_cast<std::uintptr_t>(point);
-        walk.time[j] = point->time;
-        walk.altitude[j] = point->altitude;
-        walk.speed[j] = point->speed;
-        walk.signal[j] = point->signal;
-        walk.distanceKm[j] = point->distNextKm;
+        walk.entry[j] = {reinterpret_cast<std::uintptr_t>(point),
+                         point->time,
+                         point->altitude,
+                         point->speed,
+                         point->signal,
+                         point->distNextKm};
         TrackPoint* older = j + 1 < kSpan ? stepBack(*point) : nullptr;
         if (!older) {
             walk.count = j + 1;
@@ -297,21 +322,23 @@ bool SmoothingMemo::capture(TrackPoint& last, Walk& walk) {
 void SmoothingMemo::match(const Walk& walk, const Walk& previous, bool comparable) {
     int from = 0;
     for (int j = 0; j < walk.count; ++j) {
+        const Entry& now = walk.entry[j];
         int found = kNone;
         const int end = comparable ? std::min(previous.count, from + kLookAhead) : 0;
-        for (int k = from; k < end && found == kNone; ++k)
-            if (previous.id[k] == walk.id[j]) found = k;
+        for (int k = from; k < end; ++k) {
+            if (previous.entry[k].id == now.id) {
+                found = k;
+                break;
+            }
+        }
         matched_[j] = found;
         if (found == kNone) {
             valueChanged_[j] = distanceChanged_[j] = true;
             continue;
         }
         from = found + 1;
-        valueChanged_[j] = !sameBits(walk.time[j], previous.time[found]) ||
-                           !sameBits(walk.altitude[j], previous.altitude[found]) ||
-                           !sameBits(walk.speed[j], previous.speed[found]) ||
-                           !sameBits(walk.signal[j], previous.signal[found]);
-        distanceChanged_[j] = !sameBits(walk.distanceKm[j], previous.distanceKm[found]);
+        valueChanged_[j] = !sameValues(now, previous.entry[found]);
+        distanceChanged_[j] = !sameDistance(now, previous.entry[found]);
     }
     for (int j = 0; j + 1 < walk.count; ++j)
         linkBroken_[j] = matched_[j] == kNone || matched_[j + 1] != matched_[j] + 1;
@@ -343,14 +370,15 @@ int SmoothingMemo::reusableFrom(const Walk& walk, int c, int lastTroubleAhead) c
 void SmoothingMemo::computeAfresh(const Walk& walk, int c, Centre& centre) const {
     centre.back = std::min(kReach, walk.count - 1 - c);
     centre.backEnd = kNone;
+    const Entry& at = walk.entry[c];
     float km = 0.0f;
     bool endOpen = true;
     for (int step = 0; step < centre.back; ++step) {
-        const int j = c + 1 + step;
-        km += walk.distanceKm[j];
+        const Entry& behind = walk.entry[c + 1 + step];
+        km += behind.distanceKm;
         const bool weighed = step % kCountEvery == 0;
         if (!weighed && !endOpen) continue;
-        const double dt = secondsBetween(walk.time[c], walk.time[j]);
+        const double dt = secondsBetween(at.time, behind.time);
         if (step == 0 || (endOpen && dt <= windowSeconds_)) {
             centre.backEnd = step;
             endOpen = dt <= windowSeconds_;
@@ -359,12 +387,12 @@ void SmoothingMemo::computeAfresh(const Walk& walk, int c, Centre& centre) const
         }
         if (weighed)
             centre.backShare[step / kCountEvery] =
-                shareOf(km, dt, walk.altitude[j], walk.speed[j], walk.signal[j]);
+                shareOf(km, dt, behind.altitude, behind.speed, behind.signal);
     }
     centre.forward = c;
     centre.forwardRun = 0;
     extendForward(walk, c, 0, centre);
-    centre.before[0] = Sums{walk.altitude[c], 1.0f, walk.speed[c], walk.signal[c], 1.0f};
+    centre.before[0] = Sums{at.altitude, 1.0f, at.speed, at.signal, 1.0f};
     fold(walk, c, 0, centre);
     finishClimb(walk, c, centre);
 }
@@ -372,38 +400,41 @@ void SmoothingMemo::computeAfresh(const Walk& walk, int c, Centre& centre) const
 // Steps ahead before `from` are as the memo has them; the ones from there on are not.
 void SmoothingMemo::resume(const Walk& walk, int c, int from, Centre& centre) const {
     const int oldForward = centre.forward;
+    const int oldRun = centre.forwardRun;
     centre.forward = c;
     extendForward(walk, c, from, centre);
     const int k = (from + kCountEvery - 1) / kCountEvery;
     // Steps that are not weighed leave the sums as they were.
     if (k * kCountEvery < std::max(c, oldForward)) fold(walk, c, k, centre);
-    finishClimb(walk, c, centre);
+    // A climb span that ended before `from` ended on an unchanged point.
+    if (from <= oldRun) finishClimb(walk, c, centre);
 }
 
 void SmoothingMemo::extendForward(const Walk& walk, int c, int from, Centre& centre) const {
     float km = from == 0 ? 0.0f : centre.forwardKm[from - 1];
     for (int step = from; step < centre.forward; ++step) {
-        km += walk.distanceKm[c - step];
+        km += walk.entry[c - step].distanceKm;
         centre.forwardKm[step] = km;
     }
-    // A run that ended before `from` ended on an unchanged point.
     if (from > centre.forwardRun) return;
+    const double centreTime = walk.entry[c].time;
     int run = from;
     while (run < centre.forward &&
-           secondsBetween(walk.time[c], walk.time[c - 1 - run]) <= windowSeconds_)
+           secondsBetween(centreTime, walk.entry[c - 1 - run].time) <= windowSeconds_)
         ++run;
     centre.forwardRun = run;
 }
 
 void SmoothingMemo::fold(const Walk& walk, int c, int k, Centre& centre) {
+    const double centreTime = walk.entry[c].time;
     Sums sums = centre.before[k];
     for (; k < kWeighedSteps; ++k) {
         const int step = k * kCountEvery;
         if (step < centre.back) add(sums, centre.backShare[k]);
         if (step < centre.forward) {
-            const int j = c - 1 - step;
-            add(sums, shareOf(centre.forwardKm[step], secondsBetween(walk.time[c], walk.time[j]),
-                              walk.altitude[j], walk.speed[j], walk.signal[j]));
+            const Entry& ahead = walk.entry[c - 1 - step];
+            add(sums, shareOf(centre.forwardKm[step], secondsBetween(centreTime, ahead.time),
+                              ahead.altitude, ahead.speed, ahead.signal));
         }
         centre.before[k + 1] = sums;
     }
@@ -416,8 +447,9 @@ void SmoothingMemo::finishClimb(const Walk& walk, int c, Centre& centre) {
     // The first step ahead ends the span even outside the window.
     const int ahead = centre.forward > 0 ? c - std::max(centre.forwardRun, 1) : c;
     const int behind = centre.backEnd == kNone ? c : c + 1 + centre.backEnd;
-    centre.climbSpeed = climbBetween(walk.time[behind], walk.altitude[behind], walk.time[ahead],
-                                     walk.altitude[ahead]);
+    const Entry& from = walk.entry[behind];
+    const Entry& to = walk.entry[ahead];
+    centre.climbSpeed = climbBetween(from.time, from.altitude, to.time, to.altitude);
 }
 
 thread_local bool incrementalSmoothing = true;
