@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -90,17 +91,22 @@ struct Scenario {
     int climbWindow;
     bool trailing;  // 1 km: the first point keeps moving within reach
     bool stirred;   // outside changes: edits, refreshed climb speeds, window changes
+    bool jumps;     // far jumps that cut the segment
 };
+
+void PrintTo(const Scenario& s, std::ostream* out) {
+    *out << s.legend;
+}
 
 // A walker that moves, lingers, jumps, repeats fixes and has a shaky clock.
 class RandomRecording {
 public:
-    explicit RandomRecording(unsigned seed) : random_(seed) {}
+    RandomRecording(unsigned seed, bool jumps) : random_(seed), jumps_(jumps) {}
 
     TrackFix next() {
         const int kind = pick(1000);
         if (kind < 80) return repeatLast();
-        if (kind < 85) return jump();
+        if (kind < 85 && jumps_) return jump();
         if (lingering_ > 0 || kind < 230) return linger();
         return walk();
     }
@@ -153,6 +159,7 @@ private:
     }
 
     std::mt19937 random_;
+    bool jumps_;
     double northMetres_ = 0.0;
     double eastMetres_ = 0.0;
     double seconds_ = 0.0;
@@ -161,28 +168,55 @@ private:
     TrackFix last_;
 };
 
+// The point `back` steps before the last one.
+TrackPoint* pointBack(TrackLayer& layer, int back) {
+    TrackPoint* point = layer.last();
+    for (int i = 0; i < back; ++i) point = point->prev;
+    return point;
+}
+
+// A point inserted after `point`, half a second later, as an editor might.
+void insertAfter(TrackLayer& layer, TrackPoint& point) {
+    PointValues values;
+    values.lon = point.lon;
+    values.lat = point.lat + 1e-8;
+    values.altitude = point.altitude + 1.0f;
+    values.speed = point.speed;
+    values.time = point.time + 0.5 / kSecondsPerDay;
+    values.timeZone = 0;
+    values.flags = 0;
+    setPointValues(*layer.insertAfter(&point), values, 0.001);
+}
+
 // The same change to both tracks: what editing, the hand-over of the live climb speed
-// or a new climb window does between fixes.
+// or a new climb window does between fixes. Deleted points leave their neighbours'
+// distances as they were, as a careless editor would.
 void stir(RandomRecording& random, Track& incremental, Track& plain) {
-    const int kind = random.pick(100);
     TrackLayer& a = incremental.main();
     TrackLayer& b = plain.main();
-    if (kind < 30 && a.last()) {
+    if (!a.last()) return;
+    const int kind = random.pick(100);
+    const int back = random.pick(std::min(a.count(), 260));
+    TrackPoint* p = pointBack(a, back);
+    TrackPoint* q = pointBack(b, back);
+    if (kind < 30) {
         const float climb = random.uniform(-50.0f, 50.0f);
         a.last()->climbSpeed = climb;
         b.last()->climbSpeed = climb;
-    } else if (kind < 33 && a.count() > 2) {
-        const int back = random.pick(std::min(a.count() - 1, 260));
-        TrackPoint* p = a.last();
-        TrackPoint* q = b.last();
-        for (int i = 0; i < back; ++i) p = p->prev, q = q->prev;
+    } else if (kind < 33) {
         const float altitude = random.uniform(0.0f, 900.0f);
         p->altitude = altitude;
         q->altitude = altitude;
-    } else if (kind < 34) {
+    } else if (kind < 35 && back > 0) {
+        a.erase(p);
+        b.erase(q);
+    } else if (kind < 37 && back > 0) {
+        insertAfter(a, *p);
+        insertAfter(b, *q);
+    } else if (kind < 38) {
         incremental.endSegment(u".Test");
         plain.endSegment(u".Test");
-    } else if (kind == 34) {
+    } else if (kind == 38) {
         const int window = 1 + random.pick(120);
         incremental.settings.climbWindow = window;
         plain.settings.climbWindow = window;
@@ -207,7 +241,7 @@ TEST_P(SmoothingEquivalence, IncrementalRecordingMatchesSmoothingEveryPointAfres
     Track plain;
     configure(incremental, s);
     configure(plain, s);
-    RandomRecording random(s.seed);
+    RandomRecording random(s.seed, s.jumps);
     for (int i = 0; i < s.fixes; ++i) {
         const TrackFix fix = random.next();
         {
@@ -224,24 +258,27 @@ TEST_P(SmoothingEquivalence, IncrementalRecordingMatchesSmoothingEveryPointAfres
 
 INSTANTIATE_TEST_SUITE_P(
     Recordings, SmoothingEquivalence,
+    // legend, seed, fixes, noMerge, climbWindow, trailing, stirred, jumps
     ::testing::Values(
-        Scenario{"merging walk with stops and breaks, 30 s window", 1, 4000, false, 30, false,
+        Scenario{"merging walk with stops and breaks, 30 s", 1, 4000, false, 30, false, false,
+                 true},
+        Scenario{"every fix a point, 5 s, outside changes", 2, 4000, true, 5, false, true, true},
+        Scenario{"merging walk, 1 s, outside changes", 3, 4000, false, 1, false, true, true},
+        Scenario{"every fix a point, 300 s, one long segment", 4, 3000, true, 300, false, false,
                  false},
-        Scenario{"every fix a point, 5 s window, outside changes", 2, 4000, true, 5, false, true},
-        Scenario{"merging walk, 1 s window, outside changes", 3, 4000, false, 1, false, true},
-        Scenario{"every fix a point, 300 s window", 4, 3000, true, 300, false, false},
-        Scenario{"trailing 1 km, so the first point moves within reach", 5, 3000, true, 30, true,
-                 true}),
+        Scenario{"trailing 1 km: the first point is within reach", 5, 3000, true, 30, true, true,
+                 false},
+        Scenario{"merging, trailing 1 km, outside changes", 6, 3000, false, 30, true, true, false}),
     [](const ::testing::TestParamInfo<Scenario>& info) {
         return "Seed" + std::to_string(info.param.seed);
     });
 
 // Two tracks recording in turn on one thread: each call finds the other's points.
 TEST(SmoothingEquivalenceTurns, TracksRecordingInTurnMatchTheirPlainTwins) {
-    Scenario s{"", 0, 0, false, 30, false, false};
+    Scenario s{"", 0, 0, false, 30, false, false, true};
     Track incremental[2];
     Track plain[2];
-    RandomRecording random[2] = {RandomRecording(11), RandomRecording(12)};
+    RandomRecording random[2] = {RandomRecording(11, true), RandomRecording(12, true)};
     for (int t = 0; t < 2; ++t) {
         configure(incremental[t], s);
         configure(plain[t], s);
