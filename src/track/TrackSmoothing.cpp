@@ -151,11 +151,16 @@ namespace {
 // (thinning, editing, a refreshed duplicate fix) are seen too.
 constexpr int kReach = kSmoothingReach;
 constexpr int kCentres = kReach + 1;
-constexpr int kWeighedSteps = (kReach + kCountEvery - 1) / kCountEvery;
 constexpr int kSpan = 2 * kReach + 1;  // the last point and all its centres can reach
 constexpr int kLookAhead = 8;          // points deleted between two calls that are found
 constexpr int kPrefetchAhead = 8;
 constexpr int kNone = -1;
+
+// How many of the first `steps` steps are weighed.
+constexpr int weighedSteps(int steps) {
+    return (steps + kCountEvery - 1) / kCountEvery;
+}
+constexpr int kWeighedSteps = weighedSteps(kReach);
 
 // What smoothing reads of one point. The values the sums use lie together, so that one
 // comparison of their bits tells whether they changed.
@@ -195,8 +200,9 @@ struct Centre {
     int backEnd = kNone;  // step of the climb span's end behind; kNone: the centre itself
     int forwardRun = 0;   // leading steps ahead that lie within the climb window
     std::array<Sums, kWeighedSteps> backShare{};
-    std::array<Sums, kWeighedSteps + 1> before{};  // sums before weighed step k, both sides
-    std::array<float, kReach> forwardKm{};         // distance walked at each step ahead
+    // Sums before weighed step k, both sides, for k up to the weighed steps ahead.
+    std::array<Sums, kWeighedSteps + 1> before{};
+    std::array<float, kReach> forwardKm{};  // distance walked at each step ahead
     float smoothAltitude = 0.0f;
     float smoothSpeed = 0.0f;
     float smoothSignal = 0.0f;
@@ -340,17 +346,17 @@ void SmoothingMemo::match(const Walk& walk, const Walk& previous, bool comparabl
         valueChanged_[j] = !sameValues(now, previous.entry[found]);
         distanceChanged_[j] = !sameDistance(now, previous.entry[found]);
     }
-    for (int j = 0; j + 1 < walk.count; ++j)
-        linkBroken_[j] = matched_[j] == kNone || matched_[j + 1] != matched_[j] + 1;
-    linkBroken_[walk.count - 1] = true;  // no centre walks past the last entry
     // Trouble for a walk behind that reaches entry j: its values, its distance, or the
     // link it came by.
     int next = kSpan;
     nextTroubleBehind_[walk.count] = next;
-    for (int j = walk.count - 1; j >= 0; --j) {
-        if (valueChanged_[j] || distanceChanged_[j] || (j > 0 && linkBroken_[j - 1])) next = j;
+    linkBroken_[walk.count - 1] = true;  // no centre walks past the last entry
+    for (int j = walk.count - 1; j > 0; --j) {
+        linkBroken_[j - 1] = matched_[j - 1] == kNone || matched_[j] != matched_[j - 1] + 1;
+        if (valueChanged_[j] || distanceChanged_[j] || linkBroken_[j - 1]) next = j;
         nextTroubleBehind_[j] = next;
     }
+    nextTroubleBehind_[0] = valueChanged_[0] || distanceChanged_[0] ? 0 : next;
 }
 
 // kNone when centre c must be computed afresh, else the first step ahead that differs
@@ -425,19 +431,22 @@ void SmoothingMemo::extendForward(const Walk& walk, int c, int from, Centre& cen
     centre.forwardRun = run;
 }
 
+// Sums before a weighed step are kept only as far as the steps ahead reach: a later
+// call resumes at a step ahead that this one walked, never beyond.
 void SmoothingMemo::fold(const Walk& walk, int c, int k, Centre& centre) {
     const double centreTime = walk.entry[c].time;
+    const int weighedAhead = weighedSteps(centre.forward);
+    const int weighedBehind = weighedSteps(centre.back);
     Sums sums = centre.before[k];
-    for (; k < kWeighedSteps; ++k) {
+    for (; k < weighedAhead; ++k) {
+        if (k < weighedBehind) add(sums, centre.backShare[k]);
         const int step = k * kCountEvery;
-        if (step < centre.back) add(sums, centre.backShare[k]);
-        if (step < centre.forward) {
-            const Entry& ahead = walk.entry[c - 1 - step];
-            add(sums, shareOf(centre.forwardKm[step], secondsBetween(centreTime, ahead.time),
-                              ahead.altitude, ahead.speed, ahead.signal));
-        }
+        const Entry& ahead = walk.entry[c - 1 - step];
+        add(sums, shareOf(centre.forwardKm[step], secondsBetween(centreTime, ahead.time),
+                          ahead.altitude, ahead.speed, ahead.signal));
         centre.before[k + 1] = sums;
     }
+    for (; k < weighedBehind; ++k) add(sums, centre.backShare[k]);
     centre.smoothAltitude = sums.altitude / sums.altitudeWeight;
     centre.smoothSpeed = sums.speed / sums.timeWeight;
     centre.smoothSignal = sums.signal / sums.timeWeight;
