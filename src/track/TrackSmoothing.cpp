@@ -175,6 +175,7 @@ struct Entry {
 constexpr std::size_t kValuesOffset = offsetof(Entry, time);
 constexpr std::size_t kValuesSize = offsetof(Entry, distanceKm) - kValuesOffset;
 static_assert(kValuesSize == sizeof(double) + 3 * sizeof(float), "no padding among values");
+static_assert(sizeof(Entry) == kValuesOffset + kValuesSize + sizeof(float), "no padding at all");
 
 bool sameValues(const Entry& a, const Entry& b) {
     return std::memcmp(reinterpret_cast<const char*>(&a) + kValuesOffset,
@@ -218,7 +219,9 @@ public:
 private:
     static bool capture(TrackPoint& last, const Walk& previous, Walk& walk);
     void match(const Walk& walk, const Walk& previous, bool comparable);
-    int reusableFrom(const Walk& walk, int c, int lastTroubleAhead) const;
+    bool linkBroken(const Walk& walk, int j) const;
+    bool knownCentre(int c) const;
+    int reusableFrom(const Walk& walk, int c, int lastTroubleAhead, int nextTroubleBehind) const;
     void computeAfresh(const Walk& walk, int c, Centre& centre) const;
     void resume(const Walk& walk, int c, int from, Centre& centre) const;
     void extendForward(const Walk& walk, int c, int from, Centre& centre) const;
@@ -233,17 +236,16 @@ private:
     std::array<Walk, 2> walks_;
     std::array<Centre, kCentres> centres_;
     std::array<int, kCentres> slot_{};  // where centre c of the previous call is kept
-    // Per entry of this call's walk: its entry in the previous walk, whether its
-    // values or its distance to the next point differ from there, and whether the
-    // link to the entry behind it is not the same pair of points as before.
+    std::array<int, kCentres> newSlot_{};
+    std::array<bool, kCentres> taken_{};
+    // Per entry of this call's walk: its entry in the previous walk, and whether its
+    // values or its distance to the next point differ from there.
     std::array<int, kSpan> matched_{};
     std::array<bool, kSpan> valueChanged_{};
     std::array<bool, kSpan> distanceChanged_{};
-    std::array<bool, kSpan> linkBroken_{};
-    std::array<int, kSpan + 1> nextTroubleBehind_{};
-    std::array<int, kCentres> from_{};
-    std::array<int, kCentres> newSlot_{};
-    std::array<bool, kCentres> taken_{};
+    // Entries, in order and ending with kSpan, that a walk behind finds changed: their
+    // values or distance differ, or the link that reaches them joins other points.
+    std::array<int, kSpan + 1> troubleBehind_{};
 };
 
 bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
@@ -254,32 +256,34 @@ bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
     match(walk, previous, layer == layer_ && climbWindowSeconds == climbWindow_);
     windowSeconds_ = climbWindowSeconds;
     const int centres = std::min(kReach, walk.count - 1) + 1;
-    // First decide which centres keep their slot, so that the others take free ones.
+    // A centre keeps the slot of the centre it was; the others take slots nobody keeps.
     taken_.fill(false);
-    int lastTroubleAhead = kNone;
-    for (int c = 0; c < centres; ++c) {
-        from_[c] = reusableFrom(walk, c, lastTroubleAhead);
-        if (from_[c] != kNone) taken_[slot_[matched_[c]]] = true;
-        const bool distanceAhead = c + 1 < walk.count && distanceChanged_[c + 1];
-        if (valueChanged_[c] || linkBroken_[c] || distanceAhead) lastTroubleAhead = c;
-    }
+    for (int c = 0; c < centres; ++c)
+        if (knownCentre(c)) taken_[slot_[matched_[c]]] = true;
     int free = 0;
+    int lastTroubleAhead = kNone;
+    const int* troubleBehind = troubleBehind_.data();
     for (int c = 0; c < centres; ++c) {
-        if (from_[c] == kNone) {
+        while (*troubleBehind <= c) ++troubleBehind;
+        const int from = reusableFrom(walk, c, lastTroubleAhead, *troubleBehind);
+        if (knownCentre(c)) {
+            newSlot_[c] = slot_[matched_[c]];
+        } else {
             while (taken_[free]) ++free;
             newSlot_[c] = free++;
-            computeAfresh(walk, c, centres_[newSlot_[c]]);
-        } else {
-            newSlot_[c] = slot_[matched_[c]];
-            Centre& memo = centres_[newSlot_[c]];
-            if (from_[c] < std::max(c, memo.forward)) resume(walk, c, from_[c], memo);
         }
-        const Centre& memo = centres_[newSlot_[c]];
+        Centre& memo = centres_[newSlot_[c]];
+        if (from == kNone)
+            computeAfresh(walk, c, memo);
+        else if (from < std::max(c, memo.forward))
+            resume(walk, c, from, memo);
         TrackPoint& point = *walk.point[c];
         point.smoothAltitude = memo.smoothAltitude;
         point.smoothSpeed = memo.smoothSpeed;
         point.smoothSignal = memo.smoothSignal;
         point.climbSpeed = memo.climbSpeed;
+        const bool distanceAhead = c + 1 < walk.count && distanceChanged_[c + 1];
+        if (valueChanged_[c] || linkBroken(walk, c) || distanceAhead) lastTroubleAhead = c;
     }
     slot_ = newSlot_;
     centreCount_ = centres;
@@ -326,48 +330,57 @@ bool SmoothingMemo::capture(TrackPoint& last, const Walk& previous, Walk& walk) 
 // found again at a new address, or a new one at a freed address, only costs work:
 // reuse rests on equal values, not on identity.
 void SmoothingMemo::match(const Walk& walk, const Walk& previous, bool comparable) {
+    int troubles = 0;
     int from = 0;
+    const int searched = comparable ? previous.count : 0;
     for (int j = 0; j < walk.count; ++j) {
         const Entry& now = walk.entry[j];
         int found = kNone;
-        const int end = comparable ? std::min(previous.count, from + kLookAhead) : 0;
-        for (int k = from; k < end; ++k) {
-            if (previous.entry[k].id == now.id) {
-                found = k;
-                break;
+        bool changed = false;
+        // Mostly the point that followed the last one found, unchanged.
+        if (from < searched && std::memcmp(&now, &previous.entry[from], sizeof(Entry)) == 0) {
+            found = from;
+            valueChanged_[j] = distanceChanged_[j] = false;
+        } else {
+            for (int k = from; k < std::min(searched, from + kLookAhead); ++k) {
+                if (previous.entry[k].id == now.id) {
+                    found = k;
+                    break;
+                }
             }
+            valueChanged_[j] = found == kNone || !sameValues(now, previous.entry[found]);
+            distanceChanged_[j] = found == kNone || !sameDistance(now, previous.entry[found]);
+            changed = valueChanged_[j] || distanceChanged_[j];
         }
+        const bool newLink =
+            j > 0 && (found == kNone || matched_[j - 1] == kNone || matched_[j - 1] + 1 != found);
+        if (j > 0 && (changed || newLink)) troubleBehind_[troubles++] = j;
         matched_[j] = found;
-        if (found == kNone) {
-            valueChanged_[j] = distanceChanged_[j] = true;
-            continue;
-        }
-        from = found + 1;
-        valueChanged_[j] = !sameValues(now, previous.entry[found]);
-        distanceChanged_[j] = !sameDistance(now, previous.entry[found]);
+        if (found != kNone) from = found + 1;
     }
-    // Trouble for a walk behind that reaches entry j: its values, its distance, or the
-    // link it came by.
-    int next = kSpan;
-    nextTroubleBehind_[walk.count] = next;
-    linkBroken_[walk.count - 1] = true;  // no centre walks past the last entry
-    for (int j = walk.count - 1; j > 0; --j) {
-        linkBroken_[j - 1] = matched_[j - 1] == kNone || matched_[j] != matched_[j - 1] + 1;
-        if (valueChanged_[j] || distanceChanged_[j] || linkBroken_[j - 1]) next = j;
-        nextTroubleBehind_[j] = next;
-    }
-    nextTroubleBehind_[0] = valueChanged_[0] || distanceChanged_[0] ? 0 : next;
+    troubleBehind_[troubles] = kSpan;
+}
+
+// Whether the link from entry j to the one behind it joins other points than before.
+bool SmoothingMemo::linkBroken(const Walk& walk, int j) const {
+    return j + 1 >= walk.count || matched_[j] == kNone || matched_[j + 1] != matched_[j] + 1;
+}
+
+// Whether centre c stands where a centre of the previous call stood.
+bool SmoothingMemo::knownCentre(int c) const {
+    return matched_[c] != kNone && matched_[c] < centreCount_;
 }
 
 // kNone when centre c must be computed afresh, else the first step ahead that differs
 // from its memo. lastTroubleAhead is the newest entry behind c that a walk ahead
-// cannot take as it was: changed values, a new link, or a changed distance to it.
-int SmoothingMemo::reusableFrom(const Walk& walk, int c, int lastTroubleAhead) const {
-    const int old = matched_[c];
-    if (old == kNone || old >= centreCount_ || valueChanged_[c]) return kNone;
-    const Centre& memo = centres_[slot_[old]];
+// cannot take as it was: changed values, a new link, or a changed distance to it;
+// nextTroubleBehind the first entry behind c that a walk behind cannot.
+int SmoothingMemo::reusableFrom(const Walk& walk, int c, int lastTroubleAhead,
+                                int nextTroubleBehind) const {
+    if (!knownCentre(c) || valueChanged_[c]) return kNone;
+    const Centre& memo = centres_[slot_[matched_[c]]];
     const int back = std::min(kReach, walk.count - 1 - c);
-    if (memo.back != back || nextTroubleBehind_[c + 1] <= c + back) return kNone;
+    if (memo.back != back || nextTroubleBehind <= c + back) return kNone;
     int from = std::min(c, memo.forward);
     if (lastTroubleAhead != kNone) from = std::min(from, c - 1 - lastTroubleAhead);
     return from;
