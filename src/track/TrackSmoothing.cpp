@@ -152,8 +152,7 @@ namespace {
 constexpr int kReach = kSmoothingReach;
 constexpr int kCentres = kReach + 1;
 constexpr int kSpan = 2 * kReach + 1;  // the last point and all its centres can reach
-constexpr int kLookAhead = 8;          // points deleted between two calls that are found
-constexpr int kPrefetchAhead = 8;
+constexpr int kLookAhead = 8;          // deleted points a match looks past
 constexpr int kNone = -1;
 
 // How many of the first `steps` steps are weighed.
@@ -170,7 +169,7 @@ struct Entry {
     float altitude;
     float speed;
     float signal;
-    float distanceKm;  // to the next point: the step ahead, or the step behind that arrives
+    float distanceKm;  // to the next point: walked leaving it ahead, or arriving behind
 };
 constexpr std::size_t kValuesOffset = offsetof(Entry, time);
 constexpr std::size_t kValuesSize = offsetof(Entry, distanceKm) - kValuesOffset;
@@ -194,30 +193,43 @@ struct Walk {
     std::array<Entry, kSpan> entry{};
 };
 
+// The running values of one centre's last computation, kept apart from its Centre so
+// that the centres a call only looks at stay together in the cache.
+struct Shares {
+    std::array<Sums, kWeighedSteps> behind{};
+    // Sums before weighed step k, both sides, for k up to the weighed steps ahead.
+    std::array<Sums, kWeighedSteps + 1> before{};
+    std::array<float, kReach> forwardKm{};  // distance walked at each step ahead
+};
+
 // What the last computation of one centre leaves for the next.
 struct Centre {
     int back = kNone;     // neighbours behind
     int forward = 0;      // neighbours ahead
     int backEnd = kNone;  // step of the climb span's end behind; kNone: the centre itself
     int forwardRun = 0;   // leading steps ahead that lie within the climb window
-    std::array<Sums, kWeighedSteps> backShare{};
-    // Sums before weighed step k, both sides, for k up to the weighed steps ahead.
-    std::array<Sums, kWeighedSteps + 1> before{};
-    std::array<float, kReach> forwardKm{};  // distance walked at each step ahead
     float smoothAltitude = 0.0f;
     float smoothSpeed = 0.0f;
     float smoothSignal = 0.0f;
     float climbSpeed = 0.0f;
+    Shares* shares = nullptr;
 };
 
 class SmoothingMemo {
 public:
+    SmoothingMemo() {
+        for (std::size_t slot = 0; slot < centres_.size(); ++slot)
+            centres_[slot].shares = &shares_[slot];
+    }
+    SmoothingMemo(const SmoothingMemo&) = delete;
+    SmoothingMemo& operator=(const SmoothingMemo&) = delete;
+
     // False, having touched nothing, when the point is not the last of a well-linked
     // layer: the caller smooths plainly.
     bool smoothAroundLast(TrackPoint& last, int climbWindowSeconds);
 
 private:
-    static bool capture(TrackPoint& last, const Walk& previous, Walk& walk);
+    static bool capture(TrackPoint& last, Walk& walk);
     void match(const Walk& walk, const Walk& previous, bool comparable);
     bool linkBroken(const Walk& walk, int j) const;
     bool knownCentre(int c) const;
@@ -235,6 +247,7 @@ private:
     int centreCount_ = 0;  // centres the previous call left up to date
     std::array<Walk, 2> walks_;
     std::array<Centre, kCentres> centres_;
+    std::array<Shares, kCentres> shares_;
     std::array<int, kCentres> slot_{};  // where centre c of the previous call is kept
     std::array<int, kCentres> newSlot_{};
     std::array<bool, kCentres> taken_{};
@@ -251,7 +264,7 @@ private:
 bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
     Walk& walk = walks_[previous_ ^ 1];
     const Walk& previous = walks_[previous_];
-    if (!capture(last, previous, walk)) return false;
+    if (!capture(last, walk)) return false;
     const auto layer = reinterpret_cast<std::uintptr_t>(last.layer());
     match(walk, previous, layer == layer_ && climbWindowSeconds == climbWindow_);
     windowSeconds_ = climbWindowSeconds;
@@ -293,21 +306,10 @@ bool SmoothingMemo::smoothAroundLast(TrackPoint& last, int climbWindowSeconds) {
     return true;
 }
 
-// Fetches the points ahead of the walk where the previous call found them: nearly all
-// are still there, one step further back, and the walk would otherwise wait for each
-// link in turn. A prefetch of memory freed since is harmless.
-void prefetchPoint(std::uintptr_t id) {
-    constexpr std::size_t kLine = 64;
-    for (std::size_t at = 0; at < sizeof(TrackPoint); at += kLine)
-        __builtin_prefetch(reinterpret_cast<const void*>(id + at));
-}
-
-bool SmoothingMemo::capture(TrackPoint& last, const Walk& previous, Walk& walk) {
+bool SmoothingMemo::capture(TrackPoint& last, Walk& walk) {
     if (last.next) return false;
     TrackPoint* point = &last;
     for (int j = 0;; ++j) {
-        if (j + kPrefetchAhead < previous.count)
-            prefetchPoint(previous.entry[j + kPrefetchAhead].id);
         walk.point[j] = point;
         walk.entry[j] = {reinterpret_cast<std::uintptr_t>(point),
                          point->time,
@@ -405,13 +407,13 @@ void SmoothingMemo::computeAfresh(const Walk& walk, int c, Centre& centre) const
             endOpen = false;
         }
         if (weighed)
-            centre.backShare[step / kCountEvery] =
+            centre.shares->behind[step / kCountEvery] =
                 shareOf(km, dt, behind.altitude, behind.speed, behind.signal);
     }
     centre.forward = c;
     centre.forwardRun = 0;
     extendForward(walk, c, 0, centre);
-    centre.before[0] = Sums{at.altitude, 1.0f, at.speed, at.signal, 1.0f};
+    centre.shares->before[0] = Sums{at.altitude, 1.0f, at.speed, at.signal, 1.0f};
     fold(walk, c, 0, centre);
     finishClimb(walk, c, centre);
 }
@@ -430,10 +432,10 @@ void SmoothingMemo::resume(const Walk& walk, int c, int from, Centre& centre) co
 }
 
 void SmoothingMemo::extendForward(const Walk& walk, int c, int from, Centre& centre) const {
-    float km = from == 0 ? 0.0f : centre.forwardKm[from - 1];
+    float km = from == 0 ? 0.0f : centre.shares->forwardKm[from - 1];
     for (int step = from; step < centre.forward; ++step) {
         km += walk.entry[c - step].distanceKm;
-        centre.forwardKm[step] = km;
+        centre.shares->forwardKm[step] = km;
     }
     if (from > centre.forwardRun) return;
     const double centreTime = walk.entry[c].time;
@@ -450,16 +452,16 @@ void SmoothingMemo::fold(const Walk& walk, int c, int k, Centre& centre) {
     const double centreTime = walk.entry[c].time;
     const int weighedAhead = weighedSteps(centre.forward);
     const int weighedBehind = weighedSteps(centre.back);
-    Sums sums = centre.before[k];
+    Sums sums = centre.shares->before[k];
     for (; k < weighedAhead; ++k) {
-        if (k < weighedBehind) add(sums, centre.backShare[k]);
+        if (k < weighedBehind) add(sums, centre.shares->behind[k]);
         const int step = k * kCountEvery;
         const Entry& ahead = walk.entry[c - 1 - step];
-        add(sums, shareOf(centre.forwardKm[step], secondsBetween(centreTime, ahead.time),
+        add(sums, shareOf(centre.shares->forwardKm[step], secondsBetween(centreTime, ahead.time),
                           ahead.altitude, ahead.speed, ahead.signal));
-        centre.before[k + 1] = sums;
+        centre.shares->before[k + 1] = sums;
     }
-    for (; k < weighedBehind; ++k) add(sums, centre.backShare[k]);
+    for (; k < weighedBehind; ++k) add(sums, centre.shares->behind[k]);
     centre.smoothAltitude = sums.altitude / sums.altitudeWeight;
     centre.smoothSpeed = sums.speed / sums.timeWeight;
     centre.smoothSignal = sums.signal / sums.timeWeight;

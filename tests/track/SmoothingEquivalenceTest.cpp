@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -213,10 +214,10 @@ void stir(RandomRecording& random, Track& incremental, Track& plain) {
         const float altitude = random.uniform(0.0f, 900.0f);
         p->altitude = altitude;
         q->altitude = altitude;
-    } else if (kind < 35 && back > 0) {
+    } else if (kind < 35 && a.count() > 1) {
         a.erase(p);
         b.erase(q);
-    } else if (kind < 37 && back > 0) {
+    } else if (kind < 37) {
         insertAfter(a, *p);
         insertAfter(b, *q);
     } else if (kind < 38) {
@@ -304,27 +305,62 @@ TEST(SmoothingEquivalenceTurns, TracksRecordingInTurnMatchTheirPlainTwins) {
     }
 }
 
-// smoothAround on a point that is not the last one, then on the last one, in a
-// layer built by hand: both ways touch the same points with the same values.
-TEST(SmoothingEquivalenceTurns, PointsInsideTheLayerAreSmoothedAlike) {
+// One change to a hand-built layer between two calls of smoothAround.
+struct Edit {
+    const char* legend;
+    std::function<void(TrackLayer&)> apply;
+    int aroundBack;  // the point smoothed around, counted back from the last
+};
+
+void appendAfterLast(TrackLayer& layer, float altitude) {
+    appendStored(layer, 3.0 * layer.count(), 1, 0, altitude, 7.0f);
+}
+
+TEST(SmoothingEquivalenceTurns, EditsBetweenCallsAreSeen) {
+    const Edit edits[] = {
+        {"nothing changed", [](TrackLayer&) {}, 0},
+        {"the last point deleted", [](TrackLayer& l) { l.erase(l.last()); }, 0},
+        {"a point 5 before the last deleted", [](TrackLayer& l) { l.erase(pointBack(l, 5)); }, 0},
+        {"two points 40 back deleted",
+         [](TrackLayer& l) {
+             l.erase(pointBack(l, 40));
+             l.erase(pointBack(l, 40));
+         },
+         0},
+        {"altitude 150 back changed", [](TrackLayer& l) { pointBack(l, 150)->altitude += 9.0f; },
+         0},
+        {"time of the last changed", [](TrackLayer& l) { l.last()->time += 20.0 / kSecondsPerDay; },
+         0},
+        {"two points appended",
+         [](TrackLayer& l) {
+             appendAfterLast(l, 300.0f);
+             appendAfterLast(l, 320.0f);
+         },
+         0},
+        {"a segment starts 50 back",
+         [](TrackLayer& l) { pointBack(l, 50)->flags |= kSegmentStart; }, 0},
+        {"that segment start cleared",
+         [](TrackLayer& l) { pointBack(l, 50)->flags &= ~kSegmentStart; }, 0},
+        {"a point inside the layer", [](TrackLayer&) {}, 120},
+        {"a point inserted 3 back", [](TrackLayer& l) { insertAfter(l, *pointBack(l, 4)); }, 0},
+        {"the distance 2 back changed", [](TrackLayer& l) { pointBack(l, 2)->distNextKm *= 2.0f; },
+         0},
+    };
     Track twins[2];
     for (Track& track : twins)
         for (int i = 0; i < 400; ++i)
             appendStored(track.main(), 3.0 * i, 1, i == 150 ? kSegmentEnd : 0u,
                          100.0f + static_cast<float>(i % 7), static_cast<float>(i % 11));
-    auto at = [](Track& track, int index) {
-        TrackPoint* p = track.main().first();
-        for (int i = 0; i < index; ++i) p = p->next;
-        return p;
-    };
-    for (int index : {200, 399, 120, 399, 399}) {
-        smoothAround(*at(twins[0], index), 30);
+    for (const Edit& edit : edits) {
+        edit.apply(twins[0].main());
+        edit.apply(twins[1].main());
+        smoothAround(*pointBack(twins[0].main(), edit.aroundBack), 30);
         {
             IncrementalSmoothing mode(false);
-            smoothAround(*at(twins[1], index), 30);
+            smoothAround(*pointBack(twins[1].main(), edit.aroundBack), 30);
         }
         const std::string difference = compareLayers(twins[0], twins[1]);
-        ASSERT_TRUE(difference.empty()) << difference << " around point " << index;
+        ASSERT_TRUE(difference.empty()) << edit.legend << ": " << difference;
     }
 }
 
