@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -18,10 +17,10 @@
 namespace wendra::test {
 namespace {
 
-// Restores the default whatever a test does.
-struct IncrementalSmoothing {
-    explicit IncrementalSmoothing(bool on) { setIncrementalSmoothing(on); }
-    ~IncrementalSmoothing() { setIncrementalSmoothing(true); }
+// The way smoothAround works within a scope; the default again after it.
+struct SmoothingMode {
+    explicit SmoothingMode(bool incremental) { setIncrementalSmoothing(incremental); }
+    ~SmoothingMode() { setIncrementalSmoothing(true); }
 };
 
 template <typename T>
@@ -252,7 +251,7 @@ TEST_P(SmoothingEquivalence, IncrementalRecordingMatchesSmoothingEveryPointAfres
     for (int i = 0; i < s.fixes; ++i) {
         const TrackFix fix = random.next();
         {
-            IncrementalSmoothing mode(false);
+            SmoothingMode plainly(false);
             plain.addFix(fix, true);
         }
         incremental.addFix(fix, true);
@@ -283,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Two tracks recording in turn on one thread: each call finds the other's points.
-TEST(SmoothingEquivalenceTurns, TracksRecordingInTurnMatchTheirPlainTwins) {
+TEST(IncrementalSmoothing, TracksRecordingInTurnMatchTheirPlainTwins) {
     Scenario s{"", 0, 0, false, 30, false, false, true};
     Track incremental[2];
     Track plain[2];
@@ -296,7 +295,7 @@ TEST(SmoothingEquivalenceTurns, TracksRecordingInTurnMatchTheirPlainTwins) {
         const int t = i % 3 == 0 ? 1 : 0;
         const TrackFix fix = random[t].next();
         {
-            IncrementalSmoothing mode(false);
+            SmoothingMode plainly(false);
             plain[t].addFix(fix, true);
         }
         incremental[t].addFix(fix, true);
@@ -316,7 +315,7 @@ void appendAfterLast(TrackLayer& layer, float altitude) {
     appendStored(layer, 3.0 * layer.count(), 1, 0, altitude, 7.0f);
 }
 
-TEST(SmoothingEquivalenceTurns, EditsBetweenCallsAreSeen) {
+TEST(IncrementalSmoothing, EditsBetweenCallsAreSeen) {
     const Edit edits[] = {
         {"nothing changed", [](TrackLayer&) {}, 0},
         {"the last point deleted", [](TrackLayer& l) { l.erase(l.last()); }, 0},
@@ -356,7 +355,7 @@ TEST(SmoothingEquivalenceTurns, EditsBetweenCallsAreSeen) {
         edit.apply(twins[1].main());
         smoothAround(*pointBack(twins[0].main(), edit.aroundBack), 30);
         {
-            IncrementalSmoothing mode(false);
+            SmoothingMode plainly(false);
             smoothAround(*pointBack(twins[1].main(), edit.aroundBack), 30);
         }
         const std::string difference = compareLayers(twins[0], twins[1]);
