@@ -61,9 +61,9 @@ bool killAfter(pid_t child, std::chrono::milliseconds delay) {
 bool waitForFirstLine(const fs::path& out, std::chrono::seconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < deadline) {
-        std::error_code ignored;
-        if (fs::file_size(out, ignored) > 0 && readFile(out).find('\n') != std::string::npos)
-            return true;
+        std::error_code missing;
+        const auto size = fs::file_size(out, missing);
+        if (!missing && size > 0 && readFile(out).find('\n') != std::string::npos) return true;
         std::this_thread::sleep_for(10ms);
     }
     return false;
