@@ -10,5 +10,8 @@ int runNmea(const Args& args);      // nmea [--chunk N] [--flags N] [--correctio
 int runCoord(const Args& args);     // coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT
 int runGrid(const Args& args);      // grid utm|swiss [--inverse] ...
 int runSimulate(const Args& args);  // simulate [options]: writes a receiver log
+int runRecord(const Args& args);    // record --home DIR [options] LOG | --journal FILE
+int runRestore(const Args& args);   // restore --home DIR --answer yes|no
+int runTrack(const Args& args);     // track convert [--text|--binary] IN OUT | track dump FILE
 
 }  // namespace wendra::tool

@@ -24,6 +24,13 @@ constexpr Verb kVerbs[] = {
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
     {"simulate", wendra::tool::runSimulate,
      "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
+    {"record", wendra::tool::runRecord,
+     "record --home DIR [--speed X] [--print-fixes] [--answer yes|no] LOG|--journal FILE"
+     "   record a track as the live reader would"},
+    {"restore", wendra::tool::runRestore,
+     "restore --home DIR --answer yes|no   start up, offering the track a kill left behind"},
+    {"track", wendra::tool::runTrack,
+     "track convert [--text|--binary] IN OUT | track dump FILE   convert or show a track file"},
 };
 
 void printUsage(FILE* to) {
