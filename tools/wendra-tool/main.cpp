@@ -24,6 +24,7 @@ constexpr Verb kVerbs[] = {
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
     {"simulate", wendra::tool::runSimulate,
      "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
+    {"simulate", wendra::tool::runSimulate, "simulate --pty [--speed X] [FILE]   play a log into a pseudo-terminal until killed"},
     {"record", wendra::tool::runRecord,
      "record --home DIR [--speed X] [--print-fixes] [--answer yes|no] LOG|--journal FILE"
      "   record a track as the live reader would"},
@@ -31,6 +32,7 @@ constexpr Verb kVerbs[] = {
      "restore --home DIR --answer yes|no   start up, offering the track a kill left behind"},
     {"track", wendra::tool::runTrack,
      "track convert [--text|--binary] IN OUT | track dump FILE   convert or show a track file"},
+    {"listen", wendra::tool::runListen, "listen --port COM0..COM9|GPD0..GPD9|/dev/PATH [--rate N] [--seconds N] [--home DIR]   read a receiver as the program does"},
 };
 
 void printUsage(FILE* to) {
