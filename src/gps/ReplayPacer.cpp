@@ -1,5 +1,6 @@
 #include "gps/ReplayPacer.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace wendra {
@@ -54,7 +55,7 @@ double ReplayPacer::due(std::string_view line) {
     if (previous_) {
         double step = *seconds - *previous_;
         if (step < -kDaySeconds / 2) step += kDaySeconds;  // past midnight
-        if (step > 0.0 && step <= kMaxStepSeconds) due_ += step / speed_;
+        if (step > 0.0) due_ += std::min(step, kMaxStepSeconds) / speed_;
     }
     previous_ = seconds;
     return due_;

@@ -1,8 +1,9 @@
 #pragma once
 // The pace of a receiver log: each line is due when the receiver's own clock (the time
 // of day in RMC and GGA sentences of any talker) says, divided by the speed-up. Lines
-// without a time follow the one before. A step back in time, or one forward by more
-// than an hour, is a cut in the log and costs no wait. Any bytes are safe to feed.
+// without a time follow the one before. A step back in time is a cut in the log and
+// costs no wait; a silence longer than a minute (logs spliced together, a receiver
+// switched off for a while) is played as a minute. Any bytes are safe to feed.
 
 #include <optional>
 #include <string_view>
@@ -11,7 +12,7 @@ namespace wendra {
 
 class ReplayPacer {
 public:
-    static constexpr double kMaxStepSeconds = 3600.0;
+    static constexpr double kMaxStepSeconds = 60.0;
 
     explicit ReplayPacer(double speed) : speed_(speed) {}
 

@@ -119,7 +119,8 @@ int SerialPort::openedRate() const {
 }
 
 bool SerialPort::openPort(SerialAccess access) {
-    closePort();
+    releaseDevice();
+    receive_[0] = '\0';
     if (settings_.has(SerialOptions::kDeactivated)) return true;
     const int rate =
         access == SerialAccess::Read ? settings_.readingRate() : settings_.receiverRate();
@@ -137,12 +138,15 @@ bool SerialPort::openPort(SerialAccess access) {
     return true;
 }
 
+void SerialPort::releaseDevice() {
+    if (!device_) return;
+    device_->purge();
+    device_.reset();
+    ticker_.sleep(kAfterClose);
+}
+
 void SerialPort::closePort() {
-    if (device_) {
-        device_->purge();
-        device_.reset();
-        ticker_.sleep(kAfterClose);
-    }
+    releaseDevice();
     if (radioSwitchedOn_) {
         radio_.setMode(BluetoothRadio::kOff);
         radioSwitchedOn_ = false;
@@ -220,18 +224,19 @@ bool SerialPort::start(Attempts attempts) {
     close();
     const bool stopEarly =
         attempts == Attempts::Single || settings_.has(SerialOptions::kActivateBluetooth);
+    std::u16string error;
     for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
         if (openWithRetries()) {
             reader_->start();
             return true;
         }
+        error = errorText_;
         if (stopEarly) break;
         close();
         ticker_.sleep(kStartPause);
     }
-    // What went wrong is kept for whoever asks after the box.
-    const std::u16string error = errorText_;
     close();
+    // What went wrong is kept for whoever asks after the box.
     errorText_ = error;
     platform::showMessage(kUnableToRead, kErrorTitle, platform::Buttons::Ok, platform::Icon::Error);
     return false;

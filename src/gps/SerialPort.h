@@ -92,6 +92,7 @@ public:
     static int chunkSize(int rate, std::optional<long long> msSinceLastRead);
 
 private:
+    void releaseDevice();
     void startPortLog();
     void powerBluetooth();
     int openedRate() const;

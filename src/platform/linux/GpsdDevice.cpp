@@ -19,7 +19,9 @@ using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
 constexpr milliseconds kConnectWait{2000};
-constexpr std::string_view kWatchRequest = "?WATCH={\"enable\":true,\"raw\":1}\n";
+// "nmea" passes NMEA receivers through verbatim and turns binary ones into NMEA;
+// "raw" would hand binary packets over as hex dumps.
+constexpr std::string_view kWatchRequest = "?WATCH={\"enable\":true,\"nmea\":true}\n";
 constexpr std::string_view kGreeting = "{\"class\":\"VERSION\"";
 
 SerialOpenError connectError(int error) {
