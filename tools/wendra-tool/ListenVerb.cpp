@@ -17,6 +17,7 @@
 #include "Verbs.h"
 #include "gps/NmeaParser.h"
 #include "gps/SerialPort.h"
+#include "platform/MessageBox.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/RfkillRadio.h"
 #include "records/DayNumber.h"
@@ -110,6 +111,19 @@ public:
     std::atomic<bool> reconnect{false};
 };
 
+// The program's boxes ("Unable to read GPS!") would add a second line to the one that
+// says what failed; listen says it itself.
+class QuietBoxes final : public platform::MessageBoxHost {
+public:
+    QuietBoxes() : scope_(*this) {}
+    platform::Answer show(const platform::Message& message) override {
+        return platform::defaultAnswer(message.buttons);
+    }
+
+private:
+    platform::ScopedMessageBoxHost scope_;
+};
+
 // Feeds the parser whole lines, one call each, as `nmea` does, so both print the same
 // fixes for the same log whatever the chunks were.
 class FixPrinter {
@@ -164,7 +178,9 @@ void listenUntilDone(SerialPort& port, ListenShell& shell, const sigset_t& signa
         if (sigtimedwait(&signals, nullptr, &poll) > 0) return;
         if (shell.reconnect.exchange(false)) {
             std::fprintf(stderr, "listen: reconnecting\n");
-            port.start(SerialPort::Attempts::Single);
+            if (!port.start(SerialPort::Attempts::Single))
+                std::fprintf(stderr, "listen: Unable to read GPS! %s\n",
+                             toUtf8(port.errorText()).c_str());
         }
     }
 }
@@ -174,6 +190,7 @@ void listenUntilDone(SerialPort& port, ListenShell& shell, const sigset_t& signa
 int runListen(const Args& args) {
     const ListenRequest request = parseListenRequest(args);
     const sigset_t signals = blockStopSignals();
+    QuietBoxes boxes;
 
     platform::LinuxSerialPorts ports(request.home);
     if (!request.devicePath.empty())
