@@ -13,6 +13,10 @@ constexpr std::chrono::milliseconds kStopPoll{1};
 void GpsReader::start() {
     if (thread_.joinable()) return;
     stopRequest_ = false;
+    // The window thread changes the settings only with the reader stopped; a copy keeps
+    // the reader off them meanwhile.
+    deactivated_ = port_.settings().has(SerialOptions::kDeactivated);
+    autoReconnect_ = port_.settings().has(SerialOptions::kAutoReconnect);
     thread_ = std::thread([this] { run(); });
     platform::waitFor([this] { return running(); }, kStartLabel);
 }
@@ -40,12 +44,12 @@ void GpsReader::pass() {
     const auto begin = std::chrono::steady_clock::now();
     const std::string_view chunk = port_.readChunk();
     const auto took = std::chrono::steady_clock::now() - begin;
-    if (port_.settings().has(SerialOptions::kDeactivated)) {
+    if (deactivated_) {
         shell_.positionNotShown();
         watch_.hold(currentDayNumber());
     }
     if (!chunk.empty() && sink_) sink_(chunk);
-    watch_.check(currentDayNumber(), port_.settings().has(SerialOptions::kAutoReconnect));
+    watch_.check(currentDayNumber(), autoReconnect_);
     if (took < kQuickRead) std::this_thread::sleep_for(kMinPass - took);
 }
 

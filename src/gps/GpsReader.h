@@ -42,6 +42,8 @@ private:
     ChunkSink sink_;
     SignalWatch& watch_;
     GpsShell& shell_;
+    bool deactivated_ = false;  // the switches as they were when the reader started
+    bool autoReconnect_ = false;
     std::thread thread_;
     std::atomic<bool> running_{false};
     std::atomic<bool> stopRequest_{false};

@@ -111,13 +111,6 @@ void SerialPort::unlockPort() {
     lock_.unlock(kPortLock);
 }
 
-// The rate the port was opened for reading at. gpsd is not a line with a rate: its
-// chunks are sized for the fastest line, so a fast receiver behind it is not throttled.
-int SerialPort::openedRate() const {
-    if (settings_.portId >= kGpdBase) return kSerialRates[kMaxReceiverRateIndex];
-    return rate_;
-}
-
 bool SerialPort::openPort(SerialAccess access) {
     releaseDevice();
     receive_[0] = '\0';
@@ -133,7 +126,10 @@ bool SerialPort::openPort(SerialAccess access) {
     device_ = std::move(opened.device);
     device_->purge();
     rate_ = rate;
-    baseChunk_ = baseChunk(openedRate());
+    // gpsd is not a line with a rate: its chunks are sized for the fastest line, so a
+    // fast receiver behind it is not held back.
+    chunkRate_ = settings_.portId >= kGpdBase ? kSerialRates[kMaxReceiverRateIndex] : rate;
+    baseChunk_ = baseChunk(chunkRate_);
     lastRead_.reset();
     return true;
 }
@@ -154,6 +150,7 @@ void SerialPort::closePort() {
     receive_[0] = '\0';
     errorText_.clear();
     rate_ = 0;
+    chunkRate_ = 0;
     baseChunk_ = 0;
     lastRead_.reset();
 }
@@ -168,7 +165,7 @@ std::string_view SerialPort::readChunk() {
     const platform::Ticker::Time now = ticker_.now();
     std::optional<long long> since;
     if (lastRead_) since = std::chrono::duration_cast<milliseconds>(now - *lastRead_).count();
-    const int size = lastRead_ ? chunkSize(openedRate(), since) : baseChunk_;
+    const int size = lastRead_ ? chunkSize(chunkRate_, since) : baseChunk_;
     lastRead_ = now;
     long count = device_->read(receive_.data(), static_cast<std::size_t>(size));
     if (count < 0 || count >= kImplausibleCount) count = 0;

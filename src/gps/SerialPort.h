@@ -95,7 +95,6 @@ private:
     void releaseDevice();
     void startPortLog();
     void powerBluetooth();
-    int openedRate() const;
 
     SerialSettings settings_;
     platform::SerialPorts& ports_;
@@ -107,7 +106,8 @@ private:
     std::unique_ptr<GpsReader> reader_;
 
     std::unique_ptr<platform::SerialDevice> device_;
-    int rate_ = 0;
+    int rate_ = 0;       // the line's rate
+    int chunkRate_ = 0;  // the rate chunks are sized for
     int baseChunk_ = 0;
     std::optional<platform::Ticker::Time> lastRead_;
     std::array<char, kBufferBytes> receive_{};
