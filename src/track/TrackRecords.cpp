@@ -28,7 +28,6 @@ constexpr TextKindEntry kTextKinds[] = {
     {"Trc5", "Trc5|", TextKind::Trc5, "FFffdfdddFd"},
 };
 
-constexpr std::string_view kBinaryTypes[] = {"FFffdfdddFdfff", "FFffdfdddFdffff"};
 constexpr std::string_view kBinaryKinds[] = {"binary 0", "binary 1"};
 
 // The first kinds stored the signal on another scale.
@@ -129,10 +128,14 @@ std::optional<PointRecord> decodeBinaryPointRecord(std::span<const uint8_t> payl
     int32_t flags = 0;
     int32_t colour = 0;
     int32_t timeZone = 0;
-    const bool unpacked = reader.unpack(
-        kBinaryTypes[version], {&v.lon, &v.lat, &v.speed, &v.altitude, &heading, &v.signal, &weight,
-                                &flags, &colour, &v.time, &timeZone, &record.smoothAltitude,
-                                &record.smoothSpeed, &record.smoothSignal, &record.climbSpeed});
+    // Field by field rather than by type string: this runs for every point of a layer.
+    const bool unpacked =
+        reader.getDouble(v.lon) && reader.getDouble(v.lat) && reader.getFloat(v.speed) &&
+        reader.getFloat(v.altitude) && reader.getInt32(heading) && reader.getFloat(v.signal) &&
+        reader.getInt32(weight) && reader.getInt32(flags) && reader.getInt32(colour) &&
+        reader.getDouble(v.time) && reader.getInt32(timeZone) &&
+        reader.getFloat(record.smoothAltitude) && reader.getFloat(record.smoothSpeed) &&
+        reader.getFloat(record.smoothSignal) && (version == 0 || reader.getFloat(record.climbSpeed));
     if (!unpacked || !reader.atEnd()) return std::nullopt;
     v.heading = heading;
     v.weight = weight;

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "TrackFilesFixture.h"
 #include "gps/NmeaTestSentences.h"
 #include "records/DayNumber.h"
 #include "track/FixHandOver.h"
+#include "track/TrackStartup.h"
 
 namespace wendra::test {
 namespace {
@@ -264,6 +266,36 @@ TEST_F(FixHandOverTest, ALongGapStartsANewTrackInAutomaticMode) {
             EXPECT_EQ(fs::file_size(folders.layerFile(0)), 0u);
         }
     }
+}
+
+// The reader records while the window thread stores layer 0 again and again: whatever
+// the interleaving, the stored file and the journal together still make the track.
+TEST_F(FixHandOverTest, StoresDuringRecordingKeepFileAndJournalWhole) {
+    std::atomic<bool> done{false};
+    std::thread reader([this, &done] {
+        for (int i = 0; i < 300; ++i) {
+            feed(gga(10 * i % 1000));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        done = true;
+    });
+    int stores = 0;
+    while (!done) {
+        files.storeLayer(0);
+        ++stores;
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+    reader.join();
+    EXPECT_GT(stores, 1);
+    EXPECT_GT(track.main().count(), 10);
+
+    Track restored;
+    FixJournal sameJournal(folders.journalFile());
+    TrackFiles restoredFiles(restored, folders, busy, sameJournal);
+    boxes.answer(Answer::Yes);
+    boxes.answer(Answer::Yes);
+    startupLoad(restoredFiles, std::chrono::milliseconds(0));
+    EXPECT_EQ(storedValues(restored.main()), storedValues(track.main()));
 }
 
 }  // namespace
