@@ -51,7 +51,8 @@ void finishClimb(StatisticsClimb& climb) {
 void finish(StatisticsResults& r, float signalSum) {
     r.amplitude = r.minAltitude.found() ? r.maxAltitude.value - r.minAltitude.value : 0.0f;
     r.averageSignal = r.pointCount > 0 ? signalSum / static_cast<float>(r.pointCount) : 0.0f;
-    if (r.timeless) r.accumulatedTime = 0.0f;
+    // Without times the intervals are differences against 0: none of them means anything.
+    if (r.timeless) r.accumulatedTime = r.movingTime = r.stationaryTime = 0.0f;
     r.averageSpeed = speedOver(r.lengthKm, r.accumulatedTime);
     r.averageTotalSpeed = speedOver(r.lengthKm, r.totalTime);
     r.averageMovingSpeed = speedOver(r.lengthKm, r.movingTime);

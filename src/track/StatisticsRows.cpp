@@ -2,9 +2,11 @@
 // the user's unit system and coordinate format. Kept apart from the track code, whose
 // "not set" marker is spelled like the formatters' own.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "platform/MemoryStatus.h"
 #include "records/CoordinateFormat.h"
 #include "records/SwissGrid.h"
 #include "records/Text.h"
@@ -68,6 +70,11 @@ void TrackStatistics::fillLiveRows(const LiveValues& live, int stabilizedCourse,
     setValue(kRowGlideRatio, text);
     formatPercentage(text, results_.slope);
     setValue(kRowSlope, text);
+    const std::int64_t freeBytes = platform::availableMemoryBytes();
+    if (freeBytes >= 0) {
+        formatByteSize(text, freeBytes);
+        setValue(kRowFreeMemory, text);
+    }
     // Before the first fix of the run there is no current value to show.
     if (!live.known) return;
     const Fix& fix = live.fix;

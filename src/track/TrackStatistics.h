@@ -65,8 +65,9 @@ public:
     // smooths the track again (Track::smoothAll).
     void setClimbWindow(int entries);
 
-    // The selection of the main layer when both ends are set, else its first and last
-    // points, in track order; brings the cumulative values up to date.
+    // The selection of the main layer when it is usable (both markers placed, on points
+    // of different index), else its first and last points; in track order. Brings the
+    // cumulative values up to date (".Len").
     static StatisticsRange selectRange(Track& track);
 
     // Clears every row, fills the live rows and, when both ends are given, runs the

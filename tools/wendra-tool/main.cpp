@@ -22,6 +22,7 @@ constexpr Verb kVerbs[] = {
      "coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT   show or read a coordinate"},
     {"grid", wendra::tool::runGrid,
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
+    {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
      "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
     {"simulate", wendra::tool::runSimulate, "simulate --pty [--speed X] [FILE]   play a log into a pseudo-terminal until killed"},
@@ -33,6 +34,7 @@ constexpr Verb kVerbs[] = {
     {"track", wendra::tool::runTrack,
      "track convert [--text|--binary] IN OUT | track dump FILE   convert or show a track file"},
     {"listen", wendra::tool::runListen, "listen --port COM0..COM9|GPD0..GPD9|/dev/PATH [--rate N] [--seconds N] [--home DIR]   read a receiver as the program does"},
+    {"config", wendra::tool::runConfig, "config check [--home DIR]   Wendra.ini kinds, round trip"},
 };
 
 void printUsage(FILE* to) {
