@@ -79,7 +79,7 @@ SerialPort::SerialPort(Parts parts)
 
 SerialPort::~SerialPort() {
     reader_->stop();
-    device_.reset();
+    closePort();
 }
 
 std::string SerialPort::portName(int portId) {
