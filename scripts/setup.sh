@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ clang cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
+    gpsd
 )
 
 missing=()

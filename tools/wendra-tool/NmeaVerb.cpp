@@ -10,6 +10,7 @@
 #include <limits>
 #include <string>
 
+#include "NmeaJson.h"
 #include "Verbs.h"
 #include "gps/NmeaParser.h"
 #include "platform/Clock.h"
@@ -87,46 +88,6 @@ std::string readInput(const std::string& path) {
     return bytes;
 }
 
-// Shortest text that reads back as the same float; JSON has no infinity.
-std::string number(float value) {
-    if (!std::isfinite(value)) return "null";
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string degrees(double value) {
-    if (!std::isfinite(value)) return "null";
-    char text[400];
-    std::snprintf(text, sizeof text, "%.9f", value);
-    return text;
-}
-
-std::string fixLine(const NmeaParser& parser) {
-    const Fix& fix = parser.fix();
-    return "{\"time\":" + jsonString(toUtf8(widen(parser.receiverTime()))) +
-           ",\"lat\":" + degrees(fix.latitude) + ",\"lon\":" + degrees(fix.longitude) +
-           ",\"alt\":" + number(fix.altitude) + ",\"speed\":" + number(fix.speed) +
-           ",\"course\":" + std::to_string(fix.course) + ",\"signal\":" + number(fix.signal) +
-           ",\"flags\":" + std::to_string(parser.flags()) + "}\n";
-}
-
-std::string summaryLine(const NmeaParser& parser) {
-    std::string line = "{\"sentences\":" + std::to_string(parser.sentenceCount()) +
-                       ",\"inView\":" + std::to_string(parser.satellitesInView()) +
-                       ",\"dop\":" + number(parser.dilution()) + ",\"satellites\":[";
-    bool first = true;
-    for (const SatelliteInView& s : parser.satellites()) {
-        if (s.prn == 0) continue;  // an empty slot
-        if (!first) line += ',';
-        first = false;
-        line += "{\"prn\":" + std::to_string(s.prn) + ",\"signal\":" + std::to_string(s.signal) +
-                ",\"elevation\":" + std::to_string(s.elevation) +
-                ",\"azimuth\":" + std::to_string(s.azimuth) + "}";
-    }
-    return line + "]}\n";
-}
-
 // The next piece to feed: a line with its newline, or `chunk` bytes.
 std::string_view nextPiece(std::string_view rest, size_t chunk) {
     if (chunk > 0) return rest.substr(0, chunk);
@@ -153,7 +114,7 @@ int runNmea(const Args& args) {
         rest.remove_prefix(piece.size());
         parser.parse(piece);
         if (parser.flags() & ParserFlags::kNewFix) {
-            out += fixLine(parser);
+            out += fixJson(parser);
             parser.setFlags(parser.flags() & ~ParserFlags::kNewFix);
         }
         if (out.size() > (1u << 16)) {
@@ -161,7 +122,7 @@ int runNmea(const Args& args) {
             out.clear();
         }
     }
-    out += summaryLine(parser);
+    out += summaryJson(parser);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

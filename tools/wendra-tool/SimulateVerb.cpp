@@ -1,6 +1,7 @@
 // wendra-tool simulate: writes the simulated receiver log, cycle by cycle, to a
 // file or to standard output.
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -102,6 +103,7 @@ void writeFile(const Request& request) {
 }  // namespace
 
 int runSimulate(const Args& args) {
+    if (std::find(args.begin(), args.end(), "--pty") != args.end()) return runSimulatePty(args);
     const Request request = parseRequest(args);
     if (!request.out.empty()) {
         writeFile(request);

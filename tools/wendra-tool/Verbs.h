@@ -14,6 +14,8 @@ int runSimulate(const Args& args);  // simulate [options]: writes a receiver log
 int runRecord(const Args& args);    // record --home DIR [options] LOG | --journal FILE
 int runRestore(const Args& args);   // restore --home DIR --answer yes|no
 int runTrack(const Args& args);     // track convert [--text|--binary] IN OUT | track dump FILE
+int runSimulatePty(const Args& args);  // simulate --pty [--speed X] [FILE]: plays into a terminal
+int runListen(const Args& args);       // listen --port COMn|GPDn|/dev/PATH [options]
 int runConfig(const Args& args);    // config check [--home DIR]
 
 }  // namespace wendra::tool

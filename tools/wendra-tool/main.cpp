@@ -25,6 +25,8 @@ constexpr Verb kVerbs[] = {
     {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
      "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
+    {"simulate", wendra::tool::runSimulate,
+     "simulate --pty [--speed X] [FILE]   play a log into a pseudo-terminal until killed"},
     {"record", wendra::tool::runRecord,
      "record --home DIR [--speed X] [--print-fixes] [--answer yes|no] LOG|--journal FILE"
      "   record a track as the live reader would"},
@@ -32,6 +34,9 @@ constexpr Verb kVerbs[] = {
      "restore --home DIR --answer yes|no   start up, offering the track a kill left behind"},
     {"track", wendra::tool::runTrack,
      "track convert [--text|--binary] IN OUT | track dump FILE   convert or show a track file"},
+    {"listen", wendra::tool::runListen,
+     "listen --port COM0..COM9|GPD0..GPD9|/dev/PATH [--rate N] [--seconds N] [--home DIR]"
+     "   read a receiver as the program does"},
     {"config", wendra::tool::runConfig, "config check [--home DIR]   Wendra.ini kinds, round trip"},
 };
 

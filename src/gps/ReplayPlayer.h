@@ -1,0 +1,79 @@
+#pragma once
+// Plays a receiver log into a pseudo-terminal at its recorded pace, for the demo and the
+// tests: the program opens the terminal as a serial port (COM slot 9). Play begins when
+// a reader has opened the terminal and set it up, pauses while nobody has it open (the
+// log's clock stops too), and starts over at the end of the log unless told to stop.
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "gps/ReplayPacer.h"
+#include "platform/linux/PseudoTerminal.h"
+
+namespace wendra {
+
+class ReplaySource {
+public:
+    virtual ~ReplaySource() = default;
+    // The next line with its newline (the last one may lack it); nothing at the end.
+    virtual std::optional<std::string> nextLine() = 0;
+    virtual void rewind() = 0;
+};
+
+// A log held in memory, cut at its newlines.
+class TextReplay final : public ReplaySource {
+public:
+    explicit TextReplay(std::string text) : text_(std::move(text)) {}
+    std::optional<std::string> nextLine() override;
+    void rewind() override { at_ = 0; }
+
+private:
+    std::string text_;
+    std::size_t at_ = 0;
+};
+
+class ReplayPlayer {
+public:
+    static constexpr double kMaxSpeed = 10000.0;
+
+    struct Options {
+        double speed = 1.0;  // above 0, at most kMaxSpeed
+        bool loop = true;    // else the terminal stays open, silent, after the log
+    };
+
+    ReplayPlayer(std::unique_ptr<ReplaySource> source, Options options);
+    ~ReplayPlayer();
+    ReplayPlayer(const ReplayPlayer&) = delete;
+    ReplayPlayer& operator=(const ReplayPlayer&) = delete;
+
+    // Opens the terminal and starts playing in a thread of its own.
+    bool start(std::string& error);
+    void stop();
+    // The terminal to open ("/dev/pts/N"), once started.
+    const std::string& path() const { return terminal_.path(); }
+
+    std::size_t bytesPlayed() const { return bytesPlayed_.load(); }
+    int passesDone() const { return passesDone_.load(); }
+
+private:
+    struct Play;
+    void run();
+    bool readerReady(Play& play);
+    bool fetch(Play& play);
+    void deliver(Play& play);
+
+    std::unique_ptr<ReplaySource> source_;
+    Options options_;
+    ReplayPacer pacer_;
+    platform::PseudoTerminal terminal_;
+    std::thread thread_;
+    std::atomic<bool> stopRequest_{false};
+    std::atomic<std::size_t> bytesPlayed_{0};
+    std::atomic<int> passesDone_{0};
+};
+
+}  // namespace wendra
