@@ -6,6 +6,10 @@ set -euo pipefail
 packages=(
     g++ clang cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
+    qt6-base-dev
+    libsndfile1-dev
+    libasound2-dev
+    fonts-dejavu-core
 )
 
 missing=()
