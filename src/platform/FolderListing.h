@@ -1,7 +1,7 @@
 #pragma once
 // One folder's entries for the file chooser: "." and ".." left out, names that
 // have no wide form skipped (they could not be opened again by name), folders
-// first, each part in name order. An unreadable folder lists as empty.
+// first, each part in name order (letter case aside). An unreadable folder lists as empty.
 
 #include <filesystem>
 #include <string>

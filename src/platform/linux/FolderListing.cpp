@@ -9,6 +9,20 @@ namespace wendra::platform {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+char16_t folded(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit; }
+
+// Names as a person sorts them: letter case aside, then exactly, for a stable order.
+bool before(const std::u16string& a, const std::u16string& b) {
+    const auto foldedLess = [](char16_t x, char16_t y) { return folded(x) < folded(y); };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess)) return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), foldedLess)) return false;
+    return a < b;
+}
+
+}  // namespace
+
 std::vector<FolderEntry> listFolder(const fs::path& folder) {
     std::vector<FolderEntry> entries;
     std::error_code error;
@@ -22,7 +36,7 @@ std::vector<FolderEntry> listFolder(const fs::path& folder) {
     }
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
         if (a.isFolder != b.isFolder) return a.isFolder;
-        return a.name < b.name;
+        return before(a.name, b.name);
     });
     return entries;
 }

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPolygon>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/qt/QtText.h"
@@ -14,7 +15,8 @@ namespace {
 // The dash of a dashed pen, in pen widths: long dashes with short gaps.
 constexpr qreal kDashLength = 6;
 constexpr qreal kGapLength = 2;
-constexpr int kMaxStretch = 4000;
+constexpr qreal kMinScale = 0.1;
+constexpr qreal kMaxScale = 10.0;
 const char* const kFontFamily = "DejaVu Sans";
 
 QColor qtColour(ColorRef colour) {
@@ -24,7 +26,6 @@ QColor qtColour(ColorRef colour) {
 }
 
 QRect qtRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
-Rect fromQtRect(const QRect& r) { return Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 
 // An outline drawn on the outermost pixels: Qt strokes a QRect one pixel wider.
 QRect outlineRect(const Rect& r) { return QRect(r.left, r.top, r.width() - 1, r.height() - 1); }
@@ -148,7 +149,7 @@ void QtDrawingSurface::polygon(std::span<const Point> points) {
     shapePainter().drawPolygon(qtPolygon(points), Qt::OddEvenFill);
 }
 
-const QFont& QtDrawingSurface::qtFont(const Font& font) {
+const QtDrawingSurface::QtFont& QtDrawingSurface::qtFont(const Font& font) {
     const auto key = std::make_tuple(font.width, font.height, font.bold);
     if (auto found = fonts_.find(key); found != fonts_.end()) return found->second;
     QFont q(kFontFamily);
@@ -156,38 +157,82 @@ const QFont& QtDrawingSurface::qtFont(const Font& font) {
     q.setStyleStrategy(QFont::NoAntialias);
     q.setBold(font.bold);
     // The handheld asked for the cell height; Qt sizes the em. Take the largest
-    // pixel size whose line still fits the cell.
+    // pixel size whose lines still fit the cell.
     const int cell = std::max(font.height, 1);
     int size = cell;
     q.setPixelSize(size);
-    while (size > 1 && QFontMetrics(q).height() > cell) q.setPixelSize(--size);
+    while (size > 1 && QFontMetrics(q).lineSpacing() > cell) q.setPixelSize(--size);
+    // The character width is reached by scaling the letters across, as the
+    // handheld's font engine did; Qt's own stretch is not honoured by every engine.
+    qreal xScale = 1.0;
     if (font.width > 0) {
         const int natural = std::max(QFontMetrics(q).averageCharWidth(), 1);
-        q.setStretch(std::clamp(font.width * 100 / natural, 1, kMaxStretch));
+        xScale = std::clamp(static_cast<qreal>(font.width) / natural, kMinScale, kMaxScale);
     }
-    return fonts_.emplace(key, q).first->second;
+    return fonts_.emplace(key, QtFont{q, xScale}).first->second;
 }
+
+// Text is laid out unscaled in a box as much wider as the letters get narrower,
+// then drawn scaled across from the box's left edge.
+namespace {
+
+QRect layoutBox(const Rect& box, qreal xScale) {
+    return QRect(box.left, box.top, static_cast<int>(std::lround(box.width() / xScale)), box.height());
+}
+
+Rect fromLayout(const QRect& r, int originX, qreal xScale) {
+    const auto x = [&](int layoutX) {
+        return originX + static_cast<int>(std::lround((layoutX - originX) * xScale));
+    };
+    return Rect{x(r.left()), r.top(), x(r.right() + 1), r.bottom() + 1};
+}
+
+}  // namespace
 
 Rect QtDrawingSurface::measureText(std::u16string_view text, const Rect& box,
                                    std::uint32_t flags) {
-    const QFontMetrics metrics(qtFont(font_));
-    return fromQtRect(metrics.boundingRect(qtRect(box), qtTextFlags(flags), toQString(text)));
+    const QtFont& font = qtFont(font_);
+    const QFontMetrics metrics(font.font);
+    const QRect taken =
+        metrics.boundingRect(layoutBox(box, font.xScale), qtTextFlags(flags), toQString(text));
+    return fromLayout(taken, box.left, font.xScale);
 }
 
 Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
     if (image_.isNull()) return Rect{box.left, box.top, box.left, box.top};
-    QPainter& p = painter();
-    p.setFont(qtFont(font_));
+    const QtFont& font = qtFont(font_);
     const QString qtext = toQString(text);
+    const QRect layout = layoutBox(box, font.xScale);
+    const QRect taken = QFontMetrics(font.font).boundingRect(layout, qtTextFlags(flags), qtext);
     if (!transparentText_) {
-        Rect cell = measureText(text, box, flags);
+        Rect cell = fromLayout(taken, box.left, font.xScale);
         if (!(flags & text::kNoClip)) cell = cell.intersected(box);
         fillRect(cell, backgroundColour_);
     }
-    p.setPen(qtColour(textColour_));
-    QRect taken;
-    p.drawText(qtRect(box), qtTextFlags(flags), qtext, &taken);
-    return fromQtRect(taken);
+    // Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the
+    // letters are drawn on a scratch image first (with room for overhanging
+    // glyphs) and copied over; without antialiasing every letter pixel stays whole.
+    const int overhang = font.font.pixelSize();
+    QRect area = taken.adjusted(-overhang, -overhang, overhang, overhang);
+    if (!(flags & text::kNoClip)) area &= layout;
+    if (area.isEmpty() || qtext.isEmpty()) return fromLayout(taken, box.left, font.xScale);
+    QImage letters(area.size(), QImage::Format_ARGB32_Premultiplied);
+    letters.fill(Qt::transparent);
+    {
+        QPainter scratch(&letters);
+        scratch.setFont(font.font);
+        scratch.setPen(qtColour(textColour_));
+        scratch.translate(-area.topLeft());
+        scratch.drawText(layout, qtTextFlags(flags), qtext);
+    }
+    QPainter& p = painter();
+    p.save();
+    p.translate(box.left, 0);
+    p.scale(font.xScale, 1.0);
+    p.translate(-box.left, 0);
+    p.drawImage(area.topLeft(), letters);
+    p.restore();
+    return fromLayout(taken, box.left, font.xScale);
 }
 
 }  // namespace wendra::platform::qt

@@ -46,8 +46,13 @@ public:
     Rect drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) override;
     Rect measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) override;
 
-    // The Qt font that stands for a program font (cached).
-    const QFont& qtFont(const Font& font);
+    // The Qt font that stands for a program font, and how much its letters are
+    // widened (or narrowed) to give the character width asked for (cached).
+    struct QtFont {
+        QFont font;
+        qreal xScale = 1.0;
+    };
+    const QtFont& qtFont(const Font& font);
 
 protected:
     Rect clipArea() override;
@@ -66,7 +71,7 @@ private:
     ColorRef backgroundColour_ = rgb(255, 255, 255);
     bool transparentText_ = false;
     std::optional<Rect> clip_;
-    std::map<std::tuple<int, int, bool>, QFont> fonts_;
+    std::map<std::tuple<int, int, bool>, QtFont> fonts_;
 };
 
 }  // namespace wendra::platform::qt
