@@ -21,12 +21,16 @@ struct PlatformAnswer {
     std::optional<std::u16string> path;
 };
 
-PlatformAnswer askPlatform(FileChooserOptions& options, const platform::FileDialogRequest& request) {
+PlatformAnswer askPlatform(FileChooserOptions& options,
+                           const platform::FileDialogRequest& request) {
     const platform::FileDialogResult result = platform::fileDialogs().run(request);
     switch (result.status) {
-        case platform::FileDialogStatus::Chosen: return {false, result.path};
-        case platform::FileDialogStatus::Cancelled: return {false, std::nullopt};
-        case platform::FileDialogStatus::Unavailable: break;
+        case platform::FileDialogStatus::Chosen:
+            return {false, result.path};
+        case platform::FileDialogStatus::Cancelled:
+            return {false, std::nullopt};
+        case platform::FileDialogStatus::Unavailable:
+            break;
     }
     options.extendedFileSelection = true;
     if (options.switchedToExtended) options.switchedToExtended();
@@ -60,8 +64,8 @@ std::optional<std::u16string> chooseFileToOpen(FileChooserOptions& options,
                                                const std::vector<platform::FileFilter>& filters,
                                                std::u16string_view startFolder) {
     if (!options.extendedFileSelection) {
-        platform::FileDialogRequest request{platform::FileDialogKind::Open, filters,
-                                            std::u16string(startFolder), {}};
+        platform::FileDialogRequest request{
+            platform::FileDialogKind::Open, filters, std::u16string(startFolder), {}};
         PlatformAnswer answer = askPlatform(options, request);
         if (!answer.unavailable) return answer.path;
     }

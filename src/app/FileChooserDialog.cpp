@@ -48,23 +48,35 @@ std::u16string joined(std::u16string_view folder, std::u16string_view name) {
 }  // namespace
 
 platform::DialogTemplate fileChooserTemplate(bool save) {
-    platform::DialogTemplate dialog{kFileChooserDialogId, std::u16string(kTitle), {kWidth, kHeight}, {}};
+    platform::DialogTemplate dialog{
+        kFileChooserDialogId, std::u16string(kTitle), {kWidth, kHeight}, {}};
     int treeTop = kMargin;
     if (save) {
-        dialog.controls.push_back({kFileChooserNameId, ControlKind::Edit, {},
-                                   {kMargin, kMargin, kWidth - kMargin, kMargin + kLineHeight}, 0});
+        dialog.controls.push_back({kFileChooserNameId,
+                                   ControlKind::Edit,
+                                   {},
+                                   {kMargin, kMargin, kWidth - kMargin, kMargin + kLineHeight},
+                                   0});
         treeTop += kLineHeight + kMargin;
     }
     const int buttonTop = kHeight - kMargin - kButtonHeight;
-    dialog.controls.push_back({kFileChooserTreeId, ControlKind::Tree, {},
-                               {kMargin, treeTop, kWidth - kMargin, buttonTop - kMargin}, 0});
+    dialog.controls.push_back({kFileChooserTreeId,
+                               ControlKind::Tree,
+                               {},
+                               {kMargin, treeTop, kWidth - kMargin, buttonTop - kMargin},
+                               0});
     const int half = kWidth / 2;
-    dialog.controls.push_back({platform::kIdOk, ControlKind::Button, u"OK",
+    dialog.controls.push_back({platform::kIdOk,
+                               ControlKind::Button,
+                               u"OK",
                                {kMargin, buttonTop, half - kMargin / 2, buttonTop + kButtonHeight},
                                platform::style::kDefaultButton});
-    dialog.controls.push_back({platform::kIdCancel, ControlKind::Button, u"Cancel",
-                               {half + kMargin / 2, buttonTop, kWidth - kMargin, buttonTop + kButtonHeight},
-                               0});
+    dialog.controls.push_back(
+        {platform::kIdCancel,
+         ControlKind::Button,
+         u"Cancel",
+         {half + kMargin / 2, buttonTop, kWidth - kMargin, buttonTop + kButtonHeight},
+         0});
     return dialog;
 }
 
@@ -77,9 +89,9 @@ void FileChooserProcedure::init(DialogControls& dialog) {
 
 TreeItem FileChooserProcedure::addItem(DialogControls& dialog, TreeItem parent,
                                        std::u16string_view name, bool folder) {
-    const TreeItem item = dialog.addTreeItem(kFileChooserTreeId, parent, name,
-                                             folder ? platform::TreeIcon::Folder : platform::TreeIcon::File,
-                                             folder);
+    const TreeItem item =
+        dialog.addTreeItem(kFileChooserTreeId, parent, name,
+                           folder ? platform::TreeIcon::Folder : platform::TreeIcon::File, folder);
     if (item != platform::kNoTreeItem) nodes_[item] = Node{folder, false};
     return item;
 }
@@ -89,7 +101,8 @@ void FileChooserProcedure::fill(DialogControls& dialog, TreeItem item) {
     if (node == nodes_.end() || !node->second.folder || node->second.filled) return;
     node->second.filled = true;
     const std::u16string folder = pathOf(dialog, item);
-    for (const platform::FolderEntry& entry : platform::listFolder(platform::pathFromWide(folder))) {
+    for (const platform::FolderEntry& entry :
+         platform::listFolder(platform::pathFromWide(folder))) {
         if (entry.isFolder || (!state_.filter.empty() && state_.filter.matches(entry.name)))
             addItem(dialog, item, entry.name, entry.isFolder);
     }
@@ -142,16 +155,22 @@ void FileChooserProcedure::selectionChanged(DialogControls& dialog, TreeItem ite
     dialog.setEnabled(platform::kIdOk, pickable);
 }
 
-void FileChooserProcedure::notify(DialogControls& dialog, int id, const platform::Notification& what) {
+void FileChooserProcedure::notify(DialogControls& dialog, int id,
+                                  const platform::Notification& what) {
     if (id != kFileChooserTreeId) return;
     switch (what.code) {
-        case platform::NotifyCode::Expanding: fill(dialog, what.item); break;
-        case platform::NotifyCode::SelectionChanged: selectionChanged(dialog, what.item); break;
+        case platform::NotifyCode::Expanding:
+            fill(dialog, what.item);
+            break;
+        case platform::NotifyCode::SelectionChanged:
+            selectionChanged(dialog, what.item);
+            break;
         case platform::NotifyCode::DoubleClicked:
             // A file picked twice is as good as picked and confirmed.
             if (!state_.save && nodes_.count(what.item) && !isFolder(what.item)) accept(dialog);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

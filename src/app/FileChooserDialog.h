@@ -19,9 +19,9 @@ inline constexpr int kFileChooserTreeId = 1002;
 
 struct FileChooserState {
     bool save = false;
-    ExtensionFilter filter;          // empty: folder chooser
-    std::u16string path;             // in: start folder; out: the choice
-    std::u16string name;             // save: the name offered
+    ExtensionFilter filter;           // empty: folder chooser
+    std::u16string path;              // in: start folder; out: the choice
+    std::u16string name;              // save: the name offered
     std::u16string defaultExtension;  // save
 };
 

@@ -18,7 +18,8 @@ void addPatternExtension(std::u16string_view pattern, std::vector<std::u16string
     // "*" alone means every file, as "*.*" does.
     const std::size_t dot = pattern.rfind(u'.');
     if (dot == std::u16string_view::npos && pattern != u"*") return;
-    std::u16string_view extension = dot == std::u16string_view::npos ? kAnyExtension : pattern.substr(dot);
+    std::u16string_view extension =
+        dot == std::u16string_view::npos ? kAnyExtension : pattern.substr(dot);
     while (!extension.empty() && extension.back() == u' ') extension.remove_suffix(1);
     if (extension.size() < 2 || extension.size() > ExtensionFilter::kMaxExtensionLength) return;
     if (extensions.size() < ExtensionFilter::kMaxExtensions) extensions.emplace_back(extension);
@@ -45,7 +46,8 @@ std::vector<platform::FileFilter> parseFilterList(std::u16string_view list) {
         list.remove_prefix(end + 1);
     }
     for (std::size_t i = 0; i + 1 < entries.size(); i += 2)
-        filters.push_back(platform::FileFilter{std::u16string(entries[i]), std::u16string(entries[i + 1])});
+        filters.push_back(
+            platform::FileFilter{std::u16string(entries[i]), std::u16string(entries[i + 1])});
     return filters;
 }
 

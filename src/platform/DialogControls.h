@@ -39,8 +39,8 @@ public:
     virtual void setSelection(int id, int index) = 0;
 
     // Trees. An expandable item shows that it can be opened before it has children.
-    virtual TreeItem addTreeItem(int id, TreeItem parent, std::u16string_view text,
-                                 TreeIcon icon, bool expandable) = 0;
+    virtual TreeItem addTreeItem(int id, TreeItem parent, std::u16string_view text, TreeIcon icon,
+                                 bool expandable) = 0;
     virtual void expandTreeItem(int id, TreeItem item) = 0;
     // Selects the item and scrolls it into view.
     virtual void selectTreeItem(int id, TreeItem item) = 0;

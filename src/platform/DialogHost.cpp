@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-
 namespace wendra::platform {
 
 namespace {
@@ -14,7 +13,8 @@ class NoDialogHost final : public DialogHost {
 public:
     int run(const DialogTemplate& dialog, DialogProcedure& /*procedure*/) override {
         std::string title;
-        for (char16_t unit : dialog.title) title.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+        for (char16_t unit : dialog.title)
+            title.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
         std::fprintf(stderr, "[%s] dialog not shown: no window\n", title.c_str());
         return kIdCancel;
     }
@@ -33,6 +33,8 @@ DialogHost& dialogs() {
 ScopedDialogHost::ScopedDialogHost(DialogHost& replacement)
     : previous_(installed.exchange(&replacement, std::memory_order_acq_rel)) {}
 
-ScopedDialogHost::~ScopedDialogHost() { installed.store(previous_, std::memory_order_release); }
+ScopedDialogHost::~ScopedDialogHost() {
+    installed.store(previous_, std::memory_order_release);
+}
 
 }  // namespace wendra::platform

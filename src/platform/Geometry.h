@@ -30,7 +30,9 @@ struct Rect {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
-    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     Rect intersected(const Rect& other) const {
         return Rect{std::max(left, other.left), std::max(top, other.top),
                     std::min(right, other.right), std::min(bottom, other.bottom)};

@@ -18,9 +18,8 @@ ColorRef colourOfArgb(std::uint32_t argb) {
 ImageList ImageList::fromArgb(const std::vector<std::uint32_t>& pixels, Size stripSize,
                               int imageWidth, std::optional<ColorRef> transparent) {
     ImageList list;
-    const std::size_t expected =
-        static_cast<std::size_t>(std::max(stripSize.width, 0)) *
-        static_cast<std::size_t>(std::max(stripSize.height, 0));
+    const std::size_t expected = static_cast<std::size_t>(std::max(stripSize.width, 0)) *
+                                 static_cast<std::size_t>(std::max(stripSize.height, 0));
     if (imageWidth <= 0 || stripSize.height <= 0 || stripSize.width < imageWidth ||
         pixels.size() < expected)
         return list;
@@ -31,7 +30,8 @@ ImageList ImageList::fromArgb(const std::vector<std::uint32_t>& pixels, Size str
     for (std::size_t i = 0; i < expected; ++i) {
         const std::uint32_t argb = pixels[i];
         const ColorRef colour = colourOfArgb(argb);
-        const bool seeThrough = (argb >> 24) < kHalfAlpha || (transparent && colour == *transparent);
+        const bool seeThrough =
+            (argb >> 24) < kHalfAlpha || (transparent && colour == *transparent);
         list.pixels_.data()[i] = toPixel16(colour);
         list.opaque_[i] = seeThrough ? 0 : 1;
     }
@@ -40,8 +40,7 @@ ImageList ImageList::fromArgb(const std::vector<std::uint32_t>& pixels, Size str
 
 void ImageList::draw(PixelBuffer& target, int index, Point at, const Rect& clip) const {
     if (index < 0 || index >= count_) return;
-    const Rect area =
-        rectOf(at, imageSize_).intersected(clip).intersected(target.bounds());
+    const Rect area = rectOf(at, imageSize_).intersected(clip).intersected(target.bounds());
     if (area.empty()) return;
     const int sourceLeft = index * imageSize_.width + (area.left - at.x);
     for (int y = area.top; y < area.bottom; ++y) {

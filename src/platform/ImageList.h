@@ -20,8 +20,7 @@ public:
     // wide; a pixel is see-through when its alpha is below one half or when it has
     // the transparent colour. A strip narrower than one image gives an empty list.
     static ImageList fromArgb(const std::vector<std::uint32_t>& pixels, Size stripSize,
-                              int imageWidth,
-                              std::optional<ColorRef> transparent = std::nullopt);
+                              int imageWidth, std::optional<ColorRef> transparent = std::nullopt);
 
     Size imageSize() const { return imageSize_; }
     int count() const { return count_; }
@@ -35,7 +34,7 @@ public:
 private:
     Size imageSize_{};
     int count_ = 0;
-    PixelBuffer pixels_;             // the strip in the view's format
+    PixelBuffer pixels_;                // the strip in the view's format
     std::vector<std::uint8_t> opaque_;  // one flag per strip pixel
 };
 

@@ -5,7 +5,9 @@
 
 namespace wendra::platform {
 
-PixelBuffer::PixelBuffer(Size size, Pixel16 fill) { reset(size, fill); }
+PixelBuffer::PixelBuffer(Size size, Pixel16 fill) {
+    reset(size, fill);
+}
 
 void PixelBuffer::reset(Size size, Pixel16 fill) {
     size_ = Size{std::max(size.width, 0), std::max(size.height, 0)};
@@ -22,7 +24,9 @@ void PixelBuffer::set(int x, int y, Pixel16 pixel) {
     if (bounds().contains(Point{x, y})) row(y)[x] = pixel;
 }
 
-void PixelBuffer::fill(Pixel16 pixel) { std::fill(pixels_.begin(), pixels_.end(), pixel); }
+void PixelBuffer::fill(Pixel16 pixel) {
+    std::fill(pixels_.begin(), pixels_.end(), pixel);
+}
 
 void PixelBuffer::fill(const Rect& area, Pixel16 pixel) {
     const Rect clipped = area.intersected(bounds());
@@ -44,8 +48,8 @@ void PixelBuffer::copyFrom(const PixelBuffer& source, const Rect& sourceArea, Po
     const bool upwards = &source == this && target.top > from.top;
     for (int i = 0; i < target.height(); ++i) {
         const int step = upwards ? target.height() - 1 - i : i;
-        std::memmove(row(target.top + step) + target.left,
-                     source.row(from.top + step) + from.left, bytes);
+        std::memmove(row(target.top + step) + target.left, source.row(from.top + step) + from.left,
+                     bytes);
     }
 }
 
@@ -63,9 +67,9 @@ std::size_t PixelBuffer::countUnpainted(const Rect& area) const {
     std::size_t count = 0;
     if (clipped.empty()) return count;
     for (int y = clipped.top; y < clipped.bottom; ++y)
-        count += static_cast<std::size_t>(std::count_if(
-            row(y) + clipped.left, row(y) + clipped.right,
-            [](Pixel16 pixel) { return (pixel & kUnpaintedBit) != 0; }));
+        count += static_cast<std::size_t>(
+            std::count_if(row(y) + clipped.left, row(y) + clipped.right,
+                          [](Pixel16 pixel) { return (pixel & kUnpaintedBit) != 0; }));
     return count;
 }
 

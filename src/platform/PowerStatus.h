@@ -16,8 +16,7 @@ struct PowerStatus {
 
 inline constexpr int kExternalPowerGauge = 256;
 
-PowerStatus readPowerStatus(
-    const std::filesystem::path& supplies = "/sys/class/power_supply");
+PowerStatus readPowerStatus(const std::filesystem::path& supplies = "/sys/class/power_supply");
 
 // The gauge's value: the percentage (100 when unknown), plus 256 on external power.
 int batteryGaugeValue(const PowerStatus& status);

@@ -15,9 +15,15 @@ inline constexpr Pixel16 kUnpaintedBit = 0x0020;
 constexpr ColorRef rgb(unsigned red, unsigned green, unsigned blue) {
     return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
 }
-constexpr unsigned redOf(ColorRef colour) { return colour & 0xFFu; }
-constexpr unsigned greenOf(ColorRef colour) { return (colour >> 8) & 0xFFu; }
-constexpr unsigned blueOf(ColorRef colour) { return (colour >> 16) & 0xFFu; }
+constexpr unsigned redOf(ColorRef colour) {
+    return colour & 0xFFu;
+}
+constexpr unsigned greenOf(ColorRef colour) {
+    return (colour >> 8) & 0xFFu;
+}
+constexpr unsigned blueOf(ColorRef colour) {
+    return (colour >> 16) & 0xFFu;
+}
 
 // The painted pixel of a colour: bit 5 clear.
 constexpr Pixel16 toPixel16(ColorRef colour) {
@@ -36,6 +42,8 @@ constexpr ColorRef fromPixel16(Pixel16 pixel) {
 }
 
 // The colour that the 16-bit format keeps of a colour: what drawing really puts down.
-constexpr ColorRef quantised(ColorRef colour) { return fromPixel16(toPixel16(colour)); }
+constexpr ColorRef quantised(ColorRef colour) {
+    return fromPixel16(toPixel16(colour));
+}
 
 }  // namespace wendra::platform

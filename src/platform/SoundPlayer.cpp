@@ -21,6 +21,8 @@ SoundPlayer& soundPlayer() {
 ScopedSoundPlayer::ScopedSoundPlayer(SoundPlayer& replacement)
     : previous_(installed.exchange(&replacement, std::memory_order_acq_rel)) {}
 
-ScopedSoundPlayer::~ScopedSoundPlayer() { installed.store(previous_, std::memory_order_release); }
+ScopedSoundPlayer::~ScopedSoundPlayer() {
+    installed.store(previous_, std::memory_order_release);
+}
 
 }  // namespace wendra::platform

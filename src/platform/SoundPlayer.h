@@ -31,6 +31,8 @@ private:
     SoundPlayer* previous_;
 };
 
-inline bool playSound(const std::filesystem::path& file) { return soundPlayer().play(file); }
+inline bool playSound(const std::filesystem::path& file) {
+    return soundPlayer().play(file);
+}
 
 }  // namespace wendra::platform

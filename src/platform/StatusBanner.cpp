@@ -23,8 +23,8 @@ StatusBannerLayout statusBannerLayout(Size screen, int pixelMultiplier) {
     const int height = kStatusBannerHeight * std::max(pixelMultiplier, 1);
     StatusBannerLayout layout;
     layout.band = Rect{0, screen.height - height, screen.width, screen.height};
-    layout.font = Font{std::min(screen.width, screen.height) / kStatusBannerCharsAcross,
-                       height - 2, true};
+    layout.font =
+        Font{std::min(screen.width, screen.height) / kStatusBannerCharsAcross, height - 2, true};
     return layout;
 }
 

@@ -46,7 +46,11 @@ private:
     StatusBannerHost* previous_;
 };
 
-inline void showStatusBanner(std::u16string_view text) { statusBanner().show(text); }
-inline void hideStatusBanner() { statusBanner().show({}); }
+inline void showStatusBanner(std::u16string_view text) {
+    statusBanner().show(text);
+}
+inline void hideStatusBanner() {
+    statusBanner().show({});
+}
 
 }  // namespace wendra::platform

@@ -42,7 +42,8 @@ TEST(FileChooserFilter, KeepsOneExtensionPerPatternUpToTen) {
 }
 
 TEST(FileChooserFilter, MatchesEndingsWithoutRegardToLetterCase) {
-    const ExtensionFilter tracks(std::vector<platform::FileFilter>{{u"Tracks", u"*.wdt"}, {u"Routes", u"*.wdn"}});
+    const ExtensionFilter tracks(
+        std::vector<platform::FileFilter>{{u"Tracks", u"*.wdt"}, {u"Routes", u"*.wdn"}});
     EXPECT_TRUE(tracks.matches(u"Trc-120315.wdt"));
     EXPECT_TRUE(tracks.matches(u"ROUTE.WDN"));
     EXPECT_TRUE(tracks.matches(u".wdt"));
@@ -74,7 +75,8 @@ TEST(FileChooserFilter, DefaultExtensionReplacesAThreeCharacterEnding) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(withDefaultExtension(c.name, c.extension), c.expected) << c.legend;
-    EXPECT_EQ(pathWithDefaultExtension(u"/My Documents/Track.txt", u".wdt"), u"/My Documents/Track.wdt");
+    EXPECT_EQ(pathWithDefaultExtension(u"/My Documents/Track.txt", u".wdt"),
+              u"/My Documents/Track.wdt");
     EXPECT_EQ(pathWithDefaultExtension(u"/data/v1.2/abc", u".wdt"), u"/data/v1.2/abc.wdt")
         << "a dot in a folder's name is not an ending";
     EXPECT_EQ(pathWithDefaultExtension(u"/a.b/c", u".wdt"), u"/a.b/c.wdt");

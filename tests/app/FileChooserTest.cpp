@@ -26,7 +26,9 @@ using platform::TreeItem;
 constexpr int kTree = kFileChooserTreeId;
 constexpr int kName = kFileChooserNameId;
 
-std::u16string wide(const fs::path& path) { return *platform::wideFromPath(path); }
+std::u16string wide(const fs::path& path) {
+    return *platform::wideFromPath(path);
+}
 
 // Answers the platform's dialogs from a script and keeps the requests.
 class ScriptedFileDialogs final : public platform::FileDialogHost {
@@ -57,7 +59,8 @@ protected:
 
     std::vector<std::u16string> childNames(ScriptedDialog& dialog, TreeItem item) {
         std::vector<std::u16string> names;
-        for (TreeItem child : dialog.treeChildren(kTree, item)) names.push_back(dialog.treeItemText(kTree, child));
+        for (TreeItem child : dialog.treeChildren(kTree, item))
+            names.push_back(dialog.treeItemText(kTree, child));
         return names;
     }
     TreeItem child(ScriptedDialog& dialog, TreeItem parent, std::u16string_view name) {
@@ -71,7 +74,8 @@ protected:
     ScriptedMessageBoxes boxes;
     ScriptedFileDialogs platformDialogs;
     FileChooserOptions extended{true, {}};
-    const std::vector<platform::FileFilter> tracksAndRoutes{{u"Tracks", u"*.wdt"}, {u"Routes", u"*.wdn"}};
+    const std::vector<platform::FileFilter> tracksAndRoutes{{u"Tracks", u"*.wdt"},
+                                                            {u"Routes", u"*.wdn"}};
 };
 
 TEST_F(FileChooserTest, OpenShowsFoldersAndFilteredFilesAndGivesTheFilesPath) {
@@ -81,7 +85,8 @@ TEST_F(FileChooserTest, OpenShowsFoldersAndFilteredFilesAndGivesTheFilesPath) {
         const TreeItem docs = dialog.selectedTreeItem(kTree);
         ASSERT_EQ(dialog.treeItemText(kTree, docs), u"Docs") << "the start folder is selected";
         EXPECT_TRUE(dialog.expanded(kTree, docs));
-        EXPECT_EQ(childNames(dialog, docs), (std::vector<std::u16string>{u"sub", u"route.WDN", u"Trip.wdt"}));
+        EXPECT_EQ(childNames(dialog, docs),
+                  (std::vector<std::u16string>{u"sub", u"route.WDN", u"Trip.wdt"}));
         EXPECT_FALSE(dialog.enabled(kIdOk)) << "a folder is no file to open";
         EXPECT_FALSE(dialog.press(kIdOk));
         ASSERT_TRUE(dialog.select(kTree, child(dialog, docs, u"Trip.wdt")));
@@ -108,7 +113,8 @@ TEST_F(FileChooserTest, TreeStartsAtTheRootAndFillsFoldersOnlyWhenOpened) {
         dialog.select(kTree, child(dialog, sub, u"inner.wdt"));
         dialog.press(kIdOk);
     });
-    EXPECT_EQ(chooseFileToOpen(extended, tracksAndRoutes, wide(root / "Docs")), wide(root / "Docs/sub/inner.wdt"));
+    EXPECT_EQ(chooseFileToOpen(extended, tracksAndRoutes, wide(root / "Docs")),
+              wide(root / "Docs/sub/inner.wdt"));
 }
 
 TEST_F(FileChooserTest, StartFolderIsWalkedIgnoringCaseAndStopsWhereItEnds) {
@@ -125,7 +131,8 @@ TEST_F(FileChooserTest, StartFolderIsWalkedIgnoringCaseAndStopsWhereItEnds) {
     };
     for (const Case& c : cases) {
         dialogs.expect([&](ScriptedDialog& dialog) {
-            EXPECT_EQ(dialog.treeItemText(kTree, dialog.selectedTreeItem(kTree)), c.selected) << c.legend;
+            EXPECT_EQ(dialog.treeItemText(kTree, dialog.selectedTreeItem(kTree)), c.selected)
+                << c.legend;
             dialog.press(kIdCancel);
         });
         EXPECT_EQ(chooseFileToOpen(extended, tracksAndRoutes, c.start), std::nullopt) << c.legend;
@@ -160,7 +167,8 @@ TEST_F(FileChooserTest, SaveAppliesTheDefaultExtensionToTheNameField) {
             if (c.typed) dialog.type(kName, *c.typed);
             dialog.press(kIdOk);
         });
-        const auto chosen = chooseFileToSave(extended, tracksAndRoutes, folder, u"Trc-120315-Home", u".wdt");
+        const auto chosen =
+            chooseFileToSave(extended, tracksAndRoutes, folder, u"Trc-120315-Home", u".wdt");
         EXPECT_EQ(chosen, wide(root / "Docs") + u"/" + c.file) << c.legend;
         EXPECT_EQ(folder, wide(root / "Docs")) << c.legend;
     }
@@ -202,7 +210,8 @@ TEST_F(FileChooserTest, SaveWithAnEmptyNameKeepsTheDialogOpen) {
         dialog.type(kName, u"Export");
         dialog.press(kIdOk);
     });
-    EXPECT_EQ(chooseFileToSave(extended, tracksAndRoutes, folder, u"", u".kml"), wide(root / "maps/Export.kml"));
+    EXPECT_EQ(chooseFileToSave(extended, tracksAndRoutes, folder, u"", u".kml"),
+              wide(root / "maps/Export.kml"));
 }
 
 TEST_F(FileChooserTest, UnavailablePlatformDialogSwitchesToExtendedSelection) {
@@ -213,7 +222,8 @@ TEST_F(FileChooserTest, UnavailablePlatformDialogSwitchesToExtendedSelection) {
         dialog.select(kTree, child(dialog, dialog.selectedTreeItem(kTree), u"Trip.wdt"));
         dialog.press(kIdOk);
     });
-    EXPECT_EQ(chooseFileToOpen(options, tracksAndRoutes, wide(root / "Docs")), wide(root / "Docs/Trip.wdt"));
+    EXPECT_EQ(chooseFileToOpen(options, tracksAndRoutes, wide(root / "Docs")),
+              wide(root / "Docs/Trip.wdt"));
     EXPECT_TRUE(options.extendedFileSelection);
     EXPECT_EQ(saved, 1);
     EXPECT_EQ(platformDialogs.requests.size(), 1u);
@@ -224,7 +234,8 @@ TEST_F(FileChooserTest, PlatformSaveDialogGetsTheRequestAndTheExtensionRule) {
     std::u16string folder = wide(root / "Docs");
     FileChooserOptions options{false, {}};
     platformDialogs.answer = {FileDialogStatus::Chosen, wide(root / "maps/Track.txt")};
-    EXPECT_EQ(chooseFileToSave(options, tracksAndRoutes, folder, u"Trc-1", u".wdt"), wide(root / "maps/Track.wdt"));
+    EXPECT_EQ(chooseFileToSave(options, tracksAndRoutes, folder, u"Trc-1", u".wdt"),
+              wide(root / "maps/Track.wdt"));
     ASSERT_EQ(platformDialogs.requests.size(), 1u);
     const platform::FileDialogRequest& request = platformDialogs.requests[0];
     EXPECT_EQ(request.kind, FileDialogKind::Save);
@@ -250,7 +261,8 @@ TEST_F(FileChooserTest, PlatformSaveAsksBeforeTheExtensionRuleHitsAnotherFile) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].title, u"Confirmation");
     boxes.answer(Answer::Yes);
-    EXPECT_EQ(chooseFileToSave(options, tracksAndRoutes, folder, u"Trip", u".wdt"), wide(root / "Docs/Trip.wdt"));
+    EXPECT_EQ(chooseFileToSave(options, tracksAndRoutes, folder, u"Trip", u".wdt"),
+              wide(root / "Docs/Trip.wdt"));
 }
 
 TEST_F(FileChooserTest, PlatformOpenDialogGetsTheFiltersAndStartFolder) {

@@ -30,15 +30,24 @@ TEST(Folders, DataFolderTakesTheFirstThatIsGiven) {
         fs::path expected;
     };
     const Case cases[] = {
-        {"--home wins over everything", fs::path("/opt/w"),
-         {{"WENDRA_HOME", "/srv/w"}, {"XDG_DATA_HOME", "/x"}, {"HOME", "/home/u"}}, "/opt/w"},
-        {"then $WENDRA_HOME", std::nullopt,
-         {{"WENDRA_HOME", "/srv/w"}, {"XDG_DATA_HOME", "/x"}, {"HOME", "/home/u"}}, "/srv/w"},
-        {"then $XDG_DATA_HOME/wendra", std::nullopt, {{"XDG_DATA_HOME", "/x"}, {"HOME", "/home/u"}},
+        {"--home wins over everything",
+         fs::path("/opt/w"),
+         {{"WENDRA_HOME", "/srv/w"}, {"XDG_DATA_HOME", "/x"}, {"HOME", "/home/u"}},
+         "/opt/w"},
+        {"then $WENDRA_HOME",
+         std::nullopt,
+         {{"WENDRA_HOME", "/srv/w"}, {"XDG_DATA_HOME", "/x"}, {"HOME", "/home/u"}},
+         "/srv/w"},
+        {"then $XDG_DATA_HOME/wendra",
+         std::nullopt,
+         {{"XDG_DATA_HOME", "/x"}, {"HOME", "/home/u"}},
          "/x/wendra"},
-        {"then ~/.local/share/wendra", std::nullopt, {{"HOME", "/home/u"}},
+        {"then ~/.local/share/wendra",
+         std::nullopt,
+         {{"HOME", "/home/u"}},
          "/home/u/.local/share/wendra"},
-        {"empty variables count as unset", std::nullopt,
+        {"empty variables count as unset",
+         std::nullopt,
          {{"WENDRA_HOME", ""}, {"XDG_DATA_HOME", ""}, {"HOME", "/home/u"}},
          "/home/u/.local/share/wendra"},
         {"nothing known", std::nullopt, {}, ""},
@@ -49,17 +58,21 @@ TEST(Folders, DataFolderTakesTheFirstThatIsGiven) {
 
 TEST(Folders, RecordsFolderFollowsTheUsersDocumentsFolder) {
     TempDir config;
-    EXPECT_EQ(platform::recordsFolder(lookupIn({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", config.path()}})),
+    EXPECT_EQ(platform::recordsFolder(
+                  lookupIn({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", config.path()}})),
               "/home/u/Documents/WendraRecords");
     writeFile(config / "user-dirs.dirs",
               "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
               "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
-    EXPECT_EQ(platform::recordsFolder(lookupIn({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", config.path()}})),
+    EXPECT_EQ(platform::recordsFolder(
+                  lookupIn({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", config.path()}})),
               "/home/u/Dokumente/WendraRecords");
-    EXPECT_EQ(platform::recordsFolder(lookupIn({{"HOME", "/home/u"}, {"XDG_DOCUMENTS_DIR", "/data/docs"}})),
+    EXPECT_EQ(platform::recordsFolder(
+                  lookupIn({{"HOME", "/home/u"}, {"XDG_DOCUMENTS_DIR", "/data/docs"}})),
               "/data/docs/WendraRecords");
     writeFile(config / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"unterminated\n");
-    EXPECT_EQ(platform::recordsFolder(lookupIn({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", config.path()}})),
+    EXPECT_EQ(platform::recordsFolder(
+                  lookupIn({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", config.path()}})),
               "/home/u/Documents/WendraRecords");
 }
 
@@ -81,8 +94,11 @@ TEST(FolderListing, ListsFoldersFirstThenFilesByName) {
     writeFile(root / "a.txt", "");
     fs::create_symlink(root / "zeta", root / "link-to-folder");
     writeFile(root / std::string("bad-\xE9.wdt"), "");  // not UTF-8: cannot be named again
-    const std::vector<platform::FolderEntry> expected = {
-        {u"Alpha", true}, {u"link-to-folder", true}, {u"zeta", true}, {u"a.txt", false}, {u"b.wdt", false}};
+    const std::vector<platform::FolderEntry> expected = {{u"Alpha", true},
+                                                         {u"link-to-folder", true},
+                                                         {u"zeta", true},
+                                                         {u"a.txt", false},
+                                                         {u"b.wdt", false}};
     EXPECT_EQ(platform::listFolder(root.path()), expected);
     EXPECT_TRUE(platform::listFolder(root / "missing").empty());
     EXPECT_TRUE(platform::pathExists(root / "a.txt"));

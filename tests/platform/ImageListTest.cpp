@@ -16,8 +16,8 @@ using platform::Size;
 
 constexpr std::uint32_t kRed = 0xFFFF0000;
 constexpr std::uint32_t kBlue = 0xFF0000FF;
-constexpr std::uint32_t kMagenta = 0xFFFF00FF;       // the transparent colour below
-constexpr std::uint32_t kSeeThrough = 0x40FFFFFF;    // alpha below one half
+constexpr std::uint32_t kMagenta = 0xFFFF00FF;     // the transparent colour below
+constexpr std::uint32_t kSeeThrough = 0x40FFFFFF;  // alpha below one half
 constexpr platform::Pixel16 kBackground = 0x1234;
 
 // Two 2x2 icons side by side: the first red with a see-through corner, the second
@@ -71,7 +71,8 @@ TEST(ImageList, RefusesStripsThatDoNotHoldOneImage) {
     EXPECT_EQ(ImageList::fromArgb(four, Size{2, 2}, 3).count(), 0) << "narrower than an icon";
     EXPECT_EQ(ImageList::fromArgb(four, Size{4, 2}, 2).count(), 0) << "fewer pixels than said";
     EXPECT_EQ(ImageList::fromArgb(four, Size{2, 2}, 0).count(), 0) << "no icon width";
-    EXPECT_EQ(ImageList::fromArgb(four, Size{4, 1}, 3).count(), 1) << "a partial last icon is dropped";
+    EXPECT_EQ(ImageList::fromArgb(four, Size{4, 1}, 3).count(), 1)
+        << "a partial last icon is dropped";
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ TEST(Rgb16, KeepsTheTopFiveBitsAndLeavesTheMarkClear) {
 PixelBuffer numbered(Size size) {
     PixelBuffer buffer(size);
     for (int y = 0; y < size.height; ++y)
-        for (int x = 0; x < size.width; ++x) buffer.set(x, y, static_cast<platform::Pixel16>(10 * y + x));
+        for (int x = 0; x < size.width; ++x)
+            buffer.set(x, y, static_cast<platform::Pixel16>(10 * y + x));
     return buffer;
 }
 

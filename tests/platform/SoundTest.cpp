@@ -56,7 +56,8 @@ public:
             std::lock_guard lock(log_.mutex);
             log_.samples.insert(log_.samples.end(), samples.begin(), samples.end());
         }
-        if (realTime_) std::this_thread::sleep_for(std::chrono::milliseconds(samples.size() * 1000 / kRate));
+        if (realTime_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(samples.size() * 1000 / kRate));
         return true;
     }
     void finish() override { log_.finished = true; }

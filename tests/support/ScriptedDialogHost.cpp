@@ -13,7 +13,8 @@ ScriptedDialog::ScriptedDialog(const platform::DialogTemplate& dialog,
     : procedure_(procedure), title_(dialog.title) {
     int group = 0;
     for (const platform::ControlTemplate& control : dialog.controls) {
-        if (control.kind == ControlKind::Radio && (control.style & platform::style::kGroupStart)) ++group;
+        if (control.kind == ControlKind::Radio && (control.style & platform::style::kGroupStart))
+            ++group;
         if (controls_.count(control.id)) continue;  // the first control with an id wins
         Control state;
         state.kind = control.kind;
@@ -51,7 +52,8 @@ bool ScriptedDialog::press(int id) {
     if (control->kind == ControlKind::CheckBox) control->checked = !control->checked;
     if (control->kind == ControlKind::Radio) {
         for (auto& [otherId, other] : controls_)
-            if (other.kind == ControlKind::Radio && other.group == control->group) other.checked = false;
+            if (other.kind == ControlKind::Radio && other.group == control->group)
+                other.checked = false;
         control->checked = true;
     }
     procedure_.command(*this, id);

@@ -11,13 +11,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char16_t folded(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit; }
+char16_t folded(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit;
+}
 
 // Names as a person sorts them: letter case aside, then exactly, for a stable order.
 bool before(const std::u16string& a, const std::u16string& b) {
     const auto foldedLess = [](char16_t x, char16_t y) { return folded(x) < folded(y); };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess)) return true;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), foldedLess)) return false;
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess))
+        return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), foldedLess))
+        return false;
     return a < b;
 }
 

@@ -26,7 +26,8 @@ std::optional<fs::path> documentsFromUserDirs(const fs::path& configHome, const 
         if (end == std::string::npos) return std::nullopt;
         std::string value = line.substr(kKey.size(), end - kKey.size());
         constexpr std::string_view kHome = "$HOME";
-        if (value.rfind(kHome, 0) == 0) return home / fs::path(value.substr(kHome.size())).relative_path();
+        if (value.rfind(kHome, 0) == 0)
+            return home / fs::path(value.substr(kHome.size())).relative_path();
         if (!value.empty() && value.front() == '/') return fs::path(value);
         return std::nullopt;
     }
@@ -41,7 +42,8 @@ std::optional<std::string> processEnvironment(const char* name) {
     return std::string(value);
 }
 
-fs::path dataFolder(const std::optional<fs::path>& homeOption, const EnvironmentLookup& environment) {
+fs::path dataFolder(const std::optional<fs::path>& homeOption,
+                    const EnvironmentLookup& environment) {
     if (homeOption && !homeOption->empty()) return *homeOption;
     if (auto home = environment("WENDRA_HOME")) return fs::path(*home);
     if (auto xdg = environment("XDG_DATA_HOME")) return fs::path(*xdg) / "wendra";
@@ -51,15 +53,20 @@ fs::path dataFolder(const std::optional<fs::path>& homeOption, const Environment
 
 fs::path recordsFolder(const EnvironmentLookup& environment) {
     const fs::path home = environment("HOME").value_or("");
-    if (auto documents = environment("XDG_DOCUMENTS_DIR")) return fs::path(*documents) / kRecordsName;
-    const fs::path configHome =
-        environment("XDG_CONFIG_HOME") ? fs::path(*environment("XDG_CONFIG_HOME")) : home / ".config";
+    if (auto documents = environment("XDG_DOCUMENTS_DIR"))
+        return fs::path(*documents) / kRecordsName;
+    const fs::path configHome = environment("XDG_CONFIG_HOME")
+                                    ? fs::path(*environment("XDG_CONFIG_HOME"))
+                                    : home / ".config";
     if (!home.empty())
-        if (auto documents = documentsFromUserDirs(configHome, home)) return *documents / kRecordsName;
+        if (auto documents = documentsFromUserDirs(configHome, home))
+            return *documents / kRecordsName;
     return home / "Documents" / kRecordsName;
 }
 
-fs::path journalFolder(const fs::path& dataFolder) { return dataFolder / "Wendra"; }
+fs::path journalFolder(const fs::path& dataFolder) {
+    return dataFolder / "Wendra";
+}
 
 bool ensureFolder(const fs::path& folder) {
     std::error_code error;

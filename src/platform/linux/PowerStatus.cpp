@@ -42,8 +42,8 @@ std::optional<long long> readNumber(const fs::path& supply, const char* name) {
 std::optional<int> batteryPercent(const fs::path& supply) {
     if (auto capacity = readNumber(supply, "capacity"))
         return static_cast<int>(std::clamp<long long>(*capacity, 0, 100));
-    for (const auto& [now, full] : {std::pair{"energy_now", "energy_full"},
-                                    std::pair{"charge_now", "charge_full"}}) {
+    for (const auto& [now, full] :
+         {std::pair{"energy_now", "energy_full"}, std::pair{"charge_now", "charge_full"}}) {
         const auto level = readNumber(supply, now);
         const auto top = readNumber(supply, full);
         if (level && top && *top > 0)
@@ -60,7 +60,8 @@ PowerStatus readPowerStatus(const fs::path& supplies) {
     int percentSum = 0;
     bool anyBattery = false;
     std::error_code error;
-    for (fs::directory_iterator it(supplies, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(supplies, error), end; !error && it != end;
+         it.increment(error)) {
         const fs::path supply = it->path();
         const std::string type = readAttribute(supply, "type").value_or("");
         if (type == "Battery") {

@@ -48,7 +48,9 @@ void feed(SoundFile& file, PcmSink& sink, const std::atomic<bool>& stopRequest) 
 
 WavPlayer::WavPlayer(SinkFactory makeSink) : makeSink_(std::move(makeSink)) {}
 
-WavPlayer::~WavPlayer() { stop(); }
+WavPlayer::~WavPlayer() {
+    stop();
+}
 
 bool WavPlayer::play(const std::filesystem::path& file) {
     auto sound = std::make_unique<SoundFile>();

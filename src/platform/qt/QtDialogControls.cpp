@@ -21,9 +21,12 @@ constexpr int kHandleRole = Qt::UserRole + 1;
 
 QIcon iconOf(TreeIcon icon) {
     switch (icon) {
-        case TreeIcon::Folder: return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-        case TreeIcon::File: return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-        case TreeIcon::None: break;
+        case TreeIcon::Folder:
+            return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+        case TreeIcon::File:
+            return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+        case TreeIcon::None:
+            break;
     }
     return QIcon();
 }
@@ -33,7 +36,9 @@ QIcon iconOf(TreeIcon icon) {
 QtDialogControls::QtDialogControls(QDialog& dialog, DialogProcedure& procedure)
     : dialog_(dialog), procedure_(procedure) {}
 
-void QtDialogControls::add(int id, QWidget* widget) { widgets_.emplace(id, widget); }
+void QtDialogControls::add(int id, QWidget* widget) {
+    widgets_.emplace(id, widget);
+}
 
 QWidget* QtDialogControls::widget(int id) const {
     const auto found = widgets_.find(id);
@@ -59,11 +64,16 @@ void QtDialogControls::setText(int id, std::u16string_view text) {
     if (!w) return;
     const QSignalBlocker quiet(w);
     const QString value = toQString(text);
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(value);
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) edit->setPlainText(value);
-    else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(value);
-    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(value);
-    else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setCurrentText(value);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setText(value);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+        edit->setPlainText(value);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(value);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(value);
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        combo->setCurrentText(value);
 }
 
 bool QtDialogControls::checked(int id) const {
@@ -95,8 +105,10 @@ void QtDialogControls::clearItems(int id) {
     QWidget* w = widget(id);
     if (!w) return;
     const QSignalBlocker quiet(w);
-    if (auto* list = qobject_cast<QListWidget*>(w)) list->clear();
-    else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->clear();
+    if (auto* list = qobject_cast<QListWidget*>(w))
+        list->clear();
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        combo->clear();
 }
 
 int QtDialogControls::addItem(int id, std::u16string_view text) {
@@ -149,7 +161,9 @@ void QtDialogControls::setSelection(int id, int index) {
     }
 }
 
-QTreeWidget* QtDialogControls::tree(int id) const { return qobject_cast<QTreeWidget*>(widget(id)); }
+QTreeWidget* QtDialogControls::tree(int id) const {
+    return qobject_cast<QTreeWidget*>(widget(id));
+}
 
 QTreeWidgetItem* QtDialogControls::treeItem(int id, TreeItem item) const {
     const auto found = treeItems_.find(item);

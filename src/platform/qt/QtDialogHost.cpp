@@ -96,7 +96,8 @@ protected:
 private:
     void stylus(NotifyCode code, QMouseEvent* event) {
         const QPoint at = event->position().toPoint();
-        if (!controls_.ended()) procedure_.notify(controls_, id_, Notification{code, kNoTreeItem, {at.x(), at.y()}});
+        if (!controls_.ended())
+            procedure_.notify(controls_, id_, Notification{code, kNoTreeItem, {at.x(), at.y()}});
     }
 
     int id_;
@@ -110,12 +111,14 @@ public:
     DialogBuilder(TemplateDialog& dialog, QtDialogControls& controls, DialogProcedure& procedure)
         : dialog_(dialog), controls_(controls), procedure_(procedure) {
         const QFontMetrics metrics(dialog.font());
-        units_ = DialogUnits{std::max(metrics.averageCharWidth(), 1), std::max(metrics.height(), 1)};
+        units_ =
+            DialogUnits{std::max(metrics.averageCharWidth(), 1), std::max(metrics.height(), 1)};
     }
 
     void build(const DialogTemplate& description) {
         dialog_.setWindowTitle(toQString(description.title));
-        const QRect area = units_.toPixels(Rect{0, 0, description.size.width, description.size.height});
+        const QRect area =
+            units_.toPixels(Rect{0, 0, description.size.width, description.size.height});
         dialog_.setFixedSize(area.size());
         for (const ControlTemplate& control : description.controls) {
             QWidget* widget = make(control);
@@ -146,7 +149,8 @@ private:
                     button->setDefault(true);
                     dialog_.hasDefaultButton = true;
                 }
-                QObject::connect(button, &QPushButton::clicked, &dialog_, [this, id] { command(id); });
+                QObject::connect(button, &QPushButton::clicked, &dialog_,
+                                 [this, id] { command(id); });
                 return button;
             }
             case ControlKind::CheckBox: {
@@ -154,20 +158,22 @@ private:
                 QObject::connect(box, &QCheckBox::clicked, &dialog_, [this, id] { command(id); });
                 return box;
             }
-            case ControlKind::Radio: return makeRadio(control, text);
-            case ControlKind::Edit: return makeEdit(control, text);
+            case ControlKind::Radio:
+                return makeRadio(control, text);
+            case ControlKind::Edit:
+                return makeEdit(control, text);
             case ControlKind::List: {
                 auto* list = new QListWidget(&dialog_);
-                QObject::connect(list, &QListWidget::currentRowChanged, &dialog_, [this, id] {
-                    notify(id, {NotifyCode::SelectionChanged});
-                });
-                QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog_, [this, id] {
-                    notify(id, {NotifyCode::DoubleClicked});
-                });
+                QObject::connect(list, &QListWidget::currentRowChanged, &dialog_,
+                                 [this, id] { notify(id, {NotifyCode::SelectionChanged}); });
+                QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog_,
+                                 [this, id] { notify(id, {NotifyCode::DoubleClicked}); });
                 return list;
             }
-            case ControlKind::Combo: return makeCombo(control);
-            case ControlKind::Tree: return makeTree(id);
+            case ControlKind::Combo:
+                return makeCombo(control);
+            case ControlKind::Tree:
+                return makeTree(id);
             case ControlKind::Label: {
                 auto* label = new QLabel(text, &dialog_);
                 label->setWordWrap(true);
@@ -221,12 +227,13 @@ private:
         auto* tree = new QTreeWidget(&dialog_);
         tree->setHeaderHidden(true);
         tree->setColumnCount(1);
-        QObject::connect(tree, &QTreeWidget::itemExpanded, &dialog_, [this, id](QTreeWidgetItem* item) {
-            notify(id, {NotifyCode::Expanding, controls_.handleOf(item)});
-            // An opened folder that turned out empty stops offering to open.
-            if (item->childCount() == 0)
-                item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-        });
+        QObject::connect(
+            tree, &QTreeWidget::itemExpanded, &dialog_, [this, id](QTreeWidgetItem* item) {
+                notify(id, {NotifyCode::Expanding, controls_.handleOf(item)});
+                // An opened folder that turned out empty stops offering to open.
+                if (item->childCount() == 0)
+                    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+            });
         QObject::connect(tree, &QTreeWidget::currentItemChanged, &dialog_,
                          [this, id](QTreeWidgetItem* item) {
                              notify(id, {NotifyCode::SelectionChanged, controls_.handleOf(item)});

@@ -25,10 +25,14 @@ QColor qtColour(ColorRef colour) {
                   static_cast<int>(blueOf(cut)));
 }
 
-QRect qtRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+QRect qtRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
 
 // An outline drawn on the outermost pixels: Qt strokes a QRect one pixel wider.
-QRect outlineRect(const Rect& r) { return QRect(r.left, r.top, r.width() - 1, r.height() - 1); }
+QRect outlineRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width() - 1, r.height() - 1);
+}
 
 QPolygon qtPolygon(std::span<const Point> points) {
     QPolygon polygon(static_cast<int>(points.size()));
@@ -52,10 +56,12 @@ QPen qtPen(const Pen& pen) {
 
 int qtTextFlags(std::uint32_t flags) {
     int q = 0;
-    q |= (flags & text::kRight) ? Qt::AlignRight : (flags & text::kCentre) ? Qt::AlignHCenter
-                                                                          : Qt::AlignLeft;
-    q |= (flags & text::kBottom) ? Qt::AlignBottom : (flags & text::kVCentre) ? Qt::AlignVCenter
-                                                                             : Qt::AlignTop;
+    q |= (flags & text::kRight)    ? Qt::AlignRight
+         : (flags & text::kCentre) ? Qt::AlignHCenter
+                                   : Qt::AlignLeft;
+    q |= (flags & text::kBottom)    ? Qt::AlignBottom
+         : (flags & text::kVCentre) ? Qt::AlignVCenter
+                                    : Qt::AlignTop;
     if (flags & text::kSingleLine) q |= Qt::TextSingleLine;
     if (flags & text::kWordBreak) q |= Qt::TextWordWrap;
     if (flags & text::kNoClip) q |= Qt::TextDontClip;
@@ -64,9 +70,13 @@ int qtTextFlags(std::uint32_t flags) {
 
 }  // namespace
 
-QtDrawingSurface::QtDrawingSurface(PixelBuffer& buffer) : buffer_(&buffer) { attach(buffer); }
+QtDrawingSurface::QtDrawingSurface(PixelBuffer& buffer) : buffer_(&buffer) {
+    attach(buffer);
+}
 
-QtDrawingSurface::~QtDrawingSurface() { flush(); }
+QtDrawingSurface::~QtDrawingSurface() {
+    flush();
+}
 
 void QtDrawingSurface::attach(PixelBuffer& buffer) {
     flush();
@@ -177,7 +187,8 @@ const QtDrawingSurface::QtFont& QtDrawingSurface::qtFont(const Font& font) {
 namespace {
 
 QRect layoutBox(const Rect& box, qreal xScale) {
-    return QRect(box.left, box.top, static_cast<int>(std::lround(box.width() / xScale)), box.height());
+    return QRect(box.left, box.top, static_cast<int>(std::lround(box.width() / xScale)),
+                 box.height());
 }
 
 Rect fromLayout(const QRect& r, int originX, qreal xScale) {
@@ -189,8 +200,7 @@ Rect fromLayout(const QRect& r, int originX, qreal xScale) {
 
 }  // namespace
 
-Rect QtDrawingSurface::measureText(std::u16string_view text, const Rect& box,
-                                   std::uint32_t flags) {
+Rect QtDrawingSurface::measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
     const QtFont& font = qtFont(font_);
     const QFontMetrics metrics(font.font);
     const QRect taken =

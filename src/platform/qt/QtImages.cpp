@@ -25,9 +25,11 @@ std::optional<ImageList> loadImageList(const std::filesystem::path& file, int im
     const QImage argb = decoded.convertToFormat(QImage::Format_ARGB32);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(argb.width()) * argb.height());
     for (int y = 0; y < argb.height(); ++y)
-        std::memcpy(pixels.data() + static_cast<std::size_t>(y) * argb.width(), argb.constScanLine(y),
+        std::memcpy(pixels.data() + static_cast<std::size_t>(y) * argb.width(),
+                    argb.constScanLine(y),
                     static_cast<std::size_t>(argb.width()) * sizeof(std::uint32_t));
-    ImageList list = ImageList::fromArgb(pixels, Size{argb.width(), argb.height()}, imageWidth, transparent);
+    ImageList list =
+        ImageList::fromArgb(pixels, Size{argb.width(), argb.height()}, imageWidth, transparent);
     if (list.count() == 0) return std::nullopt;
     return list;
 }

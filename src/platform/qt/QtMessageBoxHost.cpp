@@ -11,21 +11,30 @@ namespace {
 
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Warning: return QMessageBox::Warning;
-        case Icon::Error: return QMessageBox::Critical;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::None: break;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Error:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons qtButtons(Buttons buttons) {
     switch (buttons) {
-        case Buttons::Ok: return QMessageBox::Ok;
-        case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::Ok:
+            return QMessageBox::Ok;
+        case Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -33,17 +42,25 @@ QMessageBox::StandardButtons qtButtons(Buttons buttons) {
 // A box closed without a button (the window's close box) answers like Escape.
 Answer answerOf(int pressed, Buttons buttons) {
     switch (pressed) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: break;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            break;
     }
     switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::YesNo: return Answer::No;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
         case Buttons::OkCancel:
-        case Buttons::YesNoCancel: return Answer::Cancel;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
     }
     return Answer::Cancel;
 }

@@ -1,10 +1,13 @@
 #include "platform/qt/QtSnapshotWriter.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 #include <system_error>
+#include <vector>
 
 namespace wendra::platform::qt {
 
@@ -15,13 +18,36 @@ QtSnapshotWriter::QtSnapshotWriter(QWidget& window, std::filesystem::path folder
     timer_.start(std::max(intervalMilliseconds, 1));
 }
 
+namespace {
+
+// The screen as a person would see it: the window, then every other window shown
+// over it (dialogs, boxes, the status banner last, as it stays on top). Each is
+// drawn by its own widget, since not every platform can grab a screen.
+QImage composeScreen(QWidget& window) {
+    QRect area = window.frameGeometry();
+    if (QScreen* screen = window.screen()) area = area.united(screen->geometry());
+    QImage picture(area.size(), QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    const auto draw = [&](QWidget& widget) {
+        painter.drawPixmap(widget.geometry().topLeft() - area.topLeft(), widget.grab());
+    };
+    draw(window);
+    std::vector<QWidget*> above;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != &window && widget->isVisible()) above.push_back(widget);
+    std::stable_sort(above.begin(), above.end(), [](QWidget* a, QWidget* b) {
+        return a->windowType() != Qt::ToolTip && b->windowType() == Qt::ToolTip;
+    });
+    for (QWidget* widget : above) draw(*widget);
+    return picture;
+}
+
+}  // namespace
+
 bool QtSnapshotWriter::write() {
     if (!window_) return false;
-    // The screen shows what lies over the window too; a platform that cannot grab
-    // it gives a null picture, and then the window alone is taken.
-    QImage picture;
-    if (QScreen* screen = window_->screen()) picture = screen->grabWindow(0).toImage();
-    if (picture.isNull()) picture = window_->grab().toImage();
+    const QImage picture = composeScreen(*window_);
     if (picture.isNull()) return false;
     std::error_code error;
     std::filesystem::create_directories(folder_, error);

@@ -1,11 +1,11 @@
 #pragma once
 // Pictures of the screen as PNG files, for a program running without a display
-// (QT_QPA_PLATFORM=offscreen): every few seconds the whole screen, the window
-// with any dialog, box or banner over it, replaces "<name>.png" in a folder.
+// (QT_QPA_PLATFORM=offscreen): every few seconds the screen, the window with any
+// dialog, box or banner shown over it, replaces "<name>.png" in a folder.
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <QPointer>
 #include <filesystem>
 #include <string>
 

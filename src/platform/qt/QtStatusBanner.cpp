@@ -40,7 +40,9 @@ QtStatusBanner::QtStatusBanner(int pixelMultiplier) : pixelMultiplier_(pixelMult
 
 QtStatusBanner::~QtStatusBanner() = default;
 
-bool QtStatusBanner::shown() const { return band_ && band_->isVisible(); }
+bool QtStatusBanner::shown() const {
+    return band_ && band_->isVisible();
+}
 
 void QtStatusBanner::show(std::u16string_view text) {
     onGuiThreadWait([&] { showOnGuiThread(text); });

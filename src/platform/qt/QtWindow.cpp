@@ -97,11 +97,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         const RoutedKey key = routeKey(event->key());
         switch (key.route) {
-            case KeyRoute::Key: owner_.handler_.keyDown(key.code); break;
-            case KeyRoute::HotKey: owner_.handler_.hotKey(key.code); break;
-            case KeyRoute::SoftKeyLeft: owner_.handler_.softKey(SoftKey::Left); break;
-            case KeyRoute::SoftKeyRight: owner_.handler_.softKey(SoftKey::Right); break;
-            case KeyRoute::None: QWidget::keyPressEvent(event); break;
+            case KeyRoute::Key:
+                owner_.handler_.keyDown(key.code);
+                break;
+            case KeyRoute::HotKey:
+                owner_.handler_.hotKey(key.code);
+                break;
+            case KeyRoute::SoftKeyLeft:
+                owner_.handler_.softKey(SoftKey::Left);
+                break;
+            case KeyRoute::SoftKeyRight:
+                owner_.handler_.softKey(SoftKey::Right);
+                break;
+            case KeyRoute::None:
+                QWidget::keyPressEvent(event);
+                break;
         }
     }
 
@@ -134,9 +144,13 @@ QtWindow::~QtWindow() {
     view_.reset();  // Qt drops the events still queued for it
 }
 
-void QtWindow::show() { view_->show(); }
+void QtWindow::show() {
+    view_->show();
+}
 
-QWidget& QtWindow::widget() { return *view_; }
+QWidget& QtWindow::widget() {
+    return *view_;
+}
 
 void QtWindow::resizeBuffer(Size size) {
     if (size == buffer_.size()) return;
@@ -161,7 +175,9 @@ void QtWindow::close() {
     if (view_) QCoreApplication::postEvent(view_.get(), new QEvent(kCloseEvent));
 }
 
-Size QtWindow::clientSize() const { return buffer_.size(); }
+Size QtWindow::clientSize() const {
+    return buffer_.size();
+}
 
 void QtWindow::showBackBuffer() {
     presentOnly_ = true;
@@ -169,7 +185,9 @@ void QtWindow::showBackBuffer() {
     presentOnly_ = false;
 }
 
-void QtWindow::setTitle(std::u16string_view title) { view_->setWindowTitle(toQString(title)); }
+void QtWindow::setTitle(std::u16string_view title) {
+    view_->setWindowTitle(toQString(title));
+}
 
 void QtWindow::setFullScreen(bool fullScreen) {
     if (fullScreen)

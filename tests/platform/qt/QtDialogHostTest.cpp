@@ -32,7 +32,20 @@ using platform::kIdOk;
 using platform::Notification;
 using platform::NotifyCode;
 
-enum Id { kName = 10, kArchive, kRadioA, kRadioB, kRadioC, kRadioD, kList, kCombo, kTree, kLabel, kArea, kApply };
+enum Id {
+    kName = 10,
+    kArchive,
+    kRadioA,
+    kRadioB,
+    kRadioC,
+    kRadioD,
+    kList,
+    kCombo,
+    kTree,
+    kLabel,
+    kArea,
+    kApply
+};
 
 platform::DialogTemplate everyKind() {
     using namespace platform;
@@ -68,7 +81,8 @@ public:
         for (auto item : {u"100", u"1000", u"10000"}) dialog.addItem(kList, item);
         for (auto item : {u"Red", u"Green"}) dialog.addItem(kCombo, item);
         dialog.setSelection(kList, 1);
-        folder = dialog.addTreeItem(kTree, platform::kNoTreeItem, u"Records", platform::TreeIcon::Folder, true);
+        folder = dialog.addTreeItem(kTree, platform::kNoTreeItem, u"Records",
+                                    platform::TreeIcon::Folder, true);
         if (timerPeriod > 0) dialog.setTimer(7, timerPeriod);
     }
     void command(DialogControls& dialog, int id) override {
@@ -133,8 +147,10 @@ TEST(QtDialogHost, BuildsARealDialogFromTheTemplateAndReportsTheUsersWork) {
         EXPECT_EQ(control<QLabel>(dialog, kLabel)->text(), QStringLiteral("Name:"));
         EXPECT_FALSE(control<QPushButton>(dialog, kApply)->isEnabled());
         EXPECT_TRUE(control<QRadioButton>(dialog, kRadioB)->isChecked());
-        EXPECT_TRUE(control<QRadioButton>(dialog, kRadioC)->isChecked()) << "two groups, two choices";
-        EXPECT_LT(name->geometry().left(), control<QPushButton>(dialog, kIdCancel)->geometry().left());
+        EXPECT_TRUE(control<QRadioButton>(dialog, kRadioC)->isChecked())
+            << "two groups, two choices";
+        EXPECT_LT(name->geometry().left(),
+                  control<QPushButton>(dialog, kIdCancel)->geometry().left());
 
         name->selectAll();
         typeInto(name, QStringLiteral("Evening"));
@@ -157,9 +173,10 @@ TEST(QtDialogHost, BuildsARealDialogFromTheTemplateAndReportsTheUsersWork) {
     EXPECT_EQ(procedure.list, 2);
     EXPECT_EQ(procedure.combo, u"Green");
     EXPECT_EQ(procedure.commands, (std::vector<int>{kArchive, kRadioA, kIdOk}));
-    const std::vector<std::pair<int, NotifyCode>> notes = {
-        {kName, NotifyCode::Changed}, {kList, NotifyCode::SelectionChanged},
-        {kCombo, NotifyCode::SelectionChanged}, {kTree, NotifyCode::Expanding}};
+    const std::vector<std::pair<int, NotifyCode>> notes = {{kName, NotifyCode::Changed},
+                                                           {kList, NotifyCode::SelectionChanged},
+                                                           {kCombo, NotifyCode::SelectionChanged},
+                                                           {kTree, NotifyCode::Expanding}};
     std::vector<std::pair<int, NotifyCode>> seen;
     for (const auto& note : procedure.notes)
         if (seen.empty() || seen.back() != note) seen.push_back(note);  // one per kind of act
@@ -190,7 +207,8 @@ TEST(QtDialogHost, OwnerDrawnAreaIsPaintedByTheProcedureAndTakesTheStylus) {
         const QImage picture = area->grab().toImage();
         EXPECT_EQ(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(255, 0, 0));
         const QPointF at(7, 9);
-        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(area, &press);
         control<QPushButton>(dialog, kIdCancel)->click();
     });
@@ -223,7 +241,8 @@ TEST(QtDialogHost, RunsTheFileChooserAsARealDialog) {
         EXPECT_FALSE(ok->isEnabled());
         QTreeWidgetItem* trip = nullptr;
         for (int i = 0; i < tree->currentItem()->childCount(); ++i)
-            if (tree->currentItem()->child(i)->text(0) == QStringLiteral("Trip.wdt")) trip = tree->currentItem()->child(i);
+            if (tree->currentItem()->child(i)->text(0) == QStringLiteral("Trip.wdt"))
+                trip = tree->currentItem()->child(i);
         ASSERT_NE(trip, nullptr);
         tree->setCurrentItem(trip);
         EXPECT_TRUE(ok->isEnabled());

@@ -14,8 +14,8 @@ using platform::ColorRef;
 using platform::Font;
 using platform::Pen;
 using platform::PenStyle;
-using platform::PixelBuffer;
 using platform::Pixel16;
+using platform::PixelBuffer;
 using platform::Point;
 using platform::Rect;
 using platform::rgb;
@@ -28,7 +28,9 @@ constexpr ColorRef kRed = rgb(255, 0, 0);
 constexpr ColorRef kBlue = rgb(0, 0, 255);
 const Pixel16 kUnpaintedWhite = platform::toUnpaintedPixel16(kWhite);
 
-Pixel16 px(ColorRef colour) { return platform::toPixel16(colour); }
+Pixel16 px(ColorRef colour) {
+    return platform::toPixel16(colour);
+}
 
 class DrawingSurfaceTest : public ::testing::Test {
 protected:
@@ -199,8 +201,10 @@ TEST_F(DrawingSurfaceTest, TextLandsInTheBoxWhereTheAlignmentPutsIt) {
     const std::u16string text = u"Km/h";
     const Rect left = surface.measureText(text, box, platform::text::kLeft | platform::text::kTop);
     const Rect centre = surface.measureText(
-        text, box, platform::text::kCentre | platform::text::kVCentre | platform::text::kSingleLine);
-    const Rect right = surface.measureText(text, box, platform::text::kRight | platform::text::kBottom);
+        text, box,
+        platform::text::kCentre | platform::text::kVCentre | platform::text::kSingleLine);
+    const Rect right =
+        surface.measureText(text, box, platform::text::kRight | platform::text::kBottom);
     EXPECT_EQ(left.left, box.left);
     EXPECT_EQ(left.top, box.top);
     EXPECT_EQ(right.right, box.right);
@@ -212,20 +216,22 @@ TEST_F(DrawingSurfaceTest, TextLandsInTheBoxWhereTheAlignmentPutsIt) {
 
     const Rect twoLines = surface.measureText(u"Speed\nAltitude", box, platform::text::kLeft);
     EXPECT_EQ(twoLines.height(), 2 * left.height()) << "a line break makes a second line";
-    const Rect oneLine =
-        surface.measureText(u"Speed\nAltitude", box, platform::text::kLeft | platform::text::kSingleLine);
+    const Rect oneLine = surface.measureText(u"Speed\nAltitude", box,
+                                             platform::text::kLeft | platform::text::kSingleLine);
     EXPECT_EQ(oneLine.height(), left.height());
 
     surface.setTextColour(kBlack);
     surface.setTransparentText(true);
-    const Rect drawn = surface.drawText(text, box, platform::text::kRight | platform::text::kBottom);
+    const Rect drawn =
+        surface.drawText(text, box, platform::text::kRight | platform::text::kBottom);
     EXPECT_EQ(drawn, right);
     surface.flush();
     int inside = 0;
     for (int y = 0; y < buffer.height(); ++y)
         for (int x = 0; x < buffer.width(); ++x) {
             if (buffer.at(x, y) == kUnpaintedWhite) continue;
-            EXPECT_TRUE(drawn.contains(Point{x, y})) << "ink outside the text box at " << x << "," << y;
+            EXPECT_TRUE(drawn.contains(Point{x, y}))
+                << "ink outside the text box at " << x << "," << y;
             EXPECT_EQ(buffer.at(x, y), px(kBlack)) << "no antialiasing greys";
             ++inside;
         }

@@ -46,17 +46,32 @@ TEST(QtMessageBoxHost, ShowsTheProgramsTextTitleAndButtonsAndReturnsThePress) {
         Answer answer;
     };
     const Case cases[] = {
-        {"an error to acknowledge", {u"Unable to save config!", u"Error!", Buttons::Ok, Icon::Error, false},
-         QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Critical, Answer::Ok},
+        {"an error to acknowledge",
+         {u"Unable to save config!", u"Error!", Buttons::Ok, Icon::Error, false},
+         QMessageBox::Ok,
+         QMessageBox::Ok,
+         QMessageBox::Critical,
+         Answer::Ok},
         {"a question answered no",
-         {u"Do you want to continue previous track?", u"Confirmation", Buttons::YesNo, Icon::Question, false},
-         QMessageBox::No, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, Answer::No},
+         {u"Do you want to continue previous track?", u"Confirmation", Buttons::YesNo,
+          Icon::Question, false},
+         QMessageBox::No,
+         QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Question,
+         Answer::No},
         {"three buttons, cancelled",
-         {u"Do you also want to import subfolders of /maps?", u"Confirmation", Buttons::YesNoCancel, Icon::None, false},
-         QMessageBox::Cancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoIcon,
+         {u"Do you also want to import subfolders of /maps?", u"Confirmation", Buttons::YesNoCancel,
+          Icon::None, false},
+         QMessageBox::Cancel,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         QMessageBox::NoIcon,
          Answer::Cancel},
-        {"a topmost warning", {u".WndProc.3", u".Sync error!", Buttons::Ok, Icon::Warning, true},
-         QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning, Answer::Ok},
+        {"a topmost warning",
+         {u".WndProc.3", u".Sync error!", Buttons::Ok, Icon::Warning, true},
+         QMessageBox::Ok,
+         QMessageBox::Ok,
+         QMessageBox::Warning,
+         Answer::Ok},
     };
     platform::qt::QtMessageBoxHost host;
     for (const Case& c : cases) {
@@ -97,7 +112,8 @@ TEST(QtMessageBoxHost, MarkupInTheTextIsShownAsItIs) {
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         box->button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(host.show({u"<b>1 < 2</b>", u"Info!", Buttons::Ok, Icon::Information, false}), Answer::Ok);
+    EXPECT_EQ(host.show({u"<b>1 < 2</b>", u"Info!", Buttons::Ok, Icon::Information, false}),
+              Answer::Ok);
 }
 
 }  // namespace

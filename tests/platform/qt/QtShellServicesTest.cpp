@@ -45,7 +45,8 @@ TEST(QtStatusBanner, DrawsABandAcrossTheBottomOfTheScreenUntilTheNextCall) {
             const platform::Pixel16 p = pixels.at(x, y);
             ASSERT_TRUE(p == white || p == black);
             if (p == black) ++ink;
-            if (p == black && (x < pixels.width() / 4 || x > pixels.width() * 3 / 4)) ++inkAtTheEnds;
+            if (p == black && (x < pixels.width() / 4 || x > pixels.width() * 3 / 4))
+                ++inkAtTheEnds;
         }
     EXPECT_GT(ink, 50) << "the text is drawn";
     EXPECT_EQ(inkAtTheEnds, 0) << "centred: nothing near the ends";
@@ -117,8 +118,9 @@ TEST(QtSnapshotWriter, WritesAPngOfTheWindowEveryInterval) {
 }
 
 TEST(QtFileDialogs, ShowsTheFiltersAndReturnsTheChosenFile) {
-    EXPECT_EQ(platform::qt::qtNameFilters({{u"Track files", u"*.wdt;*.wdn"}, {u"All", u"*.*"}}),
-              (QStringList{QStringLiteral("Track files (*.wdt *.wdn)"), QStringLiteral("All (*.*)")}));
+    EXPECT_EQ(
+        platform::qt::qtNameFilters({{u"Track files", u"*.wdt;*.wdn"}, {u"All", u"*.*"}}),
+        (QStringList{QStringLiteral("Track files (*.wdt *.wdn)"), QStringLiteral("All (*.*)")}));
     TempDir folder;
     writeFile(folder / "Trip.wdt", "");
     const std::u16string start = *platform::wideFromPath(folder.path());
@@ -133,13 +135,15 @@ TEST(QtFileDialogs, ShowsTheFiltersAndReturnsTheChosenFile) {
         EXPECT_TRUE(dialog->selectedFiles().first().endsWith(QStringLiteral("/Trc-1")));
         QMetaObject::invokeMethod(dialog, "accept");
     });
-    platform::FileDialogRequest save{platform::FileDialogKind::Save, {{u"Tracks", u"*.wdt"}}, start, u"Trc-1"};
+    platform::FileDialogRequest save{
+        platform::FileDialogKind::Save, {{u"Tracks", u"*.wdt"}}, start, u"Trc-1"};
     const platform::FileDialogResult saved = host.run(save);
     EXPECT_EQ(saved.status, platform::FileDialogStatus::Chosen);
     EXPECT_EQ(saved.path, start + u"/Trc-1");
 
     whenModalShows([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
-    platform::FileDialogRequest open{platform::FileDialogKind::Open, {{u"Tracks", u"*.wdt"}}, start, {}};
+    platform::FileDialogRequest open{
+        platform::FileDialogKind::Open, {{u"Tracks", u"*.wdt"}}, start, {}};
     EXPECT_EQ(host.run(open).status, platform::FileDialogStatus::Cancelled);
 }
 

@@ -32,7 +32,8 @@ public:
     }
     void paint(platform::DrawingSurface& surface, const platform::Rect& /*dirty*/) override {
         ++paints;
-        surface.fillRect(platform::Rect{0, 0, surface.size().width, surface.size().height}, kPaintColour);
+        surface.fillRect(platform::Rect{0, 0, surface.size().width, surface.size().height},
+                         kPaintColour);
     }
     bool closeRequested() override {
         ++closeRequests;
@@ -40,8 +41,12 @@ public:
     }
     void keyDown(int code) override { keys.push_back(code); }
     void hotKey(int code) override { keys.push_back(-code); }
-    void softKey(platform::SoftKey key) override { keys.push_back(key == platform::SoftKey::Left ? 1000 : 1001); }
-    void stylus(platform::StylusAction action, Point at) override { strokes.emplace_back(action, at); }
+    void softKey(platform::SoftKey key) override {
+        keys.push_back(key == platform::SoftKey::Left ? 1000 : 1001);
+    }
+    void stylus(platform::StylusAction action, Point at) override {
+        strokes.emplace_back(action, at);
+    }
     void resized(Size size) override { sizes.push_back(size); }
 
     Size createdSize{};
@@ -67,9 +72,11 @@ TEST(QtWindow, PostedMessagesArriveInOrderOnTheWindowThreadFromAnyThread) {
     timerThread.join();
     processEventsFor(2s, [&] { return handler.messages.size() == 51; });
     ASSERT_EQ(handler.messages.size(), 51u);
-    EXPECT_EQ(handler.messages[0], std::make_pair(platform::kApplicationMessageBase, std::int64_t{1}));
+    EXPECT_EQ(handler.messages[0],
+              std::make_pair(platform::kApplicationMessageBase, std::int64_t{1}));
     for (int i = 0; i < 50; ++i)
-        EXPECT_EQ(handler.messages[1 + i], std::make_pair(platform::kTimerMessage, std::int64_t{i}));
+        EXPECT_EQ(handler.messages[1 + i],
+                  std::make_pair(platform::kTimerMessage, std::int64_t{i}));
     EXPECT_TRUE(handler.onWindowThread);
 }
 
@@ -122,17 +129,19 @@ TEST(QtWindow, KeysAndStylusReachTheHandlerAsTheProgramsCodes) {
     RecordingHandler handler;
     QtWindow window(handler, Size{100, 100});
     window.show();
-    for (int key : {int(Qt::Key_Return), int(Qt::Key_Up), int(Qt::Key_F1), int(Qt::Key_F6), int(Qt::Key_F9),
-                    int(Qt::Key_F10), int(Qt::Key_A), int(Qt::Key_F12)}) {
+    for (int key : {int(Qt::Key_Return), int(Qt::Key_Up), int(Qt::Key_F1), int(Qt::Key_F6),
+                    int(Qt::Key_F9), int(Qt::Key_F10), int(Qt::Key_A), int(Qt::Key_F12)}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&window.widget(), &press);
     }
     EXPECT_EQ(handler.keys, (std::vector<int>{13, 38, -193, -198, 1000, 1001, 'A'}));
 
     const QPointF down(10, 20), moved(30, 40);
-    QMouseEvent press(QEvent::MouseButtonPress, down, down, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, down, down, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QMouseEvent move(QEvent::MouseMove, moved, moved, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, moved, moved, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, moved, moved, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(&window.widget(), &press);
     QCoreApplication::sendEvent(&window.widget(), &move);
     QCoreApplication::sendEvent(&window.widget(), &release);
