@@ -20,8 +20,9 @@ class Window {
 public:
     virtual ~Window() = default;
 
-    // Queues the message for WindowHandler::message on the window thread. Posting
-    // after the window is gone does nothing.
+    // Queues the message for WindowHandler::message on the window thread. Messages
+    // still queued when the window is destroyed are dropped; the object itself must
+    // outlive every thread that posts to it.
     virtual void post(std::uint32_t code, std::int64_t param = 0) = 0;
     // Asks for a paint without erasing; several requests give one paint.
     virtual void invalidate() = 0;

@@ -70,7 +70,11 @@ private:
 }  // namespace
 
 std::unique_ptr<IdleTimer> desktopIdleTimer() {
-    const bool graphical = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    const bool graphical = set("DISPLAY") || set("WAYLAND_DISPLAY");
     std::string program = graphical ? findInPath("xdg-screensaver") : std::string();
     if (program.empty()) return std::make_unique<NoIdleTimer>();
     return std::make_unique<XdgIdleTimer>(std::move(program));

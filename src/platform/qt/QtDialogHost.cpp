@@ -259,7 +259,9 @@ int QtDialogHost::run(const DialogTemplate& description, DialogProcedure& proced
     QtDialogControls controls(dialog, procedure);
     dialog.controls = &controls;
     dialog.procedure = &procedure;
-    DialogBuilder(dialog, controls, procedure).build(description);
+    // The builder's connections call back into it: it lives as long as the dialog.
+    DialogBuilder builder(dialog, controls, procedure);
+    builder.build(description);
     procedure.init(controls);
     if (!controls.ended()) dialog.exec();
     return controls.ended() ? controls.result() : kIdCancel;

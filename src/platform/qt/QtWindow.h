@@ -2,7 +2,7 @@
 // The program's window on Qt: a widget that shows the 16-bit back buffer with one
 // block copy per paint and hands messages, keys, stylus and close requests to the
 // WindowHandler. Posting goes through QCoreApplication::postEvent, so any thread
-// may post; once the window is destroyed posts are dropped.
+// may post; what is still queued when the window is destroyed is dropped.
 
 #include <QWidget>
 #include <memory>
