@@ -1,6 +1,8 @@
 // Recording at the largest point limit: each fix is appended to a main layer that
 // already holds 45000 points, so every fix also thins the layer by one point.
 // Reports the median time of one Add fix in microseconds ("median_us").
+// A second case records long enough at the smallest limit for thinning to work among
+// the newest points, which smoothing around the last point then finds changed.
 
 #include <benchmark/benchmark.h>
 
@@ -13,8 +15,10 @@
 
 namespace {
 
-constexpr int kLargestTableIndex = 8;  // 45000 points
+constexpr int kLargestTableIndex = 8;   // 45000 points
+constexpr int kSmallestTableIndex = 0;  // 1000 points
 constexpr int kFillFixes = 50000;
+constexpr int kLongFillFixes = 20000;  // twenty times the smallest limit
 constexpr int kTimedFixes = 20000;
 constexpr double kMetresPerDegree = wendra::kHalfTurnKm * 1000.0 / 180.0;
 
@@ -31,12 +35,12 @@ wendra::TrackFix fixNumber(int i) {
     return fix;
 }
 
-void BM_TrackAddFixAtLimit(benchmark::State& state) {
+void timeAddFix(benchmark::State& state, int tableIndex, int fillFixes) {
     const bool smoothNow = state.range(0) != 0;
     wendra::Track track;
-    track.settings.maxPointsIndex = kLargestTableIndex;
+    track.settings.maxPointsIndex = tableIndex;
     int i = 0;
-    for (; i < kFillFixes; ++i) track.addFix(fixNumber(i), smoothNow);
+    for (; i < fillFixes; ++i) track.addFix(fixNumber(i), smoothNow);
     std::vector<double> micros;
     micros.reserve(kTimedFixes);
     for (auto _ : state) {
@@ -51,7 +55,22 @@ void BM_TrackAddFixAtLimit(benchmark::State& state) {
     state.counters["points"] = track.main().count();
 }
 
+void BM_TrackAddFixAtLimit(benchmark::State& state) {
+    timeAddFix(state, kLargestTableIndex, kFillFixes);
+}
+
+void BM_TrackAddFixThinningAmongNewest(benchmark::State& state) {
+    timeAddFix(state, kSmallestTableIndex, kLongFillFixes);
+}
+
 BENCHMARK(BM_TrackAddFixAtLimit)
+    ->ArgName("smoothNow")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(kTimedFixes)
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_TrackAddFixThinningAmongNewest)
     ->ArgName("smoothNow")
     ->Arg(0)
     ->Arg(1)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # scripts/fuzz.sh TARGET [SECONDS]: runs one libFuzzer target (record_split,
-# read_line, coordinate_parser, nmea_parser) on a copy of its seed corpus.
+# read_line, coordinate_parser, nmea_parser, track_file, config) on a copy of its
+# seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,6 +13,8 @@ case $target in
     record_split | read_line) seeds=tests/data/records ;;
     coordinate_parser) seeds=tests/data/coordinates ;;
     nmea_parser) seeds=tests/data/nmea ;;
+    track_file) seeds=tests/data/track ;;
+    config) seeds=tests/data/config ;;
     *) echo "unknown fuzz target $target" >&2; exit 1 ;;
 esac
 corpus=build/fuzz/corpus/$target

@@ -4,7 +4,7 @@
 #include "app/FileChooserFilter.h"
 #include "platform/DialogHost.h"
 #include "platform/FolderListing.h"
-#include "platform/Folders.h"
+#include "platform/WidePath.h"
 #include "platform/MessageBox.h"
 
 namespace wendra {

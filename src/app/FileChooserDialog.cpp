@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/FolderListing.h"
-#include "platform/Folders.h"
+#include "platform/WidePath.h"
 #include "platform/MessageBox.h"
 
 namespace wendra {

@@ -1,6 +1,8 @@
 #include "gps/NmeaParser.h"
 
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 #include "gps/NmeaFields.h"
 #include "records/DayNumber.h"
@@ -13,6 +15,20 @@ namespace {
 constexpr double kGapDays = 1.0 / 1440.0;
 constexpr std::string_view kSettingsKind = "NMEA2";
 constexpr std::string_view kReceiverText = "$PSRFTXT";
+constexpr size_t kTalkerEnd = 3;  // "$" and the two letters of the talker
+
+// One bit per satellite-system talker: GPS, then the several-systems, GLONASS,
+// Galileo, BeiDou and QZSS talkers. 0 for any other address.
+constexpr uint32_t kGpsTalker = 1;
+constexpr std::string_view kSystemTalkers[] = {"GP", "GN", "GL", "GA", "GB", "GQ"};
+
+uint32_t satelliteTalker(std::string_view address) {
+    if (address.size() != 6 || address[0] != '$') return 0;
+    for (size_t i = 0; i < std::size(kSystemTalkers); ++i) {
+        if (address.substr(1, 2) == kSystemTalkers[i]) return 1u << i;
+    }
+    return 0;
+}
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -60,23 +76,51 @@ void NmeaParser::dispatch(std::string_view payload, int commas) {
         flags_ &= ~ParserFlags::kTransient;
         return;
     }
-    if (address == "$GPGGA" && commas == 14) {
-        decodeGga(fields);
-    } else if (address == "$GPRMC" && commas >= 11 && commas <= 13) {
-        // 13 commas: NMEA 4.10 appends a navigational status, which is not needed.
-        decodeRmc(fields);
-    } else if (address == "$GPVTG" && (commas == 8 || commas == 9)) {
-        decodeVtg(fields);
-    } else if (address == "$GPGSV") {
-        decodeGsv(fields);
-    } else if (address == "$GPGSA" && (commas == 17 || commas == 18)) {
-        decodeGsa(fields, commas);
+    const bool afterGsa = std::exchange(previousWasGsa_, false);
+    const uint32_t talker = satelliteTalker(address);
+    if (talker == kGpsTalker || (talker != 0 && has(ParserFlags::kAllSystems))) {
+        dispatchGps(address.substr(kTalkerEnd), fields, commas, talker, afterGsa);
+    } else if (talker != 0) {
+        countOtherSystemPosition(address.substr(kTalkerEnd), fields, commas);
     } else if (startsWith(address, kReceiverText)) {
         decodeReceiverText(address, fields);
     } else if (!startsWith(address, "$PS") && !startsWith(address, "$G")) {
         return;  // not from a receiver: does not count as a sign of life
     }
     ++sentenceCount_;
+}
+
+// A known sentence with the wrong comma count is only counted.
+void NmeaParser::dispatchGps(std::string_view type, nmea::FieldReader& fields, int commas,
+                             uint32_t talker, bool afterGsa) {
+    if (type == "GGA" && commas == 14) {
+        decodeGga(fields);
+    } else if (type == "RMC" && commas >= 11 && commas <= 13) {
+        // 13 commas: NMEA 4.10 appends a navigational status, which is not needed.
+        decodeRmc(fields);
+    } else if (type == "VTG" && (commas == 8 || commas == 9)) {
+        decodeVtg(fields);
+    } else if (type == "GSV") {
+        decodeGsv(fields, talker);
+    } else if (type == "GSA" && (commas == 17 || commas == 18)) {
+        decodeGsa(fields, commas, afterGsa && has(ParserFlags::kAllSystems));
+        previousWasGsa_ = true;
+    }
+}
+
+void NmeaParser::countOtherSystemPosition(std::string_view type, nmea::FieldReader& fields,
+                                          int commas) {
+    const bool gga = type == "GGA" && commas == 14;
+    const bool rmc = type == "RMC" && commas >= 11 && commas <= 13;
+    if (!gga && !rmc) return;
+    fields.next();           // time
+    if (rmc) fields.next();  // status
+    const std::string_view latitude = fields.next();
+    fields.next();
+    const std::string_view longitude = fields.next();
+    if (nmea::isNumeric(latitude, kCoordinateMinLength) &&
+        nmea::isNumeric(longitude, kCoordinateMinLength))
+        ++otherSystemPositions_;
 }
 
 std::string NmeaParser::settingsRecord() const {

@@ -64,17 +64,28 @@ public:
     int32_t reportedBaudRate() const { return reportedBaudRate_; }
     std::string_view receiverTime() const { return receiverTime_; }
     std::string_view receiverDate() const { return receiverDate_; }
+    // Position sentences (GGA, RMC) decoded with a usable position; and those of the
+    // other satellite systems' talkers left undecoded because kAllSystems is off,
+    // which tell that the bit would help.
+    int32_t positionCount() const { return positions_; }
+    int32_t otherSystemPositionCount() const { return otherSystemPositions_; }
 
 private:
+    // Shorter coordinate fields ("4807") are what receivers send before a first fix.
+    static constexpr size_t kCoordinateMinLength = 6;
+
     void startCall();
     void decodePending();
     void dispatch(std::string_view payload, int commas);
+    void dispatchGps(std::string_view type, nmea::FieldReader& fields, int commas, uint32_t talker,
+                     bool afterGsa);
+    void countOtherSystemPosition(std::string_view type, nmea::FieldReader& fields, int commas);
 
     void decodeGga(nmea::FieldReader& fields);
     void decodeRmc(nmea::FieldReader& fields);
     void decodeVtg(nmea::FieldReader& fields);
-    void decodeGsa(nmea::FieldReader& fields, int commas);
-    void decodeGsv(nmea::FieldReader& fields);
+    void decodeGsa(nmea::FieldReader& fields, int commas, bool extend);
+    void decodeGsv(nmea::FieldReader& fields, uint32_t talker);
     void decodeReceiverText(std::string_view address, nmea::FieldReader& fields);
 
     bool readCoordinate(nmea::FieldReader& fields, double& stored);
@@ -110,6 +121,12 @@ private:
     float dilution_ = 0.0f;
     int32_t sentenceCount_ = 0;
     int32_t reportedBaudRate_ = 0;
+    int32_t positions_ = 0;
+    int32_t otherSystemPositions_ = 0;
+    // With all systems on, a GSV group of a talker not yet in the sky table joins it
+    // (one bit per talker) and a GSA right after a GSA extends the used list.
+    uint32_t skyTalkers_ = 0;
+    bool previousWasGsa_ = false;
     double previousCall_ = 0.0;
     double now_ = 0.0;  // the Day number of the current call
     std::string receiverTime_;

@@ -10,8 +10,6 @@ namespace wendra {
 namespace {
 
 constexpr float kKnotsPerKmh = 0.53997f;
-// Shorter coordinate fields ("4807") are what receivers send before a first fix.
-constexpr size_t kCoordinateMinLength = 6;
 constexpr std::string_view kBaudRateLabel = "Baud rate";
 constexpr std::string_view kBaudRateAddress = "$PSRFTXTBaud rate";
 
@@ -43,6 +41,7 @@ void NmeaParser::readPosition(nmea::FieldReader& fields) {
     if (latitude && longitude) {
         fix_.time = now_;
         flags_ |= ParserFlags::kFixValid | ParserFlags::kNewFix;
+        ++positions_;
     } else {
         flags_ &= ~ParserFlags::kFixValid;
     }

@@ -25,10 +25,21 @@ float addPower(float level, int32_t db) {
 
 }  // namespace
 
-void NmeaParser::decodeGsa(nmea::FieldReader& fields, int commas) {
+void NmeaParser::decodeGsa(nmea::FieldReader& fields, int commas, bool extend) {
     fields.next();  // mode
     fields.next();  // fix type
-    for (int32_t& prn : used_) prn = numberOrZero(fields.next());
+    if (extend) {
+        // The next system's satellites go into the slots the previous GSA left empty.
+        auto free = std::find(used_.begin(), used_.end(), 0);
+        for (size_t i = 0; i < kUsedSlots; ++i) {
+            const int32_t prn = numberOrZero(fields.next());
+            if (prn == 0 || free == used_.end()) continue;
+            *free = prn;
+            free = std::find(free + 1, used_.end(), 0);
+        }
+    } else {
+        for (int32_t& prn : used_) prn = numberOrZero(fields.next());
+    }
     if (commas == kGsaExtraFieldCommas) fields.next();
     const std::string_view dilution = fields.next();
     if (dilution.empty()) return;
@@ -39,7 +50,7 @@ void NmeaParser::decodeGsa(nmea::FieldReader& fields, int commas) {
     }
 }
 
-void NmeaParser::decodeGsv(nmea::FieldReader& fields) {
+void NmeaParser::decodeGsv(nmea::FieldReader& fields, uint32_t talker) {
     const std::string_view totalField = fields.next();
     const std::string_view numberField = fields.next();
     if (!nmea::isNumeric(totalField) || !nmea::isNumeric(numberField)) {
@@ -48,7 +59,18 @@ void NmeaParser::decodeGsv(nmea::FieldReader& fields) {
     }
     const int32_t total = nmea::toInt(totalField);
     const int32_t number = nmea::toInt(numberField);
-    if (number == 1) clearSky();
+    if (number == 1) {
+        // Every system sends its own group; the first group of a talker not yet in
+        // the table joins it, a talker's next group starts the sky afresh.
+        const bool joins =
+            has(ParserFlags::kAllSystems) && skyTalkers_ != 0 && (skyTalkers_ & talker) == 0;
+        if (joins) {
+            expectedMessage_ = 1;
+        } else {
+            clearSky();
+        }
+        skyTalkers_ |= talker;
+    }
     if (number > total || number != expectedMessage_) {
         clearSky();
         return;
@@ -94,6 +116,7 @@ void NmeaParser::clearSky() {
     expectedMessage_ = 1;
     runningLevel_ = 0.0f;
     flags_ &= ~ParserFlags::kSkyComplete;
+    skyTalkers_ = 0;
     satellites_.fill(SatelliteInView{});
 }
 

@@ -17,6 +17,9 @@ struct ParserFlags {
     static constexpr int32_t kChanged = 0x080;  // some value changed in this call
     static constexpr int32_t kGap = 0x100;      // over a minute since the last call
     static constexpr int32_t kClockDateSet = 0x200;
+    // User setting "All satellite systems": the GN, GL, GA, GB and GQ talkers are
+    // decoded like GP (receivers that never send their positions as $GP).
+    static constexpr int32_t kAllSystems = 0x400;
 
     static constexpr int32_t kTransient =
         kFixValid | kSkyComplete | kNewFix | kClockTimeSet | kGap | kClockDateSet;

@@ -4,26 +4,11 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/Utf8.h"
+
 namespace wendra::platform {
 
 namespace {
-
-std::string utf8(std::u16string_view text) {
-    std::string out;
-    for (char16_t unit : text) {  // the program's texts are Latin-1
-        if (unit < 0x80) {
-            out.push_back(static_cast<char>(unit));
-        } else if (unit < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-            out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        }
-    }
-    return out;
-}
 
 // Without a window: say it on stderr and take the default answer.
 class ConsoleMessageBoxHost final : public MessageBoxHost {
@@ -31,8 +16,8 @@ public:
     Answer show(const Message& message) override {
         const Answer answer = defaultAnswer(message.buttons);
         std::lock_guard lock(mutex_);
-        std::fprintf(stderr, "[%s] %s%s\n", utf8(message.title).c_str(),
-                     utf8(message.text).c_str(),
+        std::fprintf(stderr, "[%s] %s%s\n", toUtf8(message.title).c_str(),
+                     toUtf8(message.text).c_str(),
                      message.buttons == Buttons::Ok ? "" : answer == Answer::No ? " -> No" : "");
         return answer;
     }

@@ -6,14 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Utf8.h"  // toUtf8, fromUtf8
+
 namespace wendra {
 
 std::u16string widen(std::string_view bytes);
 std::string narrow(std::u16string_view wide);
-
-// For terminals, JSON and the toolkit: UTF-8 in and out. Unpaired surrogates
-// become U+FFFD; malformed UTF-8 bytes are taken as Latin-1.
-std::string toUtf8(std::u16string_view wide);
-std::u16string fromUtf8(std::string_view utf8);
 
 }  // namespace wendra

@@ -7,10 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "records/NoValue.h"
+
 namespace wendra {
 
-// A float at or above this (or a distance equal to it) means "not set".
-constexpr float kNoValue = 999999.0f;
+// A float at or above kNoValue (or a distance equal to it) means "not set".
 
 constexpr int kUnitSystemCount = 4;
 // Unit systems as the settings list names them, by index.

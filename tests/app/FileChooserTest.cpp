@@ -7,7 +7,7 @@
 
 #include "app/FileChooser.h"
 #include "app/FileChooserDialog.h"
-#include "platform/Folders.h"
+#include "platform/WidePath.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"

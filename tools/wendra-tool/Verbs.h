@@ -9,6 +9,11 @@ namespace wendra::tool {
 int runNmea(const Args& args);      // nmea [--chunk N] [--flags N] [--correction M] FILE|-
 int runCoord(const Args& args);     // coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT
 int runGrid(const Args& args);      // grid utm|swiss [--inverse] ...
+int runStats(const Args& args);     // stats [--units N] [--from N] [--to M] FILE|--home DIR
 int runSimulate(const Args& args);  // simulate [options]: writes a receiver log
+int runRecord(const Args& args);    // record --home DIR [options] LOG | --journal FILE
+int runRestore(const Args& args);   // restore --home DIR --answer yes|no
+int runTrack(const Args& args);     // track convert [--text|--binary] IN OUT | track dump FILE
+int runConfig(const Args& args);    // config check [--home DIR]
 
 }  // namespace wendra::tool

@@ -22,8 +22,17 @@ constexpr Verb kVerbs[] = {
      "coord FORMAT LAT LON | coord --parse FORMAT ROLE TEXT   show or read a coordinate"},
     {"grid", wendra::tool::runGrid,
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
+    {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
      "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
+    {"record", wendra::tool::runRecord,
+     "record --home DIR [--speed X] [--print-fixes] [--answer yes|no] LOG|--journal FILE"
+     "   record a track as the live reader would"},
+    {"restore", wendra::tool::runRestore,
+     "restore --home DIR --answer yes|no   start up, offering the track a kill left behind"},
+    {"track", wendra::tool::runTrack,
+     "track convert [--text|--binary] IN OUT | track dump FILE   convert or show a track file"},
+    {"config", wendra::tool::runConfig, "config check [--home DIR]   Wendra.ini kinds, round trip"},
 };
 
 void printUsage(FILE* to) {

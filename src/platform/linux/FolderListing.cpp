@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "platform/Folders.h"
+#include "platform/WidePath.h"
 
 namespace wendra::platform {
 

@@ -17,7 +17,7 @@
 #include "QtTestApplication.h"
 #include "app/FileChooser.h"
 #include "app/FileChooserDialog.h"
-#include "platform/Folders.h"
+#include "platform/WidePath.h"
 #include "platform/qt/QtDialogHost.h"
 #include "support/TestPaths.h"
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "QtTestApplication.h"
-#include "platform/Folders.h"
+#include "platform/WidePath.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtImages.h"
 #include "platform/qt/QtSnapshotWriter.h"

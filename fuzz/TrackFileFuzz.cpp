@@ -1,0 +1,90 @@
+// Loads arbitrary bytes as a track file into the main layer and a display layer, writes
+// both back in either form, and reads the same bytes as a crash journal.
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/MessageBox.h"
+#include "track/FileBusy.h"
+#include "track/FixJournal.h"
+#include "track/Track.h"
+#include "track/TrackFiles.h"
+#include "track/TrackPoint.h"
+
+namespace {
+
+using namespace wendra;
+
+void check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+// One in-memory file reused by every run; the loader opens it by path.
+const std::string& inputPath() {
+    static const std::string path = [] {
+        const int fd = memfd_create("track_file_fuzz", 0);
+        if (fd < 0) std::abort();
+        return "/proc/self/fd/" + std::to_string(fd);
+    }();
+    return path;
+}
+
+void store(const uint8_t* data, size_t size) {
+    const int fd = std::stoi(inputPath().substr(inputPath().rfind('/') + 1));
+    if (ftruncate(fd, 0) != 0 || (size && pwrite(fd, data, size, 0) != ssize_t(size))) std::abort();
+}
+
+// Nobody answers; a memory error must not stop the run.
+class SilentBoxes final : public platform::MessageBoxHost {
+public:
+    platform::Answer show(const platform::Message& m) override {
+        return platform::defaultAnswer(m.buttons);
+    }
+};
+
+void checkLinks(const TrackLayer& layer) {
+    int count = 0;
+    const TrackPoint* prev = nullptr;
+    for (const TrackPoint* p = layer.first(); p; p = p->next) {
+        check(p->prev == prev);
+        check(p->weight >= 1 && p->heading >= 0 && p->heading < 360);
+        check(p->signal >= 0.0f && p->signal <= 100.0f);
+        prev = p;
+        ++count;
+    }
+    check(prev == layer.last() && count == layer.count());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static SilentBoxes boxes;
+    static platform::ScopedMessageBoxHost useBoxes(boxes);
+    store(data, size);
+    Track track;
+    track.settings.maxPointsIndex = 0;  // thinning joins in early
+    FileBusy busy;
+    FixJournal journal(inputPath());
+    TrackFiles files(track, TrackFolders{}, busy, journal);
+    const int main = files.loadLayer(0, inputPath());
+    const int display = files.loadLayer(1, inputPath(), 0x0105);
+    check(main == display);
+    checkLinks(track.layer(0));
+    checkLinks(track.layer(1));
+    for (const bool binary : {false, true}) {
+        check(files.writeLayer(0, "/dev/null", binary));
+        check(files.writeLayer(1, "/dev/null", binary));
+    }
+    size_t fixes = 0;
+    journal.forEach([&fixes](const Fix&) {
+        ++fixes;
+        return true;
+    });
+    check(fixes == size / kFixRecordSize);
+    return 0;
+}

@@ -1,0 +1,181 @@
+// wendra-tool record, restore and track, end to end on real files.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "gps/Fix.h"
+#include "platform/Clock.h"
+#include "records/DayNumber.h"
+#include "support/TestPaths.h"
+
+namespace wendra::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string firstLines(const fs::path& path, int count) {
+    std::stringstream in(readFile(path));
+    std::string out, line;
+    for (int i = 0; i < count && std::getline(in, line); ++i) out += line + "\n";
+    return out;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+double numberAfter(const std::string& json, const std::string& key) {
+    const size_t at = json.find("\"" + key + "\":");
+    if (at == std::string::npos) return -1.0;
+    return std::stod(json.substr(at + key.size() + 3));
+}
+
+Fix fixFromLine(const std::string& line) {
+    Fix fix;
+    fix.latitude = numberAfter(line, "lat");
+    fix.longitude = numberAfter(line, "lon");
+    fix.speed = static_cast<float>(numberAfter(line, "speed"));
+    fix.altitude = static_cast<float>(numberAfter(line, "alt"));
+    fix.course = static_cast<int32_t>(numberAfter(line, "course"));
+    fix.signal = static_cast<float>(numberAfter(line, "signal"));
+    fix.time = numberAfter(line, "time");
+    return fix;
+}
+
+class RecordVerbTest : public ::testing::Test {
+protected:
+    RecordVerbTest() {
+        // The first ten minutes of the demo walk: 600 cycles of seven sentences.
+        writeFile(dir / "walk.nmea",
+                  firstLines(fs::path(WENDRA_SOURCE_DIR) / "data/demo.nmea", 4200));
+    }
+    std::string home(const std::string& name) const { return (dir / name).string(); }
+    TempDir dir;
+};
+
+TEST_F(RecordVerbTest, RecordsALogAndLeavesTheFilesOfAShutDown) {
+    const ToolResult r = runTool({"record", "--home", home("h"), (dir / "walk.nmea").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_GT(numberAfter(r.out, "fixes"), 1000);
+    const int points = static_cast<int>(numberAfter(r.out, "points"));
+    EXPECT_GT(points, 100);
+    EXPECT_EQ(readFile(home("h") + "/Wendra0.trc"), readFile(home("h") + "/Wendra.bak"));
+    EXPECT_EQ(fs::file_size(home("h") + "/Wendra1.trc"), 0u);
+    EXPECT_FALSE(fs::exists(home("h") + "/journal/WendraTrc.raw"));
+
+    const ToolResult dump = runTool({"track", "dump", home("h") + "/Wendra0.trc"});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    const std::vector<std::string> lines = linesOf(dump.out);
+    ASSERT_EQ(static_cast<int>(lines.size()), points);
+    // The fixes keep the receiver's times: the log starts 2024-06-15 08:00:00 UTC.
+    const double start = dayNumberFromCivil({2024, 6, 15, 8, 0, 0, 0}) +
+                         platform::systemClock().utcOffsetSeconds() / 86400.0;
+    EXPECT_NEAR(numberAfter(lines.front(), "time"), start, 1e-9);
+    EXPECT_NEAR(numberAfter(lines.back(), "time"), start + 599.0 / 86400.0, 2.0 / 86400.0);
+}
+
+// The log's fixes fed back from a journal take the same live path: the same file.
+TEST_F(RecordVerbTest, AJournalOfTheSameFixesRecordsTheSameTrack) {
+    const ToolResult live =
+        runTool({"record", "--home", home("live"), "--print-fixes", (dir / "walk.nmea").string()});
+    ASSERT_EQ(live.status, 0) << live.err;
+    std::string journal;
+    for (const std::string& line : linesOf(live.out)) {
+        if (line.find("\"lat\"") == std::string::npos) continue;
+        const FixRecord record = encodeFix(fixFromLine(line));
+        journal.append(record.begin(), record.end());
+    }
+    writeFile(dir / "fixes.raw", journal);
+    const ToolResult replayed =
+        runTool({"record", "--home", home("replayed"), "--journal", (dir / "fixes.raw").string()});
+    ASSERT_EQ(replayed.status, 0) << replayed.err;
+    EXPECT_EQ(linesOf(replayed.out).back(), linesOf(live.out).back());
+    EXPECT_EQ(readFile(home("replayed") + "/Wendra0.trc"), readFile(home("live") + "/Wendra0.trc"));
+}
+
+TEST_F(RecordVerbTest, RefusesToRecordOverAJournalLeftBehind) {
+    fs::create_directories(home("h") + "/journal");
+    writeFile(home("h") + "/journal/WendraTrc.raw", std::string(80, '\0'));
+    const ToolResult r = runTool({"record", "--home", home("h"), (dir / "walk.nmea").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("holds 2 fixes"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("restore"), std::string::npos) << r.err;
+    EXPECT_EQ(fs::file_size(home("h") + "/journal/WendraTrc.raw"), 80u);
+}
+
+TEST_F(RecordVerbTest, RestoreAnsweredNoStartsAnEmptyTrack) {
+    fs::create_directories(home("h") + "/journal");
+    const FixRecord record = encodeFix(Fix{46.7, 7.8, 4.0f, 600.0f, 10, 40.0f, 8663.4});
+    writeFile(home("h") + "/journal/WendraTrc.raw", std::string(record.begin(), record.end()));
+    const ToolResult r = runTool({"restore", "--home", home("h"), "--answer", "no"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"recoveryPending\":true,\"restored\":false,\"points\":0}\n");
+    EXPECT_NE(r.err.find("Would you like to restore the previous track? -> no"), std::string::npos);
+    EXPECT_EQ(fs::file_size(home("h") + "/Wendra0.trc"), 0u);
+}
+
+TEST_F(RecordVerbTest, AReceiverOfSeveralSystemsRecordsOnlyWhenAllowed) {
+    const std::string log = (sharedData() / "nmea" / "nl2008u.log").string();
+    const ToolResult no = runTool({"record", "--home", home("no"), log});
+    ASSERT_EQ(no.status, 0) << no.err;
+    EXPECT_EQ(numberAfter(no.out, "fixes"), 0);
+    EXPECT_NE(no.err.find("several satellite systems"), std::string::npos) << no.err;
+    const ToolResult yes = runTool({"record", "--home", home("yes"), "--answer", "yes", log});
+    ASSERT_EQ(yes.status, 0) << yes.err;
+    EXPECT_GT(numberAfter(yes.out, "fixes"), 0);
+}
+
+TEST_F(RecordVerbTest, ConvertsAndDumpsTrackFiles) {
+    const std::string text = (testData() / "track" / "points-trc5.wdt").string();
+    const ToolResult convert = runTool({"track", "convert", text, home("out.trc")});
+    ASSERT_EQ(convert.status, 0) << convert.err;
+    EXPECT_EQ(readFile(home("out.trc")), readFile(testData() / "track" / "points-text-as-v1.trc"));
+    const ToolResult back =
+        runTool({"track", "convert", "--text", home("out.trc"), home("back.wdt")});
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(readFile(home("back.wdt")), readFile(text));
+
+    const ToolResult dump =
+        runTool({"track", "dump", (testData() / "track" / "points-v1.trc").string()});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    const std::vector<std::string> lines = linesOf(dump.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1],
+              "{\"kind\":\"binary 1\",\"lon\":0.043305444444,\"lat\":0.259416666667,"
+              "\"speed\":4.56,\"altitude\":1149.1,\"heading\":249,\"signal\":49.7,\"weight\":1,"
+              "\"flags\":2,\"colour\":3,\"time\":8663.333345,\"timeZone\":0,"
+              "\"smoothAltitude\":1149.25,\"smoothSpeed\":4.5,\"smoothSignal\":49.75,"
+              "\"climbSpeed\":-1.5}");
+}
+
+TEST_F(RecordVerbTest, BadInputFailsWithAMessage) {
+    struct Case {
+        const char* legend;
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no home", {"record", "x.nmea"}, "--home"},
+        {"log and journal", {"record", "--home", "h", "--journal", "j", "x.nmea"}, "either"},
+        {"bad speed", {"record", "--home", "h", "--speed", "0", "x"}, "--speed"},
+        {"missing log", {"record", "--home", home("h"), home("none.nmea")}, "cannot read"},
+        {"bad answer", {"restore", "--home", "h", "--answer", "maybe"}, "--answer"},
+        {"unreadable track", {"track", "dump", home("none.trc")}, "cannot read"},
+        {"convert without out", {"track", "convert", "in"}, "IN and OUT"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        const ToolResult r = runTool(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace wendra::test

@@ -1,0 +1,43 @@
+#pragma once
+// The track side of the program, set up on a data folder the way the program would:
+// the five layers, the journal, the track files. And a message-box host that answers
+// every question the same way and tells on stderr what it was asked.
+
+#include <string>
+
+#include "platform/MessageBox.h"
+#include "track/FileBusy.h"
+#include "track/FixJournal.h"
+#include "track/Track.h"
+#include "track/TrackFiles.h"
+
+namespace wendra::tool {
+
+struct TrackHome {
+    // Creates the folder when missing (fails the verb when it cannot).
+    explicit TrackHome(const std::string& dataFolder);
+
+    Track track;
+    FileBusy busy;
+    FixJournal journal;
+    TrackFiles files;
+};
+
+class AnsweringHost final : public platform::MessageBoxHost {
+public:
+    explicit AnsweringHost(platform::Answer yesNo) : yesNo_(yesNo), scope_(*this) {}
+    platform::Answer show(const platform::Message& message) override;
+
+private:
+    platform::Answer yesNo_;
+    platform::ScopedMessageBoxHost scope_;
+};
+
+// "yes" or "no" after --answer.
+platform::Answer parseAnswer(const std::string& text);
+
+// Shortest texts that read back as the same value; null for what JSON cannot say.
+std::string jsonNumber(double value);
+std::string jsonNumber(float value);
+
+}  // namespace wendra::tool
