@@ -7,6 +7,10 @@ packages=(
     g++ clang cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
     gpsd
+    qt6-base-dev
+    libsndfile1-dev
+    libasound2-dev
+    fonts-dejavu-core
 )
 
 missing=()

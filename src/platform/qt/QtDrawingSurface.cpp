@@ -1,0 +1,248 @@
+#include "platform/qt/QtDrawingSurface.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/qt/QtText.h"
+
+namespace wendra::platform::qt {
+
+namespace {
+
+// The dash of a dashed pen, in pen widths: long dashes with short gaps.
+constexpr qreal kDashLength = 6;
+constexpr qreal kGapLength = 2;
+constexpr qreal kMinScale = 0.1;
+constexpr qreal kMaxScale = 10.0;
+const char* const kFontFamily = "DejaVu Sans";
+
+QColor qtColour(ColorRef colour) {
+    const ColorRef cut = quantised(colour);
+    return QColor(static_cast<int>(redOf(cut)), static_cast<int>(greenOf(cut)),
+                  static_cast<int>(blueOf(cut)));
+}
+
+QRect qtRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+// An outline drawn on the outermost pixels: Qt strokes a QRect one pixel wider.
+QRect outlineRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width() - 1, r.height() - 1);
+}
+
+QPolygon qtPolygon(std::span<const Point> points) {
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    return polygon;
+}
+
+QPen qtPen(const Pen& pen) {
+    if (pen.style == PenStyle::None) return QPen(Qt::NoPen);
+    QPen qpen(qtColour(pen.colour));
+    const int width = std::max(pen.width, 1);
+    qpen.setWidth(width);
+    // A one-pixel line leaves out its last pixel, like the handheld's; wider ones
+    // get round ends and joins.
+    qpen.setCapStyle(width == 1 ? Qt::FlatCap : Qt::RoundCap);
+    qpen.setJoinStyle(width == 1 ? Qt::MiterJoin : Qt::RoundJoin);
+    if (pen.style == PenStyle::Dash) qpen.setDashPattern({kDashLength, kGapLength});
+    return qpen;
+}
+
+int qtTextFlags(std::uint32_t flags) {
+    int q = 0;
+    q |= (flags & text::kRight)    ? Qt::AlignRight
+         : (flags & text::kCentre) ? Qt::AlignHCenter
+                                   : Qt::AlignLeft;
+    q |= (flags & text::kBottom)    ? Qt::AlignBottom
+         : (flags & text::kVCentre) ? Qt::AlignVCenter
+                                    : Qt::AlignTop;
+    if (flags & text::kSingleLine) q |= Qt::TextSingleLine;
+    if (flags & text::kWordBreak) q |= Qt::TextWordWrap;
+    if (flags & text::kNoClip) q |= Qt::TextDontClip;
+    return q;
+}
+
+}  // namespace
+
+QtDrawingSurface::QtDrawingSurface(PixelBuffer& buffer) : buffer_(&buffer) {
+    attach(buffer);
+}
+
+QtDrawingSurface::~QtDrawingSurface() {
+    flush();
+}
+
+void QtDrawingSurface::attach(PixelBuffer& buffer) {
+    flush();
+    buffer_ = &buffer;
+    if (buffer.empty()) {
+        image_ = QImage();
+        return;
+    }
+    image_ = QImage(reinterpret_cast<uchar*>(buffer.data()), buffer.width(), buffer.height(),
+                    static_cast<qsizetype>(buffer.pitch()) * 2, QImage::Format_RGB16);
+}
+
+void QtDrawingSurface::flush() {
+    if (painter_) painter_->end();
+    painter_.reset();
+}
+
+QPainter& QtDrawingSurface::painter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>();
+        if (!image_.isNull()) painter_->begin(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        painter_->setRenderHint(QPainter::TextAntialiasing, false);
+        if (clip_) painter_->setClipRect(qtRect(*clip_));
+    }
+    return *painter_;
+}
+
+QPainter& QtDrawingSurface::shapePainter() {
+    QPainter& p = painter();
+    p.setPen(qtPen(pen_));
+    p.setBrush(brush_.hollow ? QBrush(Qt::NoBrush) : QBrush(qtColour(brush_.colour)));
+    return p;
+}
+
+void QtDrawingSurface::setClip(std::optional<Rect> clip) {
+    clip_ = clip;
+    if (!painter_) return;
+    if (clip_)
+        painter_->setClipRect(qtRect(*clip_));
+    else
+        painter_->setClipping(false);
+}
+
+Rect QtDrawingSurface::clipArea() {
+    return clip_ ? clip_->intersected(buffer_->bounds()) : buffer_->bounds();
+}
+
+void QtDrawingSurface::fillRect(const Rect& area, ColorRef colour) {
+    if (!image_.isNull()) painter().fillRect(qtRect(area), qtColour(colour));
+}
+
+void QtDrawingSurface::rectangle(const Rect& area) {
+    if (image_.isNull() || area.empty()) return;
+    if (pen_.style == PenStyle::None) {
+        if (!brush_.hollow) fillRect(area, brush_.colour);
+        return;
+    }
+    shapePainter().drawRect(outlineRect(area));
+}
+
+void QtDrawingSurface::roundRect(const Rect& area, int cornerWidth, int cornerHeight) {
+    if (image_.isNull() || area.empty()) return;
+    shapePainter().drawRoundedRect(outlineRect(area), cornerWidth / 2.0, cornerHeight / 2.0,
+                                   Qt::AbsoluteSize);
+}
+
+void QtDrawingSurface::ellipse(const Rect& bounds) {
+    if (image_.isNull() || bounds.empty()) return;
+    shapePainter().drawEllipse(outlineRect(bounds));
+}
+
+void QtDrawingSurface::polyline(std::span<const Point> points) {
+    if (image_.isNull() || points.size() < 2 || pen_.style == PenStyle::None) return;
+    shapePainter().drawPolyline(qtPolygon(points));
+}
+
+void QtDrawingSurface::polygon(std::span<const Point> points) {
+    if (image_.isNull() || points.size() < 2) return;
+    shapePainter().drawPolygon(qtPolygon(points), Qt::OddEvenFill);
+}
+
+const QtDrawingSurface::QtFont& QtDrawingSurface::qtFont(const Font& font) {
+    const auto key = std::make_tuple(font.width, font.height, font.bold);
+    if (auto found = fonts_.find(key); found != fonts_.end()) return found->second;
+    QFont q(kFontFamily);
+    q.setStyleHint(QFont::SansSerif, QFont::NoAntialias);
+    q.setStyleStrategy(QFont::NoAntialias);
+    q.setBold(font.bold);
+    // The handheld asked for the cell height; Qt sizes the em. Take the largest
+    // pixel size whose lines still fit the cell.
+    const int cell = std::max(font.height, 1);
+    int size = cell;
+    q.setPixelSize(size);
+    while (size > 1 && QFontMetrics(q).lineSpacing() > cell) q.setPixelSize(--size);
+    // The character width is reached by scaling the letters across, as the
+    // handheld's font engine did; Qt's own stretch is not honoured by every engine.
+    qreal xScale = 1.0;
+    if (font.width > 0) {
+        const int natural = std::max(QFontMetrics(q).averageCharWidth(), 1);
+        xScale = std::clamp(static_cast<qreal>(font.width) / natural, kMinScale, kMaxScale);
+    }
+    return fonts_.emplace(key, QtFont{q, xScale}).first->second;
+}
+
+// Text is laid out unscaled in a box as much wider as the letters get narrower,
+// then drawn scaled across from the box's left edge.
+namespace {
+
+QRect layoutBox(const Rect& box, qreal xScale) {
+    return QRect(box.left, box.top, static_cast<int>(std::lround(box.width() / xScale)),
+                 box.height());
+}
+
+Rect fromLayout(const QRect& r, int originX, qreal xScale) {
+    const auto x = [&](int layoutX) {
+        return originX + static_cast<int>(std::lround((layoutX - originX) * xScale));
+    };
+    return Rect{x(r.left()), r.top(), x(r.right() + 1), r.bottom() + 1};
+}
+
+}  // namespace
+
+Rect QtDrawingSurface::measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
+    const QtFont& font = qtFont(font_);
+    const QFontMetrics metrics(font.font);
+    const QRect taken =
+        metrics.boundingRect(layoutBox(box, font.xScale), qtTextFlags(flags), toQString(text));
+    return fromLayout(taken, box.left, font.xScale);
+}
+
+Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
+    if (image_.isNull()) return Rect{box.left, box.top, box.left, box.top};
+    const QtFont& font = qtFont(font_);
+    const QString qtext = toQString(text);
+    const QRect layout = layoutBox(box, font.xScale);
+    const QRect taken = QFontMetrics(font.font).boundingRect(layout, qtTextFlags(flags), qtext);
+    if (!transparentText_) {
+        Rect cell = fromLayout(taken, box.left, font.xScale);
+        if (!(flags & text::kNoClip)) cell = cell.intersected(box);
+        fillRect(cell, backgroundColour_);
+    }
+    // Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the
+    // letters are drawn on a scratch image first (with room for overhanging
+    // glyphs) and copied over; without antialiasing every letter pixel stays whole.
+    const int overhang = font.font.pixelSize();
+    QRect area = taken.adjusted(-overhang, -overhang, overhang, overhang);
+    if (!(flags & text::kNoClip)) area &= layout;
+    if (area.isEmpty() || qtext.isEmpty()) return fromLayout(taken, box.left, font.xScale);
+    QImage letters(area.size(), QImage::Format_ARGB32_Premultiplied);
+    letters.fill(Qt::transparent);
+    {
+        QPainter scratch(&letters);
+        scratch.setFont(font.font);
+        scratch.setPen(qtColour(textColour_));
+        scratch.translate(-area.topLeft());
+        scratch.drawText(layout, qtTextFlags(flags), qtext);
+    }
+    QPainter& p = painter();
+    p.save();
+    p.translate(box.left, 0);
+    p.scale(font.xScale, 1.0);
+    p.translate(-box.left, 0);
+    p.drawImage(area.topLeft(), letters);
+    p.restore();
+    return fromLayout(taken, box.left, font.xScale);
+}
+
+}  // namespace wendra::platform::qt
