@@ -52,6 +52,7 @@ size_t NmeaFramer::append(std::string_view bytes) {
         head_ = 0;
     }
     const size_t taken = std::min(bytes.size(), kCapacity - tail_);
+    if (taken == 0) return 0;
     std::memcpy(buffer_.data() + tail_, bytes.data(), taken);
     tail_ += taken;
     return taken;
