@@ -15,6 +15,8 @@
 #include "app/ConfigurationWriter.h"
 #include "records/RecordFile.h"
 
+#include "MemoryInput.h"
+
 namespace {
 
 void check(bool condition) {
@@ -22,23 +24,17 @@ void check(bool condition) {
 }
 
 // One in-memory file reused by every run; the record file opens it by path.
-int inputFd() {
-    static const int fd = [] {
-        const int created = memfd_create("config_fuzz", 0);
-        if (created < 0) std::abort();
-        return created;
-    }();
-    return fd;
+const wendra::fuzz::MemoryInput& input() {
+    static const wendra::fuzz::MemoryInput file("config_fuzz");
+    return file;
 }
 
 std::string savedAfterLoading(std::string_view bytes) {
-    if (ftruncate(inputFd(), 0) != 0) std::abort();
-    if (!bytes.empty() && pwrite(inputFd(), bytes.data(), bytes.size(), 0) != ssize_t(bytes.size()))
-        std::abort();
+    input().store(bytes.data(), bytes.size());
     wendra::Configuration config(u"/records");
     wendra::ConfigurationStore store(config);
     wendra::RecordFile file;
-    check(file.open("/proc/self/fd/" + std::to_string(inputFd()), wendra::RecordFileMode::Read));
+    check(file.open(input().path(), wendra::RecordFileMode::Read));
     store.resetToDefaults();
     store.read(file);
     store.afterLoad();

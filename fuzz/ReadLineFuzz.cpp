@@ -13,6 +13,8 @@
 #include "records/BinaryRecord.h"
 #include "records/RecordFile.h"
 
+#include "MemoryInput.h"
+
 namespace {
 
 using wendra::RecordFile;
@@ -22,24 +24,15 @@ void check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-// One in-memory file reused by every run; the record file opens it by path.
-const std::string& inputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("read_line_fuzz", 0);
-        if (fd < 0) std::abort();
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-void store(const uint8_t* data, size_t size) {
-    const int fd = std::stoi(inputPath().substr(inputPath().rfind('/') + 1));
-    if (ftruncate(fd, 0) != 0 || (size && pwrite(fd, data, size, 0) != ssize_t(size))) std::abort();
+// One in-memory file reused by every run; the readers open it by path.
+const wendra::fuzz::MemoryInput& input() {
+    static const wendra::fuzz::MemoryInput file("read_line_fuzz");
+    return file;
 }
 
 void readLines(size_t size, size_t capacity) {
     RecordFile file;
-    check(file.open(inputPath(), RecordFileMode::Read));
+    check(file.open(input().path(), RecordFileMode::Read));
     check(file.fileSize() == size);
     std::string line;
     size_t total = 0;
@@ -74,7 +67,7 @@ void decode(const std::vector<uint8_t>& payload) {
 
 void readRecords(size_t size, RecordFileMode mode) {
     RecordFile file;
-    check(file.open(inputPath(), mode));
+    check(file.open(input().path(), mode));
     std::vector<uint8_t> payload;
     size_t records = 0;
     while (wendra::readBinaryRecord(file, payload)) {
@@ -88,7 +81,7 @@ void readRecords(size_t size, RecordFileMode mode) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    store(data, size);
+    input().store(data, size);
     readLines(size, wendra::kShortLineCapacity);
     readLines(size, wendra::kLongLineCapacity);
     readRecords(size, RecordFileMode::Read);

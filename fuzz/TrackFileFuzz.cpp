@@ -16,6 +16,8 @@
 #include "track/TrackFiles.h"
 #include "track/TrackPoint.h"
 
+#include "MemoryInput.h"
+
 namespace {
 
 using namespace wendra;
@@ -24,19 +26,10 @@ void check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-// One in-memory file reused by every run; the loader opens it by path.
-const std::string& inputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("track_file_fuzz", 0);
-        if (fd < 0) std::abort();
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-void store(const uint8_t* data, size_t size) {
-    const int fd = std::stoi(inputPath().substr(inputPath().rfind('/') + 1));
-    if (ftruncate(fd, 0) != 0 || (size && pwrite(fd, data, size, 0) != ssize_t(size))) std::abort();
+// One in-memory file reused by every run; the readers open it by path.
+const wendra::fuzz::MemoryInput& input() {
+    static const wendra::fuzz::MemoryInput file("track_file_fuzz");
+    return file;
 }
 
 // Nobody answers; a memory error must not stop the run.
@@ -65,14 +58,14 @@ void checkLinks(const TrackLayer& layer) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static SilentBoxes boxes;
     static platform::ScopedMessageBoxHost useBoxes(boxes);
-    store(data, size);
+    input().store(data, size);
     Track track;
     track.settings.maxPointsIndex = 0;  // thinning joins in early
     FileBusy busy;
-    FixJournal journal(inputPath());
+    FixJournal journal(input().path());
     TrackFiles files(track, TrackFolders{}, busy, journal);
-    const int main = files.loadLayer(0, inputPath());
-    const int display = files.loadLayer(1, inputPath(), 0x0105);
+    const int main = files.loadLayer(0, input().path());
+    const int display = files.loadLayer(1, input().path(), 0x0105);
     check(main == display);
     checkLinks(track.layer(0));
     checkLinks(track.layer(1));
