@@ -39,29 +39,40 @@ int32_t storedFlags(const TrackPoint& point) {
     return static_cast<int32_t>(point.flags & ~kDistanceDirty);
 }
 
-std::optional<PointRecord> decodeKind(const TextKindEntry& entry, std::string_view fields) {
-    PointRecord record;
-    record.kind = entry.name;
-    PointValues& v = record.values;
+// The integer fields of a point record, read as int32 before they take their
+// narrower places in the point's values.
+struct IntegerFields {
     int32_t heading = 0;
     int32_t weight = 0;
     int32_t flags = 0;
     int32_t colour = 0;
     int32_t timeZone = 0;
+
+    void storeInto(PointValues& v) const {
+        v.heading = heading;
+        v.weight = weight;
+        v.flags = static_cast<uint32_t>(flags);
+        v.colour = colour;
+        v.timeZone = timeZone;
+    }
+};
+
+std::optional<PointRecord> decodeKind(const TextKindEntry& entry, std::string_view fields) {
+    PointRecord record;
+    record.kind = entry.name;
+    PointValues& v = record.values;
+    IntegerFields n;
     const int outcome =
         entry.kind == TextKind::GpsTrace
             ? splitRecord(fields, entry.types,
-                          {&v.lon, &v.lat, &v.speed, &v.altitude, &heading, &weight, &flags})
+                          {&v.lon, &v.lat, &v.speed, &v.altitude, &n.heading, &n.weight, &n.flags})
             : splitRecord(fields, entry.types,
-                          {&v.lon, &v.lat, &v.speed, &v.altitude, &heading, &v.signal, &weight,
-                           &flags, &colour, &v.time, &timeZone});
+                          {&v.lon, &v.lat, &v.speed, &v.altitude, &n.heading, &v.signal, &n.weight,
+                           &n.flags, &n.colour, &v.time, &n.timeZone});
     if (outcome != 0) return std::nullopt;
-    v.heading = heading;
-    v.weight = weight;
-    v.flags = static_cast<uint32_t>(flags);
-    v.colour = colour;
+    n.storeInto(v);
     v.textRecord = true;
-    v.timeZone = entry.kind == TextKind::Trc5 ? timeZone : kNoValue;
+    if (entry.kind != TextKind::Trc5) v.timeZone = kNoValue;
     if (entry.kind == TextKind::Trc) {
         // This kind stored the longitude scaled by cos(latitude).
         const double cosLat = std::cos(v.lat * kPi);
@@ -123,25 +134,17 @@ std::optional<PointRecord> decodeBinaryPointRecord(std::span<const uint8_t> payl
     PointRecord record;
     record.kind = kBinaryKinds[version];
     PointValues& v = record.values;
-    int32_t heading = 0;
-    int32_t weight = 0;
-    int32_t flags = 0;
-    int32_t colour = 0;
-    int32_t timeZone = 0;
+    IntegerFields n;
     // Field by field rather than by type string: this runs for every point of a layer.
     const bool unpacked =
         reader.getDouble(v.lon) && reader.getDouble(v.lat) && reader.getFloat(v.speed) &&
-        reader.getFloat(v.altitude) && reader.getInt32(heading) && reader.getFloat(v.signal) &&
-        reader.getInt32(weight) && reader.getInt32(flags) && reader.getInt32(colour) &&
-        reader.getDouble(v.time) && reader.getInt32(timeZone) &&
+        reader.getFloat(v.altitude) && reader.getInt32(n.heading) && reader.getFloat(v.signal) &&
+        reader.getInt32(n.weight) && reader.getInt32(n.flags) && reader.getInt32(n.colour) &&
+        reader.getDouble(v.time) && reader.getInt32(n.timeZone) &&
         reader.getFloat(record.smoothAltitude) && reader.getFloat(record.smoothSpeed) &&
         reader.getFloat(record.smoothSignal) && (version == 0 || reader.getFloat(record.climbSpeed));
     if (!unpacked || !reader.atEnd()) return std::nullopt;
-    v.heading = heading;
-    v.weight = weight;
-    v.flags = static_cast<uint32_t>(flags);
-    v.colour = colour;
-    v.timeZone = timeZone;
+    n.storeInto(v);
     record.hasSmoothed = true;
     record.hasClimbSpeed = version >= 1;
     return record;
