@@ -1,0 +1,42 @@
+#include "app/AppState.h"
+
+#include "platform/StatusBanner.h"
+#include "platform/WaitCursor.h"
+#include "track/TrackFolders.h"
+
+namespace wendra {
+
+void ScreenBanner::show(std::u16string_view text) {
+    platform::showStatusBanner(text);
+}
+
+void ScreenBanner::hide() {
+    platform::hideStatusBanner();
+}
+
+void ScreenBanner::setWaitCursor(bool waiting) {
+    if (waiting)
+        platform::waitCursorHost().show();
+    else
+        platform::waitCursorHost().hide();
+}
+
+AppState::AppState(const std::string& dataFolder, const std::u16string& recordsFolder,
+                   platform::SerialPorts& ports, platform::BluetoothRadio& radio)
+    : programFolder(dataFolder),
+      config(recordsFolder),
+      dataFiles(dataFolder, banner),
+      journal(TrackFolders::inDataFolder(dataFolder).journalFile()),
+      trackFiles(track, TrackFolders::inDataFolder(dataFolder), busy, journal),
+      statistics(track.settings.climbWindow),
+      port({ports, radio, bridge, dataFolder,
+            [this](std::string_view chunk) { fixHandOver.handle(chunk); },
+            SignalTimes{handOver.lastFixTime, handOver.lastSignalTime,
+                        handOver.reconnectAllowance},
+            nullptr}),
+      bridge(dataFolder, port.settings(), parser),
+      fixHandOver({parser, port.settings(), trackFiles, statistics, handOver, bridge}) {
+    dataFiles.attach(DataFile::Configuration, configStore);
+}
+
+}  // namespace wendra

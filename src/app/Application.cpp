@@ -1,0 +1,141 @@
+// The window procedure: messages, keys and the stylus, and the operations offered to
+// the rest of the program.
+
+#include "app/Application.h"
+
+#include <utility>
+
+#include "app/AppMessages.h"
+#include "app/MainView.h"
+#include "platform/DialogHost.h"
+#include "platform/Sync.h"
+#include "platform/Window.h"
+
+namespace wendra {
+
+Application::Application(ApplicationServices services) : services_(std::move(services)) {}
+
+Application::~Application() {
+    if (state_) shutdown();
+}
+
+void Application::created(platform::Window& window) {
+    window_ = &window;
+    earlyStartup();
+}
+
+void Application::message(std::uint32_t code, std::int64_t param) {
+    if (!state_) return;
+    switch (code) {
+        case AppMessage::kStartupContinuation:
+            startupContinuation();
+            break;
+        case AppMessage::kReconnect:
+            startGps(SerialPort::Attempts::Single);
+            break;
+        case AppMessage::kCommand:
+            command(static_cast<int>(param));
+            break;
+        case AppMessage::kCommandWhenIdle:
+            // Waiting here would stall the dialog's own loop on this thread: the command
+            // runs once the dialog has closed instead.
+            if (flags_.first.test(AppFlag::kModalDialog))
+                deferredCommands_.push_back(static_cast<int>(param));
+            else
+                command(static_cast<int>(param));
+            break;
+        case AppMessage::kRepaint:
+            state_->bridge.repaintTaken();
+            requestRepaint();
+            break;
+        case AppMessage::kStatusText:
+            takeStatusText();
+            break;
+        case AppMessage::kReaderSettings:
+            takeReaderSettings();
+            break;
+        case AppMessage::kBringToFront:
+            window_->bringToFront();
+            break;
+        case platform::kTimerMessage:
+            timer(static_cast<int>(param));
+            break;
+        default:
+            break;
+    }
+}
+
+bool Application::closeRequested() {
+    if (state_) shutdown();
+    shutDown_ = true;
+    return true;
+}
+
+void Application::hotKey(int code) {
+    if (state_) window_->post(AppMessage::kCommand, code);
+}
+
+void Application::softKey(platform::SoftKey key) {
+    constexpr int kLeftSoftKey = 996;
+    constexpr int kRightSoftKey = 997;
+    if (state_)
+        window_->post(AppMessage::kCommand,
+                      key == platform::SoftKey::Left ? kLeftSoftKey : kRightSoftKey);
+}
+
+void Application::keyDown(int code) {
+    if (!state_) return;
+    if (flags_.first.test(AppFlag::kScreenOff)) return;
+    command(code);
+}
+
+void Application::stylus(platform::StylusAction action, platform::Point /*at*/) {
+    if (!state_ || !startupComplete()) return;
+    if (action == platform::StylusAction::Down) {
+        armTimer(AppTimer::kLongPress, AppPeriod::kLongPress);
+        armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
+    } else if (action == platform::StylusAction::Up) {
+        cancelTimer(AppTimer::kLongPress);
+        flags_.first.clear(AppFlag::kLongPress);
+    }
+}
+
+void Application::resized(platform::Size size) {
+    if (!state_) return;
+    state_->metrics = DisplayMetrics::of(size);
+    flags_.first.put(AppFlag::kWideScreen, state_->metrics.wideScreen);
+    drawView();
+    requestRepaint();
+}
+
+void Application::showStatusText(std::u16string text) {
+    if (!state_) return;
+    state_->statusText = std::move(text);
+    armTimer(AppTimer::kStatusClear, AppPeriod::kStatusClear);
+    requestRepaint();
+}
+
+void Application::saveChangedFiles(bool force) {
+    if (state_) state_->dataFiles.saveChanged(force);
+}
+
+int Application::runModalDialog(const platform::DialogTemplate& portrait,
+                                 const platform::DialogTemplate* landscape,
+                                 platform::DialogProcedure& procedure) {
+    const platform::Size screen = window_ ? window_->clientSize() : platform::Size{};
+    const platform::DialogTemplate& chosen =
+        landscape && screen.width >= screen.height ? *landscape : portrait;
+    flags_.first.set(AppFlag::kModalDialog);
+    const int result = platform::runDialog(chosen, procedure);
+    flags_.first.clear(AppFlag::kModalDialog);
+    flushDeferredCommands();
+    return result;
+}
+
+void Application::flushDeferredCommands() {
+    if (deferredCommands_.empty() || !window_) return;
+    for (const int code : std::exchange(deferredCommands_, {}))
+        window_->post(AppMessage::kCommand, code);
+}
+
+}  // namespace wendra

@@ -1,0 +1,117 @@
+// Work handed over by the GPS reader, and the commands of the keys.
+
+#include <array>
+#include <optional>
+
+#include "app/AppMessages.h"
+#include "app/Application.h"
+#include "platform/Window.h"
+
+namespace wendra {
+
+namespace {
+
+// The key code of each key slot.
+constexpr std::array<int, KeyBindings::kSlots> kSlotCodes = {
+    13, 38, 40, 37, 39, 992, 993, 994, 193, 194, 195, 196, 197, 198, 996, 995, 990, 991, 997, 998};
+
+constexpr std::array<std::u16string_view, KeyBindings::kSlots> kSlotNames = {
+    u"Button OK",        u"Button Up",         u"Button Down",
+    u"Button Left",      u"Button Right",      u"Gauge of battery",
+    u"Gauge of reception", u"Long click on the screen", u"Key application 1",
+    u"Key application 2", u"Key application 3", u"Key application 4",
+    u"Key application 5", u"Key application 6", u"Softkey Left",
+    u"Softkey Right",    u"Favourite menu nr 1", u"favourite menu nr 2",
+    u"Button 1",         u"Button 2"};
+
+int slotOfCode(int code) {
+    for (int slot = 0; slot < KeyBindings::kSlots; ++slot)
+        if (kSlotCodes[static_cast<size_t>(slot)] == code) return slot;
+    return -1;
+}
+
+namespace Action {
+constexpr int kDoNothing = 0;
+constexpr int kAdvancedSetup = 5;
+constexpr int kToggleTrack = 21;
+constexpr int kToggleGps = 24;
+constexpr int kDeleteTrack = 44;
+constexpr int kDisplayButton = 46;
+}  // namespace Action
+
+}  // namespace
+
+void Application::takeStatusText() {
+    if (std::optional<std::u16string> text = state_->bridge.takeStatusText())
+        showStatusText(std::move(*text));
+}
+
+// The reader asked the user something and changed the port options or parser flags:
+// the configuration takes the answered bits, and is saved with them.
+void Application::takeReaderSettings() {
+    if (!state_) return;
+    const std::optional<ReaderSettings> settings = state_->bridge.takeSettings();
+    if (!settings) return;
+    Configuration& config = state_->config;
+    constexpr std::int32_t kAnswered =
+        SerialOptions::kRateAsked | SerialOptions::kAllSystemsAsked;
+    config.serial.options = (config.serial.options & ~kAnswered) | (settings->serialOptions & kAnswered);
+    config.serial.receiverRateIndex = settings->receiverRateIndex;
+    config.nmea.flags = (config.nmea.flags & ParserFlags::kTransient) |
+                        (settings->parserFlags & ~ParserFlags::kTransient);
+    state_->dataFiles.markChanged(DataFile::Configuration);
+}
+
+// A key tries its bindings set by set until an action applies.
+void Application::command(int code) {
+    const int slot = slotOfCode(code);
+    if (slot < 0) return;
+    for (int set = 0; set < KeyBindings::kSets; ++set)
+        if (runAction(state_->config.keys.action(set, slot), slot)) return;
+}
+
+// False when the action does not apply here, so that the next set is tried.
+bool Application::runAction(int action, int slot) {
+    AppState& state = *state_;
+    switch (action) {
+        case Action::kDoNothing:
+            return true;
+        case Action::kAdvancedSetup:
+            openGpsSettings();
+            return true;
+        case Action::kToggleTrack:
+            showStatusText(std::u16string(state.track.toggleRecording()));
+            state.config.track = state.track.settings;
+            state.dataFiles.markChanged(DataFile::Configuration);
+            return true;
+        case Action::kToggleGps:
+            toggleGps();
+            return true;
+        case Action::kDeleteTrack:
+            state.track.clearLayer(Track::kMainLayer);
+            state.trackFiles.storeLayer(Track::kMainLayer);
+            showStatusText(u"Track deleted");
+            return true;
+        case Action::kDisplayButton:
+            showStatusText(std::u16string(kSlotNames[static_cast<size_t>(slot)]));
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Application::toggleGps() {
+    AppState& state = *state_;
+    state.port.close();
+    state.config.serial.options ^= SerialOptions::kDeactivated;
+    state.dataFiles.markChanged(DataFile::Configuration);
+    const bool off = state.config.serial.has(SerialOptions::kDeactivated);
+    startGps(SerialPort::Attempts::Single);
+    showStatusText(off ? u"GPS Deactivated" : u"GPS Activated");
+}
+
+void Application::openGpsSettings() {
+    // The settings dialog of the GPS comes with its window.
+}
+
+}  // namespace wendra

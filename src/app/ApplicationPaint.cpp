@@ -1,0 +1,92 @@
+// Painting, repaint requests and the main window's software timers.
+
+#include <filesystem>
+
+#include "app/AppMessages.h"
+#include "app/Application.h"
+#include "app/MainView.h"
+#include "platform/SoundPlayer.h"
+#include "platform/Window.h"
+
+namespace wendra {
+
+void Application::armTimer(int id, int milliseconds) {
+    timers_.set(window_, id, milliseconds);
+}
+
+void Application::cancelTimer(int id) {
+    timers_.cancel(window_, id);
+}
+
+void Application::requestRepaint() {
+    if (!state_ || !window_) return;
+    cancelTimer(AppTimer::kDeferredRepaint);
+    if (flags_.first.test(AppFlag::kRepaintPending)) {
+        armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
+        return;
+    }
+    if (flags_.first.test(AppFlag::kScreenOff | AppFlag::kModalDialog)) {
+        view_->update();
+        return;
+    }
+    flags_.first.set(AppFlag::kRepaintPending);
+    window_->invalidate();
+}
+
+void Application::repaintUnlessQuickDraw() {
+    if (!flags_.first.test(AppFlag::kQuickDraw)) requestRepaint();
+}
+
+// Before start-up completes the window shows the back buffer as it is.
+void Application::paint(platform::DrawingSurface& backBuffer, const platform::Rect& /*dirty*/) {
+    if (!state_ || !startupComplete() || flags_.first.test(AppFlag::kStartupNotFinished)) return;
+    armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
+    armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
+    cancelTimer(AppTimer::kQuickDrawEnd);
+    const bool quick = flags_.first.test(AppFlag::kQuickDraw);
+    const bool anotherPass = view_->draw(backBuffer, quick);
+    if (quick) armTimer(AppTimer::kQuickDrawEnd, AppPeriod::kQuickDrawEnd);
+    flags_.first.clear(AppFlag::kRepaintPending);
+    if (anotherPass) armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
+}
+
+void Application::drawView() {
+    if (state_ && window_) view_->draw(window_->backBuffer(), false);
+}
+
+void Application::timer(int id) {
+    if (timers_.wasCancelled(window_, id)) return;
+    switch (id) {
+        case AppTimer::kRepaint:
+        case AppTimer::kDeferredRepaint:
+            requestRepaint();
+            break;
+        case AppTimer::kButtonHighlight:
+        case AppTimer::kPointNames:
+            repaintUnlessQuickDraw();
+            break;
+        case AppTimer::kStatusClear:
+            state_->statusText.clear();
+            repaintUnlessQuickDraw();
+            break;
+        case AppTimer::kQuickDrawEnd:
+            flags_.first.clear(AppFlag::kQuickDraw);
+            requestRepaint();
+            break;
+        case AppTimer::kPeriodicRedraw:
+            drawView();
+            armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
+            break;
+        case AppTimer::kButtonBarHide:
+            requestRepaint();
+            break;
+        case AppTimer::kLongPress:
+            platform::playSound(std::filesystem::path(state_->programFolder) / "pop.wav");
+            flags_.first.set(AppFlag::kLongPress);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace wendra

@@ -1,0 +1,129 @@
+// Start-up and shut-down of the main window, in their fixed orders.
+
+#include <filesystem>
+#include <new>
+
+#include "app/AppMessages.h"
+#include "app/Application.h"
+#include "app/MainView.h"
+#include "app/StartupDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/Sync.h"
+#include "platform/TraceLog.h"
+#include "platform/Window.h"
+#include "track/TrackFolders.h"
+#include "track/TrackStartup.h"
+
+namespace wendra {
+
+namespace {
+
+constexpr std::u16string_view kStatusOkButton = u"Button OK\nto display main menu";
+constexpr std::u16string_view kStatusClick = u"Click on screen\nto display main menu";
+constexpr int kMainMenuAction = 3;
+
+// Every folder on the way to the journal; a failure shows when the journal is written.
+void createJournalFolder(const std::string& dataFolder) {
+    std::error_code error;
+    std::filesystem::create_directories(TrackFolders::inDataFolder(dataFolder).journal, error);
+}
+
+}  // namespace
+
+void Application::earlyStartup() {
+    flags_.first.assign(AppFlag::kStartupNotFinished);
+    flags_.second.assign(0);
+    const DisplayMetrics metrics = DisplayMetrics::of(window_->clientSize());
+    flags_.first.put(AppFlag::kWideScreen, metrics.wideScreen);
+    try {
+        state_ = std::make_unique<AppState>(services_.dataFolder, services_.recordsFolder,
+                                            *services_.ports, *services_.radio);
+    } catch (const std::bad_alloc&) {
+        platform::showMessage(u".Memory Error #0703#", u".Error", platform::Buttons::Ok,
+                              platform::Icon::Error);
+        return;
+    }
+    state_->metrics = metrics;
+    if (services_.afterConfigLoad) state_->configStore.setAfterLoad(services_.afterConfigLoad);
+    createJournalFolder(services_.dataFolder);
+    platform::traceLog().start(services_.dataFolder);
+    state_->trackFiles.hooks.showStatus = [this](std::u16string_view text) {
+        showStatusText(std::u16string(text));
+    };
+    view_ = std::make_unique<MainView>(*state_);
+    state_->bridge.attach(window_);
+    window_->post(AppMessage::kStartupContinuation);
+}
+
+void Application::startupContinuation() {
+    if (!state_) return;
+    timers_.start();
+    runStartupDialog();
+    loadTrackAtStartup();
+    startGps(SerialPort::Attempts::Normal);
+
+    armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
+    armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
+    armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
+
+    drawView();
+    const bool okShowsMenu = state_->config.keys.action(0, 0) == kMainMenuAction;
+    showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
+
+    if (services_.mapWorker) services_.mapWorker->start();
+    if (services_.internetWorker) services_.internetWorker->start();
+    flags_.second.set(AppFlag2::kStartupComplete);
+    requestRepaint();
+}
+
+// The data files load while the dialog shows; what they hold reaches the parts that
+// keep their own copies.
+void Application::runStartupDialog() {
+    AppState& state = *state_;
+    auto load = [this, &state] {
+        state.dataFiles.loadAll();
+        flags_.first.clear(AppFlag::kStartupNotFinished);
+        state.track.settings = state.config.track;
+        state.parser.setFlags(state.config.nmea.flags);
+        state.parser.setCorrection(state.config.nmea.correction);
+        state.bridge.setNoFixSound(state.config.global.noFixSound);
+    };
+    StartupDialog dialog(load, services_.startupDialogTime);
+    const platform::DialogTemplate startupTemplate = StartupDialog::dialogTemplate();
+    runModalDialog(startupTemplate, nullptr, dialog);
+    if (!dialog.loaded()) load();  // no dialog could be shown
+}
+
+void Application::loadTrackAtStartup() {
+    const StartupOutcome outcome = startupLoad(state_->trackFiles, services_.trackLoadPause);
+    flags_.first.put(AppFlag::kTrackRestored, outcome.recoveryPending);
+    state_->handOver.recoveryPending.store(outcome.recoveryPending);
+}
+
+void Application::startGps(SerialPort::Attempts attempts) {
+    AppState& state = *state_;
+    state.port.close();
+    state.port.settings() = state.config.serial;
+    if (services_.portOverride) services_.portOverride(state.port.settings());
+    state.port.start(attempts);
+}
+
+void Application::shutdown() {
+    timers_.stop();
+    AppState& state = *state_;
+    state.port.close();
+    if (services_.internetWorker) services_.internetWorker->stop();
+    if (services_.mapWorker) {
+        services_.mapWorker->request(BackgroundWorker::kStop);
+        services_.mapWorker->stop();
+    }
+    takeReaderSettings();
+    saveChangedFiles(true);
+    shutdownSave(state.trackFiles);
+    state.bridge.attach(nullptr);
+    view_.reset();
+    state_.reset();
+    platform::traceLog().write("Closed");
+}
+
+}  // namespace wendra

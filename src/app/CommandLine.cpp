@@ -1,0 +1,118 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "gps/ReplayPlayer.h"
+
+namespace wendra {
+
+namespace {
+
+constexpr int kMaxSnapshotSeconds = 3600;
+constexpr int kMinSide = 160;
+constexpr int kMaxSide = 8192;
+
+bool parseWhole(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+bool parseReal(const std::string& text, double& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(value);
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    const std::size_t cross = text.find('x');
+    return cross != std::string::npos && parseWhole(text.substr(0, cross), width) &&
+           parseWhole(text.substr(cross + 1), height) && width >= kMinSide && width <= kMaxSide &&
+           height >= kMinSide && height <= kMaxSide;
+}
+
+// Applies one option that takes a value; the error when the value is bad.
+std::string takeValue(const std::string& name, const std::string& value, CommandLine& options) {
+    if (name == "--home") {
+        options.home = value;
+    } else if (name == "--replay") {
+        options.replay = value;
+    } else if (name == "--speed") {
+        if (!parseReal(value, options.speed) || options.speed <= 0.0 ||
+            options.speed > ReplayPlayer::kMaxSpeed)
+            return "--speed must be above 0 and at most 10000, not \"" + value + "\"";
+    } else if (name == "--assume") {
+        if (value == "yes")
+            options.assume = platform::Answer::Yes;
+        else if (value == "no")
+            options.assume = platform::Answer::No;
+        else
+            return "--assume takes yes or no, not \"" + value + "\"";
+    } else if (name == "--snapshots") {
+        int seconds = 0;
+        if (!parseWhole(value, seconds) || seconds < 0 || seconds > kMaxSnapshotSeconds)
+            return "--snapshots takes seconds from 0 (none) to 3600, not \"" + value + "\"";
+        options.snapshotSeconds = seconds;
+    } else if (name == "--size") {
+        if (!parseSize(value, options.width, options.height))
+            return "--size takes WIDTHxHEIGHT (160 to 8192 each), not \"" + value + "\"";
+    }
+    return {};
+}
+
+bool takesValue(const std::string& name) {
+    return name == "--home" || name == "--replay" || name == "--speed" || name == "--assume" ||
+           name == "--snapshots" || name == "--size";
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    ParsedCommandLine parsed;
+    CommandLine& options = parsed.options;
+    bool speedGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else if (argument == "--fullscreen") {
+            options.fullScreen = true;
+        } else if (takesValue(argument)) {
+            if (i + 1 >= arguments.size()) {
+                parsed.error = argument + " needs a value";
+                return parsed;
+            }
+            speedGiven |= argument == "--speed";
+            parsed.error = takeValue(argument, arguments[++i], options);
+            if (!parsed.error.empty()) return parsed;
+        } else {
+            parsed.error = "unknown argument \"" + argument + "\" (see --help)";
+            return parsed;
+        }
+    }
+    if (speedGiven && options.replay.empty()) parsed.error = "--speed needs --replay FILE";
+    return parsed;
+}
+
+std::string programUsage() {
+    return "usage: wendra [--home DIR] [--replay FILE [--speed X]] [--assume yes|no]\n"
+           "              [--snapshots SECONDS] [--size WxH] [--fullscreen]\n"
+           "  --home DIR        data folder (default $WENDRA_HOME, else\n"
+           "                    $XDG_DATA_HOME/wendra, else ~/.local/share/wendra)\n"
+           "  --replay FILE     play a receiver log at its recorded pace as the GPS\n"
+           "                    (COM9: is pointed at it)\n"
+           "  --speed X         replay X times faster (default 1)\n"
+           "  --assume yes|no   answer every question so, without showing it; each box\n"
+           "                    is written to TraceLog.txt\n"
+           "  --snapshots S     write snapshots/wendra.png every S seconds (default 5\n"
+           "                    without a display, else none; 0 for none)\n"
+           "  --size WxH        window size (default 800x480)\n"
+           "  --fullscreen      cover the whole screen\n";
+}
+
+}  // namespace wendra

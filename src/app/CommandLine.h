@@ -1,0 +1,39 @@
+#pragma once
+// The command line of the program: the data folder, a receiver log to replay, the
+// answer to assume for every question, the window and the snapshots.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/MessageBox.h"
+
+namespace wendra {
+
+struct CommandLine {
+    static constexpr int kDefaultWidth = 800;
+    static constexpr int kDefaultHeight = 480;
+
+    std::string home;    // --home DIR
+    std::string replay;  // --replay FILE
+    double speed = 1.0;  // --speed X
+    std::optional<platform::Answer> assume;  // --assume yes|no
+    // --snapshots SECONDS: pictures of the window; by default only without a display.
+    std::optional<int> snapshotSeconds;
+    int width = kDefaultWidth;  // --size WxH
+    int height = kDefaultHeight;
+    bool fullScreen = false;  // --fullscreen
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedCommandLine {
+    CommandLine options;
+    std::string error;  // one line; empty when the command line was good
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+std::string programUsage();
+
+}  // namespace wendra

@@ -1,0 +1,110 @@
+#include "app/ShellBridge.h"
+
+#include <utility>
+
+#include "app/AppMessages.h"
+#include "gps/NmeaParser.h"
+#include "platform/SoundPlayer.h"
+#include "platform/StatusBanner.h"
+#include "platform/WaitCursor.h"
+#include "platform/Window.h"
+#include "records/Text.h"
+
+namespace wendra {
+
+ShellBridge::ShellBridge(std::filesystem::path programFolder, const SerialSettings& readerSerial,
+                         const NmeaParser& readerParser)
+    : programFolder_(std::move(programFolder)),
+      readerSerial_(readerSerial),
+      readerParser_(readerParser) {}
+
+void ShellBridge::post(std::uint32_t code) {
+    if (platform::Window* window = window_.load(std::memory_order_acquire)) window->post(code);
+}
+
+void ShellBridge::setWaitCursor(bool busy) {
+    if (busy)
+        platform::waitCursorHost().show();
+    else
+        platform::waitCursorHost().hide();
+}
+
+void ShellBridge::showBanner(std::u16string_view text) {
+    platform::showStatusBanner(text);
+}
+
+void ShellBridge::hideBanner() {
+    platform::hideStatusBanner();
+}
+
+void ShellBridge::setNoFixSound(std::u16string name) {
+    std::lock_guard lock(mutex_);
+    noFixSound_ = std::move(name);
+}
+
+void ShellBridge::showStatus(std::u16string_view text) {
+    {
+        std::lock_guard lock(mutex_);
+        statusText_ = std::u16string(text);
+    }
+    post(AppMessage::kStatusText);
+}
+
+// A 10 Hz receiver asks for a repaint with every fix; one message on its way is enough.
+void ShellBridge::requestRepaint() {
+    if (!repaintPosted_.exchange(true, std::memory_order_acq_rel)) post(AppMessage::kRepaint);
+}
+
+std::u16string ShellBridge::noFixSound() {
+    std::lock_guard lock(mutex_);
+    return noFixSound_;
+}
+
+void ShellBridge::playSound(std::u16string_view name) {
+    platform::playSound(programFolder_ / (toUtf8(name) + ".wav"));
+}
+
+void ShellBridge::requestReconnect() {
+    post(AppMessage::kReconnect);
+}
+
+void ShellBridge::positionNotShown() {
+    {
+        std::lock_guard lock(mutex_);
+        position_.reset();
+    }
+    requestRepaint();
+}
+
+void ShellBridge::positionUpdated(const Fix& fix) {
+    std::lock_guard lock(mutex_);
+    position_ = fix;
+}
+
+// Runs on the reader thread, the only one that changes the reader's settings, so they
+// are read here and only the copy crosses to the window thread.
+void ShellBridge::settingsChanged() {
+    {
+        std::lock_guard lock(mutex_);
+        settings_ = ReaderSettings{readerSerial_.options, readerSerial_.receiverRateIndex,
+                                   readerParser_.flags()};
+    }
+    post(AppMessage::kReaderSettings);
+}
+
+std::optional<std::u16string> ShellBridge::takeStatusText() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(statusText_, std::nullopt);
+}
+
+std::optional<ReaderSettings> ShellBridge::takeSettings() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(settings_, std::nullopt);
+}
+
+std::optional<Fix> ShellBridge::position() const {
+    std::lock_guard lock(mutex_);
+    return position_;
+}
+
+}  // namespace wendra

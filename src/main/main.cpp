@@ -1,0 +1,172 @@
+// wendra: the track logger and moving map. Finds its data folder, makes sure it runs
+// only once per folder, sets up the window on Qt (offscreen with snapshots when there
+// is no display), optionally replays a receiver log as the GPS, and runs the window.
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SignalCloser.h"
+#include "app/AppMessages.h"
+#include "app/Application.h"
+#include "app/DataFolder.h"
+#include "app/CommandLine.h"
+#include "gps/ReplayPlayer.h"
+#include "platform/AssumedAnswers.h"
+#include "platform/linux/LinuxSerialPorts.h"
+#include "platform/linux/RfkillRadio.h"
+#include "platform/linux/SingleInstance.h"
+#include "platform/qt/QtHosts.h"
+#include "platform/qt/QtSnapshotWriter.h"
+#include "platform/qt/QtWindow.h"
+#include "records/Text.h"
+
+namespace {
+
+using namespace wendra;
+
+constexpr int kReplaySlot = 9;
+constexpr int kOffscreenSnapshotSeconds = 5;
+
+int failure(const std::string& text) {
+    std::fprintf(stderr, "wendra: %s\n", text.c_str());
+    return 1;
+}
+
+bool haveDisplay() {
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    if (platformName && *platformName) return std::string(platformName) != "offscreen";
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+bool readWhole(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    return !in.bad();
+}
+
+// The log plays into a pseudo-terminal that COM9: stands for during this run.
+std::unique_ptr<ReplayPlayer> startReplay(const CommandLine& options,
+                                          platform::LinuxSerialPorts& ports, std::string& error) {
+    std::string log;
+    if (!readWhole(options.replay, log)) {
+        error = "cannot read \"" + options.replay + "\"";
+        return nullptr;
+    }
+    auto player = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(std::move(log)),
+                                                 ReplayPlayer::Options{options.speed, true});
+    if (!player->start(error)) return nullptr;
+    const std::string name =
+        "Replay of " + std::filesystem::path(options.replay).filename().string();
+    ports.overrideSlot(kReplaySlot, player->path(), name);
+    return player;
+}
+
+int runWindow(const CommandLine& options, const std::string& dataFolder,
+              platform::SingleInstance& instance) {
+    platform::LinuxSerialPorts ports(dataFolder);
+    platform::RfkillRadio radio;
+    std::unique_ptr<ReplayPlayer> replay;
+    if (!options.replay.empty()) {
+        std::string error;
+        replay = startReplay(options, ports, error);
+        if (!replay) return failure("replay: " + error);
+        std::printf("Replaying %s on %s (COM%d:)\n", options.replay.c_str(),
+                    replay->path().c_str(), kReplaySlot);
+    }
+
+    ApplicationServices services;
+    services.dataFolder = dataFolder;
+    services.recordsFolder = widen(recordsFolder(FolderEnvironment::fromProcess()));
+    services.ports = &ports;
+    services.radio = &radio;
+    if (replay) {
+        services.portOverride = [](SerialSettings& serial) { serial.portId = kReplaySlot; };
+        services.afterConfigLoad = [](Configuration& config) {
+            config.serial.options &= ~SerialOptions::kDeactivated;
+        };
+    }
+    Application application(std::move(services));
+    platform::qt::QtWindow window(application, {options.width, options.height});
+    const int multiplier =
+        DisplayMetrics::of({options.width, options.height}).pixelMultiplier;
+    platform::qt::QtHosts hosts(&window.widget(), multiplier);
+    std::unique_ptr<platform::AssumedAnswers> assumed;
+    std::unique_ptr<platform::ScopedMessageBoxHost> assumedScope;
+    if (options.assume) {
+        assumed = std::make_unique<platform::AssumedAnswers>(*options.assume);
+        assumedScope = std::make_unique<platform::ScopedMessageBoxHost>(*assumed);
+    }
+    SignalCloser closer(window);
+    instance.listen([&window] { window.post(AppMessage::kBringToFront); });
+
+    const int snapshotSeconds = options.snapshotSeconds.value_or(
+        QGuiApplication::platformName() == "offscreen" ? kOffscreenSnapshotSeconds : 0);
+    std::unique_ptr<platform::qt::QtSnapshotWriter> snapshots;
+    if (snapshotSeconds > 0) {
+        snapshots = std::make_unique<platform::qt::QtSnapshotWriter>(
+            window.widget(), std::filesystem::path(dataFolder) / "snapshots",
+            snapshotSeconds * 1000);
+        std::printf("Snapshots: %s every %d s\n", snapshots->file().c_str(), snapshotSeconds);
+    }
+    std::fflush(stdout);
+
+    if (options.fullScreen) window.setFullScreen(true);
+    window.show();
+    const int status = QApplication::exec();
+    if (snapshots) snapshots->write();
+    instance.stopListening();
+    if (replay) replay->stop();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (!parsed.error.empty()) return failure(parsed.error);
+    const CommandLine& options = parsed.options;
+    if (options.help) {
+        std::fputs(programUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("wendra V3.1.0");
+        return 0;
+    }
+
+    const std::string folder = dataFolder(options.home, FolderEnvironment::fromProcess());
+    std::string error;
+    if (folder.empty()) return failure("no data folder: set --home DIR or $HOME");
+    if (!createDataFolder(folder, error)) return failure(error);
+    std::printf("Data folder: %s\n", folder.c_str());
+    std::fflush(stdout);
+
+    platform::SingleInstance instance(folder);
+    switch (instance.claim(error)) {
+        case platform::SingleInstance::Outcome::First:
+            break;
+        case platform::SingleInstance::Outcome::NotifiedRunning:
+            std::printf("Wendra already runs on %s: its window was brought to the front\n",
+                        folder.c_str());
+            return 0;
+        case platform::SingleInstance::Outcome::Failed:
+            return failure(error);
+    }
+
+    if (!haveDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Wendra"));
+    return runWindow(options, folder, instance);
+}
