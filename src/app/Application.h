@@ -87,6 +87,8 @@ private:
     void runStartupDialog();
     void loadTrackAtStartup();
     void startGps(SerialPort::Attempts attempts);
+    void startWorker(BackgroundWorker* worker, std::u16string_view label);
+    void stopWorker(BackgroundWorker* worker, std::u16string_view label);
     void shutdown();
 
     // Painting and timers (ApplicationPaint.cpp).

@@ -70,8 +70,8 @@ void Application::startupContinuation() {
     const bool okShowsMenu = state_->config.keys.action(0, 0) == kMainMenuAction;
     showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
 
-    if (services_.mapWorker) services_.mapWorker->start();
-    if (services_.internetWorker) services_.internetWorker->start();
+    startWorker(services_.mapWorker, u".WndProc.2");
+    startWorker(services_.internetWorker, u".WndProc.3");
     flags_.second.set(AppFlag2::kStartupComplete);
     requestRepaint();
 }
@@ -108,15 +108,25 @@ void Application::startGps(SerialPort::Attempts attempts) {
     state.port.start(attempts);
 }
 
+void Application::startWorker(BackgroundWorker* worker, std::u16string_view label) {
+    if (!worker) return;
+    worker->launch();
+    platform::waitFor([worker] { return worker->running(); }, label);
+}
+
+void Application::stopWorker(BackgroundWorker* worker, std::u16string_view label) {
+    if (!worker) return;
+    worker->requestStop();
+    platform::waitFor([worker] { return !worker->running(); }, label);
+}
+
 void Application::shutdown() {
     timers_.stop();
     AppState& state = *state_;
     state.port.close();
-    if (services_.internetWorker) services_.internetWorker->stop();
-    if (services_.mapWorker) {
-        services_.mapWorker->request(BackgroundWorker::kStop);
-        services_.mapWorker->stop();
-    }
+    stopWorker(services_.internetWorker, u".WndProc.Internet");
+    if (services_.mapWorker) services_.mapWorker->request(BackgroundWorker::kStop);
+    stopWorker(services_.mapWorker, u".WndProc.LoadBmp");
     takeReaderSettings();
     saveChangedFiles(true);
     shutdownSave(state.trackFiles);

@@ -1,7 +1,9 @@
 #pragma once
 // A worker thread the shell starts after the GPS and stops at shut-down (the map image
-// worker, the internet worker): started and stopped with the sync protocol, and told
-// what to do through a level that only ever rises until the worker takes it.
+// worker, the internet worker). The shell waits for its running flag with the sync
+// protocol under its own labels, so a worker that never comes up costs one report and
+// start-up goes on. Requests carry a level that only ever rises until the worker
+// takes it.
 
 namespace wendra {
 
@@ -14,10 +16,11 @@ public:
     static constexpr int kStop = 3;
 
     virtual ~BackgroundWorker() = default;
-    // Returns once the worker runs (or the wait gave up).
-    virtual void start() = 0;
-    // Asks the worker to stop and returns once it has.
-    virtual void stop() = 0;
+    // Creates the thread; it sets its running flag as its first action.
+    virtual void launch() = 0;
+    virtual bool running() const = 0;
+    // Asks the thread to end; it clears its running flag as its last action.
+    virtual void requestStop() = 0;
     virtual void request(int level) = 0;
 };
 

@@ -10,12 +10,13 @@ platform::DialogTemplate StartupDialog::dialogTemplate() {
     platform::DialogTemplate dialog;
     dialog.id = kTemplateId;
     dialog.title = u"Wendra";
-    dialog.size = {160, 90};
+    dialog.size = {160, 106};
     dialog.controls = {
         {kPictureId, ControlKind::OwnerDrawn, u"", {0, 0, 160, 50}, 0},
         {1202, ControlKind::Label, u"Wendra", {10, 52, 150, 64}, 0},
         {1203, ControlKind::Label, u"V3.1.0", {10, 66, 150, 78}, 0},
         {1204, ControlKind::Label, u"GPS track logger and moving map", {10, 78, 150, 90}, 0},
+        {platform::kIdOk, ControlKind::Button, u"OK", {55, 92, 105, 104}, 0},
     };
     return dialog;
 }

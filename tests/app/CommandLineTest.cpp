@@ -1,0 +1,63 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace wendra {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, TakesEveryOption) {
+    const ParsedCommandLine parsed =
+        parseCommandLine({"--home", "/data", "--replay", "log.nmea", "--speed", "20", "--assume",
+                          "no", "--snapshots", "0", "--size", "480x272", "--fullscreen"});
+    ASSERT_EQ(parsed.error, "");
+    const CommandLine& options = parsed.options;
+    EXPECT_EQ(options.home, "/data");
+    EXPECT_EQ(options.replay, "log.nmea");
+    EXPECT_DOUBLE_EQ(options.speed, 20.0);
+    EXPECT_EQ(options.assume, platform::Answer::No);
+    EXPECT_EQ(options.snapshotSeconds, 0);
+    EXPECT_EQ(options.width, 480);
+    EXPECT_EQ(options.height, 272);
+    EXPECT_TRUE(options.fullScreen);
+}
+
+TEST(CommandLine, DefaultsLeaveEverythingToTheEnvironment) {
+    const ParsedCommandLine parsed = parseCommandLine({});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.home, "");
+    EXPECT_FALSE(parsed.options.assume);
+    EXPECT_FALSE(parsed.options.snapshotSeconds);
+    EXPECT_EQ(parsed.options.width, CommandLine::kDefaultWidth);
+}
+
+TEST(CommandLine, RefusesBadInputWithOneLineNamingIt) {
+    struct Case {
+        const char* legend;
+        Args args;
+        const char* errorPart;
+    };
+    const Case cases[] = {
+        {"unknown option", {"--colour"}, "unknown argument \"--colour\""},
+        {"value missing", {"--home"}, "--home needs a value"},
+        {"speed zero", {"--replay", "x", "--speed", "0"}, "--speed must be above 0"},
+        {"speed not a number", {"--replay", "x", "--speed", "fast"}, "\"fast\""},
+        {"speed too high", {"--replay", "x", "--speed", "20000"}, "at most 10000"},
+        {"speed without replay", {"--speed", "2"}, "--speed needs --replay"},
+        {"assume maybe", {"--assume", "maybe"}, "yes or no"},
+        {"negative snapshots", {"--snapshots", "-1"}, "--snapshots"},
+        {"size without x", {"--size", "800"}, "WIDTHxHEIGHT"},
+        {"size too small", {"--size", "10x10"}, "WIDTHxHEIGHT"},
+        {"size with junk", {"--size", "800x480px"}, "WIDTHxHEIGHT"},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommandLine parsed = parseCommandLine(c.args);
+        EXPECT_NE(parsed.error.find(c.errorPart), std::string::npos)
+            << c.legend << ": " << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << c.legend;
+    }
+}
+
+}  // namespace
+}  // namespace wendra
