@@ -38,7 +38,8 @@ TEST(GpsDialogWindowQt, OpensFilledInTheRealHostAndItsButtonsCloseIt) {
         EXPECT_EQ(portList->currentText(), QStringLiteral("GPD0: gpsd 127.0.0.1:2947"));
         EXPECT_EQ(control<QComboBox>(dialog, kGpsSoundListId)->count(), 2);
         EXPECT_TRUE(control<QCheckBox>(dialog, kGpsDeactivateId)->isChecked());
-        EXPECT_FALSE(control<QLineEdit>(dialog, kGpsCorrectionId)->isEnabled());
+        EXPECT_TRUE(control<QLineEdit>(dialog, kGpsCorrectionId)->isEnabled())
+            << "geoid correction is on by default";
         EXPECT_FALSE(control<QPushButton>(dialog, kGpsStaticNavId)->isEnabled());
         control<QCheckBox>(dialog, kGpsDeactivateId)->click();
         control<QPushButton>(dialog, platform::kIdOk)->click();

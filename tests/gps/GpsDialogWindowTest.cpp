@@ -26,15 +26,27 @@ constexpr std::u16string_view kRiskQuestion =
 constexpr std::u16string_view kDisableQuestion =
     u"The GPS will be disabled during use of these functions. Do you wan to continue?";
 
-// Counts the wait cursor and notes whether it was up while the ports were searched.
-class SearchingPorts final : public platform::WaitCursorHost {
+// The ports, with a wait cursor whose state each search notes.
+class SearchingPorts final : public platform::SerialPorts, public platform::WaitCursorHost {
 public:
-    SearchingPorts() : scope_(*this) {}
-    void show() override { ++shown; }
-    void hide() override { --shown; }
-    int shown = 0;
+    explicit SearchingPorts(FakePorts& ports) : ports_(ports), scope_(*this) {}
+    platform::SerialOpenResult open(std::string_view name, int rate,
+                                    platform::SerialAccess access) override {
+        return ports_.open(name, rate, access);
+    }
+    std::vector<platform::PortDescription> describe() override { return ports_.describe(); }
+    std::optional<platform::PortSearchResult> search() override {
+        cursorDuringSearch.push_back(cursor);
+        return ports_.search();
+    }
+    void show() override { ++cursor; }
+    void hide() override { --cursor; }
+
+    int cursor = 0;
+    std::vector<int> cursorDuringSearch;
 
 private:
+    FakePorts& ports_;
     platform::ScopedWaitCursorHost scope_;
 };
 
@@ -63,7 +75,7 @@ protected:
     }
 
     GpsDialogSetup setup() {
-        return {ports,
+        return {*portsInUse,
                 bluetooth,
                 {u"Alarm", u"Beep"},
                 folder.path(),
@@ -76,6 +88,7 @@ protected:
     std::optional<GpsDialogValues> run() { return runGpsDialog(current, setup()); }
 
     FakePorts ports;
+    platform::SerialPorts* portsInUse = &ports;
     TempDir folder;
     ScriptedDialogHost dialogs;
     ScriptedMessageBoxes boxes;
@@ -150,11 +163,13 @@ TEST_F(GpsDialogWindowTest, OkStaysOpenUntilTheGpsStarts) {
 }
 
 TEST_F(GpsDialogWindowTest, SearchSelectsTheFoundPortUnderTheWaitCursor) {
-    SearchingPorts cursor;
+    SearchingPorts searching(ports);
+    portsInUse = &searching;
     ports.found = platform::PortSearchResult{10, 38400};
     dialogs.expect([&](ScriptedDialog& dialog) {
         EXPECT_TRUE(dialog.press(kGpsSearchId));
-        EXPECT_EQ(cursor.shown, 0) << "the cursor is back to normal";
+        EXPECT_EQ(searching.cursorDuringSearch, std::vector<int>{1});
+        EXPECT_EQ(searching.cursor, 0) << "the cursor is back to normal";
         EXPECT_EQ(dialog.selection(kGpsPortListId), 10);
         EXPECT_EQ(dialog.selection(kGpsRateListId), 4);
         EXPECT_TRUE(dialog.enabled(kGpsSearchId));
