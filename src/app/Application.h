@@ -15,6 +15,7 @@
 #include "app/AppState.h"
 #include "app/BackgroundWorker.h"
 #include "app/TimerService.h"
+#include "gps/GpsDialog.h"
 #include "platform/BluetoothRadio.h"
 #include "platform/DialogProcedure.h"
 #include "platform/SerialPorts.h"
@@ -105,6 +106,8 @@ private:
     bool runAction(int action, int slot);
     void toggleGps();
     void openGpsSettings();
+    GpsDialogValues gpsDialogValues() const;
+    bool takeGpsValues(GpsDialogButton button, const GpsDialogValues& values);
     void flushDeferredCommands();
 
     ApplicationServices services_;

@@ -5,6 +5,9 @@
 
 #include "app/AppMessages.h"
 #include "app/Application.h"
+#include "gps/GpsDialog.h"
+#include "gps/GpsDialogWindow.h"
+#include "gps/SoundNames.h"
 #include "platform/Window.h"
 
 namespace wendra {
@@ -110,8 +113,48 @@ void Application::toggleGps() {
     showStatusText(off ? u"GPS Deactivated" : u"GPS Activated");
 }
 
+GpsDialogValues Application::gpsDialogValues() const {
+    const Configuration& config = state_->config;
+    GpsDialogValues values;
+    values.serial = config.serial;
+    values.parserFlags = config.nmea.flags;
+    values.correction = config.nmea.correction;
+    values.staticNavFunctions = (config.global.options & ProgramOptions::kStaticNavFunctions) != 0;
+    values.noFixSound = config.global.noFixSound;
+    return values;
+}
+
+// OK closes the GPS, keeps the values and opens the GPS as they say; the dialog stays
+// open when that fails.
+bool Application::takeGpsValues(GpsDialogButton button, const GpsDialogValues& values) {
+    AppState& state = *state_;
+    Configuration& config = state.config;
+    takeGpsDialogValues(state.port, state.parser, values);
+    config.serial = values.serial;
+    config.nmea.flags = state.parser.flags() & ~ParserFlags::kTransient;
+    config.nmea.correction = values.correction;
+    config.global.options = values.staticNavFunctions
+                                ? config.global.options | ProgramOptions::kStaticNavFunctions
+                                : config.global.options & ~ProgramOptions::kStaticNavFunctions;
+    config.global.noFixSound = values.noFixSound;
+    state.bridge.setNoFixSound(values.noFixSound);
+    state.dataFiles.markChanged(DataFile::Configuration);
+    if (button == GpsDialogButton::StaticNav) return true;  // the receiver's own dialog
+    if (services_.portOverride) services_.portOverride(state.port.settings());
+    return state.port.applyOnOff();
+}
+
 void Application::openGpsSettings() {
-    // The settings dialog of the GPS comes with its window.
+    AppState& state = *state_;
+    const GpsDialogSetup setup{
+        *services_.ports, state.port.bluetoothAvailable(), soundNames(state.programFolder),
+        state.programFolder,
+        [this](GpsDialogButton button, const GpsDialogValues& values) {
+            return takeGpsValues(button, values);
+        }};
+    GpsDialogWindow dialog(gpsDialogValues(), setup);
+    runModalDialog(gpsDialogTemplate(), nullptr, dialog);
+    if (!dialog.result()) cancelGpsDialog(state.port);
 }
 
 }  // namespace wendra
