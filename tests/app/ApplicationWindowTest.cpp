@@ -1,0 +1,187 @@
+// The application in its real window (Qt's offscreen platform): start-up, a replayed
+// receiver recorded into the track, shut-down and the next start.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "QtTestApplication.h"
+#include "app/Application.h"
+#include "gps/ReplayPlayer.h"
+#include "platform/Sync.h"
+#include "platform/TraceLog.h"
+#include "platform/linux/LinuxSerialPorts.h"
+#include "platform/qt/QtWindow.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestPaths.h"
+#include "track/TrackPoint.h"
+
+namespace wendra {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr int kReplaySlot = 9;
+
+class NoRadio final : public platform::BluetoothRadio {
+public:
+    bool available() override { return false; }
+    int mode() override { return kUnknown; }
+    bool setMode(int) override { return false; }
+};
+
+// A map worker that never comes up.
+class SilentWorker final : public BackgroundWorker {
+public:
+    void launch() override { ++launches; }
+    bool running() const override { return false; }
+    void requestStop() override {}
+    void request(int) override {}
+    int launches = 0;
+};
+
+std::string demoLog() {
+    std::ifstream in(test::testData().parent_path().parent_path() / "data" / "demo.nmea",
+                     std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// One run of the program on a data folder: the application in its window, the
+// receiver a replayed log on COM9:.
+class ProgramRun {
+public:
+    ProgramRun(const std::filesystem::path& home, std::optional<std::string> log,
+        BackgroundWorker* mapWorker = nullptr)
+        : ports_(home) {
+        if (log) {
+            replay_ = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(*log),
+                                                     ReplayPlayer::Options{200.0, false});
+            std::string error;
+            EXPECT_TRUE(replay_->start(error)) << error;
+            ports_.overrideSlot(kReplaySlot, replay_->path(), "replay");
+        }
+        ApplicationServices services;
+        services.dataFolder = home.string();
+        services.ports = &ports_;
+        services.radio = &radio_;
+        services.mapWorker = mapWorker;
+        services.startupDialogTime = milliseconds(0);
+        services.trackLoadPause = milliseconds(0);
+        if (log) {
+            services.portOverride = [](SerialSettings& serial) { serial.portId = kReplaySlot; };
+            services.afterConfigLoad = [](Configuration& config) {
+                config.serial.options &= ~SerialOptions::kDeactivated;
+            };
+        }
+        application_ = std::make_unique<Application>(std::move(services));
+        window_ = std::make_unique<platform::qt::QtWindow>(*application_, platform::Size{480, 320});
+        window_->show();
+    }
+    ~ProgramRun() {
+        if (!application_->shutDown()) close();
+        if (replay_) replay_->stop();
+    }
+
+    bool waitFor(const std::function<bool()>& done, seconds limit = seconds(30)) {
+        test::processEventsFor(limit, done);
+        return done();
+    }
+    bool started() {
+        return waitFor([this] { return application_->startupComplete(); });
+    }
+    int mainPoints() {
+        AppState* state = application_->state();
+        return state ? state->track.main().count() : -1;
+    }
+    void close() {
+        window_->close();
+        waitFor([this] { return application_->shutDown(); });
+    }
+
+    Application& application() { return *application_; }
+    platform::qt::QtWindow& window() { return *window_; }
+
+private:
+    platform::LinuxSerialPorts ports_;
+    NoRadio radio_;
+    std::unique_ptr<ReplayPlayer> replay_;
+    std::unique_ptr<Application> application_;
+    std::unique_ptr<platform::qt::QtWindow> window_;
+};
+
+long long fileSize(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? -1 : static_cast<long long>(size);
+}
+
+TEST(ApplicationWindow, RecordsTheReplayedReceiverAndKeepsTheTrackAcrossARestart) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    int recorded = 0;
+    {
+        ProgramRun run(home.path(), demoLog());
+        ASSERT_TRUE(run.started());
+        ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 20; }))
+            << "points: " << run.mainPoints();
+        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0) << "fixes are journaled as they come";
+        recorded = run.mainPoints();
+        run.close();
+        EXPECT_EQ(run.mainPoints(), -1) << "the state goes with the window";
+    }
+    ASSERT_GT(recorded, 0);
+    EXPECT_GT(fileSize(home / "Wendra0.trc"), 10);
+    EXPECT_LE(fileSize(home / "journal/WendraTrc.raw"), 0) << "a clean shut-down leaves no journal";
+    EXPECT_GT(fileSize(home / "Wendra.ini"), 0);
+    EXPECT_TRUE(boxes.shown().empty()) << "a first start asks nothing";
+
+    // The default delete mode asks whether to go on with the stored track.
+    boxes.answer(platform::Answer::Yes);
+    ProgramRun again(home.path(), std::nullopt);
+    ASSERT_TRUE(again.started());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, u"Do you want to continue previous track?");
+    EXPECT_GE(again.mainPoints(), recorded);
+    // The replay's port is not saved as the user's: COM0 stays.
+    EXPECT_EQ(again.application().state()->config.serial.portId, 0);
+}
+
+TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
+    // Start-up complete means painting is allowed: a repaint draws the back buffer.
+    ASSERT_TRUE(run.waitFor([&] {
+        return !run.application().flags().first.test(AppFlag::kRepaintPending);
+    }));
+    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText.empty(); },
+                            seconds(10)))
+        << "the status text goes after 5 s";
+}
+
+TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    platform::ScopedSyncLimits shortWait({milliseconds(50), 100000, milliseconds(1)});
+    SilentWorker worker;
+    ProgramRun run(home.path(), std::nullopt, &worker);
+    ASSERT_TRUE(run.started());
+    EXPECT_EQ(worker.launches, 1);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, u".Sync error!");
+    EXPECT_EQ(boxes.shown()[0].text, u".WndProc.2");
+    std::ifstream trace(home / "TraceLog.txt");
+    const std::string log(std::istreambuf_iterator<char>(trace), {});
+    EXPECT_EQ(log.rfind(".Sync.Error\n.WndProc.2\n", 0), 0u) << log;
+}
+
+}  // namespace
+}  // namespace wendra
