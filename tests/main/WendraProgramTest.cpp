@@ -1,0 +1,188 @@
+// The wendra program as a user or a service manager runs it: a child process on Qt's
+// offscreen platform, replaying the demo receiver, stopped by SIGTERM, killed by
+// SIGKILL, started twice.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/TestPaths.h"
+
+namespace wendra {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::seconds;
+
+constexpr std::size_t kFixBytes = 40;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+long long fileSize(const fs::path& path) {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    return error ? -1 : static_cast<long long>(size);
+}
+
+fs::path demoLog() {
+    return test::testData().parent_path().parent_path() / "data" / "demo.nmea";
+}
+
+bool waitUntil(const std::function<bool()>& done, seconds limit = seconds(60)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// The program running in the background; its output goes to a file of the test.
+class Program {
+public:
+    Program(const fs::path& home, std::vector<std::string> args) : output_(home / "out.txt") {
+        args.insert(args.begin(), {WENDRA_PROGRAM_PATH, "--home", home.string()});
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            const int out = ::open(output_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            ::dup2(out, 1);
+            ::dup2(out, 2);
+            std::vector<char*> argv;
+            for (std::string& arg : args) argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+    }
+    ~Program() {
+        if (pid_ > 0 && !exited_) {
+            ::kill(pid_, SIGKILL);
+            wait();
+        }
+    }
+
+    void signal(int number) { ::kill(pid_, number); }
+    // The exit status, or -1 when the program did not end in time.
+    int wait(seconds limit = seconds(60)) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (::waitpid(pid_, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) return -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    std::string output() const { return readFile(output_); }
+
+private:
+    fs::path output_;
+    pid_t pid_ = -1;
+    bool exited_ = false;
+};
+
+std::size_t journaledFixes(const fs::path& home) {
+    const long long size = fileSize(home / "journal" / "WendraTrc.raw");
+    return size > 0 ? static_cast<std::size_t>(size) / kFixBytes : 0;
+}
+
+int storedPoints(const fs::path& home) {
+    const test::ToolResult dump = test::runTool({"track", "dump", (home / "Wendra0.trc").string()});
+    if (dump.status != 0) return -1;
+    int lines = 0;
+    for (const char c : dump.out) lines += c == '\n';
+    return lines;
+}
+
+TEST(WendraProgram, StopsCleanlyOnSigtermAndGoesOnWithTheTrackNextTime) {
+    test::TempDir home;
+    {
+        Program wendra(home.path(), {"--replay", demoLog().string(), "--speed", "50", "--assume",
+                                     "yes", "--snapshots", "1"});
+        ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) >= 30; }))
+            << wendra.output();
+        ASSERT_TRUE(waitUntil([&] { return fileSize(home / "snapshots/wendra.png") > 0; }));
+        wendra.signal(SIGTERM);
+        EXPECT_EQ(wendra.wait(), 0) << wendra.output();
+        EXPECT_NE(wendra.output().find("Data folder: " + home.path().string()), std::string::npos);
+    }
+    EXPECT_EQ(journaledFixes(home.path()), 0u) << "everything went into the track file";
+    const int points = storedPoints(home.path());
+    EXPECT_GT(points, 1);
+    EXPECT_NE(readFile(home / "Wendra.ini").find("Serial6|"), std::string::npos);
+
+    Program again(home.path(), {"--assume", "yes"});
+    ASSERT_TRUE(waitUntil([&] {
+        return readFile(home / "TraceLog.txt").find("continue previous track") != std::string::npos;
+    })) << again.output();
+    again.signal(SIGINT);
+    EXPECT_EQ(again.wait(), 0);
+    EXPECT_EQ(storedPoints(home.path()), points);
+    EXPECT_EQ(readFile(home / "TraceLog.txt").find("did not finish properly"), std::string::npos);
+}
+
+TEST(WendraProgram, AKilledRunIsRestoredAtTheNextStart) {
+    test::TempDir home;
+    std::size_t journaled = 0;
+    {
+        Program wendra(home.path(), {"--replay", demoLog().string(), "--speed", "50"});
+        ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) >= 40; }))
+            << wendra.output();
+        wendra.signal(SIGKILL);
+        EXPECT_EQ(wendra.wait(), 128 + SIGKILL);
+        journaled = journaledFixes(home.path());
+    }
+    ASSERT_GE(journaled, 40u);
+
+    Program again(home.path(), {"--assume", "yes"});
+    ASSERT_TRUE(waitUntil([&] {
+        return readFile(home / "TraceLog.txt")
+                   .find("Box [Confirmation] Wendra did not finish properly. Would you like to "
+                         "restore the previous track? -> Yes") != std::string::npos;
+    })) << again.output();
+    ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) == 0; }))
+        << "the restored track is stored and the journal emptied";
+    again.signal(SIGTERM);
+    EXPECT_EQ(again.wait(), 0);
+    // Fixes merge into points while standing and are thinned nowhere near the limit;
+    // a restore that lost the journal would leave at most the few stored before.
+    EXPECT_GT(storedPoints(home.path()), 10);
+}
+
+TEST(WendraProgram, ASecondStartBringsTheFirstToTheFrontAndLeaves) {
+    test::TempDir home;
+    Program first(home.path(), {"--assume", "no"});
+    // The trace log is started once the window exists, after the folder was claimed.
+    ASSERT_TRUE(waitUntil([&] { return fileSize(home / "TraceLog.txt") >= 0; }));
+    Program second(home.path(), {"--assume", "no"});
+    EXPECT_EQ(second.wait(seconds(30)), 0);
+    EXPECT_NE(second.output().find("already runs"), std::string::npos) << second.output();
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.wait(), 0) << "the first one was still running";
+}
+
+TEST(WendraProgram, RefusesABadCommandLineWithOneLine) {
+    test::TempDir home;
+    Program wendra(home.path(), {"--speed", "fast"});
+    EXPECT_EQ(wendra.wait(), 1);
+    const std::string output = wendra.output();
+    EXPECT_EQ(output, "wendra: --speed must be above 0 and at most 10000, not \"fast\"\n");
+}
+
+}  // namespace
+}  // namespace wendra
