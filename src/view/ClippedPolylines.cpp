@@ -34,6 +34,7 @@ ClippedPolylines::ClippedPolylines(platform::Rect clip) : clip_(clip) {}
 void ClippedPolylines::clear() {
     points_.clear();
     runs_.clear();
+    style_ = 0;
     hasAnchor_ = false;
     runOpen_ = false;
 }

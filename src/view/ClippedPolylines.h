@@ -21,10 +21,15 @@ public:
         std::size_t end = 0;
     };
 
-    explicit ClippedPolylines(platform::Rect clip);
+    explicit ClippedPolylines(platform::Rect clip = {});
 
     // Forgets every run; the clip stays.
     void clear();
+    // Forgets every run and clips to a new rectangle.
+    void reset(platform::Rect clip) {
+        clip_ = clip;
+        clear();
+    }
     // Starts a new line at the point (no segment to it).
     void moveTo(ScreenPoint point);
     // A segment from the last kept point; the first call after clear() acts as moveTo.

@@ -1,5 +1,7 @@
 #include "view/PlainView.h"
 
+#include <cmath>
+
 #include "view/InfoLine.h"
 #include "view/NorthUpProjection.h"
 #include "view/PositionMarker.h"
@@ -35,7 +37,9 @@ void PlainView::draw(platform::DrawingSurface& surface, const ViewScene& scene) 
     surface.pixels().fill(platform::toUnpaintedPixel16(scene.colours.back));
 
     const ViewCentre centre = clampedCentre(scene.centre);
-    const NorthUpProjection projection(centre, scene.scale, size);
+    const bool usableScale = std::isfinite(scene.scale) && scene.scale > 0.0f;
+    const NorthUpProjection projection(centre, usableScale ? scene.scale : ViewScene::kInitialScale,
+                                       size);
     track_.draw(surface, scene.track, projection, scene.colours);
 
     if (scene.position != PositionMark::NotShown) {

@@ -30,48 +30,54 @@ platform::Rect clipFor(platform::Size size) {
 
 void TrackPainter::draw(platform::DrawingSurface& surface, Track& track,
                         const NorthUpProjection& projection, const ViewColours& colours) {
-    lines_ = ClippedPolylines(clipFor(surface.size()));
-    TrackLock::Hold hold(track.lock(), kPaintLabel);
-    const bool joinFar = track.settings.joinFarPoints;
-    for (int index = Track::kLayerCount - 1; index >= 0; --index) {
-        lines_.clear();
-        collect(track.layer(index), projection, joinFar);
-        paint(surface, index, colours);
+    static_assert(kLayers == Track::kLayerCount);
+    const platform::Rect clip = clipFor(surface.size());
+    {
+        TrackLock::Hold hold(track.lock(), kPaintLabel);
+        const bool joinFar = track.settings.joinFarPoints;
+        for (int index = 0; index < kLayers; ++index) {
+            ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
+            lines.reset(clip);
+            collect(lines, track.layer(index), projection, joinFar);
+        }
     }
+    // The loaded layers first, so that the recorded one lies on top.
+    for (int index = kLayers - 1; index >= 0; --index)
+        paint(surface, lines_[static_cast<std::size_t>(index)], index == Track::kMainLayer,
+              colours);
 }
 
-void TrackPainter::collect(const TrackLayer& layer, const NorthUpProjection& projection,
-                           bool joinFar) {
+void TrackPainter::collect(ClippedPolylines& lines, const TrackLayer& layer,
+                           const NorthUpProjection& projection, bool joinFar) {
     const TrackPoint* previous = nullptr;
     for (const TrackPoint* point = layer.first(); point; point = point->next) {
         const ScreenPoint at = projection.project(point->lat, point->lon, point->cosLat);
-        lines_.setStyle(point->colour);
+        lines.setStyle(point->colour);
         if (!previous || breaksBefore(*previous, *point, joinFar))
-            lines_.moveTo(at);
+            lines.moveTo(at);
         else
-            lines_.lineTo(at);
+            lines.lineTo(at);
         previous = point;
     }
-    lines_.finish();
+    lines.finish();
 }
 
-void TrackPainter::paint(platform::DrawingSurface& surface, int layerIndex,
-                         const ViewColours& colours) {
-    const bool main = layerIndex == Track::kMainLayer;
+void TrackPainter::paint(platform::DrawingSurface& surface, const ClippedPolylines& lines,
+                         bool main, const ViewColours& colours) {
     if (main) {
-        for (const auto& run : lines_.runs()) {
+        for (const auto& run : lines.runs()) {
             surface.setPen(
                 Pen{PenStyle::Solid, trackPenWidth(run.style) + kHaloExtra, colours.back});
-            surface.polyline(lines_.points(run));
+            surface.polyline(lines.points(run));
         }
     }
-    for (const auto& run : lines_.runs()) {
+    for (const auto& run : lines.runs()) {
         const int width = trackPenWidth(run.style);
         // Loaded layers stand apart from the recorded one by a dashed thin pen.
         const bool dashed = !main && width == 1;
         surface.setPen(
             Pen{dashed ? PenStyle::Dash : PenStyle::Solid, width, trackColour(run.style)});
-        surface.polyline(lines_.points(run));
+        surface.polyline(lines.points(run));
     }
 }
 

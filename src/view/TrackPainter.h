@@ -1,7 +1,10 @@
 #pragma once
 // Draws the five track layers (4 down to 0, so the main layer lies on top) as
 // polylines broken at segment flags (unless far points are joined) and at colour
-// changes. Walks the layers under the track lock; keeps its buffers between frames.
+// changes. Walks the layers under the track lock and strokes after releasing it, so
+// the GPS side waits only for the walk. Keeps its buffers between frames.
+
+#include <array>
 
 #include "platform/DrawingSurface.h"
 #include "view/ClippedPolylines.h"
@@ -19,10 +22,14 @@ public:
               const ViewColours& colours);
 
 private:
-    void collect(const TrackLayer& layer, const NorthUpProjection& projection, bool joinFar);
-    void paint(platform::DrawingSurface& surface, int layerIndex, const ViewColours& colours);
+    static constexpr int kLayers = 5;
 
-    ClippedPolylines lines_{platform::Rect{}};
+    static void collect(ClippedPolylines& lines, const TrackLayer& layer,
+                        const NorthUpProjection& projection, bool joinFar);
+    static void paint(platform::DrawingSurface& surface, const ClippedPolylines& lines, bool main,
+                      const ViewColours& colours);
+
+    std::array<ClippedPolylines, kLayers> lines_;
 };
 
 }  // namespace wendra
