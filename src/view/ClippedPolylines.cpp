@@ -1,0 +1,119 @@
+#include "view/ClippedPolylines.h"
+
+#include <cmath>
+
+namespace wendra {
+
+namespace {
+
+// Points nearer than this to the last kept one add nothing visible.
+constexpr double kMinStepSquared = 1.0;
+
+bool finite(ScreenPoint p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// One Liang-Barsky boundary: narrows [t0, t1]; false when the segment lies outside.
+bool clipEdge(double p, double q, double& t0, double& t1) {
+    if (p == 0.0) return q >= 0.0;
+    const double r = q / p;
+    if (p < 0.0) {
+        if (r > t1) return false;
+        if (r > t0) t0 = r;
+    } else {
+        if (r < t0) return false;
+        if (r < t1) t1 = r;
+    }
+    return true;
+}
+
+}  // namespace
+
+ClippedPolylines::ClippedPolylines(platform::Rect clip) : clip_(clip) {}
+
+void ClippedPolylines::clear() {
+    points_.clear();
+    runs_.clear();
+    style_ = 0;
+    hasAnchor_ = false;
+    runOpen_ = false;
+}
+
+void ClippedPolylines::moveTo(ScreenPoint point) {
+    closeRun();
+    anchor_ = point;
+    hasAnchor_ = finite(point);
+}
+
+void ClippedPolylines::setStyle(std::uint16_t style) {
+    if (style == style_) return;
+    closeRun();
+    style_ = style;
+}
+
+void ClippedPolylines::lineTo(ScreenPoint point) {
+    if (!hasAnchor_ || !finite(point)) {
+        moveTo(point);
+        return;
+    }
+    const double dx = point.x - anchor_.x;
+    const double dy = point.y - anchor_.y;
+    if (dx * dx + dy * dy < kMinStepSquared) return;
+
+    ScreenPoint from = anchor_;
+    ScreenPoint to = point;
+    bool fromMoved = false;
+    bool toMoved = false;
+    anchor_ = point;
+    if (!clipSegment(from, to, fromMoved, toMoved)) {
+        closeRun();
+        return;
+    }
+    if (fromMoved || !runOpen_) {
+        closeRun();
+        appendVertex(NorthUpProjection::toPixel(from));
+        runOpen_ = true;
+    }
+    appendVertex(NorthUpProjection::toPixel(to));
+    if (toMoved) closeRun();
+}
+
+void ClippedPolylines::appendVertex(platform::Point vertex) {
+    if (runOpen_ && points_.size() > runBegin_ && points_.back() == vertex) return;
+    if (!runOpen_) runBegin_ = points_.size();
+    points_.push_back(vertex);
+}
+
+void ClippedPolylines::closeRun() {
+    if (runOpen_ && points_.size() - runBegin_ >= 2)
+        runs_.push_back(Run{style_, runBegin_, points_.size()});
+    else if (runOpen_)
+        points_.resize(runBegin_);
+    runOpen_ = false;
+}
+
+bool ClippedPolylines::clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved,
+                                   bool& toMoved) const {
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    // The clip's right and bottom edges are exclusive; the last pixel inside is kept.
+    const double right = clip_.right - 1;
+    const double bottom = clip_.bottom - 1;
+    if (!clipEdge(-dx, from.x - clip_.left, t0, t1) || !clipEdge(dx, right - from.x, t0, t1) ||
+        !clipEdge(-dy, from.y - clip_.top, t0, t1) || !clipEdge(dy, bottom - from.y, t0, t1))
+        return false;
+    const ScreenPoint start = from;
+    if (t1 < 1.0) {
+        to = ScreenPoint{start.x + t1 * dx, start.y + t1 * dy};
+        toMoved = true;
+    }
+    if (t0 > 0.0) {
+        from = ScreenPoint{start.x + t0 * dx, start.y + t0 * dy};
+        fromMoved = true;
+    }
+    return true;
+}
+
+}  // namespace wendra

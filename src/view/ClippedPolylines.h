@@ -1,0 +1,62 @@
+#pragma once
+// Turns a stream of projected points into integer polylines inside a clip rectangle:
+// segments are clipped (Liang-Barsky), a point within a pixel of the last kept one is
+// skipped, and a new run starts at every break, style change or re-entry. Runs hold
+// at least two points. Points that are not numbers break the line.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "view/NorthUpProjection.h"
+
+namespace wendra {
+
+class ClippedPolylines {
+public:
+    struct Run {
+        std::uint16_t style = 0;
+        std::size_t begin = 0;  // into points()
+        std::size_t end = 0;
+    };
+
+    explicit ClippedPolylines(platform::Rect clip = {});
+
+    // Forgets every run; the clip stays.
+    void clear();
+    // Forgets every run and clips to a new rectangle.
+    void reset(platform::Rect clip) {
+        clip_ = clip;
+        clear();
+    }
+    // Starts a new line at the point (no segment to it).
+    void moveTo(ScreenPoint point);
+    // A segment from the last kept point; the first call after clear() acts as moveTo.
+    void lineTo(ScreenPoint point);
+    // Segments from now on carry this style; the line goes on without a gap.
+    void setStyle(std::uint16_t style);
+    // Ends the open line, so that runs() holds it.
+    void finish() { closeRun(); }
+
+    std::span<const Run> runs() const { return runs_; }
+    std::span<const platform::Point> points(const Run& run) const {
+        return std::span<const platform::Point>(points_).subspan(run.begin, run.end - run.begin);
+    }
+
+private:
+    void closeRun();
+    void appendVertex(platform::Point vertex);
+    bool clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved, bool& toMoved) const;
+
+    platform::Rect clip_;
+    std::vector<platform::Point> points_;
+    std::vector<Run> runs_;
+    std::uint16_t style_ = 0;
+    ScreenPoint anchor_{};
+    bool hasAnchor_ = false;
+    bool runOpen_ = false;  // the open run ends at the anchor's pixel
+    std::size_t runBegin_ = 0;
+};
+
+}  // namespace wendra

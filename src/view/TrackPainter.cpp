@@ -1,0 +1,84 @@
+#include "view/TrackPainter.h"
+
+#include "track/Track.h"
+#include "track/TrackPoint.h"
+
+namespace wendra {
+
+namespace {
+
+using platform::Pen;
+using platform::PenStyle;
+
+constexpr const char16_t* kPaintLabel = u".Paint.1";
+// Lines are clipped this far outside the surface so that wide pens end off-screen.
+constexpr int kClipMargin = 8;
+// The main layer's halo is this much wider than its line.
+constexpr int kHaloExtra = 2;
+
+bool breaksBefore(const TrackPoint& previous, const TrackPoint& point, bool joinFar) {
+    if (joinFar) return false;
+    return previous.has(kSegmentEnd) || point.has(kSegmentStart);
+}
+
+platform::Rect clipFor(platform::Size size) {
+    return platform::Rect{-kClipMargin, -kClipMargin, size.width + kClipMargin,
+                          size.height + kClipMargin};
+}
+
+}  // namespace
+
+void TrackPainter::draw(platform::DrawingSurface& surface, Track& track,
+                        const NorthUpProjection& projection, const ViewColours& colours) {
+    static_assert(kLayers == Track::kLayerCount);
+    const platform::Rect clip = clipFor(surface.size());
+    {
+        TrackLock::Hold hold(track.lock(), kPaintLabel);
+        const bool joinFar = track.settings.joinFarPoints;
+        for (int index = 0; index < kLayers; ++index) {
+            ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
+            lines.reset(clip);
+            collect(lines, track.layer(index), projection, joinFar);
+        }
+    }
+    // The loaded layers first, so that the recorded one lies on top.
+    for (int index = kLayers - 1; index >= 0; --index)
+        paint(surface, lines_[static_cast<std::size_t>(index)], index == Track::kMainLayer,
+              colours);
+}
+
+void TrackPainter::collect(ClippedPolylines& lines, const TrackLayer& layer,
+                           const NorthUpProjection& projection, bool joinFar) {
+    const TrackPoint* previous = nullptr;
+    for (const TrackPoint* point = layer.first(); point; point = point->next) {
+        const ScreenPoint at = projection.project(point->lat, point->lon, point->cosLat);
+        lines.setStyle(point->colour);
+        if (!previous || breaksBefore(*previous, *point, joinFar))
+            lines.moveTo(at);
+        else
+            lines.lineTo(at);
+        previous = point;
+    }
+    lines.finish();
+}
+
+void TrackPainter::paint(platform::DrawingSurface& surface, const ClippedPolylines& lines,
+                         bool main, const ViewColours& colours) {
+    if (main) {
+        for (const auto& run : lines.runs()) {
+            surface.setPen(
+                Pen{PenStyle::Solid, trackPenWidth(run.style) + kHaloExtra, colours.back});
+            surface.polyline(lines.points(run));
+        }
+    }
+    for (const auto& run : lines.runs()) {
+        const int width = trackPenWidth(run.style);
+        // Loaded layers stand apart from the recorded one by a dashed thin pen.
+        const bool dashed = !main && width == 1;
+        surface.setPen(
+            Pen{dashed ? PenStyle::Dash : PenStyle::Solid, width, trackColour(run.style)});
+        surface.polyline(lines.points(run));
+    }
+}
+
+}  // namespace wendra

@@ -1,0 +1,35 @@
+#pragma once
+// Draws the five track layers (4 down to 0, so the main layer lies on top) as
+// polylines broken at segment flags (unless far points are joined) and at colour
+// changes. Walks the layers under the track lock and strokes after releasing it, so
+// the GPS side waits only for the walk. Keeps its buffers between frames.
+
+#include <array>
+
+#include "platform/DrawingSurface.h"
+#include "view/ClippedPolylines.h"
+#include "view/NorthUpProjection.h"
+#include "view/ViewColours.h"
+
+namespace wendra {
+
+class Track;
+class TrackLayer;
+
+class TrackPainter {
+public:
+    void draw(platform::DrawingSurface& surface, Track& track, const NorthUpProjection& projection,
+              const ViewColours& colours);
+
+private:
+    static constexpr int kLayers = 5;
+
+    static void collect(ClippedPolylines& lines, const TrackLayer& layer,
+                        const NorthUpProjection& projection, bool joinFar);
+    static void paint(platform::DrawingSurface& surface, const ClippedPolylines& lines, bool main,
+                      const ViewColours& colours);
+
+    std::array<ClippedPolylines, kLayers> lines_;
+};
+
+}  // namespace wendra
