@@ -1,8 +1,15 @@
 #pragma once
-// The map view as the shell sees it: draws a frame of the application state into the
-// back buffer, or only brings the view's state up to date when nothing may be drawn.
+// The map view as the shell sees it, until the full view with maps exists: the plain
+// north-up view following the GPS position, zoomed so that the main layer fits around
+// the centre (never closer than a metre a pixel). Draws a frame of the application
+// state into the back buffer, or only brings the centre up to date.
+
+#include <chrono>
+#include <optional>
 
 #include "platform/DrawingSurface.h"
+#include "view/PlainView.h"
+#include "view/ViewCentre.h"
 
 namespace wendra {
 
@@ -10,15 +17,30 @@ struct AppState;
 
 class MainView {
 public:
-    explicit MainView(AppState& state) : state_(state) {}
+    // A metre a pixel: the closest the automatic fit goes.
+    static constexpr double kClosestScale = 20037508.342789244;
+    // The fit leaves this share of the half-size free around the track.
+    static constexpr double kFitMargin = 0.9;
+
+    explicit MainView(AppState& state);
 
     // Draws a frame; true when the view wants another pass soon.
     bool draw(platform::DrawingSurface& surface, bool quick);
-    // The view's state follows the position without drawing.
+    // The centre follows the position without drawing.
     void update();
 
+    // The fit of the main layer around the centre for a surface of this size.
+    double fittedScale(platform::Size surface);
+    ViewCentre centre() const { return centre_; }
+
 private:
+    int battery();
+
     AppState& state_;
+    PlainView plain_;
+    ViewCentre centre_{};
+    std::optional<int> battery_;
+    std::chrono::steady_clock::time_point batteryRead_{};
 };
 
 }  // namespace wendra
