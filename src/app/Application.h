@@ -80,6 +80,9 @@ public:
     TimerService& timers() { return timers_; }
     bool startupComplete() const { return flags_.second.test(AppFlag2::kStartupComplete); }
     bool shutDown() const { return shutDown_; }
+    // Frames drawn by paints so far, and when the last one was drawn (for measuring).
+    std::uint64_t framesPainted() const { return framesPainted_; }
+    std::chrono::steady_clock::time_point lastFrame() const { return lastFrame_; }
 
 private:
     // Start-up and shut-down (ApplicationStartup.cpp).
@@ -118,6 +121,8 @@ private:
     std::unique_ptr<MainView> view_;
     std::vector<int> deferredCommands_;  // 40004 commands waiting for a dialog to close
     bool shutDown_ = false;
+    std::uint64_t framesPainted_ = 0;
+    std::chrono::steady_clock::time_point lastFrame_{};
 };
 
 }  // namespace wendra

@@ -47,6 +47,8 @@ void Application::paint(platform::DrawingSurface& backBuffer, const platform::Re
     const bool anotherPass = view_->draw(backBuffer, quick);
     if (quick) armTimer(AppTimer::kQuickDrawEnd, AppPeriod::kQuickDrawEnd);
     flags_.first.clear(AppFlag::kRepaintPending);
+    ++framesPainted_;
+    lastFrame_ = std::chrono::steady_clock::now();
     if (anotherPass) armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
 }
 

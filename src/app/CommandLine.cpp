@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "gps/ReplayPlayer.h"
+#include "platform/linux/LinuxSerialPorts.h"
 
 namespace wendra {
 
@@ -13,6 +14,7 @@ namespace {
 constexpr int kMaxSnapshotSeconds = 3600;
 constexpr int kMinSide = 160;
 constexpr int kMaxSide = 8192;
+constexpr int kLastGpsdPort = 65535 - 9;  // GPD9: is the port + 9
 
 bool parseWhole(const std::string& text, int& value) {
     const char* end = text.data() + text.size();
@@ -40,6 +42,20 @@ std::string takeValue(const std::string& name, const std::string& value, Command
         options.home = value;
     } else if (name == "--replay") {
         options.replay = value;
+    } else if (name == "--port") {
+        std::string port = value;
+        if (!port.empty() && port.back() != ':') port += ':';
+        if (!platform::portIdOfName(port))
+            return "--port takes COM0..COM9 or GPD0..GPD9, not \"" + value + "\"";
+        options.port = port;
+    } else if (name == "--gpsd") {
+        const std::size_t colon = value.rfind(':');
+        int port = 0;
+        if (colon == std::string::npos || colon == 0 ||
+            !parseWhole(value.substr(colon + 1), port) || port <= 0 || port > kLastGpsdPort)
+            return "--gpsd takes HOST:PORT (port 1 to 65526), not \"" + value + "\"";
+        options.gpsdHost = value.substr(0, colon);
+        options.gpsdPort = port;
     } else if (name == "--speed") {
         if (!parseReal(value, options.speed) || options.speed <= 0.0 ||
             options.speed > ReplayPlayer::kMaxSpeed)
@@ -64,7 +80,7 @@ std::string takeValue(const std::string& name, const std::string& value, Command
 }
 
 bool takesValue(const std::string& name) {
-    return name == "--home" || name == "--replay" || name == "--speed" || name == "--assume" ||
+    return name == "--home" || name == "--replay" || name == "--port" || name == "--gpsd" || name == "--speed" || name == "--assume" ||
            name == "--snapshots" || name == "--size";
 }
 
@@ -96,17 +112,24 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     if (speedGiven && options.replay.empty()) parsed.error = "--speed needs --replay FILE";
+    if (!options.replay.empty() && !options.port.empty())
+        parsed.error = "--replay and --port both choose the receiver: give one";
     return parsed;
 }
 
 std::string programUsage() {
-    return "usage: wendra [--home DIR] [--replay FILE [--speed X]] [--assume yes|no]\n"
-           "              [--snapshots SECONDS] [--size WxH] [--fullscreen]\n"
+    return "usage: wendra [--home DIR] [--replay FILE [--speed X]] [--port NAME]\n"
+           "              [--gpsd HOST:PORT] [--assume yes|no] [--snapshots SECONDS]\n"
+           "              [--size WxH] [--fullscreen]\n"
            "  --home DIR        data folder (default $WENDRA_HOME, else\n"
            "                    $XDG_DATA_HOME/wendra, else ~/.local/share/wendra)\n"
            "  --replay FILE     play a receiver log at its recorded pace as the GPS\n"
            "                    (COM9: is pointed at it)\n"
            "  --speed X         replay X times faster (default 1)\n"
+           "  --port NAME       read the receiver on COM0..COM9 or GPD0..GPD9 this run\n"
+           "                    (the saved port is kept)\n"
+           "  --gpsd HOST:PORT  GPD0: is the gpsd there (GPDn: on PORT + n); default\n"
+           "                    127.0.0.1:2947\n"
            "  --assume yes|no   answer every question so, without showing it; each box\n"
            "                    is written to TraceLog.txt\n"
            "  --snapshots S     write snapshots/wendra.png every S seconds (default 5\n"

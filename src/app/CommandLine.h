@@ -17,6 +17,11 @@ struct CommandLine {
     std::string home;    // --home DIR
     std::string replay;  // --replay FILE
     double speed = 1.0;  // --speed X
+    // --port NAME: the receiver's port for this run ("COM3", "GPD0"), not saved.
+    std::string port;
+    // --gpsd HOST:PORT: the gpsd that GPD0: stands for (GPDn: is PORT + n).
+    std::string gpsdHost;
+    int gpsdPort = 0;
     std::optional<platform::Answer> assume;  // --assume yes|no
     // --snapshots SECONDS: pictures of the window; by default only without a display.
     std::optional<int> snapshotSeconds;

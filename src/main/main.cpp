@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ using namespace wendra;
 
 constexpr int kReplaySlot = 9;
 constexpr int kOffscreenSnapshotSeconds = 5;
+constexpr int kLastGpsdDigit = 9;
 
 int failure(const std::string& text) {
     std::fprintf(stderr, "wendra: %s\n", text.c_str());
@@ -85,13 +87,22 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
                     replay->path().c_str(), kReplaySlot);
     }
 
+    if (options.gpsdPort > 0)
+        for (int digit = 0; digit <= kLastGpsdDigit; ++digit)
+            ports.overrideGpsd(digit, {options.gpsdHost, options.gpsdPort + digit});
+
     ApplicationServices services;
     services.dataFolder = dataFolder;
     services.recordsFolder = widen(recordsFolder(FolderEnvironment::fromProcess()));
     services.ports = &ports;
     services.radio = &radio;
-    if (replay) {
-        services.portOverride = [](SerialSettings& serial) { serial.portId = kReplaySlot; };
+    // A receiver named on the command line is read this run whatever the settings say;
+    // the saved port stays the user's.
+    std::optional<int> portId;
+    if (replay) portId = kReplaySlot;
+    if (!options.port.empty()) portId = platform::portIdOfName(options.port);
+    if (portId) {
+        services.portOverride = [id = *portId](SerialSettings& serial) { serial.portId = id; };
         services.afterConfigLoad = [](Configuration& config) {
             config.serial.options &= ~SerialOptions::kDeactivated;
         };

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+using Args = std::vector<std::string>;
+
 namespace wendra {
 namespace {
-
-using Args = std::vector<std::string>;
 
 TEST(CommandLine, TakesEveryOption) {
     const ParsedCommandLine parsed =
@@ -57,6 +57,25 @@ TEST(CommandLine, RefusesBadInputWithOneLineNamingIt) {
             << c.legend << ": " << parsed.error;
         EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << c.legend;
     }
+}
+
+}  // namespace
+}  // namespace wendra
+
+namespace wendra {
+namespace {
+
+TEST(CommandLine, NamesTheReceiverPortAndTheGpsd) {
+    const ParsedCommandLine parsed = parseCommandLine({"--port", "GPD0", "--gpsd", "::1:12000"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.port, "GPD0:");
+    EXPECT_EQ(parsed.options.gpsdHost, "::1");
+    EXPECT_EQ(parsed.options.gpsdPort, 12000);
+
+    for (const Args& bad : {Args{"--port", "COM10"}, Args{"--port", "/dev/ttyUSB0"},
+                            Args{"--gpsd", "localhost"}, Args{"--gpsd", ":2947"},
+                            Args{"--gpsd", "h:65530"}, Args{"--replay", "x", "--port", "COM1"}})
+        EXPECT_NE(parseCommandLine(bad).error, "") << bad[0] << " " << bad[1];
 }
 
 }  // namespace

@@ -2,12 +2,6 @@
 // the sentences come through verbatim, the service's own lines do not, and "Search"
 // finds it.
 
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -16,71 +10,13 @@
 #include <sstream>
 
 #include "ReceiverPty.h"
+#include "support/GpsdProcess.h"
 #include "platform/linux/GpsdDevice.h"
 #include "records/Text.h"
 #include "simulator/NmeaSimulator.h"
 
 namespace wendra::test {
 namespace {
-
-std::string gpsdBinary() {
-    for (const char* path : {"/usr/sbin/gpsd", "/usr/bin/gpsd", "/usr/local/sbin/gpsd"}) {
-        if (access(path, X_OK) == 0) return path;
-    }
-    return {};
-}
-
-// A port nobody listens on now (the kernel's choice, released at once).
-int freePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        close(fd);
-        return 0;
-    }
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
-// gpsd in the foreground on the device, read-only, polling without waiting for clients.
-class Gpsd {
-public:
-    Gpsd(const std::string& binary, int port, const std::string& device) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            const int null = open("/dev/null", O_RDWR);
-            dup2(null, 1);
-            dup2(null, 2);
-            const std::string portText = std::to_string(port);
-            execl(binary.c_str(), binary.c_str(), "-N", "-n", "-b", "-S", portText.c_str(),
-                  device.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~Gpsd() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
-    Gpsd(const Gpsd&) = delete;
-    Gpsd& operator=(const Gpsd&) = delete;
-
-private:
-    pid_t pid_ = -1;
-};
-
-bool waitForGpsd(const platform::GpsdEndpoint& endpoint) {
-    for (int i = 0; i < 50; ++i) {
-        if (platform::gpsdAnswers(endpoint, std::chrono::milliseconds(200))) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
 
 std::vector<std::string> completeLines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -104,8 +40,8 @@ protected:
         ASSERT_TRUE(receiver->started);
         port = freePort();
         ASSERT_NE(port, 0);
-        gpsd = std::make_unique<Gpsd>(binary, port, receiver->player.path());
-        ASSERT_TRUE(waitForGpsd({"127.0.0.1", port})) << "gpsd did not answer on " << port;
+        gpsd = std::make_unique<GpsdProcess>(binary, port, receiver->player.path());
+        ASSERT_TRUE(gpsd->answers()) << "gpsd did not answer on " << port;
         receiver->ports.overrideGpsd(0, {"127.0.0.1", port});
     }
 
@@ -113,7 +49,7 @@ protected:
     std::string log;
     std::unique_ptr<ReceiverPty> receiver;
     int port = 0;
-    std::unique_ptr<Gpsd> gpsd;
+    std::unique_ptr<GpsdProcess> gpsd;
 };
 
 TEST_F(GpsdTest, ReadsTheReceiverThroughGpd0) {

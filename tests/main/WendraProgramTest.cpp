@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "gps/ReplayPlayer.h"
+#include "support/GpsdProcess.h"
 #include "support/TestPaths.h"
 
 namespace wendra {
@@ -109,6 +111,11 @@ int storedPoints(const fs::path& home) {
     return lines;
 }
 
+std::string restoreAnswered() {
+    return "Box [Confirmation] Wendra did not finish properly. Would you like to restore the "
+           "previous track? -> Yes";
+}
+
 TEST(WendraProgram, StopsCleanlyOnSigtermAndGoesOnWithTheTrackNextTime) {
     test::TempDir home;
     {
@@ -151,9 +158,7 @@ TEST(WendraProgram, AKilledRunIsRestoredAtTheNextStart) {
 
     Program again(home.path(), {"--assume", "yes"});
     ASSERT_TRUE(waitUntil([&] {
-        return readFile(home / "TraceLog.txt")
-                   .find("Box [Confirmation] Wendra did not finish properly. Would you like to "
-                         "restore the previous track? -> Yes") != std::string::npos;
+        return readFile(home / "TraceLog.txt").find(restoreAnswered()) != std::string::npos;
     })) << again.output();
     ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) == 0; }))
         << "the restored track is stored and the journal emptied";
@@ -162,6 +167,37 @@ TEST(WendraProgram, AKilledRunIsRestoredAtTheNextStart) {
     // Fixes merge into points while standing and are thinned nowhere near the limit;
     // a restore that lost the journal would leave at most the few stored before.
     EXPECT_GT(storedPoints(home.path()), 10);
+}
+
+// The receiver reaches the program through gpsd, as on a machine where gpsd owns it.
+TEST(WendraProgram, RecordsAndRestoresThroughARealGpsd) {
+    const std::string binary = test::gpsdBinary();
+    if (binary.empty()) GTEST_SKIP() << "no gpsd binary: scripts/setup.sh installs it";
+    test::TempDir home;
+    ReplayPlayer receiver(std::make_unique<TextReplay>(readFile(demoLog())), {50.0, true});
+    std::string error;
+    ASSERT_TRUE(receiver.start(error)) << error;
+    const int port = test::freePort();
+    test::GpsdProcess gpsd(binary, port, receiver.path());
+    ASSERT_TRUE(gpsd.answers());
+    const std::vector<std::string> args = {"--port", "GPD0", "--gpsd",
+                                           "127.0.0.1:" + std::to_string(port), "--assume", "yes"};
+    {
+        Program wendra(home.path(), args);
+        ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) >= 20; }))
+            << wendra.output();
+        wendra.signal(SIGKILL);
+        wendra.wait();
+    }
+    Program again(home.path(), args);
+    ASSERT_TRUE(waitUntil([&] {
+        return readFile(home / "TraceLog.txt").find(restoreAnswered()) != std::string::npos;
+    })) << again.output();
+    again.signal(SIGTERM);
+    EXPECT_EQ(again.wait(), 0);
+    EXPECT_GT(storedPoints(home.path()), 10);
+    EXPECT_EQ(readFile(home / "Wendra.ini").find("Serial6|10|"), std::string::npos)
+        << "the port of the command line is not saved";
 }
 
 TEST(WendraProgram, ASecondStartBringsTheFirstToTheFrontAndLeaves) {
