@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/MessageBox.h"
+#include "platform/linux/DisplayState.h"
 
 namespace wendra {
 
@@ -25,7 +26,8 @@ ScreenPower::ScreenPower(GlobalSettings& settings, platform::Backlight& backligh
       backlight_(backlight),
       ticker_(ticker),
       hooks_(std::move(hooks)),
-      readDisplay_(std::move(readDisplay)) {}
+      readDisplay_(readDisplay ? std::move(readDisplay)
+                               : DisplayReader([] { return platform::readBacklightLit(); })) {}
 
 void ScreenPower::beginTurnOff() {
     if (settings_.has(ProgramOptions::kScreenOffCompletely)) {
