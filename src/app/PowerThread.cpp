@@ -23,6 +23,8 @@ PowerThread::~PowerThread() {
 
 void PowerThread::start(std::u16string_view label) {
     if (thread_.joinable()) return;
+    // A suspend while the thread was stopped is no resume of a running program.
+    lastSuspended_.reset();
     stopRequest_.store(false, std::memory_order_release);
     thread_ = std::thread([this] { run(); });
     platform::waitFor([this] { return running(); }, label);
