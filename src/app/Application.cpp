@@ -7,6 +7,8 @@
 
 #include "app/AppMessages.h"
 #include "app/MainView.h"
+#include "app/PowerThread.h"
+#include "app/ScreenPower.h"
 #include "platform/DialogHost.h"
 #include "platform/Sync.h"
 #include "platform/Window.h"
@@ -85,7 +87,7 @@ void Application::softKey(platform::SoftKey key) {
 
 void Application::keyDown(int code) {
     if (!state_) return;
-    if (flags_.first.test(AppFlag::kScreenOff)) return;
+    if (screen_->keyWhileOff()) return;
     command(code);
 }
 

@@ -16,7 +16,9 @@
 #include "app/BackgroundWorker.h"
 #include "app/TimerService.h"
 #include "gps/GpsDialog.h"
+#include "platform/Backlight.h"
 #include "platform/BluetoothRadio.h"
+#include "platform/IdleTimer.h"
 #include "platform/DialogProcedure.h"
 #include "platform/SerialPorts.h"
 #include "platform/WindowHandler.h"
@@ -24,6 +26,8 @@
 namespace wendra {
 
 class MainView;
+class PowerThread;
+class ScreenPower;
 
 // What the program's main gives the application: the folders and the machine.
 struct ApplicationServices {
@@ -36,6 +40,9 @@ struct ApplicationServices {
     std::function<void(SerialSettings&)> portOverride;
     // Runs after the configuration file's own fix-ups at start-up.
     std::function<void(Configuration&)> afterConfigLoad;
+    // The machine's backlight and idle timer; the platform's own when null.
+    platform::Backlight* backlight = nullptr;
+    platform::IdleTimer* idleTimer = nullptr;
     // Workers of later subsystems; none runs when null.
     BackgroundWorker* mapWorker = nullptr;
     BackgroundWorker* internetWorker = nullptr;
@@ -95,6 +102,12 @@ private:
     void stopWorker(BackgroundWorker* worker, std::u16string_view label);
     void shutdown();
 
+    // The screen and the power thread (ApplicationScreen.cpp).
+    void createScreenServices();
+    void applyPowerOptions();
+    void showTurnDisplayOff();
+    void toggleScreen();
+
     // Painting and timers (ApplicationPaint.cpp).
     void timer(int id);
     void drawView();
@@ -119,6 +132,10 @@ private:
     platform::Window* window_ = nullptr;
     std::unique_ptr<AppState> state_;
     std::unique_ptr<MainView> view_;
+    std::unique_ptr<platform::Backlight> ownBacklight_;
+    std::unique_ptr<platform::IdleTimer> ownIdleTimer_;
+    std::unique_ptr<ScreenPower> screen_;
+    std::unique_ptr<PowerThread> power_;
     std::vector<int> deferredCommands_;  // 40004 commands waiting for a dialog to close
     bool shutDown_ = false;
     std::uint64_t framesPainted_ = 0;

@@ -38,6 +38,7 @@ constexpr int kDoNothing = 0;
 constexpr int kAdvancedSetup = 5;
 constexpr int kToggleTrack = 21;
 constexpr int kToggleGps = 24;
+constexpr int kScreenOffOn = 43;
 constexpr int kDeleteTrack = 44;
 constexpr int kDisplayButton = 46;
 }  // namespace Action
@@ -90,6 +91,9 @@ bool Application::runAction(int action, int slot) {
         case Action::kToggleGps:
             toggleGps();
             return true;
+        case Action::kScreenOffOn:
+            toggleScreen();
+            return true;
         case Action::kDeleteTrack:
             state.track.clearLayer(Track::kMainLayer);
             state.trackFiles.storeLayer(Track::kMainLayer);
@@ -139,6 +143,7 @@ bool Application::takeGpsValues(GpsDialogButton button, const GpsDialogValues& v
     config.global.noFixSound = values.noFixSound;
     state.bridge.setNoFixSound(values.noFixSound);
     state.dataFiles.markChanged(DataFile::Configuration);
+    applyPowerOptions();
     if (button == GpsDialogButton::StaticNav) return true;  // the receiver's own dialog
     if (services_.portOverride) services_.portOverride(state.port.settings());
     return state.port.applyOnOff();

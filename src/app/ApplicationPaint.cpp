@@ -5,6 +5,7 @@
 #include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/MainView.h"
+#include "app/ScreenPower.h"
 #include "platform/SoundPlayer.h"
 #include "platform/Window.h"
 
@@ -25,7 +26,7 @@ void Application::requestRepaint() {
         armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
         return;
     }
-    if (flags_.first.test(AppFlag::kScreenOff | AppFlag::kModalDialog)) {
+    if (screen_->screenOff() || flags_.first.test(AppFlag::kModalDialog)) {
         view_->update();
         return;
     }
@@ -44,7 +45,14 @@ void Application::paint(platform::DrawingSurface& backBuffer, const platform::Re
     armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
     cancelTimer(AppTimer::kQuickDrawEnd);
     const bool quick = flags_.first.test(AppFlag::kQuickDraw);
-    const bool anotherPass = view_->draw(backBuffer, quick);
+    bool anotherPass = false;
+    if (screen_->screenOff()) {
+        // Where the backlight is out of reach, the program blanks its own window.
+        const platform::Size size = backBuffer.pixels().size();
+        backBuffer.fillRect({0, 0, size.width, size.height}, platform::rgb(0, 0, 0));
+    } else {
+        anotherPass = view_->draw(backBuffer, quick);
+    }
     if (quick) armTimer(AppTimer::kQuickDrawEnd, AppPeriod::kQuickDrawEnd);
     flags_.first.clear(AppFlag::kRepaintPending);
     ++framesPainted_;
@@ -81,6 +89,12 @@ void Application::timer(int id) {
             break;
         case AppTimer::kButtonBarHide:
             requestRepaint();
+            break;
+        case AppTimer::kScreenOff:
+            screen_->turnOff();
+            break;
+        case AppTimer::kScreenOn:
+            screen_->turnOn();
             break;
         case AppTimer::kLongPress:
             platform::playSound(std::filesystem::path(state_->programFolder) / "pop.wav");

@@ -6,6 +6,8 @@
 #include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/MainView.h"
+#include "app/PowerThread.h"
+#include "app/ScreenPower.h"
 #include "app/StartupDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Sync.h"
@@ -51,6 +53,7 @@ void Application::earlyStartup() {
         showStatusText(std::u16string(text));
     };
     view_ = std::make_unique<MainView>(*state_);
+    createScreenServices();
     state_->bridge.attach(window_);
     window_->post(AppMessage::kStartupContinuation);
 }
@@ -58,7 +61,9 @@ void Application::earlyStartup() {
 void Application::startupContinuation() {
     if (!state_) return;
     timers_.start();
+    power_->start();
     runStartupDialog();
+    applyPowerOptions();
     loadTrackAtStartup();
     startGps(SerialPort::Attempts::Normal);
 
@@ -122,6 +127,7 @@ void Application::stopWorker(BackgroundWorker* worker, std::u16string_view label
 
 void Application::shutdown() {
     timers_.stop();
+    power_->stop();
     AppState& state = *state_;
     state.port.close();
     stopWorker(services_.internetWorker, u".WndProc.Internet");
@@ -132,6 +138,9 @@ void Application::shutdown() {
     shutdownSave(state.trackFiles);
     state.bridge.attach(nullptr);
     view_.reset();
+    screen_->releaseBacklight();
+    power_.reset();
+    screen_.reset();
     state_.reset();
     platform::traceLog().write("Closed");
 }
