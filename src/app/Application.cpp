@@ -15,6 +15,10 @@
 
 namespace wendra {
 
+namespace {
+constexpr int kLongClickCode = 994;
+}  // namespace
+
 Application::Application(ApplicationServices services) : services_(std::move(services)) {}
 
 Application::~Application() {
@@ -98,6 +102,8 @@ void Application::stylus(platform::StylusAction action, platform::Point /*at*/) 
         armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
     } else if (action == platform::StylusAction::Up) {
         cancelTimer(AppTimer::kLongPress);
+        // A long press is a key of its own, by default the main menu.
+        if (flags_.first.test(AppFlag::kLongPress)) command(kLongClickCode);
         flags_.first.clear(AppFlag::kLongPress);
     }
 }

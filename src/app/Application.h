@@ -121,6 +121,7 @@ private:
     void command(int code);
     bool runAction(int action, int slot);
     void toggleGps();
+    void openMainMenu();
     void openGpsSettings();
     GpsDialogValues gpsDialogValues() const;
     bool takeGpsValues(GpsDialogButton button, const GpsDialogValues& values);

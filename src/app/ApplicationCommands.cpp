@@ -5,6 +5,8 @@
 
 #include "app/AppMessages.h"
 #include "app/Application.h"
+#include "app/MainMenu.h"
+#include "app/StartupDialog.h"
 #include "gps/GpsDialog.h"
 #include "gps/GpsDialogWindow.h"
 #include "gps/SoundNames.h"
@@ -35,6 +37,7 @@ int slotOfCode(int code) {
 
 namespace Action {
 constexpr int kDoNothing = 0;
+constexpr int kMainMenu = 3;
 constexpr int kAdvancedSetup = 5;
 constexpr int kToggleTrack = 21;
 constexpr int kToggleGps = 24;
@@ -80,6 +83,9 @@ bool Application::runAction(int action, int slot) {
     switch (action) {
         case Action::kDoNothing:
             return true;
+        case Action::kMainMenu:
+            openMainMenu();
+            return true;
         case Action::kAdvancedSetup:
             openGpsSettings();
             return true;
@@ -104,6 +110,26 @@ bool Application::runAction(int action, int slot) {
             return true;
         default:
             return false;
+    }
+}
+
+void Application::openMainMenu() {
+    MainMenu menu;
+    switch (runModalDialog(MainMenu::dialogTemplate(), nullptr, menu)) {
+        case MainMenuButton::kAbout: {
+            StartupDialog about({}, services_.startupDialogTime);
+            runModalDialog(StartupDialog::dialogTemplate(), nullptr, about);
+            break;
+        }
+        case MainMenuButton::kAdvancedSetup:
+            // The GPS page is the part of the setup that this build has.
+            openGpsSettings();
+            break;
+        case MainMenuButton::kQuit:
+            window_->close();
+            break;
+        default:
+            break;
     }
 }
 

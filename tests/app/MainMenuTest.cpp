@@ -1,0 +1,39 @@
+#include "app/MainMenu.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ScriptedDialogHost.h"
+
+namespace wendra {
+namespace {
+
+TEST(MainMenu, EndsWithTheButtonPressedAndRefusesScreensNotBuilt) {
+    test::ScriptedDialogHost host;
+    struct Case {
+        const char* legend;
+        int press;
+        int result;
+    };
+    const Case cases[] = {
+        {"about", MainMenuButton::kAbout, MainMenuButton::kAbout},
+        {"setup", MainMenuButton::kAdvancedSetup, MainMenuButton::kAdvancedSetup},
+        {"quit", MainMenuButton::kQuit, MainMenuButton::kQuit},
+        {"back", MainMenuButton::kBack, MainMenuButton::kBack},
+        {"escape", platform::kIdCancel, MainMenuButton::kBack},
+    };
+    for (const Case& c : cases) {
+        MainMenu menu;
+        host.expect([&](test::ScriptedDialog& shown) {
+            EXPECT_FALSE(shown.press(MainMenuButton::kListPoints)) << "no points screen yet";
+            EXPECT_FALSE(shown.ended());
+            if (c.press == platform::kIdCancel)
+                menu.command(shown, platform::kIdCancel);
+            else
+                EXPECT_TRUE(shown.press(c.press)) << c.legend;
+        });
+        EXPECT_EQ(platform::runDialog(MainMenu::dialogTemplate(), menu), c.result) << c.legend;
+    }
+}
+
+}  // namespace
+}  // namespace wendra
