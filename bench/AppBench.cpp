@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/ConfigurationStore.h"
+#include "app/DataFiles.h"
 #include "platform/AssumedAnswers.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
@@ -84,6 +86,15 @@ void writeLayers(const std::string& folder) {
         files.writeLayer(layer, files.folders().layerFile(layer), true);
         track.clearLayer(layer);
     }
+    // The configuration that lets every layer keep its 45000 points.
+    Configuration config;
+    config.track.maxPointsIndex = kLargestTable;
+    config.track.maxLayerPointsIndex = kLargestTable;
+    ConfigurationStore store(config);
+    NoStatusBanner banner;
+    DataFiles data(folder, banner);
+    data.attach(DataFile::Configuration, store);
+    data.save(DataFile::Configuration);
 }
 
 // The program on a data folder in its window.

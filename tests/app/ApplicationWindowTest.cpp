@@ -97,7 +97,9 @@ public:
     }
     int mainPoints() {
         AppState* state = application_->state();
-        return state ? state->track.main().count() : -1;
+        if (!state) return -1;
+        TrackLock::Hold hold(state->track.lock(), u".Test");  // the reader appends meanwhile
+        return state->track.main().count();
     }
     void close() {
         window_->close();

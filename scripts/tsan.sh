@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The threaded test programs built with ThreadSanitizer and run: the timers, the power
+# thread, the application in its window with a replayed receiver, the serial reader
+# with a pseudo-terminal and a real gpsd, the sync protocol and the single instance.
+# Extra arguments go to each test program (for example --gtest_filter=...).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+programs=(tests/app/app_tests tests/app/power_tests tests/app/app_window_tests
+          tests/gps/gps_receiver_tests tests/platform/platform_tests)
+scripts/setup.sh
+scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWENDRA_TSAN=ON \
+    -DWENDRA_BENCH=OFF -- "${programs[@]##*/}"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp"
+for program in "${programs[@]}"; do
+    echo "ThreadSanitizer: $program" >&2
+    "build/tsan/$program" --gtest_brief=1 "$@"
+done
