@@ -11,6 +11,7 @@
 #include "app/ScreenPower.h"
 #include "platform/DialogHost.h"
 #include "platform/Sync.h"
+#include "platform/TraceLog.h"
 #include "platform/Window.h"
 
 namespace wendra {
@@ -32,6 +33,8 @@ void Application::created(platform::Window& window) {
 
 void Application::message(std::uint32_t code, std::int64_t param) {
     if (!state_) return;
+    if (code != platform::kTimerMessage)
+        platform::traceLog().breadcrumb("Msg " + std::to_string(code) + " " + std::to_string(param));
     switch (code) {
         case AppMessage::kStartupContinuation:
             startupContinuation();
@@ -106,6 +109,21 @@ void Application::stylus(platform::StylusAction action, platform::Point /*at*/) 
         if (flags_.first.test(AppFlag::kLongPress)) command(kLongClickCode);
         flags_.first.clear(AppFlag::kLongPress);
     }
+}
+
+// The window covers the screen when "Full screen" is on (or the command line asked);
+// only a change is applied, since going full screen activates the window again.
+void Application::activated(bool active) {
+    if (active) applyFullScreen();
+}
+
+void Application::applyFullScreen() {
+    if (!state_ || flags_.first.test(AppFlag::kStartupNotFinished)) return;
+    const bool wanted = services_.fullScreen ||
+                        (state_->config.status.viewWord & ViewWord::kFullScreen) != 0;
+    if (fullScreenShown_ == wanted) return;
+    fullScreenShown_ = wanted;
+    window_->setFullScreen(wanted);
 }
 
 void Application::resized(platform::Size size) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ struct ApplicationServices {
     // Workers of later subsystems; none runs when null.
     BackgroundWorker* mapWorker = nullptr;
     BackgroundWorker* internetWorker = nullptr;
+    // Cover the whole screen whatever "Full screen" says (the command line's choice).
+    bool fullScreen = false;
     std::chrono::milliseconds startupDialogTime{2000};
     std::chrono::milliseconds trackLoadPause{100};
 };
@@ -70,6 +73,7 @@ public:
     void softKey(platform::SoftKey key) override;
     void stylus(platform::StylusAction action, platform::Point at) override;
     void resized(platform::Size size) override;
+    void activated(bool active) override;
 
     // Operations the rest of the program uses.
     void requestRepaint();
@@ -98,6 +102,7 @@ private:
     void runStartupDialog();
     void loadTrackAtStartup();
     void startGps(SerialPort::Attempts attempts);
+    void applyFullScreen();
     void startWorker(BackgroundWorker* worker, std::u16string_view label);
     void stopWorker(BackgroundWorker* worker, std::u16string_view label);
     void shutdown();
@@ -139,6 +144,7 @@ private:
     std::unique_ptr<PowerThread> power_;
     std::vector<int> deferredCommands_;  // 40004 commands waiting for a dialog to close
     bool shutDown_ = false;
+    std::optional<bool> fullScreenShown_;
     std::uint64_t framesPainted_ = 0;
     std::chrono::steady_clock::time_point lastFrame_{};
 };

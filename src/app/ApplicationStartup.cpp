@@ -78,6 +78,7 @@ void Application::startupContinuation() {
     startWorker(services_.mapWorker, u".WndProc.2");
     startWorker(services_.internetWorker, u".WndProc.3");
     flags_.second.set(AppFlag2::kStartupComplete);
+    applyFullScreen();
     requestRepaint();
 }
 

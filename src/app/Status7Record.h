@@ -32,6 +32,7 @@ struct ViewWord {
     static constexpr int32_t kInfoLineMask = 0x7 << kInfoLineShift;
     static constexpr int32_t kInfoLineNavigation = 4;
     static constexpr int32_t kInfoLineCoordinates = 1;
+    static constexpr int32_t kFullScreen = 0x100;  // "Full screen"
     // 0x40, 0x80, 0x800, 0x1000, 0x4000, 0x8000, 0x10000, 0x40000 with coordinates format
     // 2, information line 1 and "Limit zoom auto" 1.
     static constexpr int32_t kDefault = 383168 | 2 | (1 << kInfoLineShift) | (1 << 29);

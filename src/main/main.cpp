@@ -96,6 +96,7 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     services.recordsFolder = widen(recordsFolder(FolderEnvironment::fromProcess()));
     services.ports = &ports;
     services.radio = &radio;
+    services.fullScreen = options.fullScreen;
     // A receiver named on the command line is read this run whatever the settings say;
     // the saved port stays the user's.
     std::optional<int> portId;
@@ -132,7 +133,6 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     }
     std::fflush(stdout);
 
-    if (options.fullScreen) window.setFullScreen(true);
     window.show();
     const int status = QApplication::exec();
     if (snapshots) snapshots->write();

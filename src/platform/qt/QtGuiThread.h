@@ -4,12 +4,19 @@
 // wait for it, or run it at once when already there.
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QThread>
 #include <type_traits>
 #include <utility>
 
 namespace wendra::platform::qt {
+
+// Whether windows can be stacked: the offscreen platform has no stacking and
+// complains at every attempt.
+inline bool canRaiseWindows() {
+    return QGuiApplication::platformName() != QStringLiteral("offscreen");
+}
 
 inline bool onGuiThread() {
     return QCoreApplication::instance() &&

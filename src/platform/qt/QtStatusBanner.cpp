@@ -64,7 +64,7 @@ void QtStatusBanner::showOnGuiThread(std::u16string_view text) {
     band_->setGeometry(geometry.left() + layout.band.left, geometry.top() + layout.band.top,
                        layout.band.width(), layout.band.height());
     band_->show();
-    band_->raise();
+    if (canRaiseWindows()) band_->raise();
     band_->repaint();
 }
 

@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <mutex>
 
+#include "platform/qt/QtGuiThread.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtText.h"
 
@@ -198,7 +199,7 @@ void QtWindow::setFullScreen(bool fullScreen) {
 
 void QtWindow::bringToFront() {
     if (view_->isMinimized()) view_->showNormal();
-    view_->raise();
+    if (canRaiseWindows()) view_->raise();
     view_->activateWindow();
 }
 
