@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -198,6 +199,34 @@ TEST(WendraProgram, RecordsAndRestoresThroughARealGpsd) {
     EXPECT_GT(storedPoints(home.path()), 10);
     EXPECT_EQ(readFile(home / "Wendra.ini").find("Serial6|10|"), std::string::npos)
         << "the port of the command line is not saved";
+}
+
+// The receiver speaks only of GN talkers: the reader asks once whether to use them,
+// and the answer, given on the reader's thread, is saved with the configuration.
+TEST(WendraProgram, TheSatelliteSystemsAnswerIsSaved) {
+    test::TempDir home;
+    const fs::path log = test::sharedData() / "nmea" / "nl2008u.log";
+    if (!fs::exists(log)) GTEST_SKIP() << "no shared receiver logs at " << log;
+    Program wendra(home.path(), {"--replay", log.string(), "--speed", "20", "--assume", "yes"});
+    ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) >= 3; })) << wendra.output();
+    wendra.signal(SIGTERM);
+    ASSERT_EQ(wendra.wait(), 0);
+    const std::string trace = readFile(home / "TraceLog.txt");
+    EXPECT_NE(trace.find("several satellite systems. Do you want to use them? -> Yes"),
+              std::string::npos)
+        << trace;
+    const std::string config = readFile(home / "Wendra.ini");
+    const std::size_t serial = config.find("Serial6|");
+    const std::size_t nmea = config.find("NMEA2|");
+    ASSERT_NE(serial, std::string::npos);
+    ASSERT_NE(nmea, std::string::npos);
+    int port = 0, reading = 0, receiver = 0, options = 0, flags = 0;
+    ASSERT_EQ(std::sscanf(config.c_str() + serial, "Serial6|%d|%d|%d|%d|", &port, &reading,
+                          &receiver, &options),
+              4);
+    ASSERT_EQ(std::sscanf(config.c_str() + nmea, "NMEA2|%d|", &flags), 1);
+    EXPECT_EQ(options & 0x0010, 0x0010) << "asked once, not again next time";
+    EXPECT_EQ(flags & 0x400, 0x400) << "all satellite systems used";
 }
 
 TEST(WendraProgram, ASecondStartBringsTheFirstToTheFrontAndLeaves) {
