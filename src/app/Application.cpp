@@ -74,10 +74,23 @@ void Application::message(std::uint32_t code, std::int64_t param) {
     }
 }
 
+// Shutting down saves the files; before start-up has loaded them that would write
+// the defaults over them, and under an open dialog it would pull the state from under
+// the dialog's feet. Such a close waits until start-up is done and no dialog is open.
 bool Application::closeRequested() {
+    if (state_ && (!startupComplete() || flags_.first.test(AppFlag::kModalDialog))) {
+        closePending_ = true;
+        return false;
+    }
     if (state_) shutdown();
     shutDown_ = true;
     return true;
+}
+
+void Application::closeIfPending() {
+    if (!closePending_ || !startupComplete() || flags_.first.test(AppFlag::kModalDialog)) return;
+    closePending_ = false;
+    window_->close();
 }
 
 void Application::hotKey(int code) {
@@ -155,6 +168,7 @@ int Application::runModalDialog(const platform::DialogTemplate& portrait,
     const int result = platform::runDialog(chosen, procedure);
     flags_.first.clear(AppFlag::kModalDialog);
     flushDeferredCommands();
+    closeIfPending();
     return result;
 }
 

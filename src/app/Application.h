@@ -131,6 +131,7 @@ private:
     GpsDialogValues gpsDialogValues() const;
     bool takeGpsValues(GpsDialogButton button, const GpsDialogValues& values);
     void flushDeferredCommands();
+    void closeIfPending();
 
     ApplicationServices services_;
     AppFlags flags_;
@@ -144,6 +145,7 @@ private:
     std::unique_ptr<PowerThread> power_;
     std::vector<int> deferredCommands_;  // 40004 commands waiting for a dialog to close
     bool shutDown_ = false;
+    bool closePending_ = false;  // a close came too early: it is done once possible
     std::optional<bool> fullScreenShown_;
     std::uint64_t framesPainted_ = 0;
     std::chrono::steady_clock::time_point lastFrame_{};

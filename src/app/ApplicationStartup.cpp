@@ -65,6 +65,7 @@ void Application::startupContinuation() {
     runStartupDialog();
     applyPowerOptions();
     loadTrackAtStartup();
+    view_->takeStoredCentre();
     startGps(SerialPort::Attempts::Normal);
 
     armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
@@ -80,6 +81,7 @@ void Application::startupContinuation() {
     flags_.second.set(AppFlag2::kStartupComplete);
     applyFullScreen();
     requestRepaint();
+    closeIfPending();
 }
 
 // The data files load while the dialog shows; what they hold reaches the parts that

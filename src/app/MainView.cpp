@@ -15,8 +15,13 @@ constexpr std::chrono::seconds kBatteryPeriod{30};
 constexpr int kViewBorder = 10;
 }  // namespace
 
-MainView::MainView(AppState& state) : state_(state) {
-    centre_ = ViewCentre{state.config.status.centreLat, state.config.status.centreLon};
+MainView::MainView(AppState& state) : state_(state) {}
+
+void MainView::takeStoredCentre() {
+    centre_ = ViewCentre{state_.config.status.centreLat, state_.config.status.centreLon};
+    if (centre_.lat != 0.0 || centre_.lon != 0.0) return;
+    TrackLock::Hold hold(state_.track.lock(), u".Paint.2");
+    if (const TrackPoint* last = state_.track.main().last()) centre_ = ViewCentre{last->lat, last->lon};
 }
 
 void MainView::update() {

@@ -28,6 +28,9 @@ public:
     bool draw(platform::DrawingSurface& surface, bool quick);
     // The centre follows the position without drawing.
     void update();
+    // Once the configuration and the track are loaded: the stored centre, or the last
+    // point of the track when none was ever stored.
+    void takeStoredCentre();
 
     // The fit of the main layer around the centre for a surface of this size.
     double fittedScale(platform::Size surface);

@@ -154,6 +154,33 @@ TEST(ApplicationWindow, RecordsTheReplayedReceiverAndKeepsTheTrackAcrossARestart
     EXPECT_EQ(again.application().state()->config.serial.portId, 0);
 }
 
+// A close that comes before start-up has loaded the files must not save defaults and
+// empty layers over them: it waits for start-up, then shuts down as usual.
+TEST(ApplicationWindow, ACloseDuringStartUpWaitsAndLosesNothing) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    {
+        ProgramRun run(home.path(), demoLog());
+        ASSERT_TRUE(run.started());
+        ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 10; }));
+    }
+    const long long stored = fileSize(home / "Wendra0.trc");
+    const std::string config = [&] {
+        std::ifstream in(home / "Wendra.ini");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    ASSERT_GT(stored, 10);
+
+    boxes.answer(platform::Answer::Yes);
+    ProgramRun early(home.path(), std::nullopt);
+    EXPECT_FALSE(early.application().closeRequested()) << "start-up has not run yet";
+    ASSERT_TRUE(early.waitFor([&] { return early.application().shutDown(); }))
+        << "the close is carried out once start-up is done";
+    EXPECT_EQ(fileSize(home / "Wendra0.trc"), stored);
+    std::ifstream in(home / "Wendra.ini");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), config);
+}
+
 TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     test::TempDir home;
     test::ScriptedMessageBoxes boxes;
