@@ -181,6 +181,36 @@ TEST(ApplicationWindow, ACloseDuringStartUpWaitsAndLosesNothing) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), config);
 }
 
+std::string firstLines(const std::string& text, int lines) {
+    std::size_t at = 0;
+    for (int i = 0; i < lines && at != std::string::npos; ++i) {
+        at = text.find('\n', at);
+        if (at != std::string::npos) ++at;
+    }
+    return text.substr(0, at);
+}
+
+bool breadcrumbSeen(const std::string& note) {
+    for (const std::string& crumb : platform::traceLog().breadcrumbs())
+        if (crumb == note) return true;
+    return false;
+}
+
+// The receiver falls silent: the reader tells the window, which shows the alert and
+// reopens the port on the reader's request (message 40001).
+TEST(ApplicationWindow, ASilentReceiverIsReportedAndReconnected) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), firstLines(demoLog(), 140));  // 20 s of the walk, then silence
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 2; }));
+    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText ==
+                                         u"Alert: No signal!"; },
+                            seconds(40)));
+    EXPECT_TRUE(run.waitFor([&] { return breadcrumbSeen("Msg 40001 0"); }, seconds(10)))
+        << "the reconnect request reached the window";
+}
+
 TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     test::TempDir home;
     test::ScriptedMessageBoxes boxes;
