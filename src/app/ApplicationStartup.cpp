@@ -13,6 +13,7 @@
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
 #include "platform/Window.h"
+#include "records/RecordFile.h"
 #include "track/TrackFolders.h"
 #include "track/TrackStartup.h"
 
@@ -48,6 +49,9 @@ void Application::earlyStartup() {
     state_->metrics = metrics;
     if (services_.afterConfigLoad) state_->configStore.setAfterLoad(services_.afterConfigLoad);
     createJournalFolder(services_.dataFolder);
+    // Saves cut short by a kill left their half-written files beside the real ones.
+    sweepLeftoverTemporaries(services_.dataFolder);
+    sweepLeftoverTemporaries(TrackFolders::inDataFolder(services_.dataFolder).journal);
     platform::traceLog().start(services_.dataFolder);
     state_->trackFiles.hooks.showStatus = [this](std::u16string_view text) {
         showStatusText(std::u16string(text));

@@ -1,5 +1,7 @@
 #include "records/RecordFile.h"
 
+#include <signal.h>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,7 +50,39 @@ std::string temporaryPathFor(const std::string& path, std::string& target, struc
     return target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
 }
 
+// The process id of a temporary file's name, 0 when the name is not one.
+pid_t temporaryOwner(const std::string& name) {
+    const std::size_t mark = name.rfind(".tmp-");
+    if (mark == std::string::npos) return 0;
+    const std::string rest = name.substr(mark + 5);
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size()) return 0;
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(std::string_view(rest).substr(0, dash)) ||
+        !digits(std::string_view(rest).substr(dash + 1)) || dash > 9)
+        return 0;
+    return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+}
+
+bool processRuns(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
 }  // namespace
+
+int sweepLeftoverTemporaries(const std::string& folder) {
+    std::error_code error;
+    int removed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error)) continue;
+        const pid_t owner = temporaryOwner(entry.path().filename().string());
+        if (owner <= 0 || owner == ::getpid() || processRuns(owner)) continue;
+        if (std::filesystem::remove(entry.path(), error)) ++removed;
+    }
+    return removed;
+}
 
 RecordFile::RecordFile() : buffer_(new (std::nothrow) char[kRecordFileBufferSize]) {
     // Without its buffer the object stays usable: every open() fails.

@@ -24,6 +24,11 @@ constexpr unsigned char kBinaryFileMarker = 0xFF;
 constexpr size_t kShortLineCapacity = 512;
 constexpr size_t kLongLineCapacity = 8704;
 
+// Removes the half-written files that a save interrupted by a kill left in the folder
+// ("<name>.tmp-PID-N" of a process that no longer runs); a live process's are kept.
+// Returns how many were removed.
+int sweepLeftoverTemporaries(const std::string& folder);
+
 class RecordFile {
 public:
     RecordFile();

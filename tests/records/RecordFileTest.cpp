@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -335,6 +338,38 @@ TEST(RecordWriter, WritesAnArrayOfCountedStrings) {
     EXPECT_TRUE(file.close());
     EXPECT_EQ(test::readFile(dir / "a"), "Names|3|one|0||6|th|ree|1|x|");
     EXPECT_FALSE(writeCountedStrings(file, bytes)) << "closed file";
+}
+
+// A pid that no process has: a child that has already been reaped.
+pid_t deadPid() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+TEST(RecordFile, SweepsOnlyTheTemporariesOfProcessesThatAreGone) {
+    const test::TempDir dir;
+    const std::string dead = std::to_string(deadPid());
+    const std::string mine = std::to_string(::getpid());
+    const auto touch = [&](const std::string& name) {
+        std::ofstream(dir / name) << "x";
+    };
+    touch("Wendra.ini");
+    touch("Wendra.ini.tmp-" + dead + "-1");
+    touch("Wendra0.trc.tmp-" + dead + "-12");
+    touch("Wendra.ini.tmp-" + mine + "-2");  // a save of this process under way
+    touch("Wendra.ini.tmp-1");               // not one of ours: no counter
+    touch("notes.tmp-abc-1");
+    EXPECT_EQ(sweepLeftoverTemporaries(dir.path().string()), 2);
+    EXPECT_TRUE(fs::exists(dir / "Wendra.ini"));
+    EXPECT_FALSE(fs::exists(dir / ("Wendra.ini.tmp-" + dead + "-1")));
+    EXPECT_FALSE(fs::exists(dir / ("Wendra0.trc.tmp-" + dead + "-12")));
+    EXPECT_TRUE(fs::exists(dir / ("Wendra.ini.tmp-" + mine + "-2")));
+    EXPECT_TRUE(fs::exists(dir / "Wendra.ini.tmp-1"));
+    EXPECT_TRUE(fs::exists(dir / "notes.tmp-abc-1"));
+    EXPECT_EQ(sweepLeftoverTemporaries((dir / "missing").string()), 0);
 }
 
 }  // namespace
