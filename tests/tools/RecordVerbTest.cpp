@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/ConfigurationStore.h"
+#include "app/DataFiles.h"
 #include "gps/Fix.h"
 #include "platform/Clock.h"
 #include "records/DayNumber.h"
@@ -81,6 +83,27 @@ TEST_F(RecordVerbTest, RecordsALogAndLeavesTheFilesOfAShutDown) {
 }
 
 // The log's fixes fed back from a journal take the same live path: the same file.
+// The data folder's configuration rules the recording as it would in the program: here
+// a main layer held to 1000 points (the whole demo hour makes about 3000).
+TEST_F(RecordVerbTest, FollowsTheTrackSettingsOfTheConfigurationFile) {
+    Configuration config;
+    config.track.maxPointsIndex = 0;
+    ConfigurationStore store(config);
+    NoStatusBanner banner;
+    fs::create_directories(home("limited"));
+    DataFiles files(home("limited"), banner);
+    files.attach(DataFile::Configuration, store);
+    ASSERT_TRUE(files.save(DataFile::Configuration));
+    const std::string demo = (fs::path(WENDRA_SOURCE_DIR) / "data/demo.nmea").string();
+
+    const ToolResult limited = runTool({"record", "--home", home("limited"), demo});
+    ASSERT_EQ(limited.status, 0) << limited.err;
+    EXPECT_LE(numberAfter(limited.out, "points"), kPointCountTable[0]);
+    const ToolResult free = runTool({"record", "--home", home("free"), demo});
+    ASSERT_EQ(free.status, 0) << free.err;
+    EXPECT_GT(numberAfter(free.out, "points"), 2 * kPointCountTable[0]);
+}
+
 TEST_F(RecordVerbTest, AJournalOfTheSameFixesRecordsTheSameTrack) {
     const ToolResult live =
         runTool({"record", "--home", home("live"), "--print-fixes", (dir / "walk.nmea").string()});

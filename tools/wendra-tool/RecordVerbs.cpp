@@ -183,7 +183,9 @@ int runRecord(const Args& args) {
     loadPersistentLayers(home.files);
 
     NmeaParser parser;
-    SerialSettings serial;
+    parser.setFlags(home.config.nmea.flags);
+    parser.setCorrection(home.config.nmea.correction);
+    SerialSettings serial = home.config.serial;
     TrackStatistics statistics(home.track.settings.climbWindow);
     HandOverState state;
     ToolListener listener(options.printFixes);

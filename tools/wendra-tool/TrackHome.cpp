@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "Args.h"
+#include "app/ConfigurationStore.h"
+#include "app/DataFiles.h"
 #include "records/Text.h"
 
 namespace wendra::tool {
@@ -32,7 +34,14 @@ std::string shortest(T value) {
 
 TrackHome::TrackHome(const std::string& dataFolder)
     : journal(preparedFolders(dataFolder).journalFile()),
-      files(track, TrackFolders::inDataFolder(dataFolder), busy, journal) {}
+      files(track, TrackFolders::inDataFolder(dataFolder), busy, journal) {
+    NoStatusBanner banner;
+    ConfigurationStore store(config);
+    DataFiles data(dataFolder, banner);
+    data.attach(DataFile::Configuration, store);
+    data.load(DataFile::Configuration);
+    track.settings = config.track;
+}
 
 platform::Answer AnsweringHost::show(const platform::Message& message) {
     const bool question = message.buttons == platform::Buttons::YesNo ||

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/Configuration.h"
 #include "platform/MessageBox.h"
 #include "track/FileBusy.h"
 #include "track/FixJournal.h"
@@ -14,8 +15,13 @@
 namespace wendra::tool {
 
 struct TrackHome {
-    // Creates the folder when missing (fails the verb when it cannot).
+    // Creates the folder when missing (fails the verb when it cannot). The track takes
+    // the settings of the folder's configuration file when it has one, as the program
+    // would (the limits of the layers, the merging and thinning rules).
     explicit TrackHome(const std::string& dataFolder);
+
+    // The folder's configuration, defaults where it has none.
+    Configuration config;
 
     Track track;
     FileBusy busy;
