@@ -53,8 +53,9 @@ void Application::earlyStartup() {
     sweepLeftoverTemporaries(services_.dataFolder);
     sweepLeftoverTemporaries(TrackFolders::inDataFolder(services_.dataFolder).journal);
     platform::traceLog().start(services_.dataFolder);
-    state_->trackFiles.hooks.showStatus = [this](std::u16string_view text) {
-        showStatusText(std::u16string(text));
+    // Track files may report from any thread: the bridge carries it to the window.
+    state_->trackFiles.hooks.showStatus = [bridge = &state_->bridge](std::u16string_view text) {
+        bridge->showStatus(text);
     };
     view_ = std::make_unique<MainView>(*state_);
     createScreenServices();
