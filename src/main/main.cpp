@@ -36,6 +36,7 @@ using namespace wendra;
 constexpr int kReplaySlot = 9;
 constexpr int kOffscreenSnapshotSeconds = 5;
 constexpr int kLastGpsdDigit = 9;
+constexpr int kFastestRateIndex = 6;  // 115200
 
 int failure(const std::string& text) {
     std::fprintf(stderr, "wendra: %s\n", text.c_str());
@@ -103,7 +104,13 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     if (replay) portId = kReplaySlot;
     if (!options.port.empty()) portId = platform::portIdOfName(options.port);
     if (portId) {
-        services.portOverride = [id = *portId](SerialSettings& serial) { serial.portId = id; };
+        // A replayed log comes through a terminal that has no line speed: it is read
+        // at the highest rate, so that --speed is not held to a 4800 baud line.
+        const bool replayed = replay != nullptr;
+        services.portOverride = [id = *portId, replayed](SerialSettings& serial) {
+            serial.portId = id;
+            if (replayed) serial.readingRateIndex = kFastestRateIndex;
+        };
         services.afterConfigLoad = [](Configuration& config) {
             config.serial.options &= ~SerialOptions::kDeactivated;
         };
