@@ -172,8 +172,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     platform::SingleInstance instance(folder);
+    error.clear();
     switch (instance.claim(error)) {
         case platform::SingleInstance::Outcome::First:
+            if (!error.empty()) std::fprintf(stderr, "wendra: %s\n", error.c_str());
             break;
         case platform::SingleInstance::Outcome::NotifiedRunning:
             std::printf("Wendra already runs on %s: its window was brought to the front\n",

@@ -67,12 +67,15 @@ SingleInstance::Outcome SingleInstance::claim(std::string& error) {
     }
     if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) return Outcome::First;
     const int cause = errno;
+    if (cause != EWOULDBLOCK) {
+        // A file system without locks (some network and FUSE ones): the program still
+        // runs, only a second start can no longer be noticed.
+        error = "cannot lock \"" + lockPath.string() + "\" (" + std::strerror(cause) +
+                "): a second start will not be noticed";
+        return Outcome::First;
+    }
     ::close(lockFd_);
     lockFd_ = -1;
-    if (cause != EWOULDBLOCK) {
-        error = "cannot lock \"" + lockPath.string() + "\": " + std::strerror(cause);
-        return Outcome::Failed;
-    }
     notifyRunning(socketName(folder_));
     return Outcome::NotifiedRunning;
 }

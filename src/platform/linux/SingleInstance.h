@@ -27,6 +27,7 @@ public:
         Failed,      // the lock file could not be had
     };
     // Takes the lock; when another process holds it, asks that one to come to the front.
+    // First with `error` set: the folder's file system has no locks (a warning).
     Outcome claim(std::string& error);
     // Listens for later starts; `wake` runs on the listening thread for each.
     void listen(std::function<void()> wake);
