@@ -99,7 +99,7 @@ void Application::hotKey(int code) {
 
 void Application::softKey(platform::SoftKey key) {
     constexpr int kLeftSoftKey = 996;
-    constexpr int kRightSoftKey = 997;
+    constexpr int kRightSoftKey = 995;
     if (state_)
         window_->post(AppMessage::kCommand,
                       key == platform::SoftKey::Left ? kLeftSoftKey : kRightSoftKey);

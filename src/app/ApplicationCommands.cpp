@@ -16,22 +16,38 @@ namespace wendra {
 
 namespace {
 
-// The key code of each key slot.
-constexpr std::array<int, KeyBindings::kSlots> kSlotCodes = {
-    13, 38, 40, 37, 39, 992, 993, 994, 193, 194, 195, 196, 197, 198, 996, 995, 990, 991, 997, 998};
+// The key slots: the code that reaches the window and the name the key setup shows.
+struct KeySlot {
+    int code;
+    std::u16string_view name;
+};
 
-constexpr std::array<std::u16string_view, KeyBindings::kSlots> kSlotNames = {
-    u"Button OK",        u"Button Up",         u"Button Down",
-    u"Button Left",      u"Button Right",      u"Gauge of battery",
-    u"Gauge of reception", u"Long click on the screen", u"Key application 1",
-    u"Key application 2", u"Key application 3", u"Key application 4",
-    u"Key application 5", u"Key application 6", u"Softkey Left",
-    u"Softkey Right",    u"Favourite menu nr 1", u"favourite menu nr 2",
-    u"Button 1",         u"Button 2"};
+constexpr std::array<KeySlot, KeyBindings::kSlots> kKeySlots = {{
+    {13, u"Button OK"},
+    {38, u"Button Up"},
+    {40, u"Button Down"},
+    {37, u"Button Left"},
+    {39, u"Button Right"},
+    {992, u"Gauge of battery"},
+    {993, u"Gauge of reception"},
+    {994, u"Long click on the screen"},
+    {193, u"Key application 1"},
+    {194, u"Key application 2"},
+    {195, u"Key application 3"},
+    {196, u"Key application 4"},
+    {197, u"Key application 5"},
+    {198, u"Key application 6"},
+    {996, u"Softkey Left"},
+    {995, u"Softkey Right"},
+    {990, u"Favourite menu nr 1"},
+    {991, u"favourite menu nr 2"},
+    {997, u"Button 1"},
+    {998, u"Button 2"},
+}};
 
 int slotOfCode(int code) {
     for (int slot = 0; slot < KeyBindings::kSlots; ++slot)
-        if (kSlotCodes[static_cast<size_t>(slot)] == code) return slot;
+        if (kKeySlots[static_cast<size_t>(slot)].code == code) return slot;
     return -1;
 }
 
@@ -106,7 +122,7 @@ bool Application::runAction(int action, int slot) {
             showStatusText(u"Track deleted");
             return true;
         case Action::kDisplayButton:
-            showStatusText(std::u16string(kSlotNames[static_cast<size_t>(slot)]));
+            showStatusText(std::u16string(kKeySlots[static_cast<size_t>(slot)].name));
             return true;
         default:
             return false;

@@ -211,6 +211,31 @@ TEST(ApplicationWindow, ASilentReceiverIsReportedAndReconnected) {
         << "the reconnect request reached the window";
 }
 
+// Keys reach their slot's bindings: the application keys are "Display button" by
+// default, and a soft key bound to it names itself.
+TEST(ApplicationWindow, KeysRunTheActionsBoundToTheirSlots) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    const auto statusIs = [&](std::u16string_view text) {
+        return run.waitFor([&] { return application.state()->statusText == text; }, seconds(5));
+    };
+    application.hotKey(193);
+    EXPECT_TRUE(statusIs(u"Key application 1"));
+    application.state()->config.keys.bind(0, 15, 46);
+    application.state()->config.keys.bind(0, 14, 46);
+    application.softKey(platform::SoftKey::Right);
+    EXPECT_TRUE(statusIs(u"Softkey Right"));
+    application.softKey(platform::SoftKey::Left);
+    EXPECT_TRUE(statusIs(u"Softkey Left"));
+    // Recording on and off, with the program's own words.
+    application.state()->config.keys.bind(0, 9, 21);
+    application.hotKey(194);
+    EXPECT_TRUE(statusIs(u"Track: Deactivated"));
+}
+
 TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     test::TempDir home;
     test::ScriptedMessageBoxes boxes;
