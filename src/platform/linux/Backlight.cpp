@@ -3,6 +3,7 @@
 // passed over.
 
 #include "platform/Backlight.h"
+#include "platform/linux/DisplayState.h"
 
 #include <unistd.h>
 
@@ -74,7 +75,17 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backlight> openBacklight(const fs::path& devices) {
+namespace {
+
+struct FoundBacklight {
+    fs::path device;
+    int maximum = 0;
+    int level = 0;
+};
+
+// The first backlight whose brightness the program may write: the one it drives and
+// the one whose state it reads back.
+std::optional<FoundBacklight> findWritableBacklight(const fs::path& devices) {
     std::error_code error;
     for (fs::directory_iterator it(devices, error), end; !error && it != end; it.increment(error)) {
         const fs::path device = it->path();
@@ -82,9 +93,24 @@ std::unique_ptr<Backlight> openBacklight(const fs::path& devices) {
         const auto level = readInt(device / "brightness");
         if (!maximum || *maximum <= 0 || !level) continue;
         if (access((device / "brightness").c_str(), W_OK) != 0) continue;
-        return std::make_unique<SysfsBacklight>(device, *maximum, *level);
+        return FoundBacklight{device, *maximum, *level};
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::unique_ptr<Backlight> openBacklight(const fs::path& devices) {
+    if (const std::optional<FoundBacklight> found = findWritableBacklight(devices))
+        return std::make_unique<SysfsBacklight>(found->device, found->maximum, found->level);
     return std::make_unique<NoBacklight>();
+}
+
+std::optional<bool> readBacklightLit(const fs::path& devices) {
+    const std::optional<FoundBacklight> found = findWritableBacklight(devices);
+    if (!found) return std::nullopt;
+    const auto power = readInt(found->device / "bl_power");
+    return found->level > 0 && (!power || *power == kBlankUnblank);
 }
 
 }  // namespace wendra::platform
