@@ -48,7 +48,7 @@ void Application::message(std::uint32_t code, std::int64_t param) {
         case AppMessage::kCommandWhenIdle:
             // Waiting here would stall the dialog's own loop on this thread: the command
             // runs once the dialog has closed instead.
-            if (flags_.first.test(AppFlag::kModalDialog))
+            if (flags_.test(AppFlag::kModalDialog))
                 deferredCommands_.push_back(static_cast<int>(param));
             else
                 command(static_cast<int>(param));
@@ -78,7 +78,7 @@ void Application::message(std::uint32_t code, std::int64_t param) {
 // the defaults over them, and under an open dialog it would pull the state from under
 // the dialog's feet. Such a close waits until start-up is done and no dialog is open.
 bool Application::closeRequested() {
-    if (state_ && (!startupComplete() || flags_.first.test(AppFlag::kModalDialog))) {
+    if (state_ && (!startupComplete() || flags_.test(AppFlag::kModalDialog))) {
         closePending_ = true;
         return false;
     }
@@ -88,7 +88,7 @@ bool Application::closeRequested() {
 }
 
 void Application::closeIfPending() {
-    if (!closePending_ || !startupComplete() || flags_.first.test(AppFlag::kModalDialog)) return;
+    if (!closePending_ || !startupComplete() || flags_.test(AppFlag::kModalDialog)) return;
     closePending_ = false;
     window_->close();
 }
@@ -119,8 +119,8 @@ void Application::stylus(platform::StylusAction action, platform::Point /*at*/) 
     } else if (action == platform::StylusAction::Up) {
         cancelTimer(AppTimer::kLongPress);
         // A long press is a key of its own, by default the main menu.
-        if (flags_.first.test(AppFlag::kLongPress)) command(kLongClickCode);
-        flags_.first.clear(AppFlag::kLongPress);
+        if (flags_.test(AppFlag::kLongPress)) command(kLongClickCode);
+        flags_.clear(AppFlag::kLongPress);
     }
 }
 
@@ -131,7 +131,7 @@ void Application::activated(bool active) {
 }
 
 void Application::applyFullScreen() {
-    if (!state_ || flags_.first.test(AppFlag::kStartupNotFinished)) return;
+    if (!state_ || flags_.test(AppFlag::kStartupNotFinished)) return;
     const bool wanted = services_.fullScreen ||
                         (state_->config.status.viewWord & ViewWord::kFullScreen) != 0;
     if (fullScreenShown_ == wanted) return;
@@ -142,7 +142,6 @@ void Application::applyFullScreen() {
 void Application::resized(platform::Size size) {
     if (!state_) return;
     state_->metrics = DisplayMetrics::of(size);
-    flags_.first.put(AppFlag::kWideScreen, state_->metrics.wideScreen);
     drawView();
     requestRepaint();
 }
@@ -164,9 +163,9 @@ int Application::runModalDialog(const platform::DialogTemplate& portrait,
     const platform::Size screen = window_ ? window_->clientSize() : platform::Size{};
     const platform::DialogTemplate& chosen =
         landscape && screen.width >= screen.height ? *landscape : portrait;
-    flags_.first.set(AppFlag::kModalDialog);
+    flags_.set(AppFlag::kModalDialog);
     const int result = platform::runDialog(chosen, procedure);
-    flags_.first.clear(AppFlag::kModalDialog);
+    flags_.clear(AppFlag::kModalDialog);
     flushDeferredCommands();
     closeIfPending();
     return result;

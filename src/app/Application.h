@@ -22,6 +22,7 @@
 #include "platform/IdleTimer.h"
 #include "platform/DialogProcedure.h"
 #include "platform/SerialPorts.h"
+#include "platform/Sync.h"
 #include "platform/WindowHandler.h"
 
 namespace wendra {
@@ -87,9 +88,9 @@ public:
 
     // Null before the window's creation and after its close.
     AppState* state() { return state_.get(); }
-    const AppFlags& flags() const { return flags_; }
+    const platform::LockWord& flags() const { return flags_; }
     TimerService& timers() { return timers_; }
-    bool startupComplete() const { return flags_.second.test(AppFlag2::kStartupComplete); }
+    bool startupComplete() const { return flags_.test(AppFlag::kStartupComplete); }
     bool shutDown() const { return shutDown_; }
     // Frames drawn by paints so far, and when the last one was drawn (for measuring).
     std::uint64_t framesPainted() const { return framesPainted_; }
@@ -134,7 +135,7 @@ private:
     void closeIfPending();
 
     ApplicationServices services_;
-    AppFlags flags_;
+    platform::LockWord flags_;  // the AppFlag bits
     TimerService timers_;
     platform::Window* window_ = nullptr;
     std::unique_ptr<AppState> state_;

@@ -22,29 +22,29 @@ void Application::cancelTimer(int id) {
 void Application::requestRepaint() {
     if (!state_ || !window_) return;
     cancelTimer(AppTimer::kDeferredRepaint);
-    if (flags_.first.test(AppFlag::kRepaintPending)) {
+    if (flags_.test(AppFlag::kRepaintPending)) {
         armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
         return;
     }
-    if (screen_->screenOff() || flags_.first.test(AppFlag::kModalDialog)) {
+    if (screen_->screenOff() || flags_.test(AppFlag::kModalDialog)) {
         view_->update();
         return;
     }
-    flags_.first.set(AppFlag::kRepaintPending);
+    flags_.set(AppFlag::kRepaintPending);
     window_->invalidate();
 }
 
 void Application::repaintUnlessQuickDraw() {
-    if (!flags_.first.test(AppFlag::kQuickDraw)) requestRepaint();
+    if (!state_->handOver.quickDraw) requestRepaint();
 }
 
 // Before start-up completes the window shows the back buffer as it is.
 void Application::paint(platform::DrawingSurface& backBuffer, const platform::Rect& /*dirty*/) {
-    if (!state_ || !startupComplete() || flags_.first.test(AppFlag::kStartupNotFinished)) return;
+    if (!state_ || !startupComplete() || flags_.test(AppFlag::kStartupNotFinished)) return;
     armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
     armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
     cancelTimer(AppTimer::kQuickDrawEnd);
-    const bool quick = flags_.first.test(AppFlag::kQuickDraw);
+    const bool quick = state_->handOver.quickDraw;
     bool anotherPass = false;
     if (screen_->screenOff()) {
         // Where the backlight is out of reach, the program blanks its own window.
@@ -54,7 +54,7 @@ void Application::paint(platform::DrawingSurface& backBuffer, const platform::Re
         anotherPass = view_->draw(backBuffer, quick);
     }
     if (quick) armTimer(AppTimer::kQuickDrawEnd, AppPeriod::kQuickDrawEnd);
-    flags_.first.clear(AppFlag::kRepaintPending);
+    flags_.clear(AppFlag::kRepaintPending);
     ++framesPainted_;
     lastFrame_ = std::chrono::steady_clock::now();
     if (anotherPass) armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
@@ -80,7 +80,7 @@ void Application::timer(int id) {
             repaintUnlessQuickDraw();
             break;
         case AppTimer::kQuickDrawEnd:
-            flags_.first.clear(AppFlag::kQuickDraw);
+            state_->handOver.quickDraw = false;
             requestRepaint();
             break;
         case AppTimer::kPeriodicRedraw:
@@ -98,7 +98,7 @@ void Application::timer(int id) {
             break;
         case AppTimer::kLongPress:
             platform::playSound(std::filesystem::path(state_->programFolder) / "pop.wav");
-            flags_.first.set(AppFlag::kLongPress);
+            flags_.set(AppFlag::kLongPress);
             break;
         default:
             break;

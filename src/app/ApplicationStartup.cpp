@@ -34,10 +34,9 @@ void createJournalFolder(const std::string& dataFolder) {
 }  // namespace
 
 void Application::earlyStartup() {
-    flags_.first.assign(AppFlag::kStartupNotFinished);
-    flags_.second.assign(0);
+    flags_.clear(~0u);
+    flags_.set(AppFlag::kStartupNotFinished);
     const DisplayMetrics metrics = DisplayMetrics::of(window_->clientSize());
-    flags_.first.put(AppFlag::kWideScreen, metrics.wideScreen);
     try {
         state_ = std::make_unique<AppState>(services_.dataFolder, services_.recordsFolder,
                                             *services_.ports, *services_.radio);
@@ -83,7 +82,7 @@ void Application::startupContinuation() {
 
     startWorker(services_.mapWorker, u".WndProc.2");
     startWorker(services_.internetWorker, u".WndProc.3");
-    flags_.second.set(AppFlag2::kStartupComplete);
+    flags_.set(AppFlag::kStartupComplete);
     applyFullScreen();
     requestRepaint();
     closeIfPending();
@@ -95,7 +94,7 @@ void Application::runStartupDialog() {
     AppState& state = *state_;
     auto load = [this, &state] {
         state.dataFiles.loadAll();
-        flags_.first.clear(AppFlag::kStartupNotFinished);
+        flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
         state.parser.setFlags(state.config.nmea.flags);
         state.parser.setCorrection(state.config.nmea.correction);
@@ -109,7 +108,6 @@ void Application::runStartupDialog() {
 
 void Application::loadTrackAtStartup() {
     const StartupOutcome outcome = startupLoad(state_->trackFiles, services_.trackLoadPause);
-    flags_.first.put(AppFlag::kTrackRestored, outcome.recoveryPending);
     state_->handOver.recoveryPending.store(outcome.recoveryPending);
 }
 

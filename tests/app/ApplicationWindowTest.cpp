@@ -244,7 +244,7 @@ TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
     // Start-up complete means painting is allowed: a repaint draws the back buffer.
     ASSERT_TRUE(run.waitFor([&] {
-        return !run.application().flags().first.test(AppFlag::kRepaintPending);
+        return !run.application().flags().test(AppFlag::kRepaintPending);
     }));
     ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText.empty(); },
                             seconds(10)))
