@@ -1,25 +1,8 @@
 #include "app/AppState.h"
 
-#include "platform/StatusBanner.h"
-#include "platform/WaitCursor.h"
 #include "track/TrackFolders.h"
 
 namespace wendra {
-
-void ScreenBanner::show(std::u16string_view text) {
-    platform::showStatusBanner(text);
-}
-
-void ScreenBanner::hide() {
-    platform::hideStatusBanner();
-}
-
-void ScreenBanner::setWaitCursor(bool waiting) {
-    if (waiting)
-        platform::waitCursorHost().show();
-    else
-        platform::waitCursorHost().hide();
-}
 
 AppState::AppState(const std::string& dataFolder, const std::u16string& recordsFolder,
                    platform::SerialPorts& ports, platform::BluetoothRadio& radio)

@@ -23,14 +23,6 @@
 
 namespace wendra {
 
-// Shows the data files' banners on the screen and the wait cursor meanwhile.
-class ScreenBanner final : public StatusBanner {
-public:
-    void show(std::u16string_view text) override;
-    void hide() override;
-    void setWaitCursor(bool waiting) override;
-};
-
 struct AppState {
     AppState(const std::string& dataFolder, const std::u16string& recordsFolder,
              platform::SerialPorts& ports, platform::BluetoothRadio& radio);

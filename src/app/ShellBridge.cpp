@@ -5,8 +5,6 @@
 #include "app/AppMessages.h"
 #include "gps/NmeaParser.h"
 #include "platform/SoundPlayer.h"
-#include "platform/StatusBanner.h"
-#include "platform/WaitCursor.h"
 #include "platform/Window.h"
 #include "records/Text.h"
 
@@ -23,18 +21,15 @@ void ShellBridge::post(std::uint32_t code) {
 }
 
 void ShellBridge::setWaitCursor(bool busy) {
-    if (busy)
-        platform::waitCursorHost().show();
-    else
-        platform::waitCursorHost().hide();
+    screen_.setWaitCursor(busy);
 }
 
 void ShellBridge::showBanner(std::u16string_view text) {
-    platform::showStatusBanner(text);
+    screen_.show(text);
 }
 
 void ShellBridge::hideBanner() {
-    platform::hideStatusBanner();
+    screen_.hide();
 }
 
 void ShellBridge::setNoFixSound(std::u16string name) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ScreenBanner.h"
 #include "gps/Fix.h"
 #include "gps/GpsShell.h"
 #include "gps/SerialSettings.h"
@@ -68,6 +69,7 @@ private:
     std::filesystem::path programFolder_;
     const SerialSettings& readerSerial_;
     const NmeaParser& readerParser_;
+    ScreenBanner screen_;
     std::atomic<platform::Window*> window_{nullptr};
     std::atomic<bool> repaintPosted_{false};
 

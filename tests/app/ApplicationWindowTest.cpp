@@ -6,8 +6,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "QtTestApplication.h"
@@ -47,9 +45,7 @@ public:
 };
 
 std::string demoLog() {
-    std::ifstream in(test::testData().parent_path().parent_path() / "data" / "demo.nmea",
-                     std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return test::readFile(test::testData().parent_path().parent_path() / "data" / "demo.nmea");
 }
 
 // One run of the program on a data folder: the application in its window, the
@@ -165,10 +161,7 @@ TEST(ApplicationWindow, ACloseDuringStartUpWaitsAndLosesNothing) {
         ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 10; }));
     }
     const long long stored = fileSize(home / "Wendra0.trc");
-    const std::string config = [&] {
-        std::ifstream in(home / "Wendra.ini");
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }();
+    const std::string config = test::readFile(home / "Wendra.ini");
     ASSERT_GT(stored, 10);
 
     boxes.answer(platform::Answer::Yes);
@@ -177,8 +170,7 @@ TEST(ApplicationWindow, ACloseDuringStartUpWaitsAndLosesNothing) {
     ASSERT_TRUE(early.waitFor([&] { return early.application().shutDown(); }))
         << "the close is carried out once start-up is done";
     EXPECT_EQ(fileSize(home / "Wendra0.trc"), stored);
-    std::ifstream in(home / "Wendra.ini");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), config);
+    EXPECT_EQ(test::readFile(home / "Wendra.ini"), config);
 }
 
 std::string firstLines(const std::string& text, int lines) {
@@ -262,8 +254,7 @@ TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].title, u".Sync error!");
     EXPECT_EQ(boxes.shown()[0].text, u".WndProc.2");
-    std::ifstream trace(home / "TraceLog.txt");
-    const std::string log(std::istreambuf_iterator<char>(trace), {});
+    const std::string log = test::readFile(home / "TraceLog.txt");
     EXPECT_EQ(log.rfind(".Sync.Error\n.WndProc.2\n", 0), 0u) << log;
 }
 

@@ -30,6 +30,7 @@ using std::chrono::seconds;
 
 constexpr std::size_t kFixBytes = 40;
 
+// Files the program has not written yet read as empty (test::readFile refuses them).
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
