@@ -25,8 +25,10 @@ void MainView::takeStoredCentre() {
 }
 
 void MainView::update() {
-    const std::optional<Fix> fix = state_.bridge.position();
-    const PositionMark mark = state_.handOver.position.load();
+    follow(state_.bridge.position(), state_.handOver.position.load());
+}
+
+void MainView::follow(const std::optional<Fix>& fix, PositionMark mark) {
     if (fix) centre_ = followGps(centre_, *fix, mark);
     state_.config.status.centreLat = centre_.lat;
     state_.config.status.centreLon = centre_.lon;
@@ -64,11 +66,13 @@ int MainView::battery() {
     return *battery_;
 }
 
+// The fix is taken once, so that the centre follows the very fix the frame shows.
 bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {
-    update();
+    const std::optional<Fix> fix = state_.bridge.position();
     ViewScene scene(state_.track);
-    if (const std::optional<Fix> fix = state_.bridge.position()) scene.fix = *fix;
     scene.position = state_.handOver.position.load();
+    follow(fix, scene.position);
+    if (fix) scene.fix = *fix;
     scene.centre = centre_;
     scene.scale = static_cast<float>(fittedScale(surface.pixels().size()));
     const std::int32_t viewWord = state_.config.status.viewWord;

@@ -7,7 +7,9 @@
 #include <chrono>
 #include <optional>
 
+#include "gps/Fix.h"
 #include "platform/DrawingSurface.h"
+#include "track/HandOverState.h"
 #include "view/PlainView.h"
 #include "view/ViewCentre.h"
 
@@ -37,6 +39,7 @@ public:
     ViewCentre centre() const { return centre_; }
 
 private:
+    void follow(const std::optional<Fix>& fix, PositionMark mark);
     int battery();
 
     AppState& state_;
