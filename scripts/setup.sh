@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ clang cmake ninja-build pkg-config
+    g++ clang cmake ninja-build pkg-config ccache
     libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
     gpsd
     qt6-base-dev
