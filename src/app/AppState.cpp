@@ -17,7 +17,7 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
             SignalTimes{handOver.lastFixTime, handOver.lastSignalTime,
                         handOver.reconnectAllowance},
             nullptr}),
-      bridge(dataFolder, port.settings(), parser),
+      bridge(dataFolder, port.settings(), parser, handOver),
       fixHandOver({parser, port.settings(), trackFiles, statistics, handOver, bridge}) {
     dataFiles.attach(DataFile::Configuration, configStore);
 }

@@ -85,12 +85,19 @@ void Application::takeReaderSettings() {
     state_->dataFiles.markChanged(DataFile::Configuration);
 }
 
-// A key tries its bindings set by set until an action applies.
+// A key tries its bindings set by set until an action applies. What the action changed
+// is saved at once: a kill later must not take the user's settings with it.
 void Application::command(int code) {
     const int slot = slotOfCode(code);
     if (slot < 0) return;
-    for (int set = 0; set < KeyBindings::kSets; ++set)
-        if (runAction(state_->config.keys.action(set, slot), slot)) return;
+    for (int set = 0; set < KeyBindings::kSets; ++set) {
+        if (!runAction(state_->config.keys.action(set, slot), slot)) continue;
+        // The action may have closed the window (Quit), and the state with it.
+        if (!state_) return;
+        saveChangedFiles(false);
+        requestRepaint();
+        return;
+    }
 }
 
 // False when the action does not apply here, so that the next set is tried.

@@ -19,8 +19,11 @@ void Application::cancelTimer(int id) {
     timers_.cancel(window_, id);
 }
 
+// Until start-up is complete nothing is painted, so nothing is marked pending either: a
+// pending mark that no paint clears would hold back every later repaint. Start-up asks
+// for its first repaint when it completes.
 void Application::requestRepaint() {
-    if (!state_ || !window_) return;
+    if (!state_ || !window_ || !startupComplete()) return;
     cancelTimer(AppTimer::kDeferredRepaint);
     if (flags_.test(AppFlag::kRepaintPending)) {
         armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
@@ -40,7 +43,10 @@ void Application::repaintUnlessQuickDraw() {
 
 // Before start-up completes the window shows the back buffer as it is.
 void Application::paint(platform::DrawingSurface& backBuffer, const platform::Rect& /*dirty*/) {
-    if (!state_ || !startupComplete() || flags_.test(AppFlag::kStartupNotFinished)) return;
+    if (!state_ || !startupComplete() || flags_.test(AppFlag::kStartupNotFinished)) {
+        flags_.clear(AppFlag::kRepaintPending);
+        return;
+    }
     armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
     armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
     cancelTimer(AppTimer::kQuickDrawEnd);

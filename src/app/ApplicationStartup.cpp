@@ -52,9 +52,14 @@ void Application::earlyStartup() {
     sweepLeftoverTemporaries(services_.dataFolder);
     sweepLeftoverTemporaries(TrackFolders::inDataFolder(services_.dataFolder).journal);
     platform::traceLog().start(services_.dataFolder);
-    // Track files may report from any thread: the bridge carries it to the window.
-    state_->trackFiles.hooks.showStatus = [bridge = &state_->bridge](std::u16string_view text) {
-        bridge->showStatus(text);
+    // "Saving track..." and the like are the status banner's, shown while the file is
+    // read or written and taken away after; the status text (the start-up hint, the
+    // alerts) stays as it is.
+    state_->trackFiles.hooks.showStatus = [banner = &state_->banner](std::u16string_view text) {
+        if (text.empty())
+            banner->hide();
+        else
+            banner->show(text);
     };
     view_ = std::make_unique<MainView>(*state_);
     createScreenServices();
@@ -96,6 +101,7 @@ void Application::runStartupDialog() {
         state.dataFiles.loadAll();
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
+        state.statistics.setClimbWindow(state.config.track.climbWindow);
         state.parser.setFlags(state.config.nmea.flags);
         state.parser.setCorrection(state.config.nmea.correction);
         state.bridge.setNoFixSound(state.config.global.noFixSound);

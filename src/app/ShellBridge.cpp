@@ -11,10 +11,11 @@
 namespace wendra {
 
 ShellBridge::ShellBridge(std::filesystem::path programFolder, const SerialSettings& readerSerial,
-                         const NmeaParser& readerParser)
+                         const NmeaParser& readerParser, HandOverState& handOver)
     : programFolder_(std::move(programFolder)),
       readerSerial_(readerSerial),
-      readerParser_(readerParser) {}
+      readerParser_(readerParser),
+      handOver_(handOver) {}
 
 void ShellBridge::post(std::uint32_t code) {
     if (platform::Window* window = window_.load(std::memory_order_acquire)) window->post(code);
@@ -63,12 +64,18 @@ void ShellBridge::requestReconnect() {
     post(AppMessage::kReconnect);
 }
 
+// The reader says so on every pass while the GPS is off; only the first one changes
+// what the map shows. The first fix after the GPS is switched on again finds the mark
+// "not shown", which is what the long-gap rule looks for.
 void ShellBridge::positionNotShown() {
+    bool hadPosition = false;
     {
         std::lock_guard lock(mutex_);
+        hadPosition = position_.has_value();
         position_.reset();
     }
-    requestRepaint();
+    const PositionMark before = handOver_.position.exchange(PositionMark::NotShown);
+    if (hadPosition || before != PositionMark::NotShown) requestRepaint();
 }
 
 void ShellBridge::positionUpdated(const Fix& fix) {

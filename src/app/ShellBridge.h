@@ -15,6 +15,7 @@
 #include "gps/GpsShell.h"
 #include "gps/SerialSettings.h"
 #include "track/HandOverListener.h"
+#include "track/HandOverState.h"
 
 namespace wendra::platform {
 class Window;
@@ -34,8 +35,9 @@ struct ReaderSettings {
 
 class ShellBridge final : public GpsShell, public HandOverListener {
 public:
+    // `handOver` is where the position's mark lives; the reader's switch-off resets it.
     ShellBridge(std::filesystem::path programFolder, const SerialSettings& readerSerial,
-                const NmeaParser& readerParser);
+                const NmeaParser& readerParser, HandOverState& handOver);
 
     // Null until the window exists and again once it closes: posts then go nowhere.
     void attach(platform::Window* window) { window_.store(window, std::memory_order_release); }
@@ -69,6 +71,7 @@ private:
     std::filesystem::path programFolder_;
     const SerialSettings& readerSerial_;
     const NmeaParser& readerParser_;
+    HandOverState& handOver_;
     ScreenBanner screen_;
     std::atomic<platform::Window*> window_{nullptr};
     std::atomic<bool> repaintPosted_{false};

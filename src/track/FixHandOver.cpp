@@ -1,8 +1,10 @@
 #include "track/FixHandOver.h"
 
 #include <cstdio>
+#include <system_error>
 
 #include "platform/MessageBox.h"
+#include "platform/TraceLog.h"
 #include "records/DayNumber.h"
 #include "track/TrackPoint.h"
 
@@ -46,7 +48,10 @@ void FixHandOver::handle(std::string_view chunk) {
             deliverFix(p_.parser.fix());
         }
     } else {
-        p_.state.position = PositionMark::NoFix;
+        // Only a position once shown is lost: until the first fix since the start or
+        // since the GPS was switched on, it stays not shown, for the long-gap rule.
+        PositionMark shown = PositionMark::Shown;
+        p_.state.position.compare_exchange_strong(shown, PositionMark::NoFix);
     }
     if (p_.parser.sentenceCount() != sentencesBefore) p_.state.lastSignalTime = now;
     if (flags & ParserFlags::kChanged) {
@@ -90,9 +95,9 @@ void FixHandOver::checkSatelliteSystems() {
 }
 
 void FixHandOver::deliverFix(const Fix& fix) {
-    const bool wasShown = p_.state.position == PositionMark::Shown;
+    const bool firstSinceSwitchedOn = p_.state.position == PositionMark::NotShown;
     FileBusy::Recording recording(p_.files.busy());
-    if (recording.admitted()) clearAfterLongGap(fix, wasShown);
+    if (recording.admitted() && firstSinceSwitchedOn) clearAfterLongGap(fix);
     p_.state.position = PositionMark::Shown;
     p_.listener.positionUpdated(fix);
     p_.statistics.liveUpdate(fix);
@@ -100,9 +105,10 @@ void FixHandOver::deliverFix(const Fix& fix) {
 }
 
 // The GPS was just switched on again, long after the last point: in delete mode
-// Automatic that is a new trip, unless the old one came back from the journal.
-void FixHandOver::clearAfterLongGap(const Fix& fix, bool positionWasShown) {
-    if (positionWasShown || p_.state.recoveryPending) return;
+// Automatic that is a new trip, unless the old one came back from the journal. A fix
+// lost for hours with the GPS on is the same trip going on.
+void FixHandOver::clearAfterLongGap(const Fix& fix) {
+    if (p_.state.recoveryPending) return;
     Track& track = p_.files.track();
     bool longGap = false;
     {
@@ -125,11 +131,28 @@ void FixHandOver::record(const Fix& fix) {
     }
     if (!recording) return;
     // Journaled first: a kill after this line loses nothing the track had.
-    p_.files.journal().append(fix);
-    p_.listener.fixJournaled(fix);
+    journal(fix);
     track.addFix(trackFixOf(fix), true);
     TrackLock::Hold hold(track.lock(), u".Add.3");
     if (TrackPoint* last = track.main().last()) last->climbSpeed = p_.statistics.liveClimbSpeed();
+}
+
+// A journal that cannot be written would lose the whole run to a kill without a word:
+// the user is told at once, and the track goes on in memory for the shut-down to store.
+void FixHandOver::journal(const Fix& fix) {
+    FixJournal& journal = p_.files.journal();
+    if (journal.append(fix)) {
+        if (journalFailing_) platform::traceLog().write("Journal written again: " + journal.path());
+        journalFailing_ = false;
+        p_.listener.fixJournaled(fix);
+        return;
+    }
+    if (journalFailing_) return;
+    journalFailing_ = true;
+    const std::string reason =
+        std::error_code(journal.lastError(), std::generic_category()).message();
+    platform::traceLog().write("Journal not written: " + journal.path() + ": " + reason);
+    p_.listener.showStatus(kJournalFailedText);
 }
 
 }  // namespace wendra

@@ -20,6 +20,8 @@ public:
     // The long-gap rule: a first fix this long after the last point starts a new track
     // (delete mode Automatic).
     static constexpr double kLongGapDays = 1.0 / 12.0;
+    static constexpr std::u16string_view kJournalFailedText =
+        u"Unable to write the journal!\nTrack kept in memory";
 
     struct Parts {
         NmeaParser& parser;
@@ -42,10 +44,13 @@ private:
     void logChunk(std::string_view chunk) const;
     void checkRate();
     void checkSatelliteSystems();
-    void clearAfterLongGap(const Fix& fix, bool positionWasShown);
+    void clearAfterLongGap(const Fix& fix);
     void record(const Fix& fix);
+    void journal(const Fix& fix);
 
     Parts p_;
+    // The journal refused the last fix: said once, until a fix is written again.
+    bool journalFailing_ = false;
 };
 
 }  // namespace wendra

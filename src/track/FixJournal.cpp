@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -15,6 +17,22 @@ namespace {
 
 constexpr mode_t kFileMode = 0666;
 constexpr std::size_t kRecordsPerRead = 1024;
+// What readAll reserves at most up front: a file of absurd size must not ask for the
+// memory before a record has been read.
+constexpr std::size_t kMostReserved = std::size_t{1} << 16;
+
+// Bounds of what a receiver delivers, far beyond any journey: a journal of random
+// bytes would otherwise restore points at latitudes of 1e224 or at times no clock has.
+constexpr double kMaxLatitude = 90.0;
+constexpr double kMaxLongitude = 180.0;
+constexpr double kMaxSpeedKmh = 100000.0;
+constexpr double kMaxAltitudeMetres = 1.0e6;
+constexpr double kMaxSignalDb = 1000.0;
+constexpr double kMaxDayNumber = 100000.0;  // 273 years either side of the time base
+
+bool within(double value, double bound) {
+    return std::isfinite(value) && std::fabs(value) <= bound;
+}
 
 int openRetrying(const std::string& path, int flags) {
     int fd;
@@ -47,6 +65,12 @@ TrackFix trackFixOf(const Fix& fix) {
                     fix.course,   fix.signal,    fix.time};
 }
 
+bool isPlausibleFix(const Fix& fix) {
+    return within(fix.latitude, kMaxLatitude) && within(fix.longitude, kMaxLongitude) &&
+           within(fix.speed, kMaxSpeedKmh) && within(fix.altitude, kMaxAltitudeMetres) &&
+           within(fix.signal, kMaxSignalDb) && within(fix.time, kMaxDayNumber);
+}
+
 bool syncFolder(const std::string& folder) {
     const int fd = openRetrying(folder, O_RDONLY | O_DIRECTORY);
     if (fd < 0) return false;
@@ -67,7 +91,10 @@ bool FixJournal::append(const Fix& fix) {
     constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT;
     int fd = openRetrying(path_, kFlags);
     if (fd < 0 && errno == ENOENT && ensureFolder()) fd = openRetrying(path_, kFlags);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        lastError_ = errno;
+        return false;
+    }
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0;
     const off_t whole = ok ? info.st_size - info.st_size % static_cast<off_t>(kFixRecordSize) : 0;
@@ -75,11 +102,18 @@ bool FixJournal::append(const Fix& fix) {
     if (ok && whole != info.st_size) ok = ::ftruncate(fd, whole) == 0;
     const FixRecord record = encodeFix(fix);
     if (ok && !writeAll(fd, record.data(), record.size())) {
+        const int writeError = errno;
         // Should this fail too, the partial record stays and the next append cuts it.
         [[maybe_unused]] const int ignored = ::ftruncate(fd, whole);
+        errno = writeError;
         ok = false;
     }
-    return ::close(fd) == 0 && ok;
+    if (!ok) lastError_ = errno;
+    if (::close(fd) != 0) {
+        if (ok) lastError_ = errno;
+        ok = false;
+    }
+    return ok;
 }
 
 std::size_t FixJournal::recordCount() const {
@@ -103,7 +137,9 @@ void FixJournal::forEach(const std::function<bool(const Fix&)>& each) const {
             FixRecord record;
             std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(at), kFixRecordSize,
                         record.begin());
-            if (!each(decodeFix(record))) {
+            const Fix fix = decodeFix(record);
+            if (!isPlausibleFix(fix)) continue;
+            if (!each(fix)) {
                 ::close(fd);
                 return;
             }
@@ -117,7 +153,7 @@ void FixJournal::forEach(const std::function<bool(const Fix&)>& each) const {
 
 std::vector<Fix> FixJournal::readAll() const {
     std::vector<Fix> fixes;
-    fixes.reserve(recordCount());
+    fixes.reserve(std::min(recordCount(), kMostReserved));
     forEach([&fixes](const Fix& fix) {
         fixes.push_back(fix);
         return true;
@@ -135,13 +171,23 @@ bool FixJournal::clear() {
 
 bool FixJournal::setAside() {
     if (::rename(path_.c_str(), asidePath().c_str()) != 0) {
-        if (errno != ENOENT) return false;
+        // A journal that cannot move: emptied where it is, the new file holds its fixes.
+        if (errno != ENOENT && errno != ENOTDIR) return emptyInPlace();
         // No journal: the marker must exist all the same, it is what says "committed".
-        if (!ensureFolder()) return false;
+        // A folder that takes no marker holds no journal either: nothing to commit.
+        if (!ensureFolder()) return true;
         const int fd = openRetrying(asidePath(), O_WRONLY | O_CREAT | O_TRUNC);
-        if (fd < 0 || ::close(fd) != 0) return false;
+        if (fd < 0) return true;
+        if (::close(fd) != 0) return false;
     }
     return syncFolder(folderOf(path_));
+}
+
+bool FixJournal::emptyInPlace() {
+    const int fd = openRetrying(path_, O_WRONLY | O_TRUNC);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR;  // there is none to empty
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
 }
 
 bool FixJournal::takeBack() {

@@ -1,7 +1,9 @@
 #pragma once
-// What the fix hand-over asks of the shell: repaints, the new current position, and
-// word that the settings changed. Called on the GPS reader thread; the shell posts to
-// its window thread. Tests fake it.
+// What the fix hand-over asks of the shell: repaints, the new current position, word
+// that the settings changed, and status texts. Called on the GPS reader thread; the
+// shell posts to its window thread. Tests fake it.
+
+#include <string_view>
 
 #include "gps/Fix.h"
 
@@ -19,6 +21,8 @@ public:
     virtual void settingsChanged() = 0;
     // The fix was appended to the journal (before it is recorded).
     virtual void fixJournaled(const Fix&) {}
+    // A status text for the map view (a shell without one has the trace log only).
+    virtual void showStatus(std::u16string_view /*text*/) {}
 };
 
 }  // namespace wendra

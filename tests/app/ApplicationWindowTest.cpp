@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -10,13 +11,18 @@
 
 #include "QtTestApplication.h"
 #include "app/Application.h"
+#include "app/ConfigurationStore.h"
+#include "app/DataFiles.h"
 #include "gps/ReplayPlayer.h"
+#include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/qt/QtWindow.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
+#include "track/FixJournal.h"
+#include "track/TrackFiles.h"
 #include "track/TrackPoint.h"
 
 namespace wendra {
@@ -256,6 +262,141 @@ TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(boxes.shown()[0].text, u".WndProc.2");
     const std::string log = test::readFile(home / "TraceLog.txt");
     EXPECT_EQ(log.rfind(".Sync.Error\n.WndProc.2\n", 0), 0u) << log;
+}
+
+// What a data folder holds before the program starts: a configuration, a stored track.
+Configuration storedConfiguration(const std::filesystem::path& home) {
+    Configuration config(u"");
+    ConfigurationStore store(config);
+    NoStatusBanner banner;
+    DataFiles files(home.string(), banner);
+    files.attach(DataFile::Configuration, store);
+    files.load(DataFile::Configuration);
+    return config;
+}
+
+void storeConfiguration(const std::filesystem::path& home,
+                        const std::function<void(Configuration&)>& change) {
+    Configuration config = storedConfiguration(home);
+    change(config);
+    ConfigurationStore store(config);
+    NoStatusBanner banner;
+    DataFiles files(home.string(), banner);
+    files.attach(DataFile::Configuration, store);
+    ASSERT_TRUE(files.save(DataFile::Configuration));
+}
+
+void storeTrack(const std::filesystem::path& home, int points) {
+    Track track;
+    for (int i = 0; i < points; ++i)
+        track.addFix(TrackFix{45.0 + i * 1e-3, 7.0, 20.0f, 400.0f, 0, 40.0f, 9000.0 + i / 86400.0},
+                     true);
+    const TrackFolders folders = TrackFolders::inDataFolder(home.string());
+    FileBusy busy;
+    FixJournal journal(folders.journalFile());
+    TrackFiles files(track, folders, busy, journal);
+    ASSERT_TRUE(files.storeLayer(Track::kMainLayer));
+}
+
+// Every banner the program puts up, in order ("" for taking it away); `onShow` runs on
+// the window thread inside the operation the banner announces.
+class BannerLog final : public platform::StatusBannerHost {
+public:
+    void show(std::u16string_view text) override {
+        texts.emplace_back(text);
+        if (onShow) onShow(text);
+    }
+    std::vector<std::u16string> texts;
+    std::function<void(std::u16string_view)> onShow;
+
+private:
+    platform::ScopedStatusBannerHost scope_{*this};
+};
+
+bool contains(const std::vector<std::u16string>& texts, std::u16string_view text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// The track files' own words are the banner's while they work; the start-up hint on
+// the map stays.
+TEST(ApplicationWindow, TrackFileTextsShowInTheBannerAndLeaveTheStartUpHint) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    storeTrack(home.path(), 5);
+    BannerLog banners;
+    boxes.answer(platform::Answer::Yes);
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    ASSERT_EQ(run.mainPoints(), 5);
+    const auto loading = std::find(banners.texts.begin(), banners.texts.end(), u"Loading track...");
+    ASSERT_NE(loading, banners.texts.end());
+    ASSERT_NE(loading + 1, banners.texts.end());
+    EXPECT_EQ(*(loading + 1), u"") << "taken away once loaded";
+    // The messages of start-up are handled too before the hint is looked at.
+    test::processEventsFor(milliseconds(300));
+    EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
+    run.close();
+    EXPECT_TRUE(contains(banners.texts, u"Saving track..."));
+    EXPECT_TRUE(contains(banners.texts, u"Saving layer 1..."));
+}
+
+// A resize before start-up is complete (here while the track loads, under the question
+// whether to continue it) must not keep the window from ever painting.
+TEST(ApplicationWindow, AResizeDuringStartUpStillLetsTheWindowPaint) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    storeTrack(home.path(), 5);
+    BannerLog banners;
+    std::unique_ptr<ProgramRun> run;
+    banners.onShow = [&run](std::u16string_view text) {
+        if (text != u"Loading track...") return;
+        run->application().resized(platform::Size{480, 320});
+        // What the question's own loop does meanwhile: the window's events are handled.
+        test::processEventsFor(milliseconds(200));
+    };
+    boxes.answer(platform::Answer::Yes);
+    run = std::make_unique<ProgramRun>(home.path(), std::nullopt);
+    ASSERT_TRUE(run->started());
+    ASSERT_TRUE(contains(banners.texts, u"Loading track..."));
+    EXPECT_TRUE(run->waitFor([&] { return run->application().framesPainted() > 0; }, seconds(5)))
+        << "no frame painted";
+    EXPECT_TRUE(run->waitFor(
+        [&] { return !run->application().flags().test(AppFlag::kRepaintPending); }, seconds(5)));
+    run.reset();
+}
+
+// A kill after a key's action must not take the changed setting with it: a handled
+// action saves the changed files at once.
+TEST(ApplicationWindow, AHandledKeySavesTheChangedSettingsAtOnce) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    application.state()->config.keys.bind(0, 9, 21);  // "Key application 2": track on/off
+    application.hotKey(194);
+    ASSERT_TRUE(run.waitFor(
+        [&] { return application.state()->statusText == u"Track: Deactivated"; }, seconds(5)));
+    EXPECT_FALSE(storedConfiguration(home.path()).track.recordTrack)
+        << "Wendra.ini holds the change before any shut-down";
+}
+
+// The live climb speed is taken over the configured number of fixes, not over the
+// default the statistics were made with before the configuration loaded.
+TEST(ApplicationWindow, TheLiveClimbSpeedUsesTheConfiguredWindow) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    storeConfiguration(home.path(), [](Configuration& config) { config.track.climbWindow = 3; });
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    TrackStatistics& statistics = run.application().state()->statistics;
+    // Ten seconds climbing a metre a second, then three on the level.
+    for (int second = 0; second < 13; ++second) {
+        const float altitude = static_cast<float>(std::min(second, 10));
+        statistics.liveUpdate(Fix{45.0, 7.0, 0.0f, altitude, 0, 40.0f, 9000.0 + second / 86400.0});
+    }
+    EXPECT_FLOAT_EQ(statistics.liveClimbSpeed(), 0.0f)
+        << "a window of three holds only the level fixes";
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "TrackFilesFixture.h"
 #include "gps/NmeaTestSentences.h"
+#include "platform/TraceLog.h"
 #include "records/DayNumber.h"
 #include "track/FixHandOver.h"
 #include "track/TrackStartup.h"
@@ -27,7 +29,9 @@ public:
         journaled.push_back(fix);
         if (onJournaled) onJournaled();
     }
+    void showStatus(std::u16string_view text) override { statuses.emplace_back(text); }
     int repaints = 0;
+    std::vector<std::u16string> statuses;
     int settingsChanges = 0;
     std::vector<Fix> positions;
     std::vector<Fix> journaled;
@@ -233,23 +237,38 @@ TEST_F(FixHandOverTest, DoesNotOfferTheOtherSystemsWhenGpsPositionsCome) {
 }
 
 // Delete mode Automatic: the first fix after the GPS comes back, over two hours after
-// the last point, starts a new track, unless the track came back from the journal.
+// the last point, starts a new track, unless the track came back from the journal. A
+// fix lost for hours with the GPS on is the same trip going on.
 TEST_F(FixHandOverTest, ALongGapStartsANewTrackInAutomaticMode) {
+    const std::string noFix = nmea("GPGGA,120001,4807,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    enum class Before {
+        SwitchedOn,  // the GPS was switched off and on again (the reader's mark)
+        FixLost,     // the receiver went on talking without a fix
+        StillShown,  // nothing in between
+        ColdStart,   // a fresh start: sentences without a fix before the first one
+    };
     struct Case {
         const char* legend;
         DeleteMode mode;
-        bool shownBefore;
+        Before before;
         bool recoveryPending;
         double hoursLater;
         int points;  // afterwards
     };
     const Case cases[] = {
-        {"automatic, three hours later: a new track", DeleteMode::Automatic, false, false, 3, 1},
-        {"only one hour later: the track goes on", DeleteMode::Automatic, false, false, 1, 2},
-        {"the position was already shown: the track goes on", DeleteMode::Automatic, true, false, 3,
-         2},
-        {"recovered at start-up: the track goes on", DeleteMode::Automatic, false, true, 3, 2},
-        {"ask mode: the track goes on", DeleteMode::Ask, false, false, 3, 2},
+        {"switched on three hours later: a new track", DeleteMode::Automatic, Before::SwitchedOn,
+         false, 3, 1},
+        {"a cold receiver at start, three hours later: a new track", DeleteMode::Automatic,
+         Before::ColdStart, false, 3, 1},
+        {"switched on one hour later: the track goes on", DeleteMode::Automatic, Before::SwitchedOn,
+         false, 1, 2},
+        {"three hours without a fix, GPS on: the track goes on", DeleteMode::Automatic,
+         Before::FixLost, false, 3, 2},
+        {"the position was still shown: the track goes on", DeleteMode::Automatic,
+         Before::StillShown, false, 3, 2},
+        {"recovered at start-up: the track goes on", DeleteMode::Automatic, Before::SwitchedOn,
+         true, 3, 2},
+        {"ask mode: the track goes on", DeleteMode::Ask, Before::SwitchedOn, false, 3, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.legend);
@@ -258,14 +277,45 @@ TEST_F(FixHandOverTest, ALongGapStartsANewTrackInAutomaticMode) {
         state.recoveryPending = c.recoveryPending;
         state.position = PositionMark::Shown;
         feed(gga(10));
-        state.position = c.shownBefore ? PositionMark::Shown : PositionMark::NotShown;
+        if (c.before == Before::SwitchedOn) state.position = PositionMark::NotShown;
+        if (c.before == Before::ColdStart) {
+            state.position = PositionMark::NotShown;
+            feed(noFix);
+            EXPECT_EQ(state.position, PositionMark::NotShown) << "not shown is not a lost fix";
+        }
         clock.advanceMilliseconds(static_cast<long long>(c.hoursLater * 3600000));
+        if (c.before == Before::FixLost) {
+            feed(noFix);
+            EXPECT_EQ(state.position, PositionMark::NoFix);
+        }
         feed(gga(900));
         EXPECT_EQ(track.main().count(), c.points);
         if (c.points == 1) {
             EXPECT_EQ(fs::file_size(folders.layerFile(0)), 0u);
         }
     }
+}
+
+// A journal that cannot be written is said at once, in the status text and the trace
+// log, and once only; the fixes are recorded all the same, and the shut-down stores
+// them in the layer file.
+TEST_F(FixHandOverTest, AJournalThatCannotBeWrittenIsReportedAndTheTrackStillStored) {
+    std::ofstream(folders.journal) << "a plain file where the folder should be";
+    platform::traceLog().start(home.path());
+    for (int i = 0; i < 5; ++i) feed(gga(100 * i));
+    platform::traceLog().stop();
+    EXPECT_EQ(listener.statuses,
+              std::vector<std::u16string>{std::u16string(FixHandOver::kJournalFailedText)});
+    const std::string log = readFile(home.path() / "TraceLog.txt");
+    EXPECT_NE(log.find("Journal not written: " + folders.journalFile()), std::string::npos) << log;
+    EXPECT_TRUE(listener.journaled.empty());
+    ASSERT_EQ(track.main().count(), 5);
+
+    EXPECT_TRUE(shutdownSave(files));
+    Track reloaded;
+    TrackFiles reloadedFiles(reloaded, folders, busy, journal);
+    EXPECT_EQ(reloadedFiles.loadLayer(0, folders.layerFile(0)), 5);
+    EXPECT_EQ(storedValues(reloaded.main()), storedValues(track.main()));
 }
 
 // The reader records while the window thread stores layer 0 again and again: whatever

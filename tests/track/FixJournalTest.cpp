@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <limits>
+#include <random>
 
 #include "TrackFilesFixture.h"
 
@@ -62,6 +68,90 @@ TEST_F(FixJournalTest, SettingAsideAlwaysLeavesTheMarkAndCanBeUndone) {
     ASSERT_TRUE(journal.takeBack());
     EXPECT_EQ(journal.readAll(), std::vector<Fix>{fixNumber(0)});
     EXPECT_FALSE(journal.asideExists());
+}
+
+void writeRecords(const std::string& path, const std::vector<Fix>& fixes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    for (const Fix& fix : fixes) {
+        const FixRecord record = encodeFix(fix);
+        out.write(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+}
+
+// After a crash the journal is whatever the disk kept: a record that no receiver could
+// have sent is left out, the others are restored in order.
+TEST_F(FixJournalTest, KeepsOnlyTheRecordsAReceiverCanGive) {
+    constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* legend;
+        Fix fix;
+        bool kept;
+    };
+    const Fix good = fixNumber(1);
+    auto with = [&good](auto change) {
+        Fix fix = good;
+        change(fix);
+        return fix;
+    };
+    const Case cases[] = {
+        {"a plain fix", good, true},
+        {"on the south pole", with([](Fix& f) { f.latitude = -90.0; }), true},
+        {"on the date line", with([](Fix& f) { f.longitude = 180.0; }), true},
+        {"a clock before 2000", with([](Fix& f) { f.time = -11000.0; }), true},
+        {"latitude beyond the pole", with([](Fix& f) { f.latitude = 90.5; }), false},
+        {"latitude of 1e224", with([](Fix& f) { f.latitude = 1e224; }), false},
+        {"longitude beyond the date line", with([](Fix& f) { f.longitude = -180.5; }), false},
+        {"latitude not a number", with([](Fix& f) { f.latitude = kNan; }), false},
+        {"speed not a number", with([](Fix& f) { f.speed = static_cast<float>(kNan); }), false},
+        {"infinite altitude", with([](Fix& f) { f.altitude = static_cast<float>(kInf); }), false},
+        {"infinite signal", with([](Fix& f) { f.signal = static_cast<float>(-kInf); }), false},
+        {"a time no clock has", with([](Fix& f) { f.time = 1e300; }), false},
+        {"speed faster than any craft", with([](Fix& f) { f.speed = 1e30f; }), false},
+    };
+    std::vector<Fix> written;
+    std::vector<Fix> expected;
+    for (const Case& c : cases) {
+        written.push_back(c.fix);
+        if (c.kept) expected.push_back(c.fix);
+    }
+    writeRecords(journal.path(), written);
+    EXPECT_EQ(journal.recordCount(), written.size());
+    const std::vector<Fix> read = journal.readAll();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        const bool found = std::find(read.begin(), read.end(), c.fix) != read.end();
+        EXPECT_EQ(found, c.kept);
+    }
+    EXPECT_EQ(read, expected);
+}
+
+TEST_F(FixJournalTest, RandomBytesRestoreNothingOffTheGlobe) {
+    std::mt19937 random(8);
+    std::string bytes(1000 * kFixRecordSize, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random());
+    fs::create_directories(folders.journal);
+    std::ofstream(journal.path(), std::ios::binary) << bytes;
+    ASSERT_EQ(journal.recordCount(), 1000u);
+    for (const Fix& fix : journal.readAll()) {
+        EXPECT_LE(std::fabs(fix.latitude), 90.0);
+        EXPECT_LE(std::fabs(fix.longitude), 180.0);
+        EXPECT_TRUE(std::isfinite(fix.speed) && std::isfinite(fix.altitude) &&
+                    std::isfinite(fix.signal) && std::isfinite(fix.time));
+        EXPECT_LE(std::fabs(fix.time), 1e5);
+    }
+}
+
+// A plain file where the folder should be: no journal can exist, and none is in the
+// way of storing layer 0.
+TEST_F(FixJournalTest, WhereTheFolderTakesNoJournalAppendsFailAndStoresGoAhead) {
+    std::ofstream(folders.journal) << "not a folder";
+    EXPECT_FALSE(journal.append(fixNumber(0)));
+    EXPECT_EQ(journal.lastError(), ENOTDIR);
+    EXPECT_TRUE(journal.setAside());
+    EXPECT_FALSE(journal.asideExists());
+    EXPECT_EQ(journal.recordCount(), 0u);
 }
 
 }  // namespace
