@@ -1,7 +1,9 @@
 // Start-up and shut-down of the main window, in their fixed orders.
 
 #include <filesystem>
+#include <functional>
 #include <new>
+#include <thread>
 
 #include "app/AppMessages.h"
 #include "app/Application.h"
@@ -31,6 +33,21 @@ void createJournalFolder(const std::string& dataFolder) {
     std::filesystem::create_directories(TrackFolders::inDataFolder(dataFolder).journal, error);
 }
 
+// "Saving track..." and the like are the status banner's, shown while the file is read
+// or written and taken away after; the status text (the start-up hint, the alerts)
+// stays as it is. The banner waits for the window thread, which may itself be waiting
+// for the GPS reader to stop: the reader's one store (a new track after a long gap)
+// goes without it. Call on the window thread.
+std::function<void(std::u16string_view)> bannerOfTheWindowThread(StatusBanner& banner) {
+    return [&banner, windowThread = std::this_thread::get_id()](std::u16string_view text) {
+        if (std::this_thread::get_id() != windowThread) return;
+        if (text.empty())
+            banner.hide();
+        else
+            banner.show(text);
+    };
+}
+
 }  // namespace
 
 void Application::earlyStartup() {
@@ -52,15 +69,7 @@ void Application::earlyStartup() {
     sweepLeftoverTemporaries(services_.dataFolder);
     sweepLeftoverTemporaries(TrackFolders::inDataFolder(services_.dataFolder).journal);
     platform::traceLog().start(services_.dataFolder);
-    // "Saving track..." and the like are the status banner's, shown while the file is
-    // read or written and taken away after; the status text (the start-up hint, the
-    // alerts) stays as it is.
-    state_->trackFiles.hooks.showStatus = [banner = &state_->banner](std::u16string_view text) {
-        if (text.empty())
-            banner->hide();
-        else
-            banner->show(text);
-    };
+    state_->trackFiles.hooks.showStatus = bannerOfTheWindowThread(state_->banner);
     view_ = std::make_unique<MainView>(*state_);
     createScreenServices();
     state_->bridge.attach(window_);

@@ -18,6 +18,7 @@
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
+#include "records/Text.h"
 #include "platform/qt/QtWindow.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
@@ -262,6 +263,25 @@ TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(boxes.shown()[0].text, u".WndProc.2");
     const std::string log = test::readFile(home / "TraceLog.txt");
     EXPECT_EQ(log.rfind(".Sync.Error\n.WndProc.2\n", 0), 0u) << log;
+}
+
+// A journal folder that cannot be written (here a plain file in its place): the window
+// says so while the track goes on in memory, and the shut-down stores it whatever the
+// journal's state.
+TEST(ApplicationWindow, ATrackWithoutAJournalIsReportedAndStoredAtShutDown) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    test::writeFile(home / "journal", "not a folder");
+    ProgramRun run(home.path(), demoLog());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitFor([&] {
+        return run.application().state()->statusText == FixHandOver::kJournalFailedText;
+    })) << "status: " << toUtf8(run.application().state()->statusText);
+    ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 10; }));
+    run.close();
+    EXPECT_GT(fileSize(home / "Wendra0.trc"), 10);
+    const std::string log = test::readFile(home / "TraceLog.txt");
+    EXPECT_NE(log.find("Journal not written: "), std::string::npos) << log;
 }
 
 // What a data folder holds before the program starts: a configuration, a stored track.
