@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <random>
 
 #include "TrackFilesFixture.h"
 
@@ -125,22 +123,6 @@ TEST_F(FixJournalTest, KeepsOnlyTheRecordsAReceiverCanGive) {
         EXPECT_EQ(found, c.kept);
     }
     EXPECT_EQ(read, expected);
-}
-
-TEST_F(FixJournalTest, RandomBytesRestoreNothingOffTheGlobe) {
-    std::mt19937 random(8);
-    std::string bytes(1000 * kFixRecordSize, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random());
-    fs::create_directories(folders.journal);
-    std::ofstream(journal.path(), std::ios::binary) << bytes;
-    ASSERT_EQ(journal.recordCount(), 1000u);
-    for (const Fix& fix : journal.readAll()) {
-        EXPECT_LE(std::fabs(fix.latitude), 90.0);
-        EXPECT_LE(std::fabs(fix.longitude), 180.0);
-        EXPECT_TRUE(std::isfinite(fix.speed) && std::isfinite(fix.altitude) &&
-                    std::isfinite(fix.signal) && std::isfinite(fix.time));
-        EXPECT_LE(std::fabs(fix.time), 1e5);
-    }
 }
 
 // A plain file where the folder should be: no journal can exist, and none is in the
