@@ -96,6 +96,8 @@ void Application::runStartupDialog() {
         state.dataFiles.loadAll();
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
+        state.trackFiles.oldSavingFormat =
+            state.config.global.has(ProgramOptions::kOldSavingFormat);
         state.parser.setFlags(state.config.nmea.flags);
         state.parser.setCorrection(state.config.nmea.correction);
         state.bridge.setNoFixSound(state.config.global.noFixSound);
