@@ -194,7 +194,9 @@ TEST_F(RecordVerbTest, ConvertingTextToBinaryKeepsTheClimb) {
     const ToolResult fromText = runTool({"stats", home("climb.wdt")});
     const ToolResult fromBinary = runTool({"stats", home("climb.trc")});
     ASSERT_EQ(fromBinary.status, 0) << fromBinary.err;
-    EXPECT_EQ(fromBinary.out, fromText.out);
+    // The track's rows, not the machine's free memory below them.
+    const auto trackRows = [](const std::string& out) { return out.substr(0, out.find("Memory")); };
+    EXPECT_EQ(trackRows(fromBinary.out), trackRows(fromText.out));
     EXPECT_EQ(fromBinary.out.find("-Positive:\t0m\n"), std::string::npos) << fromBinary.out;
 }
 
