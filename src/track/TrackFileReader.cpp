@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -35,9 +36,25 @@ bool blank(std::string_view line) {
 
 bool TrackFileReader::open(const std::string& path) {
     errno = 0;
-    if (file_.open(path, RecordFileMode::Read)) return true;
-    failure_ = whyUnreadable(path, errno);
-    return false;
+    if (!file_.open(path, RecordFileMode::Read)) {
+        failure_ = whyUnreadable(path, errno);
+        return false;
+    }
+    if (file_.isBinary()) recogniseMarkedText();
+    return true;
+}
+
+// The marker in place of a text file's first "R" would make every line binary noise.
+// The first line then reads on from its kind, which a record may start with too.
+void TrackFileReader::recogniseMarkedText() {
+    const std::string_view rest = kTracePrefix.substr(1);
+    // Exactly these bytes: a text reader goes on from the file right after them.
+    window_.resize(rest.size());
+    window_.resize(file_.readBytes(window_.data(), window_.size()));
+    if (!std::equal(rest.begin(), rest.end(), window_.begin(), window_.end())) return;
+    markedText_ = true;
+    ++skipped_;
+    window_.clear();
 }
 
 std::optional<PointRecord> TrackFileReader::next() {

@@ -19,7 +19,7 @@ class TrackFileReader {
 public:
     // False when the path cannot be read; failure() then says why.
     bool open(const std::string& path);
-    bool isBinary() const { return file_.isBinary(); }
+    bool isBinary() const { return file_.isBinary() && !markedText_; }
     // The next readable record, nothing at the end of the file.
     std::optional<PointRecord> next();
 
@@ -37,13 +37,15 @@ private:
     // The point record framed at `offset` from the window's start, when it is one.
     std::optional<PointRecord> readableAt(size_t offset);
     void skipToReadableRecord();
+    void recogniseMarkedText();
 
     RecordFile file_;
     std::string failure_;
     long skipped_ = 0;
     std::vector<uint8_t> window_;  // binary: bytes read ahead, from start_ on
     size_t start_ = 0;
-    std::string pending_;  // text: what is left of the current line
+    std::string pending_;      // text: what is left of the current line
+    bool markedText_ = false;  // a text file whose first byte was damaged into 0xFF
 };
 
 }  // namespace wendra

@@ -115,5 +115,7 @@ write("malformed/digit-broken.wdt", with_line2(lines[1].replace("0.2594", "0.25x
 write("malformed/lon-off-globe.wdt", with_line2(lines[1].replace("0.043305444444", "1.2", 1)))
 write("malformed/negative-weight.wdt", with_line2(lines[1].replace("|49.7|1|2|", "|49.7|-5|2|")))
 write("malformed/infinite-time.wdt", with_line2(lines[1].replace("8663.333345", "inf")))
-# Nothing is lost here: the line that lost its newline holds two whole records.
+# Nothing is lost here: the line that lost its newline holds two whole records, and the
+# text file whose first byte became the binary marker still has the rest of its line.
+write("malformed/marked-text.wdt", "\xff" + "".join(lines)[1:])
 write("malformed/newline-lost.wdt", lines[0][:-1] + lines[1] + lines[2] + lines[3])
