@@ -74,7 +74,7 @@ void load(benchmark::State& state, int layer, bool binary) {
         state.PauseTiming();
         f.track.clearLayer(layer);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(f.files.loadLayer(layer, path));
+        benchmark::DoNotOptimize(f.files.loadLayer(layer, path).added);
     }
     if (f.track.layer(layer).count() != kPoints) state.SkipWithError("points lost");
     state.SetItemsProcessed(state.iterations() * kPoints);

@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,6 +48,9 @@ void checkLinks(const TrackLayer& layer) {
         check(p->prev == prev);
         check(p->weight >= 1 && p->heading >= 0 && p->heading < 360);
         check(p->signal >= 0.0f && p->signal <= 100.0f);
+        // Only points on the globe, with numbers that are numbers, are ever loaded.
+        check(std::fabs(p->lat) <= 0.5 && std::fabs(p->lon) <= 1.0 && std::isfinite(p->time));
+        check(std::isfinite(p->altitude) && std::isfinite(p->speed));
         prev = p;
         ++count;
     }
@@ -64,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FileBusy busy;
     FixJournal journal(input().path());
     TrackFiles files(track, TrackFolders{}, busy, journal);
-    const int main = files.loadLayer(0, input().path());
-    const int display = files.loadLayer(1, input().path(), 0x0105);
+    const LayerLoad main = files.loadLayer(0, input().path());
+    const LayerLoad display = files.loadLayer(1, input().path(), 0x0105);
     check(main == display);
     checkLinks(track.layer(0));
     checkLinks(track.layer(1));

@@ -111,6 +111,8 @@ void Application::runStartupDialog() {
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
         state.statistics.setClimbWindow(state.config.track.climbWindow);
+        state.trackFiles.oldSavingFormat =
+            state.config.global.has(ProgramOptions::kOldSavingFormat);
         state.parser.setFlags(state.config.nmea.flags);
         state.parser.setCorrection(state.config.nmea.correction);
         state.bridge.setNoFixSound(state.config.global.noFixSound);

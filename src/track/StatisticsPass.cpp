@@ -1,6 +1,7 @@
 // The range pass: one walk over the points of a range that sums lengths, times and
 // climbs and finds the extremes. Single precision like the stored points.
 
+#include <algorithm>
 #include <cmath>
 
 #include "track/StatisticsResults.h"
@@ -15,6 +16,13 @@ constexpr float kClimbHysteresisM = 0.8f;
 constexpr float kMinGlideRatio = 0.1f;
 constexpr float kMaxSlopePercent = 999.0f;
 constexpr float kHoursPerDay = 24.0f;
+constexpr double kFullPercent = 100.0;
+
+// A receiver whose clock jumped backwards gives a step a negative interval: no time
+// passed on it, and a negative one must not cancel the time of other steps.
+float elapsed(float dtPrev) {
+    return std::max(dtPrev, 0.0f);
+}
 
 float speedOver(float km, float days) {
     return days != 0.0f ? km / std::fabs(days) / kHoursPerDay : 0.0f;
@@ -39,7 +47,7 @@ void classifyStep(const TrackPoint& p, const TrackPoint& next, bool& up, Statist
     climb.uneven += up ? next.altitude - p.altitude : p.altitude - next.altitude;
     climb.distance += p.distNextKm;
     // The step's own duration, so that the time of a gap before p never joins a climb.
-    climb.time += next.dtPrev;
+    climb.time += elapsed(next.dtPrev);
 }
 
 void finishClimb(StatisticsClimb& climb) {
@@ -57,10 +65,15 @@ void finish(StatisticsResults& r, float signalSum) {
     r.averageTotalSpeed = speedOver(r.lengthKm, r.totalTime);
     r.averageMovingSpeed = speedOver(r.lengthKm, r.movingTime);
     if (r.totalTime != 0.0f && r.accumulatedTime != 0.0f) {
-        const float total = std::fabs(r.totalTime);
-        // Time spent in the gaps between segments counts as stationary.
-        r.stationaryTime += total - r.accumulatedTime;
-        r.stationaryPercent = static_cast<int>(std::round(r.stationaryTime * 100.0f / total));
+        const float total = r.totalTime;
+        // Time spent in the gaps between segments counts as stationary. Steps back and
+        // forth in time can add up to more than the span from first to last point.
+        r.stationaryTime = std::max(r.stationaryTime + total - r.accumulatedTime, 0.0f);
+        const double percent = std::round(r.stationaryTime * kFullPercent / total);
+        // Written so that a value that is no number lands on 0 too.
+        r.stationaryPercent = percent > kFullPercent ? static_cast<int>(kFullPercent)
+                              : percent > 0.0        ? static_cast<int>(percent)
+                                                     : 0;
     }
     finishClimb(r.positive);
     finishClimb(r.negative);
@@ -82,7 +95,8 @@ StatisticsResults passRange(const TrackPoint& from, const TrackPoint& to,
     r.firstAltitude = from.altitude;
     r.lastTime = to.time;
     r.lastAltitude = to.altitude;
-    r.totalTime = static_cast<float>(r.lastTime - r.firstTime);
+    // The span between the two ends, whichever the receiver's clock put first.
+    r.totalTime = static_cast<float>(std::fabs(r.lastTime - r.firstTime));
     r.altitudeDelta = r.lastAltitude - r.firstAltitude;
     r.climbSpeed = options.liveClimbSpeed;
     r.glideRatio = options.liveGlideRatio;
@@ -102,8 +116,9 @@ StatisticsResults passRange(const TrackPoint& from, const TrackPoint& to,
             if (p->next) classifyStep(*p, *p->next, up, r);
         }
         if (p != &from && p->prev && (join || !p->has(kSegmentStart))) {
-            r.accumulatedTime += p->dtPrev;
-            (p->speed <= kStationaryKmh ? r.stationaryTime : r.movingTime) += p->dtPrev;
+            const float dt = elapsed(p->dtPrev);
+            r.accumulatedTime += dt;
+            (p->speed <= kStationaryKmh ? r.stationaryTime : r.movingTime) += dt;
         }
         if (p->speed > r.maxSpeed.value) take(r.maxSpeed, p->speed, *p);
         if (p->altitude > r.maxAltitude.value) take(r.maxAltitude, p->altitude, *p);

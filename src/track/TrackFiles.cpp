@@ -2,13 +2,12 @@
 
 #include <unistd.h>
 
-#include <vector>
-
 #include "platform/MessageBox.h"
 #include "records/BinaryRecord.h"
 #include "records/RecordFile.h"
 #include "records/Text.h"
 #include "track/MemoryError.h"
+#include "track/TrackFileReader.h"
 #include "track/TrackPoint.h"
 #include "track/TrackRecords.h"
 
@@ -85,21 +84,28 @@ bool TrackFiles::writePoints(const TrackLayer& layer, const std::string& path, b
     return file.close() && ok;
 }
 
-int TrackFiles::loadLayer(int layer, const std::string& path, int colour) {
+LayerLoad TrackFiles::loadLayer(int layer, const std::string& path, int colour) {
     FileBusy::Scope busy(busy_);
     showStatus(layer == Track::kMainLayer ? std::u16string(u"Loading track...")
                                           : numbered("loading track %d...", layer));
     int memoryError = 0;
-    const int added = loadPoints(layer, path, colour, memoryError);
+    const LayerLoad load = loadPoints(layer, path, colour, memoryError);
     showStatus(u"");
     if (memoryError != 0) showMemoryError(memoryError);
-    return added;
+    if (layer == Track::kMainLayer && load.opened && !load.whole()) mainLayerLostPoints_ = true;
+    return load;
 }
 
-int TrackFiles::loadPoints(int index, const std::string& path, int colour, int& memoryError) {
-    RecordFile file;
-    if (!file.open(path, RecordFileMode::Read)) return 0;
-    const bool binary = file.isBinary();
+LayerLoad TrackFiles::loadPoints(int index, const std::string& path, int colour, int& memoryError) {
+    LayerLoad load;
+    TrackFileReader reader;
+    if (!reader.open(path)) {
+        load.failure = reader.failure();
+        return load;
+    }
+    load.opened = true;
+    load.binary = reader.isBinary();
+    const bool binary = load.binary;
     const bool main = index == Track::kMainLayer;
     TrackLock::Hold hold(track_.lock(), u".Load");
     TrackLayer& layer = track_.layer(index);
@@ -109,21 +115,16 @@ int TrackFiles::loadPoints(int index, const std::string& path, int colour, int& 
         if (main) layer.merge.reset();
     }
     const double minDistance = track_.settings.minPointDistanceKm;
-    int added = 0;
-    std::string line;
-    std::vector<uint8_t> payload;
     for (long records = 0;; ++records) {
-        const bool more =
-            binary ? readBinaryRecord(file, payload) : file.readLine(line, kShortLineCapacity) != 0;
-        if (!more) break;
+        const std::optional<PointRecord> record = reader.next();
+        if (!record) break;
         if (records % kNotifyEvery == 0) notifyLoader();
-        const std::optional<PointRecord> record =
-            binary ? decodeBinaryPointRecord(payload) : decodeTextPointRecord(line);
-        if (!record) continue;
         TrackPoint* point = layer.append();
         if (!point) {
             memoryError = binary ? (main ? kMemoryBinaryMain : kMemoryBinaryLayer)
                                  : (main ? kMemoryTextMain : kMemoryTextLayer);
+            // What could not be taken in is lost to the layer like a damaged record.
+            ++load.skipped;
             break;
         }
         PointValues values = record->values;
@@ -135,12 +136,13 @@ int TrackFiles::loadPoints(int index, const std::string& path, int colour, int& 
             point->smoothSignal = record->smoothSignal;
         }
         if (record->hasClimbSpeed) point->climbSpeed = record->climbSpeed;
-        ++added;
+        ++load.added;
     }
+    load.skipped += reader.skipped();
     track_.thinLayerHeld(index);
     if (!main) layer.numberPoints();
     if (main && !binary) track_.smoothAllHeld();
-    return added;
+    return load;
 }
 
 bool TrackFiles::storeLayer(int layer) {

@@ -23,6 +23,19 @@ struct TrackFileHooks {
     std::function<void()> notifyLoader;
 };
 
+// What loading a file into a layer came to.
+struct LayerLoad {
+    bool opened = false;  // false: nothing could be read (failure says why)
+    bool binary = false;  // the file is in the binary form
+    int added = 0;        // points added to the layer
+    long skipped = 0;     // records refused and damaged stretches passed over
+    std::string failure;  // "is a folder", or the system's reason
+
+    // Every record of the file is in the layer (or went into its thinning).
+    bool whole() const { return opened && skipped == 0; }
+    bool operator==(const LayerLoad&) const = default;
+};
+
 class TrackFiles {
 public:
     static constexpr int kNoColour = -1;
@@ -43,10 +56,12 @@ public:
     // records). False after "Unable to open file!" ("Error!"), with the previous file
     // left as it was.
     bool writeLayer(int layer, const std::string& path, bool binary);
-    // Appends the file's points to the layer after a segment break; `colour` replaces
-    // theirs unless it is kNoColour. Returns the number of points added (0 for a file
-    // that cannot be read).
-    int loadLayer(int layer, const std::string& path, int colour = kNoColour);
+    // Appends the file's readable points to the layer after a segment break; `colour`
+    // replaces theirs unless it is kNoColour. A file that cannot be read adds nothing.
+    LayerLoad loadLayer(int layer, const std::string& path, int colour = kNoColour);
+    // Layer 0 took in a file that did not load whole during this run: the backup, the
+    // last good copy of the track, must not be replaced by what is left of it.
+    bool mainLayerLostPoints() const { return mainLayerLostPoints_; }
     // Writes the layer's persistent file (empty when the layer is); for layer 0 the
     // journal is emptied in the same step. False when nothing changed on disk.
     bool storeLayer(int layer);
@@ -59,7 +74,7 @@ public:
 
 private:
     bool writePoints(const TrackLayer& layer, const std::string& path, bool binary);
-    int loadPoints(int layer, const std::string& path, int colour, int& memoryError);
+    LayerLoad loadPoints(int layer, const std::string& path, int colour, int& memoryError);
     bool commitMainFile(const std::string& staged);
     void showStatus(std::u16string_view text) const;
     void notifyLoader() const;
@@ -68,6 +83,7 @@ private:
     TrackFolders folders_;
     FileBusy& busy_;
     FixJournal& journal_;
+    bool mainLayerLostPoints_ = false;
 };
 
 }  // namespace wendra

@@ -1,6 +1,8 @@
 #include "track/TrackRecords.h"
 
+#include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "records/RecordSplitter.h"
 #include "records/RecordWriter.h"
@@ -57,6 +59,53 @@ struct IntegerFields {
     }
 };
 
+// Fields the splitter would read as 0 because they are not numbers (a damaged byte)
+// make the record unreadable instead of a point at 0/0.
+bool numericFields(std::string_view fields, size_t count) {
+    while (!fields.empty() && static_cast<unsigned char>(fields.back()) < ' ')
+        fields.remove_suffix(1);
+    for (size_t i = 0; i < count; ++i) {
+        const size_t bar = fields.find('|');
+        std::string_view field = fields.substr(0, bar);
+        while (field.starts_with(' ')) field.remove_prefix(1);
+        double value = 0.0;
+        const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        if (error != std::errc() || end != field.data() + field.size()) return false;
+        if (bar == std::string_view::npos) return i + 1 == count;
+        fields.remove_prefix(bar + 1);
+    }
+    return true;
+}
+
+bool finite(double value) {
+    return std::isfinite(value);
+}
+
+// Positions on the globe, finite numbers, counts and codes that fit their fields, a
+// time zone of this planet: anything else is damage, never a point.
+bool plausible(const PointRecord& r) {
+    constexpr double kMaxLat = 0.5;  // 90 degrees in half-turns
+    constexpr double kMaxLon = 1.0;  // 180 degrees
+    constexpr int kMaxTimeZoneHours = 24;
+    constexpr int kMaxCode = std::numeric_limits<uint16_t>::max();
+    // Past a thousand years from the epoch a time is no receiver's, and its
+    // differences no longer fit the points' single-precision intervals.
+    constexpr double kMaxDays = 365250.0;
+    const PointValues& v = r.values;
+    const bool numbers = finite(v.lon) && finite(v.lat) && finite(v.speed) && finite(v.altitude) &&
+                         finite(v.signal) && finite(v.time) && finite(r.smoothAltitude) &&
+                         finite(r.smoothSpeed) && finite(r.smoothSignal) && finite(r.climbSpeed);
+    return numbers && std::fabs(v.lat) <= kMaxLat && std::fabs(v.lon) <= kMaxLon &&
+           std::fabs(v.time) <= kMaxDays && v.weight >= 0 && v.weight <= kMaxCode &&
+           v.colour >= 0 && v.colour <= kMaxCode &&
+           (v.timeZone == kNoValue || std::abs(v.timeZone) <= kMaxTimeZoneHours);
+}
+
+std::optional<PointRecord> checked(std::optional<PointRecord> record) {
+    if (record && !plausible(*record)) return std::nullopt;
+    return record;
+}
+
 std::optional<PointRecord> decodeKind(const TextKindEntry& entry, std::string_view fields) {
     PointRecord record;
     record.kind = entry.name;
@@ -69,7 +118,8 @@ std::optional<PointRecord> decodeKind(const TextKindEntry& entry, std::string_vi
             : splitRecord(fields, entry.types,
                           {&v.lon, &v.lat, &v.speed, &v.altitude, &n.heading, &v.signal, &n.weight,
                            &n.flags, &n.colour, &v.time, &n.timeZone});
-    if (outcome != 0) return std::nullopt;
+    const size_t fieldCount = entry.types.size();
+    if (outcome != 0 || !numericFields(fields, fieldCount)) return std::nullopt;
     n.storeInto(v);
     v.textRecord = true;
     if (entry.kind != TextKind::Trc5) v.timeZone = kNoValue;
@@ -120,7 +170,7 @@ std::optional<PointRecord> decodeTextPointRecord(std::string_view line) {
     if (line.starts_with(kTracePrefix)) line.remove_prefix(kTracePrefix.size());
     for (const TextKindEntry& entry : kTextKinds) {
         if (line.starts_with(entry.prefix))
-            return decodeKind(entry, line.substr(entry.prefix.size()));
+            return checked(decodeKind(entry, line.substr(entry.prefix.size())));
     }
     return std::nullopt;
 }
@@ -142,12 +192,13 @@ std::optional<PointRecord> decodeBinaryPointRecord(std::span<const uint8_t> payl
         reader.getInt32(n.weight) && reader.getInt32(n.flags) && reader.getInt32(n.colour) &&
         reader.getDouble(v.time) && reader.getInt32(n.timeZone) &&
         reader.getFloat(record.smoothAltitude) && reader.getFloat(record.smoothSpeed) &&
-        reader.getFloat(record.smoothSignal) && (version == 0 || reader.getFloat(record.climbSpeed));
+        reader.getFloat(record.smoothSignal) &&
+        (version == 0 || reader.getFloat(record.climbSpeed));
     if (!unpacked || !reader.atEnd()) return std::nullopt;
     n.storeInto(v);
     record.hasSmoothed = true;
     record.hasClimbSpeed = version >= 1;
-    return record;
+    return checked(record);
 }
 
 }  // namespace wendra

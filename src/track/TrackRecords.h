@@ -2,7 +2,8 @@
 // The point records of the track files: the text kinds GPSTrace and Trc to Trc5 (Trc5
 // is written) and the binary point record, versions 0 and 1 (1 is written). Decoding
 // turns the older kinds into today's values; it refuses a record that does not parse
-// whole but leaves range checks to setPointValues.
+// whole or holds a value no point can have (a position off the globe, a number that
+// is not finite, a count past its field). Normalising the rest is setPointValues' job.
 
 #include <cstdint>
 #include <optional>
@@ -41,7 +42,7 @@ void appendTextPointRecord(std::string& out, const TrackPoint& point);
 void buildBinaryPointRecord(BinaryRecordWriter& out, const TrackPoint& point);
 
 // A text line, with or without the "RIRUvo|Trace|" prefix; nothing for an unknown
-// kind or a record whose fields run out.
+// kind, a record whose fields run out or are not numbers, or an implausible one.
 std::optional<PointRecord> decodeTextPointRecord(std::string_view line);
 // A binary payload; nothing unless its kind is 2, its version 0 or 1 and its fields
 // fill it exactly.

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "platform/MessageBox.h"
@@ -19,6 +20,9 @@ constexpr std::u16string_view kContinueQuestion = u"Do you want to continue prev
 constexpr std::u16string_view kRestoreQuestion =
     u"Wendra did not finish properly. Would you like to restore the previous track?";
 constexpr int kYearsPerCentury = 100;
+constexpr std::u16string_view kErrorTitle = u"Error!";
+// Copies of earlier damaged files are never replaced: the next free number is taken.
+constexpr int kMaxDamagedCopies = 100;
 
 bool askYesNo(std::u16string_view text) {
     return platform::showMessage(text, kConfirmation, platform::Buttons::YesNo,
@@ -30,13 +34,28 @@ bool worthLoading(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && info.st_size > kSmallestTrackFile;
 }
 
+std::string fileName(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+// Loads a layer file; one that did not load whole is kept aside and the user told.
+void loadLayerFile(TrackFiles& files, int layer, const std::string& path) {
+    const LayerLoad load = files.loadLayer(layer, path);
+    if (!load.opened || load.whole()) return;
+    const std::string kept = keepDamagedFile(path);
+    std::string text = "Some points of " + fileName(path) + " could not be read.";
+    text += kept.empty() ? " The file could not be kept aside."
+                         : "\nThe file is kept as " + fileName(kept);
+    platform::showMessage(widen(text), kErrorTitle);
+}
+
 void loadMainLayer(TrackFiles& files, bool recoveryPending) {
     const std::string path = files.folders().layerFile(Track::kMainLayer);
     if (!worthLoading(path)) return;
     Track& track = files.track();
     if (recoveryPending || track.settings.deleteMode != DeleteMode::Ask ||
         askYesNo(kContinueQuestion)) {
-        files.loadLayer(Track::kMainLayer, path);
+        loadLayerFile(files, Track::kMainLayer, path);
         return;
     }
     track.clearLayer(Track::kMainLayer);
@@ -44,6 +63,19 @@ void loadMainLayer(TrackFiles& files, bool recoveryPending) {
 }
 
 }  // namespace
+
+std::string keepDamagedFile(const std::string& path) {
+    for (int n = 0; n < kMaxDamagedCopies; ++n) {
+        const std::string kept = path + ".damaged" + (n == 0 ? "" : std::to_string(n));
+        // A copy, not a second link: whatever later writes the layer file must not
+        // reach it. Without copy_options the copy refuses to replace a file.
+        std::error_code error;
+        if (std::filesystem::copy_file(path, kept, std::filesystem::copy_options::none, error))
+            return kept;
+        if (!std::filesystem::exists(kept, error)) return {};  // the folder refuses
+    }
+    return {};
+}
 
 StartupOutcome startupLoad(TrackFiles& files, std::chrono::milliseconds pause) {
     files.finishInterruptedStore();
@@ -53,7 +85,7 @@ StartupOutcome startupLoad(TrackFiles& files, std::chrono::milliseconds pause) {
     loadMainLayer(files, outcome.recoveryPending);
     for (int layer = 1; layer < Track::kLayerCount; ++layer) {
         const std::string path = files.folders().layerFile(layer);
-        if (worthLoading(path)) files.loadLayer(layer, path);
+        if (worthLoading(path)) loadLayerFile(files, layer, path);
     }
     if (files.journal().recordCount() == 0) return outcome;
     if (askYesNo(kRestoreQuestion)) {
@@ -95,7 +127,8 @@ std::string archiveFileName(const std::string& folder, double firstPointTime) {
 
 bool shutdownSave(TrackFiles& files) {
     Track& track = files.track();
-    bool ok = files.writeLayer(Track::kMainLayer, files.folders().backupFile(), true);
+    bool ok = files.mainLayerLostPoints() ||
+              files.writeLayer(Track::kMainLayer, files.folders().backupFile(), true);
     const TrackPoint* first = track.main().first();
     const std::u16string& archiveFolder = track.settings.archiveFolder;
     if (track.settings.deleteMode == DeleteMode::Archive && !archiveFolder.empty() && first) {

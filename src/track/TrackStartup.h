@@ -22,12 +22,18 @@ struct StartupOutcome {
 StartupOutcome startupLoad(TrackFiles& files,
                            std::chrono::milliseconds pause = std::chrono::milliseconds(100));
 
+// Keeps the file as it is under "NAME.damaged" (then "NAME.damaged1", ...), never
+// replacing an earlier copy. Returns the name used, empty when none could be made.
+// A layer file that does not load whole at start-up goes there, with a message.
+std::string keepDamagedFile(const std::string& path);
+
 // Replays the journal into layer 0 as recording would have (merging, stops, gaps,
 // trailing, thinning), smooths once, stores. Returns the number of fixes replayed.
 std::size_t restoreFromJournal(TrackFiles& files);
 
 // Backup, archive (delete mode Archive), then the store of layers 0 to 4. False when a
-// file could not be written (its message was shown).
+// file could not be written (its message was shown). The backup stays as it was when
+// layer 0 lost points on loading: it is then the better copy of the track.
 bool shutdownSave(TrackFiles& files);
 
 // "%02d%02d%02d-%02d%02d%02d.wdt" in the archive folder, from the first point's time.

@@ -180,6 +180,22 @@ TEST(ApplicationWindow, ACloseDuringStartUpWaitsAndLosesNothing) {
     EXPECT_EQ(test::readFile(home / "Wendra.ini"), config);
 }
 
+// "Old saving format" (bit 0x80 of the options word in Global4) reaches the track
+// files: the layers are stored as text lines, no longer in the binary form.
+TEST(ApplicationWindow, TheOldSavingFormatStoresTheLayersAsText) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    test::writeFile(home / "Wendra.ini", "Global4|132|0|0||\n");
+    const std::filesystem::path golden = test::testData() / "track";
+    std::filesystem::copy_file(golden / "points-v1.trc", home / "Wendra1.trc");
+    {
+        ProgramRun run(home.path(), std::nullopt);
+        ASSERT_TRUE(run.started());
+        run.close();
+    }
+    EXPECT_EQ(test::readFile(home / "Wendra1.trc"), test::readFile(golden / "points-trc5.wdt"));
+}
+
 std::string firstLines(const std::string& text, int lines) {
     std::size_t at = 0;
     for (int i = 0; i < lines && at != std::string::npos; ++i) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "records/DayNumber.h"
+#include "records/Text.h"
 #include "support/FakeClock.h"
 #include "track/PointValues.h"
 #include "track/StatisticsDisplay.h"
@@ -435,6 +436,46 @@ TEST(StatisticsRows, NegativeRangeLeavesTheMaximumRowEmpty) {
     EXPECT_EQ(stats.row(kRowAmplitude).value, u"30m");
     // Nobody moved: no maximum speed either.
     EXPECT_EQ(stats.row(kRowMaxSpeed).value, u"");
+}
+
+// A receiver's clock may jump backwards (a reset, a week roll-over): the screen still
+// shows no negative time and a stationary share between 0 and 100 %.
+TEST(StatisticsRows, AClockThatJumpsBackShowsNoNegativeTime) {
+    constexpr double kYear = 365.0 * 86400.0;
+    struct Case {
+        const char* legend;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"an hour back in the middle", {{0, 0}, {100, 60}, {200, -3540}, {300, -3480}}},
+        {"the last point before the first", {{0, 0}, {100, 60}, {200, -60, 1.0f}}},
+        {"a year back while stopped, a span of one second",
+         {{0, 0}, {100, -kYear, 0.0f}, {200, 1}}},
+        {"back and forth: steps longer than the span",
+         {{0, 0}, {100, 3600}, {200, 0}, {300, 3600}}},
+        {"climbing while the clock goes back",
+         {{0, 0, 6.0f, 100.0f}, {100, -600, 6.0f, 120.0f}, {200, -540, 6.0f, 90.0f}}},
+    };
+    const int durationRows[] = {kRowAccumulatedTime, kRowTotalTime,    kRowMovingTime,
+                                kRowStationary,      kRowPositive + 2, kRowPositive + 7};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        Track track;
+        for (const Step& step : c.steps) build(track, {step});
+        TrackStatistics stats;
+        stats.computeSelection(track, {});
+        for (const int row : durationRows) {
+            SCOPED_TRACE(row);
+            EXPECT_EQ(stats.row(row).value.find(u'-'), std::u16string::npos)
+                << toUtf8(stats.row(row).value);
+        }
+        const std::u16string& stationary = stats.row(kRowStationary).value;
+        const size_t open = stationary.find(u'(');
+        ASSERT_NE(open, std::u16string::npos);
+        const int percent = std::stoi(toUtf8(stationary.substr(open + 1)));
+        EXPECT_GE(percent, 0);
+        EXPECT_LE(percent, 100);
+    }
 }
 
 // Display: the extreme rows move the view when their point was found.

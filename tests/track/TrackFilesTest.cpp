@@ -98,7 +98,9 @@ TEST_F(TrackFilesTest, LoadingThinsToTheLayerLimit) {
 }
 
 TEST_F(TrackFilesTest, SkipsDamagedRecordsAndGoesOn) {
-    EXPECT_EQ(files.loadLayer(1, golden("damaged.trc")), 3);
+    const LayerLoad load = files.loadLayer(1, golden("damaged.trc"));
+    EXPECT_EQ(load.added, 3);
+    EXPECT_FALSE(load.whole());
     Track expected;
     TrackFiles expectedFiles(expected, folders, busy, journal);
     expectedFiles.loadLayer(1, golden("points-v1.trc"));
@@ -107,9 +109,63 @@ TEST_F(TrackFilesTest, SkipsDamagedRecordsAndGoesOn) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// One damaged record among readable ones costs that record only: the file loads like
+// the same file without it, and says that it did not load whole.
+TEST_F(TrackFilesTest, ReadersPickUpAgainAfterADamagedRecord) {
+    struct Case {
+        const char* legend;
+        const char* file;  // in malformed/
+        int added;         // 3: all but P2
+        bool whole;        // nothing at all was lost
+    };
+    const Case cases[] = {
+        {"binary: P2's length broken, nothing says where P3 starts", "length-broken.trc", 3, false},
+        {"binary: a byte of P2 lost, the lengths after it are off", "byte-lost.trc", 3, false},
+        {"binary: P2 at 135 degrees north", "lat-off-globe.trc", 3, false},
+        {"binary: P2's altitude is no number", "nan-altitude.trc", 3, false},
+        {"text: a digit of P2's latitude broken", "digit-broken.wdt", 3, false},
+        {"text: P2 at 216 degrees east", "lon-off-globe.wdt", 3, false},
+        {"text: P2 weighs -5 fixes", "negative-weight.wdt", 3, false},
+        {"text: P2's time is infinite", "infinite-time.wdt", 3, false},
+        {"text: a lost newline joins P1 and P2, both whole", "newline-lost.wdt", 4, true},
+        {"text: the first byte became the binary marker", "marked-text.wdt", 4, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        const bool binary = std::string_view(c.file).ends_with(".trc");
+        const bool allFour = c.added == 4;
+        const std::string intact = readFile(golden(binary ? "points-v1.trc" : "points-trc5.wdt"));
+        std::string withoutP2 = intact;
+        if (binary) {
+            const size_t record = (intact.size() - 1) / 4;
+            withoutP2.erase(1 + record, record);
+        } else {
+            const size_t second = intact.find('\n') + 1;
+            withoutP2.erase(second, intact.find('\n', second) + 1 - second);
+        }
+        writeFile(inHome("expected"), allFour ? intact : withoutP2);
+        Track expected;
+        TrackFiles expectedFiles(expected, folders, busy, journal);
+        expectedFiles.loadLayer(0, inHome("expected"));
+
+        track.clearLayer(0);
+        const LayerLoad load = files.loadLayer(0, golden(std::string("malformed/") + c.file));
+        EXPECT_TRUE(load.opened);
+        EXPECT_EQ(load.whole(), c.whole);
+        EXPECT_EQ(load.added, c.added);
+        EXPECT_EQ(storedValues(track.main()), storedValues(expected.main()));
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
 TEST_F(TrackFilesTest, AnUnreadableFileLoadsNothingAndSaysNothing) {
     appendStored(track.layer(1), 0.0);
-    EXPECT_EQ(files.loadLayer(1, inHome("missing.trc")), 0);
+    const LayerLoad missing = files.loadLayer(1, inHome("missing.trc"));
+    EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.failure, "No such file or directory");
+    const LayerLoad folder = files.loadLayer(1, home.path().string());
+    EXPECT_FALSE(folder.opened);
+    EXPECT_EQ(folder.failure, "is a folder");
     EXPECT_EQ(track.layer(1).count(), 1);
     EXPECT_FALSE(track.layer(1).first()->has(kSegmentEnd));
     EXPECT_TRUE(boxes.shown().empty());

@@ -199,5 +199,50 @@ TEST_F(TrackStartupTest, AFailedArchiveKeepsTheTrack) {
     EXPECT_EQ(readFile(folders.layerFile(0)), readFile(golden("points-v1.trc")));
 }
 
+// A layer file that did not load whole stays on disk under another name, and the
+// backup, yesterday's copy of the whole track, outlives the shut-down after it.
+TEST_F(TrackStartupTest, ADamagedLayerFileIsKeptAsideAndTheBackupSurvives) {
+    const std::string damaged = readFile(golden("malformed/length-broken.trc"));
+    writeFile(folders.layerFile(0), damaged);
+    writeFile(folders.layerFile(2), damaged);
+    writeFile(folders.backupFile(), readFile(golden("points-v1.trc")));
+    track.settings.deleteMode = DeleteMode::Automatic;
+    start();
+    EXPECT_EQ(track.main().count(), 3);
+    EXPECT_EQ(track.layer(2).count(), 3);
+    EXPECT_EQ(readFile(folders.layerFile(0) + ".damaged"), damaged);
+    EXPECT_EQ(readFile(folders.layerFile(2) + ".damaged"), damaged);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0].text,
+              u"Some points of Wendra0.trc could not be read.\nThe file is kept as "
+              u"Wendra0.trc.damaged");
+    EXPECT_EQ(boxes.shown()[0].title, u"Error!");
+
+    ASSERT_TRUE(shutdownSave(files));
+    EXPECT_EQ(readFile(folders.backupFile()), readFile(golden("points-v1.trc")));
+    EXPECT_EQ(readFile(folders.layerFile(0) + ".damaged"), damaged);
+    EXPECT_EQ(track.main().count(), 3);
+
+    // The next damage of the same file finds the first copy taken: it is kept too.
+    writeFile(folders.layerFile(0), damaged + "x");
+    track.clearLayer(0);
+    start();
+    EXPECT_EQ(readFile(folders.layerFile(0) + ".damaged"), damaged);
+    EXPECT_EQ(readFile(folders.layerFile(0) + ".damaged1"), damaged + "x");
+}
+
+TEST_F(TrackStartupTest, AWholeFileReplacesTheBackupAsBefore) {
+    writeFile(folders.layerFile(0), readFile(golden("points-trc5.wdt")));
+    writeFile(folders.backupFile(), "older");
+    track.settings.deleteMode = DeleteMode::Automatic;
+    start();
+    EXPECT_TRUE(boxes.shown().empty());
+    ASSERT_TRUE(shutdownSave(files));
+    EXPECT_FALSE(fs::exists(folders.layerFile(0) + ".damaged"));
+    Track reread;
+    TrackFiles rereadFiles(reread, folders, busy, journal);
+    EXPECT_EQ(rereadFiles.loadLayer(0, folders.backupFile()).added, 4);
+}
+
 }  // namespace
 }  // namespace wendra::test

@@ -3,10 +3,7 @@
 // is no receiver, so the current-fix rows stay empty. The main layer may hold the
 // largest number of points, so that a file is measured as it is, not thinned.
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -65,21 +62,15 @@ StatsOptions parseOptions(const Args& args) {
     return options;
 }
 
-// The loader says nothing of a file it cannot open, so the tool asks first.
-void checkReadable(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot read \"" + path + "\": " + std::strerror(errno));
-}
-
 void loadMainLayer(Track& track, const std::string& path) {
-    checkReadable(path);
     const TrackFolders folders = TrackFolders::inDataFolder(".");
     FileBusy busy;
     // Loading never writes the journal; it is only part of the files' setting.
     FixJournal journal(folders.journalFile());
     TrackFiles files(track, folders, busy, journal);
-    if (files.loadLayer(Track::kMainLayer, path) == 0)
-        fail("stats: no track point in \"" + path + "\"");
+    const LayerLoad load = files.loadLayer(Track::kMainLayer, path);
+    if (!load.opened) fail("cannot read \"" + path + "\": " + load.failure);
+    if (load.added == 0) fail("stats: no track point in \"" + path + "\"");
 }
 
 // The point at `index` along the main layer, or a failure naming the option.

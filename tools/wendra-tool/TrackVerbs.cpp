@@ -1,15 +1,14 @@
 // wendra-tool track: converts a track file between its text and binary forms through
-// the program's own loader and writer, and dumps the records a file holds.
+// the program's own loader and writer, and dumps the readable records a file holds.
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <string>
+#include <vector>
 
 #include "TrackHome.h"
 #include "Verbs.h"
-#include "records/BinaryRecord.h"
-#include "records/RecordFile.h"
+#include "platform/MessageBox.h"
+#include "track/TrackFileReader.h"
 #include "track/TrackRecords.h"
 #include "track/TrackUnits.h"
 
@@ -17,28 +16,35 @@ namespace wendra::tool {
 
 namespace {
 
-// Converted files go through a display layer: no smoothing, and thinned only past
-// the largest layer the program allows.
-constexpr int kConvertLayer = 1;
+// Converted files go through the main layer, as the program's own loading does: a text
+// file gets its smoothed values there, which the binary form then carries. It may hold
+// the largest number of points the program allows, so that a file is not thinned.
 constexpr int kLargestLayerIndex = static_cast<int>(kPointCountTable.size()) - 1;
 
 enum class Form { Same, Text, Binary };
 
-bool isBinaryFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot read \"" + path + "\": " + std::strerror(errno));
-    const int first = in.get();
-    return first == kBinaryFileMarker;
-}
+// The boxes of the track files become the verb's one line of failure.
+class QuietBoxes final : public platform::MessageBoxHost {
+public:
+    platform::Answer show(const platform::Message& message) override {
+        return platform::defaultAnswer(message.buttons);
+    }
+};
 
-int convert(const Args& args) {
+struct ConvertRequest {
     Form form = Form::Same;
+    std::string in;
+    std::string out;
+};
+
+ConvertRequest parseConvert(const Args& args) {
+    ConvertRequest request;
     std::vector<std::string> paths;
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--text") {
-            form = Form::Text;
+            request.form = Form::Text;
         } else if (args[i] == "--binary") {
-            form = Form::Binary;
+            request.form = Form::Binary;
         } else if (args[i].size() > 1 && args[i][0] == '-') {
             fail("track convert: unknown option \"" + args[i] + "\"");
         } else {
@@ -46,17 +52,31 @@ int convert(const Args& args) {
         }
     }
     if (paths.size() != 2) fail("track convert: give IN and OUT");
-    // Without a choice the file changes form.
-    const bool binary = form == Form::Same ? !isBinaryFile(paths[0]) : form == Form::Binary;
+    request.in = paths[0];
+    request.out = paths[1];
+    return request;
+}
+
+int convert(const Args& args) {
+    const ConvertRequest request = parseConvert(args);
+    QuietBoxes quiet;
+    const platform::ScopedMessageBoxHost useQuiet(quiet);
     Track track;
-    track.settings.maxLayerPointsIndex = kLargestLayerIndex;
+    track.settings.maxPointsIndex = kLargestLayerIndex;
     FileBusy busy;
     FixJournal noJournal("");
     TrackFiles files(track, TrackFolders{}, busy, noJournal);
-    const int loaded = files.loadLayer(kConvertLayer, paths[0]);
-    if (!files.writeLayer(kConvertLayer, paths[1], binary))
-        fail("cannot write \"" + paths[1] + "\"");
-    std::printf("{\"records\":%d,\"points\":%d}\n", loaded, track.layer(kConvertLayer).count());
+    const LayerLoad load = files.loadLayer(Track::kMainLayer, request.in);
+    // OUT is touched only once IN proved to be a track file.
+    if (!load.opened) fail("cannot read \"" + request.in + "\": " + load.failure);
+    if (load.added == 0 && load.skipped > 0)
+        fail("\"" + request.in + "\": no readable track point");
+    // Without a choice the file changes form.
+    const bool binary = request.form == Form::Same ? !load.binary : request.form == Form::Binary;
+    if (!files.writeLayer(Track::kMainLayer, request.out, binary))
+        fail("cannot write \"" + request.out + "\"");
+    std::printf("{\"records\":%d,\"skipped\":%ld,\"points\":%d}\n", load.added, load.skipped,
+                track.main().count());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
@@ -81,19 +101,11 @@ std::string dumpLine(const PointRecord& record) {
 
 int dump(const Args& args) {
     if (args.size() != 2) fail("track dump: give one FILE");
-    RecordFile file;
-    if (!file.open(args[1], RecordFileMode::Read))
-        fail("cannot read \"" + args[1] + "\": " + std::strerror(errno));
-    std::string line;
-    std::vector<uint8_t> payload;
+    TrackFileReader reader;
+    if (!reader.open(args[1])) fail("cannot read \"" + args[1] + "\": " + reader.failure());
     std::string out;
-    for (;;) {
-        const bool more = file.isBinary() ? readBinaryRecord(file, payload)
-                                          : file.readLine(line, kShortLineCapacity) != 0;
-        if (!more) break;
-        const std::optional<PointRecord> record =
-            file.isBinary() ? decodeBinaryPointRecord(payload) : decodeTextPointRecord(line);
-        if (record) out += dumpLine(*record);
+    while (const std::optional<PointRecord> record = reader.next()) {
+        out += dumpLine(*record);
         if (out.size() > (1u << 16)) {
             std::fwrite(out.data(), 1, out.size(), stdout);
             out.clear();

@@ -94,3 +94,28 @@ size = len(records) // 4
 P = [records[i * size:(i + 1) * size] for i in range(4)]
 write("damaged.trc", b"\xff" + P[0] + P[1][:2] + b"\x03" + P[1][3:] + P[1][:3] + b"\x02" +
       P[1][4:] + P[1][:3] + b"\x00" + P[1][4:] + P[2] + struct.pack("<H", 0) + P[3] + P[3][:40])
+
+# Files with one damaged record, P2, among readable ones (malformed/, also replayed by
+# the fuzz target): the readers must load P1, P3 and P4 and nothing in P2's place.
+import os
+os.makedirs("malformed", exist_ok=True)
+with_p2 = lambda p2: b"\xff" + P[0] + p2 + P[2] + P[3]
+lon_at, lat_at, alt_at = 4, 12, 24  # offsets of P2's fields in its framed record
+write("malformed/length-broken.trc", with_p2(b"\xff" + P[1][1:]))
+write("malformed/byte-lost.trc", with_p2(P[1][:30] + P[1][31:]))
+write("malformed/lat-off-globe.trc",
+      with_p2(P[1][:lat_at] + struct.pack("<d", 0.75) + P[1][lat_at + 8:]))
+write("malformed/nan-altitude.trc",
+      with_p2(P[1][:alt_at] + struct.pack("<f", float("nan")) + P[1][alt_at + 4:]))
+
+lines = [trc5(*p[:11]) for p in POINTS]
+def with_line2(line2):
+    return lines[0] + line2 + lines[2] + lines[3]
+write("malformed/digit-broken.wdt", with_line2(lines[1].replace("0.2594", "0.25x4", 1)))
+write("malformed/lon-off-globe.wdt", with_line2(lines[1].replace("0.043305444444", "1.2", 1)))
+write("malformed/negative-weight.wdt", with_line2(lines[1].replace("|49.7|1|2|", "|49.7|-5|2|")))
+write("malformed/infinite-time.wdt", with_line2(lines[1].replace("8663.333345", "inf")))
+# Nothing is lost here: the line that lost its newline holds two whole records, and the
+# text file whose first byte became the binary marker still has the rest of its line.
+write("malformed/marked-text.wdt", "\xff" + "".join(lines)[1:])
+write("malformed/newline-lost.wdt", lines[0][:-1] + lines[1] + lines[2] + lines[3])
