@@ -60,8 +60,8 @@ ReplayPlayer::~ReplayPlayer() {
 }
 
 bool ReplayPlayer::start(std::string& error) {
-    if (!(options_.speed > 0.0 && options_.speed <= kMaxSpeed)) {
-        error = "the speed must be above 0 and at most 10000";
+    if (!speedAllowed(options_.speed)) {
+        error = std::string("the speed must be ") + kSpeedRange;
         return false;
     }
     if (!terminal_.open(error)) return false;
