@@ -80,8 +80,8 @@ std::string takeValue(const std::string& name, const std::string& value, Command
 }
 
 bool takesValue(const std::string& name) {
-    return name == "--home" || name == "--replay" || name == "--port" || name == "--gpsd" || name == "--speed" || name == "--assume" ||
-           name == "--snapshots" || name == "--size";
+    return name == "--home" || name == "--replay" || name == "--port" || name == "--gpsd" ||
+           name == "--speed" || name == "--assume" || name == "--snapshots" || name == "--size";
 }
 
 }  // namespace

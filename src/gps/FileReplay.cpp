@@ -1,10 +1,10 @@
 #include "gps/FileReplay.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace wendra {
 
@@ -12,27 +12,29 @@ namespace {
 
 constexpr std::size_t kReadBytes = 65536;
 
-// Why `info` cannot be played; empty when it can.
-std::string unplayable(const struct stat& info) {
-    if (S_ISDIR(info.st_mode)) return "is a folder, not a receiver log";
-    if (!S_ISREG(info.st_mode)) return "is not a regular file";
-    if (info.st_size == 0) return "is empty";
+// Why the file cannot be played; empty when it can, or when only opening it will tell
+// (it is not there, it may not be read). Asked before opening: opening a FIFO waits.
+std::string unplayable(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) return {};
+    if (std::filesystem::is_directory(status)) return "is a folder, not a receiver log";
+    if (!std::filesystem::is_regular_file(status)) return "is not a regular file";
+    if (std::filesystem::file_size(path, error) == 0 && !error) return "is empty";
     return {};
 }
 
 }  // namespace
 
 bool FileReplay::open(const std::string& path, std::string& error) {
-    file_.reset(std::fopen(path.c_str(), "rb"));
-    struct stat info {};
-    if (!file_ || ::fstat(::fileno(file_.get()), &info) != 0) {
-        error = "cannot read \"" + path + "\": " + std::strerror(errno);
-        file_.reset();
+    file_.reset();
+    if (const std::string why = unplayable(path); !why.empty()) {
+        error = "\"" + path + "\" " + why;
         return false;
     }
-    if (const std::string why = unplayable(info); !why.empty()) {
-        error = "\"" + path + "\" " + why;
-        file_.reset();
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_) {
+        error = "cannot read \"" + path + "\": " + std::strerror(errno);
         return false;
     }
     buffer_.resize(kReadBytes);
@@ -54,7 +56,8 @@ std::optional<std::string> FileReplay::nextLine() {
         const char* start = buffer_.data() + at_;
         const std::size_t available = std::min(fill_ - at_, kMaxLineBytes - line.size());
         const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
-        const std::size_t span = newline ? static_cast<std::size_t>(newline - start) + 1 : available;
+        const std::size_t span =
+            newline ? static_cast<std::size_t>(newline - start) + 1 : available;
         line.append(start, span);
         at_ += span;
         if (newline) break;

@@ -15,8 +15,8 @@
 #include "SignalCloser.h"
 #include "app/AppMessages.h"
 #include "app/Application.h"
-#include "app/DataFolder.h"
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "gps/FileReplay.h"
 #include "gps/ReplayPlayer.h"
 #include "platform/AssumedAnswers.h"
@@ -72,8 +72,8 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
         std::string error;
         replay = startReplay(options, std::move(log), ports, error);
         if (!replay) return failure("replay: " + error);
-        std::printf("Replaying %s on %s (COM%d:)\n", options.replay.c_str(),
-                    replay->path().c_str(), kReplaySlot);
+        std::printf("Replaying %s on %s (COM%d:)\n", options.replay.c_str(), replay->path().c_str(),
+                    kReplaySlot);
     }
 
     if (options.gpsdPort > 0)
@@ -105,8 +105,7 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     }
     Application application(std::move(services));
     platform::qt::QtWindow window(application, {options.width, options.height});
-    const int multiplier =
-        DisplayMetrics::of({options.width, options.height}).pixelMultiplier;
+    const int multiplier = DisplayMetrics::of({options.width, options.height}).pixelMultiplier;
     platform::qt::QtHosts hosts(&window.widget(), multiplier);
     std::unique_ptr<platform::AssumedAnswers> assumed;
     std::unique_ptr<platform::ScopedMessageBoxHost> assumedScope;

@@ -30,9 +30,11 @@ TEST(FileReplay, HandsOutLinesAndCutsWhatHasNoEnd) {
     const Case cases[] = {
         {"lines keep their newlines", "$GPGGA\n$GPRMC\r\n", {"$GPGGA\n", "$GPRMC\r\n"}},
         {"the last line may lack one", "$GPGGA\n$GP", {"$GPGGA\n", "$GP"}},
-        {"a file without a newline comes in bounded pieces", endless,
+        {"a file without a newline comes in bounded pieces",
+         endless,
          {std::string(kMax, 'x'), std::string(kMax, 'x'), std::string(10, 'x')}},
-        {"a line of exactly the bound", std::string(kMax - 1, 'y') + "\nz",
+        {"a line of exactly the bound",
+         std::string(kMax - 1, 'y') + "\nz",
          {std::string(kMax - 1, 'y') + "\n", "z"}},
     };
     for (const Case& c : cases) {

@@ -26,17 +26,16 @@ std::size_t entries(const fs::path& folder) {
 
 bool save(const fs::path& path, const std::string& content) {
     ReplacingFile file;
-    return file.open(path.string()) && file.write(content.data(), content.size()) &&
-           file.commit();
+    return file.open(path.string()) && file.write(content.data(), content.size()) && file.commit();
 }
 
 TEST(ReplacingFile, SavesWhatTheNameStandsFor) {
     struct Case {
         const char* legend;
         std::function<void(const test::TempDir&)> prepare;  // makes dir/"out"
-        fs::file_type kept;      // what dir/"out" still is afterwards
-        const char* contentAt;   // where the new content is to be found
-        std::size_t entriesAfter;  // nothing left beside
+        fs::file_type kept;                                 // what dir/"out" still is afterwards
+        const char* contentAt;                              // where the new content is to be found
+        std::size_t entriesAfter;                           // nothing left beside
     };
     const Case cases[] = {
         {"a new file", [](const test::TempDir&) {}, fs::file_type::regular, "out", 1},
@@ -106,8 +105,8 @@ TEST(ReplacingFile, AnAbandonedOrRefusedSaveKeepsTheOldFile) {
 
 TEST(ReplacingFile, TellsTheOwnerOfATemporaryName) {
     EXPECT_EQ(ReplacingFile::temporaryOwner("Wendra.ini.tmp-4242-7"), 4242);
-    for (const char* name : {"Wendra.ini", "a.tmp-", "a.tmp-12", "a.tmp--3", "a.tmp-x-1",
-                             "a.tmp-1234567890-1"})
+    for (const char* name :
+         {"Wendra.ini", "a.tmp-", "a.tmp-12", "a.tmp--3", "a.tmp-x-1", "a.tmp-1234567890-1"})
         EXPECT_EQ(ReplacingFile::temporaryOwner(name), 0) << name;
 }
 

@@ -74,10 +74,12 @@ TEST_F(ToolSafety, RefusesLogsThatCannotPlayBeforeTouchingTheFolder) {
     const Refusal cases[] = {
         {"record from a folder", {"record", "--home", home, dir.path().string()}, "is a folder"},
         {"record from an empty file", {"record", "--home", home, path("empty.nmea")}, "is empty"},
-        {"record at an endless speed", {"record", "--home", home, "--speed", "inf", log()},
+        {"record at an endless speed",
+         {"record", "--home", home, "--speed", "inf", log()},
          "from 0.01 to 10000"},
         {"play a folder", {"simulate", "--pty", dir.path().string()}, "is a folder"},
-        {"play next to never", {"simulate", "--pty", "--speed", "1e-300", log()},
+        {"play next to never",
+         {"simulate", "--pty", "--speed", "1e-300", log()},
          "from 0.01 to 10000"},
         {"play at once", {"simulate", "--pty", "--speed", "inf", log()}, "from 0.01 to 10000"},
     };

@@ -9,8 +9,7 @@
 
 namespace wendra::platform {
 
-DataFolderLock::DataFolderLock(std::filesystem::path dataFolder)
-    : folder_(std::move(dataFolder)) {}
+DataFolderLock::DataFolderLock(std::filesystem::path dataFolder) : folder_(std::move(dataFolder)) {}
 
 DataFolderLock::~DataFolderLock() {
     release();

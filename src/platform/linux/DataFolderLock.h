@@ -13,9 +13,9 @@ public:
     static constexpr const char* kLockFileName = "wendra.lock";
 
     enum class Outcome {
-        Held,      // this process holds the folder now
-        InUse,     // another process holds it
-        Failed,    // the lock file could not be opened
+        Held,    // this process holds the folder now
+        InUse,   // another process holds it
+        Failed,  // the lock file could not be opened
     };
 
     explicit DataFolderLock(std::filesystem::path dataFolder);

@@ -59,8 +59,8 @@ bool ReplacingFile::open(const std::string& path) {
         return fd_ >= 0;
     }
     static std::atomic<unsigned> counter{0};
-    temporary_ = target_ + kTemporaryMark + std::to_string(::getpid()) + "-" +
-                 std::to_string(++counter);
+    temporary_ =
+        target_ + kTemporaryMark + std::to_string(::getpid()) + "-" + std::to_string(++counter);
     const int flags = O_WRONLY | O_CREAT | O_EXCL;
     fd_ = openRetrying(temporary_.c_str(), flags, kNewFileMode);
     if (fd_ < 0 && errno == EEXIST) {  // left behind by a process of the same id
@@ -119,7 +119,8 @@ void ReplacingFile::abandon() {
 long ReplacingFile::temporaryOwner(const std::string& fileName) {
     const std::size_t mark = fileName.rfind(kTemporaryMark);
     if (mark == std::string::npos) return 0;
-    const std::string_view rest = std::string_view(fileName).substr(mark + std::string_view(kTemporaryMark).size());
+    const std::string_view rest =
+        std::string_view(fileName).substr(mark + std::string_view(kTemporaryMark).size());
     const std::size_t dash = rest.find('-');
     if (dash == std::string_view::npos || dash > kMaxPidDigits) return 0;
     if (!allDigits(rest.substr(0, dash)) || !allDigits(rest.substr(dash + 1))) return 0;

@@ -24,9 +24,9 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     enum class Outcome {
-        First,       // this process holds the folder now
+        First,            // this process holds the folder now
         NotifiedRunning,  // another holds it and was asked to show its window
-        Failed,      // the lock file could not be had
+        Failed,           // the lock file could not be had
     };
     // Takes the lock; when another process holds it, asks that one to come to the front.
     // First with `error` set: the folder's file system has no locks (a warning).

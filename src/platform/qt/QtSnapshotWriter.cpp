@@ -66,8 +66,8 @@ bool QtSnapshotWriter::write() {
     std::filesystem::create_directories(folder_, error);
     // A reader never sees half a file, and a link or device named so is kept.
     ReplacingFile saving;
-    if (!saving.open(file().string()) || !saving.write(png.constData(), static_cast<std::size_t>(png.size())) ||
-        !saving.commit())
+    if (!saving.open(file().string()) ||
+        !saving.write(png.constData(), static_cast<std::size_t>(png.size())) || !saving.commit())
         return false;
     ++written_;
     return true;
