@@ -103,12 +103,5 @@ TEST(ReplacingFile, AnAbandonedOrRefusedSaveKeepsTheOldFile) {
     EXPECT_FALSE(full.commit()) << "a refused write is not a save";
 }
 
-TEST(ReplacingFile, TellsTheOwnerOfATemporaryName) {
-    EXPECT_EQ(ReplacingFile::temporaryOwner("Wendra.ini.tmp-4242-7"), 4242);
-    for (const char* name :
-         {"Wendra.ini", "a.tmp-", "a.tmp-12", "a.tmp--3", "a.tmp-x-1", "a.tmp-1234567890-1"})
-        EXPECT_EQ(ReplacingFile::temporaryOwner(name), 0) << name;
-}
-
 }  // namespace
 }  // namespace wendra::platform
