@@ -57,9 +57,9 @@ std::string takeValue(const std::string& name, const std::string& value, Command
         options.gpsdHost = value.substr(0, colon);
         options.gpsdPort = port;
     } else if (name == "--speed") {
-        if (!parseReal(value, options.speed) || options.speed <= 0.0 ||
-            options.speed > ReplayPlayer::kMaxSpeed)
-            return "--speed must be above 0 and at most 10000, not \"" + value + "\"";
+        if (!parseReal(value, options.speed) || !ReplayPlayer::speedAllowed(options.speed))
+            return std::string("--speed must be ") + ReplayPlayer::kSpeedRange + ", not \"" +
+                   value + "\"";
     } else if (name == "--assume") {
         if (value == "yes")
             options.assume = platform::Answer::Yes;
@@ -80,8 +80,8 @@ std::string takeValue(const std::string& name, const std::string& value, Command
 }
 
 bool takesValue(const std::string& name) {
-    return name == "--home" || name == "--replay" || name == "--port" || name == "--gpsd" || name == "--speed" || name == "--assume" ||
-           name == "--snapshots" || name == "--size";
+    return name == "--home" || name == "--replay" || name == "--port" || name == "--gpsd" ||
+           name == "--speed" || name == "--assume" || name == "--snapshots" || name == "--size";
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ struct ReplayPlayer::Play {
     std::size_t written = 0;  // of the line
     double due = 0.0;         // play seconds
     bool timedInPass = false;
+    bool linesInPass = false;
     bool finished = false;
 
     double now() const { return seconds(Clock::now() - origin); }
@@ -60,8 +61,8 @@ ReplayPlayer::~ReplayPlayer() {
 }
 
 bool ReplayPlayer::start(std::string& error) {
-    if (!(options_.speed > 0.0 && options_.speed <= kMaxSpeed)) {
-        error = "the speed must be above 0 and at most 10000";
+    if (!speedAllowed(options_.speed)) {
+        error = std::string("the speed must be ") + kSpeedRange;
         return false;
     }
     if (!terminal_.open(error)) return false;
@@ -121,18 +122,21 @@ bool ReplayPlayer::readerReady(Play& play) {
 bool ReplayPlayer::fetch(Play& play) {
     play.line = source_->nextLine();
     if (play.line) {
+        play.linesInPass = true;
         play.written = 0;
         if (ReplayPacer::receiverSeconds(*play.line)) play.timedInPass = true;
         play.due = pacer_.due(*play.line);
         return true;
     }
     ++passesDone_;
-    if (!options_.loop) {
+    // A pass without a single line (the log emptied under us) would start over at once,
+    // for ever.
+    if (!options_.loop || !play.linesInPass) {
         play.finished = true;
         return false;
     }
     if (!play.timedInPass) play.origin += toDuration(kUntimedPassSeconds / options_.speed);
-    play.timedInPass = false;
+    play.timedInPass = play.linesInPass = false;
     source_->rewind();
     pacer_.restart();
     return false;

@@ -38,10 +38,15 @@ private:
 
 class ReplayPlayer {
 public:
+    // Slower than this a walk would take years to play; faster, the pacing is gone.
+    static constexpr double kMinSpeed = 0.01;
     static constexpr double kMaxSpeed = 10000.0;
+    // The refusal of a speed outside the range, for the command lines.
+    static constexpr const char* kSpeedRange = "from 0.01 to 10000";
+    static bool speedAllowed(double speed) { return speed >= kMinSpeed && speed <= kMaxSpeed; }
 
     struct Options {
-        double speed = 1.0;  // above 0, at most kMaxSpeed
+        double speed = 1.0;  // kMinSpeed to kMaxSpeed
         bool loop = true;    // else the terminal stays open, silent, after the log
     };
 

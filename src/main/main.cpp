@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,8 +15,9 @@
 #include "SignalCloser.h"
 #include "app/AppMessages.h"
 #include "app/Application.h"
-#include "app/DataFolder.h"
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
+#include "gps/FileReplay.h"
 #include "gps/ReplayPlayer.h"
 #include "platform/AssumedAnswers.h"
 #include "platform/linux/LinuxSerialPorts.h"
@@ -51,23 +50,12 @@ bool haveDisplay() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
-bool readWhole(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    return !in.bad();
-}
-
 // The log plays into a pseudo-terminal that COM9: stands for during this run.
 std::unique_ptr<ReplayPlayer> startReplay(const CommandLine& options,
+                                          std::unique_ptr<FileReplay> log,
                                           platform::LinuxSerialPorts& ports, std::string& error) {
-    std::string log;
-    if (!readWhole(options.replay, log)) {
-        error = "cannot read \"" + options.replay + "\"";
-        return nullptr;
-    }
-    auto player = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(std::move(log)),
-                                                 ReplayPlayer::Options{options.speed, true});
+    auto player =
+        std::make_unique<ReplayPlayer>(std::move(log), ReplayPlayer::Options{options.speed, true});
     if (!player->start(error)) return nullptr;
     const std::string name =
         "Replay of " + std::filesystem::path(options.replay).filename().string();
@@ -76,16 +64,16 @@ std::unique_ptr<ReplayPlayer> startReplay(const CommandLine& options,
 }
 
 int runWindow(const CommandLine& options, const std::string& dataFolder,
-              platform::SingleInstance& instance) {
+              platform::SingleInstance& instance, std::unique_ptr<FileReplay> log) {
     platform::LinuxSerialPorts ports(dataFolder);
     platform::RfkillRadio radio;
     std::unique_ptr<ReplayPlayer> replay;
-    if (!options.replay.empty()) {
+    if (log) {
         std::string error;
-        replay = startReplay(options, ports, error);
+        replay = startReplay(options, std::move(log), ports, error);
         if (!replay) return failure("replay: " + error);
-        std::printf("Replaying %s on %s (COM%d:)\n", options.replay.c_str(),
-                    replay->path().c_str(), kReplaySlot);
+        std::printf("Replaying %s on %s (COM%d:)\n", options.replay.c_str(), replay->path().c_str(),
+                    kReplaySlot);
     }
 
     if (options.gpsdPort > 0)
@@ -117,8 +105,7 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     }
     Application application(std::move(services));
     platform::qt::QtWindow window(application, {options.width, options.height});
-    const int multiplier =
-        DisplayMetrics::of({options.width, options.height}).pixelMultiplier;
+    const int multiplier = DisplayMetrics::of({options.width, options.height}).pixelMultiplier;
     platform::qt::QtHosts hosts(&window.widget(), multiplier);
     std::unique_ptr<platform::AssumedAnswers> assumed;
     std::unique_ptr<platform::ScopedMessageBoxHost> assumedScope;
@@ -164,8 +151,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const std::string folder = dataFolder(options.home, FolderEnvironment::fromProcess());
     std::string error;
+    // A log that cannot play is refused before the data folder is touched.
+    std::unique_ptr<FileReplay> log;
+    if (!options.replay.empty()) {
+        log = std::make_unique<FileReplay>();
+        if (!log->open(options.replay, error)) return failure("replay: " + error);
+    }
+    const std::string folder = dataFolder(options.home, FolderEnvironment::fromProcess());
     if (folder.empty()) return failure("no data folder: set --home DIR or $HOME");
     if (!createDataFolder(folder, error)) return failure(error);
     std::printf("Data folder: %s\n", folder.c_str());
@@ -188,5 +181,5 @@ int main(int argc, char** argv) {
     if (!haveDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wendra"));
-    return runWindow(options, folder, instance);
+    return runWindow(options, folder, instance, std::move(log));
 }

@@ -4,7 +4,8 @@
 #include <charconv>
 #include <fstream>
 #include <sstream>
-#include <system_error>
+
+#include "platform/linux/ReplacingFile.h"
 
 namespace wendra::platform {
 
@@ -76,17 +77,10 @@ bool ComSlotTable::load(const std::filesystem::path& file) {
 }
 
 bool ComSlotTable::save(const std::filesystem::path& file) const {
-    const std::filesystem::path partial = file.string() + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << text();
-        out.flush();
-        if (!out) return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, file, error);
-    if (error) std::filesystem::remove(partial, error);
-    return !error;
+    ReplacingFile saving;
+    const std::string content = text();
+    return saving.open(file.string()) && saving.write(content.data(), content.size()) &&
+           saving.commit();
 }
 
 std::string ComSlotTable::text() const {

@@ -7,63 +7,25 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <new>
 
 #include "platform/MessageBox.h"
+#include "platform/linux/ReplacingFile.h"
 #include "records/Text.h"
 
 namespace wendra {
 
 namespace {
 
-constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new file
-
-int openRetrying(const char* path, int flags, mode_t mode = 0) {
+int openRetrying(const char* path, int flags) {
     int fd;
     do {
-        fd = ::open(path, flags | O_CLOEXEC, mode);
+        fd = ::open(path, flags | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     return fd;
-}
-
-// Where the new content of `path` is assembled: beside the file it replaces (the
-// link's target for a symbolic link), so that the final rename stays on one file
-// system. Empty when the file must be written in place. `target` is the file the
-// finished content replaces.
-std::string temporaryPathFor(const std::string& path, std::string& target, struct stat& existing,
-                             bool& exists) {
-    exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) return {};
-    target = path;
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        std::error_code error;
-        const auto resolved = std::filesystem::canonical(path, error);
-        if (error) return {};
-        target = resolved.string();
-    }
-    static std::atomic<unsigned> counter{0};
-    return target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-}
-
-// The process id of a temporary file's name, 0 when the name is not one.
-pid_t temporaryOwner(const std::string& name) {
-    const std::size_t mark = name.rfind(".tmp-");
-    if (mark == std::string::npos) return 0;
-    const std::string rest = name.substr(mark + 5);
-    const std::size_t dash = rest.find('-');
-    if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size()) return 0;
-    const auto digits = [](std::string_view text) {
-        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (!digits(std::string_view(rest).substr(0, dash)) ||
-        !digits(std::string_view(rest).substr(dash + 1)) || dash > 9)
-        return 0;
-    return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
 }
 
 bool processRuns(pid_t pid) {
@@ -77,7 +39,8 @@ int sweepLeftoverTemporaries(const std::string& folder) {
     int removed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         if (!entry.is_regular_file(error)) continue;
-        const pid_t owner = temporaryOwner(entry.path().filename().string());
+        const auto owner = static_cast<pid_t>(
+            platform::ReplacingFile::temporaryOwner(entry.path().filename().string()));
         if (owner <= 0 || owner == ::getpid() || processRuns(owner)) continue;
         if (std::filesystem::remove(entry.path(), error)) ++removed;
     }
@@ -102,15 +65,12 @@ void RecordFile::reset() {
     fill_ = pos_ = 0;
     consumed_ = size_ = 0;
     binary_ = failed_ = atEnd_ = false;
-    path_.clear();
-    tempPath_.clear();
 }
 
 bool RecordFile::open(const std::string& path, RecordFileMode mode) {
     close();
     if (!buffer_) return false;
     mode_ = mode;
-    path_ = path;
     const bool writing = mode == RecordFileMode::WriteText || mode == RecordFileMode::WriteBinary;
     const bool opened = writing ? openForWriting(path, mode) : openForReading(path, mode);
     if (!opened) reset();
@@ -137,21 +97,8 @@ bool RecordFile::openForReading(const std::string& path, RecordFileMode mode) {
 }
 
 bool RecordFile::openForWriting(const std::string& path, RecordFileMode mode) {
-    struct stat existing {};
-    bool exists = false;
-    tempPath_ = temporaryPathFor(path, path_, existing, exists);
-    if (tempPath_.empty()) {
-        fd_ = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, kNewFileMode);
-    } else {
-        const int flags = O_WRONLY | O_CREAT | O_EXCL;
-        fd_ = openRetrying(tempPath_.c_str(), flags, kNewFileMode);
-        if (fd_ < 0 && errno == EEXIST) {  // left behind by a run that died mid-save
-            ::unlink(tempPath_.c_str());
-            fd_ = openRetrying(tempPath_.c_str(), flags, kNewFileMode);
-        }
-        if (fd_ >= 0 && exists) ::fchmod(fd_, existing.st_mode & 07777);
-    }
-    if (fd_ < 0) return false;
+    if (!saving_.open(path)) return false;
+    fd_ = saving_.fd();
     if (mode == RecordFileMode::WriteBinary) {
         binary_ = true;
         const char marker = static_cast<char>(kBinaryFileMarker);
@@ -162,14 +109,12 @@ bool RecordFile::openForWriting(const std::string& path, RecordFileMode mode) {
 
 bool RecordFile::close() {
     if (fd_ < 0) return true;
-    bool ok = true;
-    if (!isReading()) {
-        ok = flush() && (tempPath_.empty() || ::fsync(fd_) == 0);
-    }
-    ok = ::close(fd_) == 0 && ok;
-    if (!tempPath_.empty()) {
-        if (ok) ok = ::rename(tempPath_.c_str(), path_.c_str()) == 0;
-        if (!ok) ::unlink(tempPath_.c_str());
+    bool ok;
+    if (isReading()) {
+        ok = ::close(fd_) == 0;
+    } else {
+        ok = flush();
+        ok = saving_.commit() && ok;
     }
     reset();
     return ok;
@@ -264,17 +209,8 @@ bool RecordFile::flush() {
 }
 
 bool RecordFile::writeAll(const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd_, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            failed_ = true;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    if (!saving_.write(data, size)) failed_ = true;
+    return !failed_;
 }
 
 }  // namespace wendra

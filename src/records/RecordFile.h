@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/ReplacingFile.h"
+
 namespace wendra {
 
 enum class RecordFileMode {
@@ -88,8 +90,7 @@ private:
     bool binary_ = false;
     bool failed_ = false;
     bool atEnd_ = false;
-    std::string path_;      // the file that close() replaces (a link's target)
-    std::string tempPath_;  // where writing goes until close(); empty when in place
+    platform::ReplacingFile saving_;  // the save in progress in the write modes
 };
 
 }  // namespace wendra

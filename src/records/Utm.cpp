@@ -107,6 +107,12 @@ GeoPosition geoFromUtm(double easting, double northing, int zone) {
         return {};
     const Ellipsoid& el = ellipsoid();
     if (zone < 0) northing -= kFalseNorthingSouth;
+    // Beyond the pole the series runs on into latitudes that do not exist, and across
+    // the equator into the other hemisphere's zone: neither is a place of this zone.
+    const double poleNorthing = kScale * meridianArc(std::numbers::pi / 2.0);
+    if (zone > 0 ? (northing < 0.0 || northing > poleNorthing)
+                 : (northing > 0.0 || northing < -poleNorthing))
+        return {};
 
     const double phi1 = footpointLatitude(northing / kScale);
     const double sinPhi = std::sin(phi1), cosPhi = std::cos(phi1), tanPhi = std::tan(phi1);
@@ -131,7 +137,9 @@ GeoPosition geoFromUtm(double easting, double northing, int zone) {
         cosPhi;
     GeoPosition position{phi / kDegrees,
                          wrapLongitude(centralMeridian(std::abs(zone)) + lambda / kDegrees)};
-    if (!std::isfinite(position.latitude) || !std::isfinite(position.longitude)) return {};
+    if (!std::isfinite(position.latitude) || !std::isfinite(position.longitude) ||
+        std::fabs(position.latitude) > 90.0)
+        return {};
     return position;
 }
 

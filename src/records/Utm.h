@@ -21,8 +21,9 @@ struct UtmCoordinates {
 // three outputs the no-value marker. Longitudes are taken modulo 360.
 UtmCoordinates utmFromGeo(double latitude, double longitude);
 
-// A zone of 0 or beyond 60, or a value that is not a number, gives the no-value
-// position. Nothing checks that the easting lies inside its zone.
+// A zone of 0 or beyond 60, a value that is not a number, or a northing beyond the
+// pole or in the other hemisphere (below 0 north, above 10000000 south) gives the
+// no-value position. Nothing checks that the easting lies inside its zone.
 GeoPosition geoFromUtm(double easting, double northing, int zone);
 
 }  // namespace wendra

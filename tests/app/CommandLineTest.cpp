@@ -41,9 +41,11 @@ TEST(CommandLine, RefusesBadInputWithOneLineNamingIt) {
     const Case cases[] = {
         {"unknown option", {"--colour"}, "unknown argument \"--colour\""},
         {"value missing", {"--home"}, "--home needs a value"},
-        {"speed zero", {"--replay", "x", "--speed", "0"}, "--speed must be above 0"},
+        {"speed zero", {"--replay", "x", "--speed", "0"}, "--speed must be from 0.01 to 10000"},
+        {"speed next to zero", {"--replay", "x", "--speed", "1e-300"}, "\"1e-300\""},
         {"speed not a number", {"--replay", "x", "--speed", "fast"}, "\"fast\""},
-        {"speed too high", {"--replay", "x", "--speed", "20000"}, "at most 10000"},
+        {"speed too high", {"--replay", "x", "--speed", "20000"}, "from 0.01 to 10000"},
+        {"speed endless", {"--replay", "x", "--speed", "inf"}, "from 0.01 to 10000"},
         {"speed without replay", {"--speed", "2"}, "--speed needs --replay"},
         {"assume maybe", {"--assume", "maybe"}, "yes or no"},
         {"negative snapshots", {"--snapshots", "-1"}, "--snapshots"},

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "gps/ReplayPlayer.h"
+#include "platform/linux/DataFolderLock.h"
 #include "support/GpsdProcess.h"
 #include "support/TestPaths.h"
 
@@ -247,7 +248,20 @@ TEST(WendraProgram, RefusesABadCommandLineWithOneLine) {
     Program wendra(home.path(), {"--speed", "fast"});
     EXPECT_EQ(wendra.wait(), 1);
     const std::string output = wendra.output();
-    EXPECT_EQ(output, "wendra: --speed must be above 0 and at most 10000, not \"fast\"\n");
+    EXPECT_EQ(output, "wendra: --speed must be from 0.01 to 10000, not \"fast\"\n");
+}
+
+TEST(WendraProgram, RefusesAFolderAsTheReplayedLogAndHoldsNothing) {
+    test::TempDir home;
+    const fs::path folder = home / "logs";
+    fs::create_directories(folder);
+    Program wendra(home.path(), {"--replay", folder.string()});
+    EXPECT_EQ(wendra.wait(), 1);
+    EXPECT_EQ(wendra.output(),
+              "wendra: replay: \"" + folder.string() + "\" is a folder, not a receiver log\n");
+    platform::DataFolderLock next(home.path());
+    std::string error;
+    EXPECT_EQ(next.claim(error), platform::DataFolderLock::Outcome::Held) << error;
 }
 
 }  // namespace

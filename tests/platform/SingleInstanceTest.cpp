@@ -61,6 +61,24 @@ TEST(SingleInstance, OtherFoldersAreOtherPrograms) {
     EXPECT_NE(SingleInstance::socketName(one.path()), SingleInstance::socketName(two.path()));
 }
 
+TEST(DataFolderLock, IsTheClaimTheProgramHoldsBothWays) {
+    test::TempDir home;
+    std::string error;
+    {
+        SingleInstance program(home.path());
+        ASSERT_EQ(program.claim(error), SingleInstance::Outcome::First);
+        DataFolderLock tool(home.path());
+        EXPECT_EQ(tool.claim(error), DataFolderLock::Outcome::InUse);
+        EXPECT_FALSE(tool.held());
+    }
+    DataFolderLock tool(home.path());
+    ASSERT_EQ(tool.claim(error), DataFolderLock::Outcome::Held) << error;
+    SingleInstance program(home.path());
+    EXPECT_NE(program.claim(error), SingleInstance::Outcome::First);
+    tool.release();
+    EXPECT_EQ(SingleInstance(home.path()).claim(error), SingleInstance::Outcome::First);
+}
+
 TEST(SingleInstance, AFolderThatCannotHoldTheLockIsReported) {
     SingleInstance nowhere("/proc/no-such-folder");
     std::string error;

@@ -106,6 +106,35 @@ TEST(Utm, InverseRefusesZonesThatDoNotExist) {
     EXPECT_FALSE(hasCoordinate(geoFromUtm(NAN, 5000000.0, 32).latitude));
 }
 
+TEST(Utm, InverseRefusesNorthingsOutsideTheZone) {
+    struct Case {
+        const char* legend;
+        double northing;
+        int zone;
+        bool place;  // a position comes back
+    };
+    const Case cases[] = {
+        {"north: the equator", 0.0, 32, true},
+        {"north: below the equator is the south's zone", -1.0, 32, false},
+        {"north: short of the pole", 9997000.0, 32, true},
+        {"north: beyond the pole", 9999000.0, 32, false},
+        {"north: far beyond", 30000000.0, 32, false},
+        {"south: the equator", 10000000.0, -32, true},
+        {"south: above the equator is the north's zone", 10000001.0, -32, false},
+        {"south: short of the pole", 3000.0, -32, true},
+        {"south: beyond the pole", 1000.0, -32, false},
+        {"south: far beyond", -20000000.0, -32, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        const GeoPosition position = geoFromUtm(500000.0, c.northing, c.zone);
+        EXPECT_EQ(hasCoordinate(position.latitude), c.place);
+        if (c.place) {
+            EXPECT_LE(std::fabs(position.latitude), 90.0);
+        }
+    }
+}
+
 // The survey office's published example for its approximate formulas: the rigorous
 // grid point 700000 / 100000 and its WGS 84 position rounded to 0.01".
 double dms(int degrees, int minutes, double seconds) {

@@ -64,13 +64,15 @@ std::string drain(int fd) {
 
 }  // namespace
 
-ToolResult runTool(const std::vector<std::string>& args, const std::string& input) {
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
+                   const std::filesystem::path& output) {
     int outPipe[2], errPipe[2], inPipe[2];
     if (pipe(outPipe) || pipe(errPipe) || pipe(inPipe)) throw std::runtime_error("pipe failed");
     const pid_t child = fork();
     if (child == 0) {
         dup2(inPipe[0], 0);
-        dup2(outPipe[1], 1);
+        const int outFd = output.empty() ? outPipe[1] : open(output.c_str(), O_WRONLY);
+        dup2(outFd, 1);
         dup2(errPipe[1], 2);
         for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1], inPipe[0], inPipe[1]})
             close(fd);

@@ -36,6 +36,8 @@ struct ToolResult {
     std::string err;
 };
 // Runs wendra-tool with the arguments; stdin is /dev/null unless input is given.
-ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {});
+// Standard output goes to `output` when one is named (result.out stays empty).
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {},
+                   const std::filesystem::path& output = {});
 
 }  // namespace wendra::test

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gps/ReplayPlayer.h"
+
 namespace wendra::tool {
 
 void fail(const std::string& message) {
@@ -31,6 +33,14 @@ double parseReal(std::string_view text, std::string_view what) {
     if (s.empty() || errno != 0 || *end != '\0')
         fail("malformed " + std::string(what) + ": \"" + s + "\"");
     return value;
+}
+
+double parseSpeed(std::string_view text) {
+    const double speed = parseReal(text, "--speed");
+    if (!ReplayPlayer::speedAllowed(speed))
+        fail("--speed must be " + std::string(ReplayPlayer::kSpeedRange) + ", not \"" +
+             std::string(text) + "\"");
+    return speed;
 }
 
 const std::string& optionValue(const Args& args, size_t& i) {

@@ -17,6 +17,9 @@ using Args = std::vector<std::string>;
 long long parseInteger(std::string_view text, std::string_view what);  // decimal or 0x hex
 double parseReal(std::string_view text, std::string_view what);
 
+// A replay's --speed: a number from 0.01 to 10000, or the verb fails.
+double parseSpeed(std::string_view text);
+
 // Takes the value after option `name` at args[i] (advancing i), or fails.
 const std::string& optionValue(const Args& args, size_t& i);
 

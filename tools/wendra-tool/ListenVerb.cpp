@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "FolderClaim.h"
 #include "NmeaJson.h"
 #include "Verbs.h"
 #include "gps/NmeaParser.h"
@@ -192,6 +193,8 @@ int runListen(const Args& args) {
     const sigset_t signals = blockStopSignals();
     QuietBoxes boxes;
 
+    // The slot table of the folder is saved as the program would: not under its feet.
+    const FolderClaim claim(request.home);
     platform::LinuxSerialPorts ports(request.home);
     if (!request.devicePath.empty())
         ports.overrideSlot(kDevicePathSlot, request.devicePath, request.devicePath);

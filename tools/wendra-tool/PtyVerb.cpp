@@ -6,15 +6,11 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "Verbs.h"
+#include "gps/FileReplay.h"
 #include "gps/ReplayPlayer.h"
 #include "simulator/NmeaSimulator.h"
 
@@ -65,9 +61,7 @@ PtyRequest parsePtyRequest(const Args& args) {
         const std::string& arg = args[i];
         if (arg == "--pty") continue;
         if (arg == "--speed") {
-            request.speed = parseReal(optionValue(args, i), "--speed");
-            if (!(request.speed > 0.0 && request.speed <= ReplayPlayer::kMaxSpeed))
-                fail("--speed must be above 0 and at most 10000");
+            request.speed = parseSpeed(optionValue(args, i));
         } else if (arg.size() > 1 && arg[0] == '-') {
             fail("simulate --pty: unknown option \"" + arg + "\"");
         } else if (!request.path.empty()) {
@@ -81,12 +75,9 @@ PtyRequest parsePtyRequest(const Args& args) {
 
 std::unique_ptr<ReplaySource> sourceFor(const std::string& path) {
     if (path.empty()) return std::make_unique<SimulatorReplay>();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot read \"" + path + "\": " + std::strerror(errno));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in && !in.eof()) fail("cannot read \"" + path + "\"");
-    return std::make_unique<TextReplay>(bytes.str());
+    auto log = std::make_unique<FileReplay>();
+    if (std::string error; !log->open(path, error)) fail("simulate --pty: " + error);
+    return log;
 }
 
 }  // namespace

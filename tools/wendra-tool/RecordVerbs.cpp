@@ -4,19 +4,16 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <thread>
 
 #include "ReplayClock.h"
 #include "TrackHome.h"
 #include "Verbs.h"
+#include "gps/FileReplay.h"
 #include "gps/NmeaParser.h"
 #include "gps/SerialSettings.h"
 #include "track/FixHandOver.h"
@@ -46,8 +43,7 @@ RecordOptions parseRecordOptions(const Args& args) {
         if (arg == "--home") {
             options.home = optionValue(args, i);
         } else if (arg == "--speed") {
-            options.speed = parseReal(optionValue(args, i), "--speed");
-            if (!(options.speed > 0.0)) fail("malformed --speed: \"" + args[i] + "\" (above 0)");
+            options.speed = parseSpeed(optionValue(args, i));
         } else if (arg == "--print-fixes") {
             options.printFixes = true;
         } else if (arg == "--answer") {
@@ -66,14 +62,6 @@ RecordOptions parseRecordOptions(const Args& args) {
     if (options.log.empty() == options.journal.empty())
         fail("record: give either a receiver LOG or --journal FILE");
     return options;
-}
-
-std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot read \"" + path + "\": " + std::strerror(errno));
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) fail("cannot read \"" + path + "\": " + std::strerror(errno));
-    return bytes;
 }
 
 std::string fixLine(const Fix& fix) {
@@ -142,21 +130,15 @@ private:
     int64_t lastMs_ = 0;
 };
 
-void replayLog(const RecordOptions& options, FixHandOver& handOver) {
-    const std::string log = readWhole(options.log);
+void replayLog(FileReplay& log, double speed, FixHandOver& handOver) {
     ReplayClock clock(platform::systemClock().utcOffsetSeconds());
     clock.start(log);
     platform::ScopedClock useClock(clock);
-    Pacer pacer(options.speed);
-    std::string_view rest = log;
-    while (!rest.empty()) {
-        const size_t newline = rest.find('\n');
-        const std::string_view line =
-            rest.substr(0, newline == std::string_view::npos ? rest.size() : newline + 1);
-        rest.remove_prefix(line.size());
-        clock.follow(line);
+    Pacer pacer(speed);
+    while (const std::optional<std::string> line = log.nextLine()) {
+        clock.follow(*line);
         pacer.waitFor(clock.utcMilliseconds());
-        handOver.handle(line);
+        handOver.handle(*line);
     }
 }
 
@@ -174,6 +156,10 @@ void replayJournal(const RecordOptions& options, const TrackHome& home, FixHandO
 
 int runRecord(const Args& args) {
     const RecordOptions options = parseRecordOptions(args);
+    // Refused before the data folder is touched: a log that cannot play records nothing.
+    FileReplay log;
+    if (std::string error; options.journal.empty() && !log.open(options.log, error))
+        fail("record: " + error);
     TrackHome home(options.home);
     AnsweringHost host(options.answer);
     home.files.finishInterruptedStore();
@@ -191,7 +177,7 @@ int runRecord(const Args& args) {
     ToolListener listener(options.printFixes);
     FixHandOver handOver({parser, serial, home.files, statistics, state, listener});
     if (options.journal.empty()) {
-        replayLog(options, handOver);
+        replayLog(log, options.speed, handOver);
     } else {
         replayJournal(options, home, handOver);
     }

@@ -98,16 +98,17 @@ ReplayClock::Stamp ReplayClock::stampOf(std::string_view line) {
     return stamp;
 }
 
-bool ReplayClock::start(std::string_view log) {
+bool ReplayClock::start(ReplaySource& log) {
     std::optional<int64_t> firstDay;
     std::optional<int64_t> firstTime;
-    while (!log.empty() && !(firstDay && firstTime)) {
-        const size_t newline = log.find('\n');
-        const Stamp stamp = stampOf(log.substr(0, newline));
+    while (!(firstDay && firstTime)) {
+        const std::optional<std::string> line = log.nextLine();
+        if (!line) break;
+        const Stamp stamp = stampOf(*line);
         if (!firstDay) firstDay = stamp.dayNumber;
         if (!firstTime) firstTime = stamp.timeOfDayMs;
-        log.remove_prefix(newline == std::string_view::npos ? log.size() : newline + 1);
     }
+    log.rewind();
     if (!firstTime) return false;
     if (firstDay) day_ = *firstDay;
     timeOfDayMs_ = *firstTime;

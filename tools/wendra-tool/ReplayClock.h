@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "gps/ReplayPlayer.h"
 #include "platform/Clock.h"
 
 namespace wendra::tool {
@@ -16,9 +17,9 @@ public:
     // The local time is UTC plus this offset (the machine's, by default).
     explicit ReplayClock(int32_t utcOffsetSeconds);
 
-    // Takes the log's first date and time as the starting instant; false when no
-    // sentence of the log carries a time (the clock then stays at the machine's now).
-    bool start(std::string_view log);
+    // Takes the log's first date and time as the starting instant, and rewinds the log;
+    // false when no sentence carries a time (the clock then stays at the machine's now).
+    bool start(ReplaySource& log);
     // Moves to the time the line carries, if it carries one; a time of day earlier than
     // the last one by more than half a day, without a date, is taken as the next day.
     void follow(std::string_view line);

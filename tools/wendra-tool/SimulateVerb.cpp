@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <optional>
 
 #include "Verbs.h"
+#include "platform/linux/ReplacingFile.h"
 #include "simulator/NmeaSimulator.h"
 
 namespace wendra::tool {
@@ -75,29 +77,32 @@ Request parseRequest(const Args& args) {
     return request;
 }
 
-bool writeCycles(const sim::SimulationOptions& options, FILE* to) {
+// Each cycle as it comes, through `write`; false as soon as one is refused.
+template <typename Write>
+bool writeCycles(const sim::SimulationOptions& options, Write write) {
     sim::NmeaSimulator simulator(options);
     while (const std::optional<sim::ReceiverCycle> cycle = simulator.next()) {
-        const std::string& text = cycle->sentences;
-        if (std::fwrite(text.data(), 1, text.size(), to) != text.size()) return false;
+        if (!write(cycle->sentences)) return false;
     }
-    return std::fflush(to) == 0;
+    return true;
 }
 
-// Written beside the target and renamed over it, so a failed run never leaves a
-// truncated log where a good one was.
+// A failed run never leaves a truncated log where a good one was.
 void writeFile(const Request& request) {
-    const std::string partial = request.out + ".part";
-    FILE* file = std::fopen(partial.c_str(), "wb");
-    if (!file) fail("cannot write " + request.out);
-    const bool written = writeCycles(request.options, file);
-    const bool closed = std::fclose(file) == 0;
-    std::error_code error;
-    if (written && closed) std::filesystem::rename(partial, request.out, error);
-    if (!written || !closed || error) {
-        std::filesystem::remove(partial, error);
-        fail("cannot write " + request.out);
-    }
+    platform::ReplacingFile file;
+    if (!file.open(request.out))
+        fail("cannot write \"" + request.out + "\": " + std::strerror(errno));
+    const bool written = writeCycles(request.options, [&file](const std::string& text) {
+        return file.write(text.data(), text.size());
+    });
+    if (!written || !file.commit())
+        fail("cannot write \"" + request.out + "\": " + std::strerror(errno));
+}
+
+bool writeToStandardOutput(const sim::SimulationOptions& options) {
+    return writeCycles(options, [](const std::string& text) {
+        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    });
 }
 
 }  // namespace
@@ -107,7 +112,7 @@ int runSimulate(const Args& args) {
     const Request request = parseRequest(args);
     if (!request.out.empty()) {
         writeFile(request);
-    } else if (!writeCycles(request.options, stdout)) {
+    } else if (!writeToStandardOutput(request.options)) {
         fail("cannot write the log to standard output");
     }
     return 0;

@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "Args.h"
 #include "app/ConfigurationStore.h"
@@ -14,13 +12,6 @@
 namespace wendra::tool {
 
 namespace {
-
-TrackFolders preparedFolders(const std::string& dataFolder) {
-    std::error_code error;
-    std::filesystem::create_directories(dataFolder, error);
-    if (error) fail("cannot create the data folder \"" + dataFolder + "\": " + error.message());
-    return TrackFolders::inDataFolder(dataFolder);
-}
 
 template <typename T>
 std::string shortest(T value) {
@@ -33,7 +24,8 @@ std::string shortest(T value) {
 }  // namespace
 
 TrackHome::TrackHome(const std::string& dataFolder)
-    : journal(preparedFolders(dataFolder).journalFile()),
+    : claim(dataFolder),
+      journal(TrackFolders::inDataFolder(dataFolder).journalFile()),
       files(track, TrackFolders::inDataFolder(dataFolder), busy, journal) {
     NoStatusBanner banner;
     ConfigurationStore store(config);

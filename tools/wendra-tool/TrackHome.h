@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "FolderClaim.h"
 #include "app/Configuration.h"
 #include "platform/MessageBox.h"
 #include "track/FileBusy.h"
@@ -15,10 +16,14 @@
 namespace wendra::tool {
 
 struct TrackHome {
-    // Creates the folder when missing (fails the verb when it cannot). The track takes
+    // Creates the folder when missing and holds it (fails the verb when it cannot, or
+    // when a running wendra holds it). The track takes
     // the settings of the folder's configuration file when it has one, as the program
     // would (the limits of the layers, the merging and thinning rules).
     explicit TrackHome(const std::string& dataFolder);
+
+    // First, so that nothing of the folder is read or written before it is held.
+    FolderClaim claim;
 
     // The folder's configuration, defaults where it has none.
     Configuration config;

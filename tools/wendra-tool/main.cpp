@@ -1,6 +1,7 @@
 // wendra-tool: the command-line companion of the program. It runs the same
 // libraries on files, without a window, and prints what a script can read.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -45,6 +46,19 @@ void printUsage(FILE* to) {
     for (const Verb& verb : kVerbs) std::fprintf(to, "  %s\n", verb.usage);
 }
 
+// A verb's output that did not all reach standard output (a full disk, a closed pipe)
+// is a failure, whatever the verb returned: a script would read a cut result as whole.
+int checkedOutput(int status) {
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int cause = errno;
+    if (flushed && !std::ferror(stdout)) return status;
+    std::string message = "cannot write standard output";
+    if (cause != 0) message += std::string(": ") + std::strerror(cause);
+    std::fprintf(stderr, "wendra-tool: %s\n", message.c_str());
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,11 +68,11 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
         printUsage(stdout);
-        return 0;
+        return checkedOutput(0);
     }
     const wendra::tool::Args args(argv + 2, argv + argc);
     for (const Verb& verb : kVerbs) {
-        if (std::strcmp(argv[1], verb.name) == 0) return verb.run(args);
+        if (std::strcmp(argv[1], verb.name) == 0) return checkedOutput(verb.run(args));
     }
     wendra::tool::fail(std::string("unknown verb \"") + argv[1] + "\" (try wendra-tool --help)");
 }

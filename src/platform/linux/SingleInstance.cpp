@@ -1,14 +1,11 @@
 #include "platform/linux/SingleInstance.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <functional>
@@ -43,11 +40,10 @@ bool notifyRunning(const std::string& name) {
 }  // namespace
 
 SingleInstance::SingleInstance(std::filesystem::path dataFolder)
-    : folder_(std::move(dataFolder)) {}
+    : folder_(std::move(dataFolder)), lock_(folder_) {}
 
 SingleInstance::~SingleInstance() {
     stopListening();
-    if (lockFd_ >= 0) ::close(lockFd_);
 }
 
 std::string SingleInstance::socketName(const std::filesystem::path& dataFolder) {
@@ -59,23 +55,14 @@ std::string SingleInstance::socketName(const std::filesystem::path& dataFolder) 
 }
 
 SingleInstance::Outcome SingleInstance::claim(std::string& error) {
-    const std::filesystem::path lockPath = folder_ / kLockFileName;
-    lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lockFd_ < 0) {
-        error = "cannot open \"" + lockPath.string() + "\": " + std::strerror(errno);
-        return Outcome::Failed;
+    switch (lock_.claim(error)) {
+        case DataFolderLock::Outcome::Held:
+            return Outcome::First;
+        case DataFolderLock::Outcome::InUse:
+            break;
+        case DataFolderLock::Outcome::Failed:
+            return Outcome::Failed;
     }
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) return Outcome::First;
-    const int cause = errno;
-    if (cause != EWOULDBLOCK) {
-        // A file system without locks (some network and FUSE ones): the program still
-        // runs, only a second start can no longer be noticed.
-        error = "cannot lock \"" + lockPath.string() + "\" (" + std::strerror(cause) +
-                "): a second start will not be noticed";
-        return Outcome::First;
-    }
-    ::close(lockFd_);
-    lockFd_ = -1;
     notifyRunning(socketName(folder_));
     return Outcome::NotifiedRunning;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// One running program per data folder: a lock file held for the program's life, and a
+// One running program per data folder: the folder's lock held for the program's life, and a
 // local socket on which the running program hears a second start and brings its window
 // to the front. The lock goes with the process, so a killed program never blocks the
 // next start.
@@ -10,11 +10,13 @@
 #include <string>
 #include <thread>
 
+#include "platform/linux/DataFolderLock.h"
+
 namespace wendra::platform {
 
 class SingleInstance {
 public:
-    static constexpr const char* kLockFileName = "wendra.lock";
+    static constexpr const char* kLockFileName = DataFolderLock::kLockFileName;
 
     explicit SingleInstance(std::filesystem::path dataFolder);
     ~SingleInstance();
@@ -22,9 +24,9 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     enum class Outcome {
-        First,       // this process holds the folder now
+        First,            // this process holds the folder now
         NotifiedRunning,  // another holds it and was asked to show its window
-        Failed,      // the lock file could not be had
+        Failed,           // the lock file could not be had
     };
     // Takes the lock; when another process holds it, asks that one to come to the front.
     // First with `error` set: the folder's file system has no locks (a warning).
@@ -40,7 +42,7 @@ private:
     void serve();
 
     std::filesystem::path folder_;
-    int lockFd_ = -1;
+    DataFolderLock lock_;
     int listenFd_ = -1;
     std::function<void()> wake_;
     std::thread thread_;

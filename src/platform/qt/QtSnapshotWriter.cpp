@@ -1,13 +1,15 @@
 #include "platform/qt/QtSnapshotWriter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
-#include <QScreen>
 #include <algorithm>
 #include <system_error>
 #include <vector>
+
+#include "platform/linux/ReplacingFile.h"
 
 namespace wendra::platform::qt {
 
@@ -20,12 +22,12 @@ QtSnapshotWriter::QtSnapshotWriter(QWidget& window, std::filesystem::path folder
 
 namespace {
 
-// The screen as a person would see it: the window, then every other window shown
-// over it (dialogs, boxes, the status banner last, as it stays on top). Each is
-// drawn by its own widget, since not every platform can grab a screen.
-QImage composeScreen(QWidget& window) {
-    QRect area = window.frameGeometry();
-    if (QScreen* screen = window.screen()) area = area.united(screen->geometry());
+// The window as a person would see it: the window, then every other window shown
+// over it (dialogs, boxes, the status banner last, as it stays on top), cut to the
+// window's own size. Each is drawn by its own widget, since not every platform can
+// grab a screen.
+QImage composeWindow(QWidget& window) {
+    const QRect area = window.geometry();
     QImage picture(area.size(), QImage::Format_RGB32);
     picture.fill(Qt::black);
     QPainter painter(&picture);
@@ -35,7 +37,8 @@ QImage composeScreen(QWidget& window) {
     draw(window);
     std::vector<QWidget*> above;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget != &window && widget->isVisible()) above.push_back(widget);
+        if (widget != &window && widget->isVisible() && widget->geometry().intersects(area))
+            above.push_back(widget);
     std::stable_sort(above.begin(), above.end(), [](QWidget* a, QWidget* b) {
         return a->windowType() != Qt::ToolTip && b->windowType() == Qt::ToolTip;
     });
@@ -43,19 +46,29 @@ QImage composeScreen(QWidget& window) {
     return picture;
 }
 
+QByteArray pngOf(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) bytes.clear();
+    return bytes;
+}
+
 }  // namespace
 
 bool QtSnapshotWriter::write() {
     if (!window_) return false;
-    const QImage picture = composeScreen(*window_);
+    const QImage picture = composeWindow(*window_);
     if (picture.isNull()) return false;
+    const QByteArray png = pngOf(picture);
+    if (png.isEmpty()) return false;
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
-    // Written beside and renamed, so a reader never sees half a file.
-    const std::filesystem::path partial = folder_ / (name_ + ".partial.png");
-    if (!picture.save(QString::fromStdString(partial.string()), "PNG")) return false;
-    std::filesystem::rename(partial, file(), error);
-    if (error) return false;
+    // A reader never sees half a file, and a link or device named so is kept.
+    ReplacingFile saving;
+    if (!saving.open(file().string()) ||
+        !saving.write(png.constData(), static_cast<std::size_t>(png.size())) || !saving.commit())
+        return false;
     ++written_;
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Pictures of the screen as PNG files, for a program running without a display
-// (QT_QPA_PLATFORM=offscreen): every few seconds the screen, the window with any
+// (QT_QPA_PLATFORM=offscreen): every few seconds the window, at its own size, with any
 // dialog, box or banner shown over it, replaces "<name>.png" in a folder.
 
 #include <QPointer>

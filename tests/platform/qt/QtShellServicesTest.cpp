@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPalette>
 #include <QScreen>
 #include <atomic>
 #include <filesystem>
@@ -98,23 +99,35 @@ public:
     bool closeRequested() override { return true; }
 };
 
-TEST(QtSnapshotWriter, WritesAPngOfTheWindowEveryInterval) {
+TEST(QtSnapshotWriter, WritesTheWindowAndWhatIsOverItEveryInterval) {
     TempDir folder;
     GreenHandler handler;
     platform::qt::QtWindow window(handler, Size{160, 120});
     window.widget().move(0, 0);
     window.show();
+    // A box shown over the window's lower right corner, partly beyond it.
+    QWidget box;
+    box.setAutoFillBackground(true);
+    QPalette red = box.palette();
+    red.setColor(QPalette::Window, Qt::red);
+    box.setPalette(red);
+    box.setGeometry(window.widget().geometry().left() + 140,
+                    window.widget().geometry().top() + 100, 60, 60);
+    box.show();
     processEventsFor(50ms);
     platform::qt::QtSnapshotWriter writer(window.widget(), folder / "shots", 40);
     processEventsFor(1s, [&] { return writer.written() >= 2; });
     EXPECT_GE(writer.written(), 2);
     ASSERT_TRUE(std::filesystem::exists(writer.file()));
-    EXPECT_FALSE(std::filesystem::exists(folder / "shots" / "wendra.partial.png"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "shots"),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "nothing half-written left beside";
     const QImage picture(QString::fromStdString(writer.file().string()));
     ASSERT_FALSE(picture.isNull());
-    EXPECT_GE(picture.width(), 160);
-    EXPECT_GE(picture.height(), 120);
+    EXPECT_EQ(picture.size(), QSize(160, 120)) << "the window's size, not the screen's";
     EXPECT_EQ(picture.pixelColor(80, 60), QColor(0, 0xFB, 0)) << "0xF8 green widened by Qt";
+    EXPECT_EQ(picture.pixelColor(150, 110), QColor(Qt::red)) << "the box over it";
 }
 
 TEST(QtFileDialogs, ShowsTheFiltersAndReturnsTheChosenFile) {
