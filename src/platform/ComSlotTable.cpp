@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/linux/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 
 namespace wendra::platform {
 

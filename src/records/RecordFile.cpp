@@ -13,7 +13,7 @@
 #include <new>
 
 #include "platform/MessageBox.h"
-#include "platform/linux/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 #include "records/Text.h"
 
 namespace wendra {

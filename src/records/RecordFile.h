@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 
 namespace wendra {
 

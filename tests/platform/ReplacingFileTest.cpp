@@ -1,7 +1,7 @@
 // A save replaces what the name stands for, and only that: a regular file by a new one
 // renamed over it, a link's target (the link stays), a device or FIFO by writing to it.
 
-#include "platform/linux/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "Verbs.h"
-#include "platform/linux/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 #include "simulator/NmeaSimulator.h"
 
 namespace wendra::tool {

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/linux/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 
 namespace wendra::platform::qt {
 
