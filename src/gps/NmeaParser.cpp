@@ -1,12 +1,13 @@
 #include "gps/NmeaParser.h"
 
-#include <cstdio>
+#include <cmath>
 #include <iterator>
 #include <utility>
 
 #include "gps/NmeaFields.h"
 #include "records/DayNumber.h"
 #include "records/RecordSplitter.h"
+#include "records/RecordWriter.h"
 
 namespace wendra {
 
@@ -124,9 +125,11 @@ void NmeaParser::countOtherSystemPosition(std::string_view type, nmea::FieldRead
 }
 
 std::string NmeaParser::settingsRecord() const {
-    char line[64];
-    std::snprintf(line, sizeof line, "NMEA2|%d|%0.1f|\n", flags_, static_cast<double>(correction_));
-    return line;
+    return formatRecord("NMEA2|%d|%0.1f|\n", flags_, static_cast<double>(correction_));
+}
+
+bool NmeaParser::validCorrection(float metres) {
+    return std::isfinite(metres) && std::fabs(metres) <= kMaxCorrection;
 }
 
 bool NmeaParser::loadSettings(std::string_view line) {
@@ -135,8 +138,10 @@ bool NmeaParser::loadSettings(std::string_view line) {
     int32_t flags = 0;
     float correction = 0.0f;
     splitRecord(rest, "df", {&flags, &correction});
-    flags_ = flags & ~ParserFlags::kTransient;
-    correction_ = correction;
+    // -1 would switch every setting on, "Update time" among them.
+    flags_ = (flags & ~ParserFlags::kKnown) == 0 ? flags & ~ParserFlags::kTransient
+                                                 : ParserFlags::kInitial;
+    correction_ = validCorrection(correction) ? correction : kDefaultCorrection;
     return true;
 }
 
@@ -147,8 +152,7 @@ void NmeaParser::takeReceiverTime(std::string_view field) {
         flags_ |= ParserFlags::kChanged;
         receiverTime_.assign(field);
     }
-    if (has(ParserFlags::kFixValid | ParserFlags::kSetClock) && !has(ParserFlags::kClockTimeSet))
-        setDeviceTime();
+    if (maySetClock() && !has(ParserFlags::kClockTimeSet)) setDeviceTime();
 }
 
 void NmeaParser::takeReceiverDate(std::string_view field) {
@@ -158,8 +162,7 @@ void NmeaParser::takeReceiverDate(std::string_view field) {
         flags_ |= ParserFlags::kChanged;
         receiverDate_.assign(field);
     }
-    if (has(ParserFlags::kFixValid | ParserFlags::kSetClock) && !has(ParserFlags::kClockDateSet))
-        setDeviceDate();
+    if (maySetClock() && !has(ParserFlags::kClockDateSet)) setDeviceDate();
 }
 
 }  // namespace wendra
