@@ -74,7 +74,7 @@ void Status7Record::keepRanges() {
     const Status7Record d;
     keepIf(maxPointsIndex, d.maxPointsIndex, isTableIndex);
     keepIf(maxLayerPointsIndex, d.maxLayerPointsIndex, isTableIndex);
-    keepIf(trailingLengthKm, d.trailingLengthKm, [](float km) { return km >= 0.0f; });
+    keepIf(trailingLengthKm, d.trailingLengthKm, [](float km) { return km > 0.0f; });
     keepIf(manualScale, d.manualScale, [](float scale) { return scale > 0.0f; });
     keepIf(centreLon, d.centreLon, [](double lon) { return std::fabs(lon) <= kLongitudeLimit; });
     keepIf(centreLat, d.centreLat, [](double lat) { return std::fabs(lat) <= kLatitudeLimit; });

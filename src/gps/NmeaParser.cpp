@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "gps/NmeaFields.h"
+#include "records/ClassicNumbers.h"
 #include "records/DayNumber.h"
 #include "records/RecordSplitter.h"
 #include "records/RecordWriter.h"
@@ -136,13 +138,22 @@ bool NmeaParser::loadSettings(std::string_view line) {
     std::string_view rest;
     if (!hasRecordPrefix(line, kSettingsKind, &rest)) return false;
     int32_t flags = 0;
-    float correction = 0.0f;
-    splitRecord(rest, "df", {&flags, &correction});
+    std::string correction;  // as text, to tell a missing field from a damaged one
+    splitRecord(rest, "dS", {&flags, &correction});
     // -1 would switch every setting on, "Update time" among them.
     flags_ = (flags & ~ParserFlags::kKnown) == 0 ? flags & ~ParserFlags::kTransient
                                                  : ParserFlags::kInitial;
-    correction_ = validCorrection(correction) ? correction : kDefaultCorrection;
+    correction_ = correctionOf(correction);
     return true;
+}
+
+// A missing field is 0, as the record codec has it; one that holds no usable correction
+// ("1e309", "inf", a value no geoid has) keeps the default.
+float NmeaParser::correctionOf(std::string_view field) {
+    if (field.empty()) return 0.0f;
+    const std::optional<double> value = readReal(field);
+    const auto metres = static_cast<float>(value.value_or(kDefaultCorrection));
+    return validCorrection(metres) ? metres : kDefaultCorrection;
 }
 
 void NmeaParser::takeReceiverTime(std::string_view field) {

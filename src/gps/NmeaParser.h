@@ -88,6 +88,8 @@ private:
     // Shorter coordinate fields ("4807") are what receivers send before a first fix.
     static constexpr size_t kCoordinateMinLength = 6;
 
+    static float correctionOf(std::string_view field);
+
     void startCall();
     void decodePending();
     void dispatch(std::string_view payload, int commas);

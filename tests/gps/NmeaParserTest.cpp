@@ -429,7 +429,9 @@ TEST_F(NmeaParserClockTest, ClockIsLeftAloneUnlessAskedAndAllowed) {
         for (const std::string& s : {gga("123519"), gga("123520"), rmcOn("123521", "010124")})
             p.parse(s);
         EXPECT_TRUE(clock.settings.empty());
-        if (!c.allowed) EXPECT_TRUE(p.flags() & ParserFlags::kSetClock) << "the user's setting stays";
+        if (!c.allowed) {
+            EXPECT_TRUE(p.flags() & ParserFlags::kSetClock) << "the user's setting stays";
+        }
     }
 }
 
