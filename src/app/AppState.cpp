@@ -17,8 +17,7 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
                 fixHandOver.handle(chunk);
                 bridge.afterChunk();
             },
-            SignalTimes{handOver.lastFixTime, handOver.lastSignalTime,
-                        handOver.reconnectAllowance},
+            SignalTimes{handOver.lastFixTime, handOver.lastSignalTime, handOver.reconnectAllowance},
             nullptr}),
       bridge(dataFolder, port.settings(), parser),
       fixHandOver({parser, port.settings(), trackFiles, statistics, handOver, bridge}) {

@@ -108,8 +108,7 @@ std::optional<ReaderSettings> ShellBridge::takeSettings() {
 bool ShellBridge::mergeSettings(Configuration& config) {
     const std::optional<ReaderSettings> settings = takeSettings();
     if (!settings) return false;
-    constexpr std::int32_t kAnswered =
-        SerialOptions::kRateAsked | SerialOptions::kAllSystemsAsked;
+    constexpr std::int32_t kAnswered = SerialOptions::kRateAsked | SerialOptions::kAllSystemsAsked;
     config.serial.options =
         (config.serial.options & ~kAnswered) | (settings->serialOptions & kAnswered);
     config.serial.receiverRateIndex = settings->receiverRateIndex;

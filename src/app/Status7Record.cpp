@@ -78,7 +78,8 @@ void Status7Record::keepRanges() {
     keepIf(manualScale, d.manualScale, [](float scale) { return scale > 0.0f; });
     keepIf(centreLon, d.centreLon, [](double lon) { return std::fabs(lon) <= kLongitudeLimit; });
     keepIf(centreLat, d.centreLat, [](double lat) { return std::fabs(lat) <= kLatitudeLimit; });
-    keepIf(utmZone, d.utmZone, [](int32_t zone) { return zone != 0 && std::abs(zone) <= kLastUtmZone; });
+    keepIf(utmZone, d.utmZone,
+           [](int32_t zone) { return zone != 0 && std::abs(zone) <= kLastUtmZone; });
     keepIf(lastPointNumber, d.lastPointNumber, [](int32_t number) { return number >= 0; });
     keepIf(climbWindow, d.climbWindow,
            [](int32_t entries) { return entries >= 0 && entries <= kLongestClimbWindow; });

@@ -27,7 +27,8 @@ struct ParserFlags {
     // Every bit the program knows. A stored word with any other bit is damage.
     static constexpr int32_t kKnown = 0x7FF;
     // The user's settings among them, which the dialog edits and the parser may change.
-    static constexpr int32_t kSettings = kGeoidCorrection | kAutoCorrection | kSetClock | kAllSystems;
+    static constexpr int32_t kSettings =
+        kGeoidCorrection | kAutoCorrection | kSetClock | kAllSystems;
 };
 
 static_assert(ParserFlags::kTransient == 0x353);

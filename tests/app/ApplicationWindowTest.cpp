@@ -54,7 +54,7 @@ std::string demoLog() {
 class ProgramRun {
 public:
     ProgramRun(const std::filesystem::path& home, std::optional<std::string> log,
-        BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
+               BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
         : ports_(home) {
         if (log) {
             replay_ = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(*log),

@@ -60,7 +60,8 @@ TEST_F(ConfigTest, ValuesOutOfRangeKeepTheirDefaults) {
              EXPECT_NEAR(c.track.minPointDistanceKm, 0.001, 1e-12);
              EXPECT_EQ(c.track.climbWindow, 30);
          }},
-        {"a southern zone and the edge of the map", "RIRUvo|Status7|1|0|8|0|0|3.00|2.0|-1.0|0.5|0|-60|4|",
+        {"a southern zone and the edge of the map",
+         "RIRUvo|Status7|1|0|8|0|0|3.00|2.0|-1.0|0.5|0|-60|4|",
          [](const Configuration& c) {
              EXPECT_EQ(c.track.maxPointsIndex, 8);
              EXPECT_EQ(c.status.centreLon, -1.0);
