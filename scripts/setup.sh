@@ -11,6 +11,7 @@ packages=(
     libsndfile1-dev
     libasound2-dev
     fonts-dejavu-core
+    locales
 )
 
 missing=()
@@ -27,4 +28,14 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update
     $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The number formatting tests run under a decimal-comma locale; generate it once.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "setup: generating the de_DE.UTF-8 locale" >&2
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen
 fi

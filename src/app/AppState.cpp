@@ -13,9 +13,11 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
       trackFiles(track, TrackFolders::inDataFolder(dataFolder), busy, journal),
       statistics(track.settings.climbWindow),
       port({ports, radio, bridge, dataFolder,
-            [this](std::string_view chunk) { fixHandOver.handle(chunk); },
-            SignalTimes{handOver.lastFixTime, handOver.lastSignalTime,
-                        handOver.reconnectAllowance},
+            [this](std::string_view chunk) {
+                fixHandOver.handle(chunk);
+                bridge.afterChunk();
+            },
+            SignalTimes{handOver.lastFixTime, handOver.lastSignalTime, handOver.reconnectAllowance},
             nullptr}),
       bridge(dataFolder, port.settings(), parser, handOver),
       fixHandOver({parser, port.settings(), trackFiles, statistics, handOver, bridge}) {

@@ -40,6 +40,9 @@ struct ApplicationServices {
     // Adjusts the port the reader opens without touching the saved settings (a replayed
     // log is read from its terminal).
     std::function<void(SerialSettings&)> portOverride;
+    // "Update time" may set the machine's clock: only when a real receiver is read,
+    // never a replayed log, whose times are not now.
+    bool receiverSetsClock = false;
     // Runs after the configuration file's own fix-ups at start-up.
     std::function<void(Configuration&)> afterConfigLoad;
     // The machine's backlight and idle timer; the platform's own when null.

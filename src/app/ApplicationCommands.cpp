@@ -69,20 +69,11 @@ void Application::takeStatusText() {
         showStatusText(std::move(*text));
 }
 
-// The reader asked the user something and changed the port options or parser flags:
-// the configuration takes the answered bits, and is saved with them.
+// The reader asked the user something, or the parser changed its own settings: the
+// configuration takes them, and is saved with them.
 void Application::takeReaderSettings() {
-    if (!state_) return;
-    const std::optional<ReaderSettings> settings = state_->bridge.takeSettings();
-    if (!settings) return;
-    Configuration& config = state_->config;
-    constexpr std::int32_t kAnswered =
-        SerialOptions::kRateAsked | SerialOptions::kAllSystemsAsked;
-    config.serial.options = (config.serial.options & ~kAnswered) | (settings->serialOptions & kAnswered);
-    config.serial.receiverRateIndex = settings->receiverRateIndex;
-    config.nmea.flags = (config.nmea.flags & ParserFlags::kTransient) |
-                        (settings->parserFlags & ~ParserFlags::kTransient);
-    state_->dataFiles.markChanged(DataFile::Configuration);
+    if (state_ && state_->bridge.mergeSettings(state_->config))
+        state_->dataFiles.markChanged(DataFile::Configuration);
 }
 
 // A key tries its bindings set by set until an action applies. What the action changed
@@ -183,6 +174,8 @@ bool Application::takeGpsValues(GpsDialogButton button, const GpsDialogValues& v
     AppState& state = *state_;
     Configuration& config = state.config;
     takeGpsDialogValues(state.port, state.parser, values);
+    // With the reader stopped, what it left in the mailbox is older than these values.
+    takeReaderSettings();
     config.serial = values.serial;
     config.nmea.flags = state.parser.flags() & ~ParserFlags::kTransient;
     config.nmea.correction = values.correction;
@@ -206,6 +199,7 @@ void Application::openGpsSettings() {
         [this](GpsDialogButton button, const GpsDialogValues& values) {
             return takeGpsValues(button, values);
         }};
+    takeReaderSettings();  // the dialog shows what the parser holds now
     GpsDialogWindow dialog(gpsDialogValues(), setup);
     runModalDialog(gpsDialogTemplate(), nullptr, dialog);
     if (!dialog.result()) cancelGpsDialog(state.port);

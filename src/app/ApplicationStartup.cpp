@@ -131,7 +131,9 @@ void Application::loadTrackAtStartup() {
 void Application::startGps(SerialPort::Attempts attempts) {
     AppState& state = *state_;
     state.port.close();
+    takeReaderSettings();  // the stopped reader's last answers, before they are copied back
     state.port.settings() = state.config.serial;
+    state.parser.allowClockSetting(services_.receiverSetsClock);
     if (services_.portOverride) services_.portOverride(state.port.settings());
     state.port.start(attempts);
 }

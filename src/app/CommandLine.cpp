@@ -1,11 +1,11 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
-#include <cmath>
-#include <cstdlib>
+#include <optional>
 
 #include "gps/ReplayPlayer.h"
 #include "platform/linux/LinuxSerialPorts.h"
+#include "records/ClassicNumbers.h"
 
 namespace wendra {
 
@@ -23,10 +23,11 @@ bool parseWhole(const std::string& text, int& value) {
 }
 
 bool parseReal(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && std::isfinite(value);
+    size_t used = 0;
+    const std::optional<double> read = readReal(text, &used);
+    if (!read || used != text.size()) return false;
+    value = *read;
+    return true;
 }
 
 bool parseSize(const std::string& text, int& width, int& height) {

@@ -1,7 +1,8 @@
 #pragma once
 // Everything the configuration file holds: the program's own records, the settings of the
 // subsystems it carries (port, parser, track, map view, alerts) and, unchanged, what belongs
-// to parts of the program not in this build. Values are kept as stored; their users check them.
+// to parts of the program not in this build. Each record's reader keeps only values in
+// their field's range; a damaged value keeps the field's default.
 
 #include <array>
 #include <string>

@@ -7,6 +7,8 @@ namespace wendra {
 
 void GlobalSettings::read(std::string_view fields, bool older) {
     splitRecord(fields, kTypes, {&options, &mapMemoryMb, &noFixSound});
+    // No memory can be less than none; "Maxi" (0) is the default.
+    if (mapMemoryMb < 0) mapMemoryMb = GlobalSettings{}.mapMemoryMb;
     if (older) options |= ProgramOptions::kHideBackgroundWindows;
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/AppMessages.h"
+#include "app/Configuration.h"
 #include "gps/NmeaParser.h"
 #include "platform/SoundPlayer.h"
 #include "platform/Window.h"
@@ -89,9 +90,16 @@ void ShellBridge::settingsChanged() {
     {
         std::lock_guard lock(mutex_);
         settings_ = ReaderSettings{readerSerial_.options, readerSerial_.receiverRateIndex,
-                                   readerParser_.flags()};
+                                   readerParser_.flags(), readerParser_.correction()};
     }
     post(AppMessage::kReaderSettings);
+}
+
+void ShellBridge::afterChunk() {
+    const std::uint32_t revision = readerParser_.settingsRevision();
+    if (revision == sentRevision_) return;
+    sentRevision_ = revision;
+    settingsChanged();
 }
 
 std::optional<std::u16string> ShellBridge::takeStatusText() {
@@ -102,6 +110,19 @@ std::optional<std::u16string> ShellBridge::takeStatusText() {
 std::optional<ReaderSettings> ShellBridge::takeSettings() {
     std::lock_guard lock(mutex_);
     return std::exchange(settings_, std::nullopt);
+}
+
+bool ShellBridge::mergeSettings(Configuration& config) {
+    const std::optional<ReaderSettings> settings = takeSettings();
+    if (!settings) return false;
+    constexpr std::int32_t kAnswered = SerialOptions::kRateAsked | SerialOptions::kAllSystemsAsked;
+    config.serial.options =
+        (config.serial.options & ~kAnswered) | (settings->serialOptions & kAnswered);
+    config.serial.receiverRateIndex = settings->receiverRateIndex;
+    config.nmea.flags = (config.nmea.flags & ~ParserFlags::kSettings) |
+                        (settings->parserFlags & ParserFlags::kSettings);
+    config.nmea.correction = settings->correction;
+    return true;
 }
 
 std::optional<Fix> ShellBridge::position() const {

@@ -24,13 +24,16 @@ class Window;
 namespace wendra {
 
 class NmeaParser;
+struct Configuration;
 
-// What the reader's questions changed: the port options and receiver rate, the parser
-// flags. The window folds them into the configuration.
+// What the reader changed of the saved settings: by the user's answers, the port options
+// and receiver rate; by the parser itself, its flags and the altitude correction. The
+// window folds them into the configuration.
 struct ReaderSettings {
     std::int32_t serialOptions = 0;
     int receiverRateIndex = 0;
     std::int32_t parserFlags = 0;
+    float correction = 0.0f;
 };
 
 class ShellBridge final : public GpsShell, public HandOverListener {
@@ -57,10 +60,18 @@ public:
     void positionNotShown() override;
     void positionUpdated(const Fix& fix) override;
     void settingsChanged() override;
+    // After each chunk: the parser's own changes to its settings go the same way as
+    // the answered questions.
+    void afterChunk();
 
     // Window thread: what the mailboxes hold.
     std::optional<std::u16string> takeStatusText();
     std::optional<ReaderSettings> takeSettings();
+    // Takes the mailbox into the configuration; false when it was empty. The answered
+    // question bits of the port options, the receiver rate, the parser's settings bits
+    // and the correction; the parser's state bits and the user's port switches stay as
+    // the window has them.
+    bool mergeSettings(Configuration& config);
     std::optional<Fix> position() const;
     // The repaint message was handled: the next request posts again.
     void repaintTaken() { repaintPosted_.store(false, std::memory_order_release); }
@@ -72,6 +83,7 @@ private:
     const SerialSettings& readerSerial_;
     const NmeaParser& readerParser_;
     HandOverState& handOver_;
+    std::uint32_t sentRevision_ = 0;  // reader thread only
     ScreenBanner screen_;
     std::atomic<platform::Window*> window_{nullptr};
     std::atomic<bool> repaintPosted_{false};

@@ -1,5 +1,8 @@
 #include "app/Status7Record.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "records/RecordSplitter.h"
 #include "records/RecordWriter.h"
 
@@ -10,6 +13,21 @@ namespace {
 constexpr double kMetresPerKm = 1000.0;
 constexpr double kFloorDistanceKm = 0.001;
 constexpr int32_t kDefaultClimbWindow = 30;
+constexpr double kLongitudeLimit = 1.0;  // half-turn units
+constexpr double kLatitudeLimit = 0.5;
+constexpr int32_t kLastUtmZone = 60;
+// A day of fixes at one a second; more entries are no window anyone chose.
+constexpr int32_t kLongestClimbWindow = 86400;
+
+// A stored value outside its range is damage: the field keeps its default.
+template <typename T, typename Valid>
+void keepIf(T& field, T fallback, Valid valid) {
+    if (!valid(field)) field = fallback;
+}
+
+bool isTableIndex(int32_t index) {
+    return index >= 0 && index < static_cast<int32_t>(kPointCountTable.size());
+}
 
 DeleteMode deleteModeOf(int32_t word) {
     if (word & TrackWord::kDeleteArchive) return DeleteMode::Archive;
@@ -43,11 +61,28 @@ void Status7Record::read(std::string_view fields) {
                 {&trackWord, &viewWord, &maxPointsIndex, &maxLayerPointsIndex, &field5,
                  &trailingLengthKm, &manualScale, &centreLon, &centreLat, &newPointColour, &utmZone,
                  &lastPointNumber, &minPointDistanceM, &climbWindow});
+    keepRanges();
     const int32_t infoLine = (viewWord & ViewWord::kInfoLineMask) >> ViewWord::kInfoLineShift;
     if (infoLine == ViewWord::kInfoLineNavigation) {
         viewWord = (viewWord & ~ViewWord::kInfoLineMask) |
                    (ViewWord::kInfoLineCoordinates << ViewWord::kInfoLineShift);
     }
+}
+
+// The splitter already refused numbers no field can hold (infinite, NaN, beyond int32).
+void Status7Record::keepRanges() {
+    const Status7Record d;
+    keepIf(maxPointsIndex, d.maxPointsIndex, isTableIndex);
+    keepIf(maxLayerPointsIndex, d.maxLayerPointsIndex, isTableIndex);
+    keepIf(trailingLengthKm, d.trailingLengthKm, [](float km) { return km > 0.0f; });
+    keepIf(manualScale, d.manualScale, [](float scale) { return scale > 0.0f; });
+    keepIf(centreLon, d.centreLon, [](double lon) { return std::fabs(lon) <= kLongitudeLimit; });
+    keepIf(centreLat, d.centreLat, [](double lat) { return std::fabs(lat) <= kLatitudeLimit; });
+    keepIf(utmZone, d.utmZone,
+           [](int32_t zone) { return zone != 0 && std::abs(zone) <= kLastUtmZone; });
+    keepIf(lastPointNumber, d.lastPointNumber, [](int32_t number) { return number >= 0; });
+    keepIf(climbWindow, d.climbWindow,
+           [](int32_t entries) { return entries >= 0 && entries <= kLongestClimbWindow; });
 }
 
 std::string Status7Record::record() const {

@@ -59,7 +59,9 @@ struct Status7Record {
     int32_t climbWindow = 30;           // 14
 
     // The fields after "RIRUvo|Status7|". An information line left in navigation mode
-    // comes back showing the coordinates.
+    // comes back showing the coordinates. A value outside its field's range (a table
+    // index, a centre off the earth, a scale of 0 or less, a zone beyond 1-60, ...)
+    // keeps the field's default.
     void read(std::string_view fields);
     std::string record() const;
 
@@ -67,6 +69,9 @@ struct Status7Record {
     // 1 m, a climb window of 0 becomes 30. Folders are not the record's.
     void applyTo(TrackSettings& track) const;
     void takeFrom(const TrackSettings& track);
+
+private:
+    void keepRanges();
 };
 
 }  // namespace wendra

@@ -1,10 +1,11 @@
 #include "gps/GpsDialog.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "platform/MessageBox.h"
+#include "records/ClassicNumbers.h"
+#include "records/RecordWriter.h"
 #include "records/Text.h"
 
 namespace wendra {
@@ -61,9 +62,7 @@ std::vector<std::u16string> rateList() {
 }
 
 std::u16string correctionText(float metres) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%0.1Lf", static_cast<long double>(metres));
-    return widen(text);
+    return widen(formatRecord("%0.1Lf", static_cast<long double>(metres)));
 }
 
 int32_t withBits(int32_t word, int32_t bit, bool on) {
@@ -155,11 +154,11 @@ std::optional<GpsDialogValues> acceptGpsDialog(GpsDialogForm& form, const GpsDia
     const bool soundChosen =
         form.soundIndex > 0 && form.soundIndex < static_cast<int>(form.sounds.size());
     next.noFixSound = soundChosen ? form.sounds[static_cast<size_t>(form.soundIndex)] : u"";
-    float correction = current.correction;
-    // A text that is no number, or no finite one, leaves the correction as it was.
-    if (std::sscanf(narrow(form.correction).c_str(), "%f", &correction) == 1 &&
-        std::isfinite(correction))
-        next.correction = correction;
+    // A text that is no number, or none a correction can be, leaves it as it was.
+    if (const std::optional<double> typed = readReal(narrow(form.correction))) {
+        const auto correction = static_cast<float>(*typed);
+        if (NmeaParser::validCorrection(correction)) next.correction = correction;
+    }
     return next;
 }
 

@@ -1,12 +1,15 @@
 #include "gps/NmeaParser.h"
 
-#include <cstdio>
+#include <cmath>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "gps/NmeaFields.h"
+#include "records/ClassicNumbers.h"
 #include "records/DayNumber.h"
 #include "records/RecordSplitter.h"
+#include "records/RecordWriter.h"
 
 namespace wendra {
 
@@ -124,20 +127,33 @@ void NmeaParser::countOtherSystemPosition(std::string_view type, nmea::FieldRead
 }
 
 std::string NmeaParser::settingsRecord() const {
-    char line[64];
-    std::snprintf(line, sizeof line, "NMEA2|%d|%0.1f|\n", flags_, static_cast<double>(correction_));
-    return line;
+    return formatRecord("NMEA2|%d|%0.1f|\n", flags_, static_cast<double>(correction_));
+}
+
+bool NmeaParser::validCorrection(float metres) {
+    return std::isfinite(metres) && std::fabs(metres) <= kMaxCorrection;
 }
 
 bool NmeaParser::loadSettings(std::string_view line) {
     std::string_view rest;
     if (!hasRecordPrefix(line, kSettingsKind, &rest)) return false;
     int32_t flags = 0;
-    float correction = 0.0f;
-    splitRecord(rest, "df", {&flags, &correction});
-    flags_ = flags & ~ParserFlags::kTransient;
-    correction_ = correction;
+    std::string correction;  // as text, to tell a missing field from a damaged one
+    splitRecord(rest, "dS", {&flags, &correction});
+    // -1 would switch every setting on, "Update time" among them.
+    flags_ = (flags & ~ParserFlags::kKnown) == 0 ? flags & ~ParserFlags::kTransient
+                                                 : ParserFlags::kInitial;
+    correction_ = correctionOf(correction);
     return true;
+}
+
+// A missing field is 0, as the record codec has it; one that holds no usable correction
+// ("1e309", "inf", a value no geoid has) keeps the default.
+float NmeaParser::correctionOf(std::string_view field) {
+    if (field.empty()) return 0.0f;
+    const std::optional<double> value = readReal(field);
+    const auto metres = static_cast<float>(value.value_or(kDefaultCorrection));
+    return validCorrection(metres) ? metres : kDefaultCorrection;
 }
 
 void NmeaParser::takeReceiverTime(std::string_view field) {
@@ -147,8 +163,7 @@ void NmeaParser::takeReceiverTime(std::string_view field) {
         flags_ |= ParserFlags::kChanged;
         receiverTime_.assign(field);
     }
-    if (has(ParserFlags::kFixValid | ParserFlags::kSetClock) && !has(ParserFlags::kClockTimeSet))
-        setDeviceTime();
+    if (maySetClock() && !has(ParserFlags::kClockTimeSet)) setDeviceTime();
 }
 
 void NmeaParser::takeReceiverDate(std::string_view field) {
@@ -158,8 +173,7 @@ void NmeaParser::takeReceiverDate(std::string_view field) {
         flags_ |= ParserFlags::kChanged;
         receiverDate_.assign(field);
     }
-    if (has(ParserFlags::kFixValid | ParserFlags::kSetClock) && !has(ParserFlags::kClockDateSet))
-        setDeviceDate();
+    if (maySetClock() && !has(ParserFlags::kClockDateSet)) setDeviceDate();
 }
 
 }  // namespace wendra

@@ -36,6 +36,9 @@ public:
     static constexpr size_t kUsedSlots = 12;
     static constexpr float kDefaultCorrection = 48.0f;
     static constexpr size_t kReceiverStringMax = 31;
+    // The geoid separation is within about 110 m of the ellipsoid everywhere; a stored
+    // correction beyond this is damage, not a setting.
+    static constexpr float kMaxCorrection = 1000.0f;
 
     using Satellites = std::array<SatelliteInView, kSatelliteSlots>;
     using UsedSatellites = std::array<int32_t, kUsedSlots>;
@@ -47,8 +50,19 @@ public:
 
     // The NMEA2 record: "NMEA2|flags|correction|\n".
     std::string settingsRecord() const;
-    // Takes an NMEA2 line; false when the line is some other record.
+    // Takes an NMEA2 line; false when the line is some other record. A flags word with
+    // bits the program does not know, or a correction that is not a finite number within
+    // kMaxCorrection, is damage: that value keeps its default.
     bool loadSettings(std::string_view line);
+    static bool validCorrection(float metres);
+
+    // Whether "Update time" may set the machine's clock. Off until the program says
+    // so: only the window reading a real receiver does, never a replayed log, a
+    // simulation or a tool, whose times are not now.
+    void allowClockSetting(bool allowed) { clockAllowed_ = allowed; }
+    // Counts the parser's own changes to its saved settings (the correction learnt from
+    // the receiver, "Upd auto" switching itself off), so that they reach the file.
+    uint32_t settingsRevision() const { return settingsRevision_; }
 
     int32_t flags() const { return flags_; }
     void setFlags(int32_t flags) { flags_ = flags; }
@@ -73,6 +87,8 @@ public:
 private:
     // Shorter coordinate fields ("4807") are what receivers send before a first fix.
     static constexpr size_t kCoordinateMinLength = 6;
+
+    static float correctionOf(std::string_view field);
 
     void startCall();
     void decodePending();
@@ -107,6 +123,9 @@ private:
         target = value;
     }
     bool has(int32_t bits) const { return (flags_ & bits) == bits; }
+    bool maySetClock() const {
+        return clockAllowed_ && has(ParserFlags::kFixValid | ParserFlags::kSetClock);
+    }
 
     NmeaFramer framer_;
     int32_t flags_ = ParserFlags::kInitial;
@@ -127,6 +146,8 @@ private:
     // (one bit per talker) and a GSA right after a GSA extends the used list.
     uint32_t skyTalkers_ = 0;
     bool previousWasGsa_ = false;
+    bool clockAllowed_ = false;
+    uint32_t settingsRevision_ = 0;
     double previousCall_ = 0.0;
     double now_ = 0.0;  // the Day number of the current call
     std::string receiverTime_;

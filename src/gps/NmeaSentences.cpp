@@ -55,12 +55,15 @@ void NmeaParser::readAltitude(nmea::FieldReader& fields) {
     const std::string_view geoidField = fields.next();
     const bool hasGeoid = nmea::isNumeric(geoidField);
     const float geoid = hasGeoid ? nmea::toFloat(geoidField) : 0.0f;
-    if (hasGeoid && has(ParserFlags::kAutoCorrection)) {
+    if (hasGeoid && has(ParserFlags::kAutoCorrection) && geoid != correction_ &&
+        validCorrection(geoid)) {
         store(correction_, geoid);
+        ++settingsRevision_;
     } else if (!hasGeoid && has(ParserFlags::kAutoCorrection | ParserFlags::kGeoidCorrection)) {
         // A receiver that sends no separation cannot drive the correction; the user's
         // value stays in force from now on, and this is saved with the flags.
         flags_ &= ~ParserFlags::kAutoCorrection;
+        ++settingsRevision_;
     }
     if (has(ParserFlags::kGeoidCorrection)) altitude = (altitude + geoid) - correction_;
     store(fix_.altitude, altitude);

@@ -24,6 +24,11 @@ struct ParserFlags {
     static constexpr int32_t kTransient =
         kFixValid | kSkyComplete | kNewFix | kClockTimeSet | kGap | kClockDateSet;
     static constexpr int32_t kInitial = kGeoidCorrection | kAutoCorrection;
+    // Every bit the program knows. A stored word with any other bit is damage.
+    static constexpr int32_t kKnown = 0x7FF;
+    // The user's settings among them, which the dialog edits and the parser may change.
+    static constexpr int32_t kSettings =
+        kGeoidCorrection | kAutoCorrection | kSetClock | kAllSystems;
 };
 
 static_assert(ParserFlags::kTransient == 0x353);

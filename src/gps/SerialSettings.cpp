@@ -29,8 +29,11 @@ bool SerialSettings::load(std::string_view line) {
     int32_t receiver = 0;
     int32_t bits = 0;
     splitRecord(rest, "dddd", {&port, &reading, &receiver, &bits});
-    portId = port;
-    readingRateIndex = reading;
+    // An id or index no port or rate has keeps the default: it would open nothing.
+    portId = port >= 0 && port < kPortIds ? port : SerialSettings{}.portId;
+    readingRateIndex = reading >= 0 && reading <= kMaxReceiverRateIndex
+                           ? reading
+                           : SerialSettings{}.readingRateIndex;
     // A negative index is no rate either; it would read before the table.
     receiverRateIndex = std::clamp(receiver, 0, kMaxReceiverRateIndex);
     options = bits & ~SerialOptions::kTransient;

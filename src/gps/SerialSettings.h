@@ -1,7 +1,8 @@
 #pragma once
 // The receiver port's settings, saved as the Serial6 record: which port, the rate it
 // is read at, the rate the receiver is set to, and the option bits. Loading clamps the
-// receiver rate into the table and drops the transient bit; the rest is kept as read.
+// receiver rate into the table, drops the transient bit, and keeps the default for a
+// port id or reading rate index that names no port or rate; the options stay as read.
 
 #include <array>
 #include <cstdint>
@@ -28,6 +29,8 @@ struct SerialOptions {
 inline constexpr std::array<int32_t, 8> kSerialRates = {4800,  9600,  14400,  19200,
                                                         38400, 57600, 115200, 0};
 constexpr int32_t kMaxReceiverRateIndex = 6;
+// COM0:-COM9: and GPD0:-GPD9:.
+constexpr int32_t kPortIds = 20;
 
 struct SerialSettings {
     int32_t portId = 0;             // 0-9 COM0:-COM9:, 10-19 GPD0:-GPD9:

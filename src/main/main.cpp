@@ -86,6 +86,7 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     services.ports = &ports;
     services.radio = &radio;
     services.fullScreen = options.fullScreen;
+    services.receiverSetsClock = replay == nullptr;
     // A receiver named on the command line is read this run whatever the settings say;
     // the saved port stays the user's.
     std::optional<int> portId;

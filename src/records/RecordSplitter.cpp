@@ -1,14 +1,15 @@
 #include "records/RecordSplitter.h"
 
-#include <locale.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
+#include "records/ClassicNumbers.h"
 #include "records/Text.h"
 
 namespace wendra {
@@ -91,20 +92,15 @@ private:
     char separator_;
 };
 
-// Files are shared between machines, so a locale with a decimal comma (which a
-// toolkit may install for the whole process) must not change how they read.
-locale_t classicLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return locale;
+bool fitsInt32(long long value) {
+    return value >= std::numeric_limits<int32_t>::min() &&
+           value <= std::numeric_limits<int32_t>::max();
 }
 
-int32_t clampToInt32(long long value) {
-    constexpr long long lo = std::numeric_limits<int32_t>::min();
-    constexpr long long hi = std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(std::clamp(value, lo, hi));
-}
-
-// Number fields: a field that does not start with a number keeps the default.
+// Number fields: a field that does not start with a number, or whose number is out of
+// the output's range (an overflowing integer, an infinite or NaN real), keeps the
+// default: a damaged file must not hand its readers values no writer produces. Reals
+// are read in the "C" locale, since files are shared between machines.
 void scanNumber(char letter, Cursor& cursor, const SplitOutput* output) {
     char* end = nullptr;
     const char* start = cursor.here();
@@ -112,14 +108,14 @@ void scanNumber(char letter, Cursor& cursor, const SplitOutput* output) {
     switch (letter) {
         case 'd': {
             const long long value = std::strtoll(start, &end, 10);
-            if (end != start)
-                if (auto p = outputAs<int32_t>(output)) *p = clampToInt32(value);
+            if (end != start && errno == 0 && fitsInt32(value))
+                if (auto p = outputAs<int32_t>(output)) *p = static_cast<int32_t>(value);
             break;
         }
         case 'X':
         case 'C': {
             const unsigned long long raw = std::strtoull(start, &end, 16);
-            if (end == start) break;
+            if (end == start || errno != 0 || raw > std::numeric_limits<uint32_t>::max()) break;
             auto value = static_cast<uint32_t>(raw);
             if (letter == 'C')  // files hold RRGGBB, memory 0x00BBGGRR
                 value = (value & 0xFF00FF00u) | ((value & 0xFFu) << 16) | ((value >> 16) & 0xFFu);
@@ -128,13 +124,13 @@ void scanNumber(char letter, Cursor& cursor, const SplitOutput* output) {
         }
         case 'f': {
             const float value = strtof_l(start, &end, classicLocale());
-            if (end != start)
+            if (end != start && std::isfinite(value))
                 if (auto p = outputAs<float>(output)) *p = value;
             break;
         }
         case 'F': {
             const double value = strtod_l(start, &end, classicLocale());
-            if (end != start)
+            if (end != start && std::isfinite(value))
                 if (auto p = outputAs<double>(output)) *p = value;
             break;
         }

@@ -7,8 +7,10 @@
 //   x wide string, counted, <= 4095 units    S byte string, plain, <= 511 bytes
 //   W wide string, plain, <= 511 units       any other letter: field skipped
 //
-// Every output is first set to its default (0 or empty). A counted string never reads
-// past the end of the line, whatever length it claims.
+// Every output is first set to its default (0 or empty); a number its output cannot
+// hold (out of the int32 range, infinite, NaN) leaves it there. Reals are read with a
+// '.' whatever the locale. A counted string never reads past the end of the line,
+// whatever length it claims.
 
 #include <cstdint>
 #include <initializer_list>

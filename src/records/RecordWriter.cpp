@@ -1,9 +1,8 @@
 #include "records/RecordWriter.h"
 
-#include <locale.h>
-
 #include <cstdio>
 
+#include "records/ClassicNumbers.h"
 #include "records/Text.h"
 
 namespace wendra {
@@ -12,29 +11,11 @@ namespace {
 
 constexpr size_t kFirstTry = 256;
 
-// Files are shared between machines, so a locale with a decimal comma (which a
-// toolkit may install for the whole process) must not reach them.
-class ClassicLocale {
-public:
-    ClassicLocale() : previous_(classic() ? uselocale(classic()) : nullptr) {}
-    ~ClassicLocale() {
-        if (previous_) uselocale(previous_);
-    }
-    ClassicLocale(const ClassicLocale&) = delete;
-    ClassicLocale& operator=(const ClassicLocale&) = delete;
-
-private:
-    static locale_t classic() {
-        static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-        return locale;
-    }
-    locale_t previous_;
-};
-
 }  // namespace
 
 void appendFormatV(std::string& line, const char* format, va_list args) {
-    const ClassicLocale classic;
+    // Files are shared between machines: a decimal comma must never reach them.
+    const ClassicLocaleScope classic;
     char first[kFirstTry];
     va_list copy;
     va_copy(copy, args);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "records/DayNumber.h"
+#include "records/RecordWriter.h"
 #include "records/WidePrintf.h"
 
 namespace wendra {
@@ -203,9 +204,7 @@ void appendByteSize(std::u16string& out, int64_t bytes) {
     }
     const bool megabytes = bytes > kLargestKilobytes;
     const double scaled = static_cast<double>(bytes) / 1024.0 / (megabytes ? 1024.0 : 1.0);
-    char number[64];
-    std::snprintf(number, sizeof number, "%0.03f", scaled);
-    std::string digits(number);
+    std::string digits = formatRecord("%0.03f", scaled);
     if (digits.size() > kByteSizeDigits) digits.resize(kByteSizeDigits);
     if (digits.size() == kByteSizeDigits && digits.back() == '.') digits.pop_back();
     appendPrintf(out, "%s%s", digits.c_str(), megabytes ? " Mb" : " Kb");

@@ -1,16 +1,20 @@
 #pragma once
 // printf into a wide text: the formatters' formats are byte strings (Latin-1, so
-// "\xB0" is the degree sign) whose output is widened and appended.
+// "\xB0" is the degree sign) whose output is widened and appended. Numbers keep a '.'
+// whatever the locale, like the files the same values are saved in.
 
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "records/ClassicNumbers.h"
+
 namespace wendra {
 
 __attribute__((format(printf, 2, 3))) inline void appendPrintf(std::u16string& out,
                                                                const char* format, ...) {
+    const ClassicLocaleScope classic;
     char small[128];
     va_list args;
     va_start(args, format);

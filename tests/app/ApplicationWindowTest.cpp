@@ -20,6 +20,7 @@
 #include "platform/linux/LinuxSerialPorts.h"
 #include "records/Text.h"
 #include "platform/qt/QtWindow.h"
+#include "support/FakeClock.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 #include "track/FixJournal.h"
@@ -60,7 +61,7 @@ std::string demoLog() {
 class ProgramRun {
 public:
     ProgramRun(const std::filesystem::path& home, std::optional<std::string> log,
-        BackgroundWorker* mapWorker = nullptr)
+               BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
         : ports_(home) {
         if (log) {
             replay_ = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(*log),
@@ -76,6 +77,7 @@ public:
         services.mapWorker = mapWorker;
         services.startupDialogTime = milliseconds(0);
         services.trackLoadPause = milliseconds(0);
+        services.receiverSetsClock = receiverSetsClock;
         if (log) {
             services.portOverride = [](SerialSettings& serial) { serial.portId = kReplaySlot; };
             services.afterConfigLoad = [](Configuration& config) {
@@ -194,6 +196,35 @@ TEST(ApplicationWindow, TheOldSavingFormatStoresTheLayersAsText) {
         run.close();
     }
     EXPECT_EQ(test::readFile(home / "Wendra1.trc"), test::readFile(golden / "points-trc5.wdt"));
+}
+
+// With "Update time" on, only a real receiver sets the clock: a replayed log would set
+// it to the day it was recorded. Either way the correction the parser learns from the
+// receiver (48.7 m in the demo log) is saved.
+TEST(ApplicationWindow, OnlyARealReceiverSetsTheClockAndTheLearntCorrectionIsSaved) {
+    struct Case {
+        const char* legend;
+        bool realReceiver;
+    };
+    const Case cases[] = {{"a replayed log", false}, {"a real receiver", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        test::TempDir home;
+        test::ScriptedMessageBoxes boxes;
+        test::writeFile(home / "Wendra.ini", "NMEA2|44|48.0|\n");
+        test::FakeClock clock;
+        clock.allowSetting = false;  // records the attempts only: the reader makes them
+        platform::ScopedClock scope(clock);
+        {
+            ProgramRun run(home.path(), demoLog(), nullptr, c.realReceiver);
+            ASSERT_TRUE(run.started());
+            ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 5; }));
+            run.close();
+        }
+        EXPECT_EQ(clock.settings.empty(), !c.realReceiver);
+        const std::string saved = test::readFile(home / "Wendra.ini");
+        EXPECT_NE(saved.find("NMEA2|44|48.7|\n"), std::string::npos) << saved;
+    }
 }
 
 std::string firstLines(const std::string& text, int lines) {

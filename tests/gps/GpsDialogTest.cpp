@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GpsFakes.h"
+#include "support/DecimalComma.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 
@@ -142,7 +143,7 @@ TEST(GpsDialog, FoundRateBecomesTheReceiverRateAndAllowsTheRateQuestionAgain) {
 
 TEST(GpsDialog, CorrectionThatIsNoNumberStaysAsItWas) {
     ScriptedMessageBoxes boxes;
-    for (const char16_t* text : {u"", u"abc", u"nan", u"1e99"}) {
+    for (const char16_t* text : {u"", u"abc", u"nan", u"1e99", u"1e309", u"-1500"}) {
         GpsDialogForm form = formOf(someValues());
         form.correction = text;
         const auto next = acceptGpsDialog(form, someValues(), GpsDialogButton::Ok);
@@ -244,6 +245,19 @@ TEST(GpsDialog, CancelSwitchesTheGpsOffWhenItCannotBeOpened) {
     EXPECT_TRUE(port.readerRunning());
     EXPECT_FALSE(port.settings().has(SerialOptions::kDeactivated));
     port.close();
+}
+
+using GpsDialogUnderDecimalComma = DecimalCommaTest;
+
+// The field shows and reads the correction with a point, as the file holds it.
+TEST_F(GpsDialogUnderDecimalComma, CorrectionKeepsItsDecimals) {
+    ScriptedMessageBoxes boxes;
+    GpsDialogForm form = formOf(someValues());
+    EXPECT_EQ(form.correction, u"46.9");
+    form.correction = u"47.25";
+    const auto next = acceptGpsDialog(form, someValues(), GpsDialogButton::Ok);
+    ASSERT_TRUE(next);
+    EXPECT_FLOAT_EQ(next->correction, 47.25f);
 }
 
 }  // namespace

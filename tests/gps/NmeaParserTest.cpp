@@ -190,6 +190,34 @@ TEST_F(NmeaParserTest, ChangedAndGapFlagsDescribeEachCall) {
     EXPECT_TRUE(parser.flags() & ParserFlags::kChanged);
 }
 
+// What the parser changes of its own saved settings is counted, so that it is saved.
+TEST_F(NmeaParserTest, OwnSettingChangesAreCounted) {
+    const auto gga = [](const std::string& geoid) {
+        return nmea("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M," + geoid + ",M,,");
+    };
+    struct Step {
+        const char* legend;
+        std::string sentence;
+        uint32_t revision;
+        float correction;
+        bool automatic;
+    };
+    const Step steps[] = {
+        {"the separation is learnt", gga("46.9"), 1, 46.9f, true},
+        {"the same separation again", gga("46.9"), 1, 46.9f, true},
+        {"a separation no geoid has", gga("99999.0"), 1, 46.9f, true},
+        {"no separation: automatic switches off", gga(""), 2, 46.9f, false},
+        {"then nothing more changes", gga("40.0"), 2, 46.9f, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.legend);
+        parser.parse(step.sentence);
+        EXPECT_EQ(parser.settingsRevision(), step.revision);
+        EXPECT_FLOAT_EQ(parser.correction(), step.correction);
+        EXPECT_EQ((parser.flags() & ParserFlags::kAutoCorrection) != 0, step.automatic);
+    }
+}
+
 TEST_F(NmeaParserTest, SettingsRecordRoundTrip) {
     EXPECT_EQ(parser.settingsRecord(), "NMEA2|12|48.0|\n");
     EXPECT_TRUE(parser.loadSettings("NMEA2|1023|46.9|\r\n"));
@@ -332,8 +360,11 @@ TEST_F(NmeaParserTest, ReceiverTextReportsTheBaudRate) {
     }
 }
 
+// The window reading a real receiver allows the parser to set the clock.
 class NmeaParserClockTest : public NmeaParserTest {
 protected:
+    NmeaParserClockTest() { parser.allowClockSetting(true); }
+
     std::string gga(const std::string& time) {
         return nmea("GPGGA," + time + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
     }
@@ -378,9 +409,30 @@ TEST_F(NmeaParserClockTest, ImpossibleStringsLeaveTheClockAlone) {
         << "still waiting for a usable string";
 }
 
-TEST_F(NmeaParserClockTest, ClockIsLeftAloneUnlessAsked) {
-    feed({gga("123519"), gga("123520"), rmcOn("123521", "010124")});
-    EXPECT_TRUE(clock.settings.empty());
+TEST_F(NmeaParserClockTest, ClockIsLeftAloneUnlessAskedAndAllowed) {
+    struct Case {
+        const char* legend;
+        const char* settings;  // the NMEA2 record loaded
+        bool allowed;          // a real receiver, not a replay or a tool
+    };
+    const Case cases[] = {
+        {"\"Update time\" off", "NMEA2|12|48.0|", true},
+        {"a replayed log, a simulation or a tool", "NMEA2|44|48.0|", false},
+        {"a damaged word with every bit", "NMEA2|-1|48.0|", true},
+        {"a word with an unknown bit", "NMEA2|2092|48.0|", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        NmeaParser p;
+        ASSERT_TRUE(p.loadSettings(c.settings));
+        p.allowClockSetting(c.allowed);
+        for (const std::string& s : {gga("123519"), gga("123520"), rmcOn("123521", "010124")})
+            p.parse(s);
+        EXPECT_TRUE(clock.settings.empty());
+        if (!c.allowed) {
+            EXPECT_TRUE(p.flags() & ParserFlags::kSetClock) << "the user's setting stays";
+        }
+    }
 }
 
 TEST_F(NmeaParserClockTest, RefusedSettingIsNotRetried) {

@@ -196,8 +196,23 @@ TEST(RecordSplitter, OddLinesAreSafe) {
         {"newline only", "\n", "d", 0, "0"},
         {"zero bytes in a counted string", std::string("3|a\0b|", 6), "s", 0,
          std::string("a\0b", 3)},
-        {"int overflow clamps", "99999999999|", "d", 0, "2147483647"},
-        {"int underflow clamps", "-99999999999|", "d", 0, "-2147483648"},
+    });
+}
+
+// A number its output cannot hold is damage, not a value: the output keeps its default
+// and the fields after it are read as usual.
+TEST(RecordSplitter, NumbersOutOfRangeKeepTheDefault) {
+    expectCases({
+        {"int beyond int32", "99999999999|7|", "dd", 0, "0;7"},
+        {"int below int32", "-99999999999|7|", "dd", 0, "0;7"},
+        {"int32 limits are values", "2147483647|-2147483648|", "dd", 0, "2147483647;-2147483648"},
+        {"hex beyond 32 bits", "1ffffffff|7|", "Xd", 0, "0;7"},
+        {"float overflow", "1e309|7|", "fd", 0, "0;7"},
+        {"float beyond float range", "1e39|7|", "fd", 0, "0;7"},
+        {"double overflow", "-1e400|7|", "Fd", 0, "0;7"},
+        {"infinity spelt out", "inf|infinity|", "fF", 0, "0;0"},
+        {"not a number", "nan|NAN(1)|", "fF", 0, "0;0"},
+        {"tiny values are values", "1e-50|", "F", 0, "1e-50"},
     });
 }
 
