@@ -1,5 +1,7 @@
 #include "maps/JpegDecoder.h"
 
+#include <jerror.h>
+
 #include "maps/JpegLibrary.h"
 
 namespace wendra::maps {
@@ -12,7 +14,10 @@ constexpr long kMaxLibraryMemory = 1L << 30;
     std::longjmp(reinterpret_cast<JpegErrorJump*>(info->err)->back, 1);
 }
 
-void stayQuiet(j_common_ptr, int) {}
+void noteWarning(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<JpegErrorJump*>(info->err)->endedEarly = true;
+}
 
 // The steps that may jump: no C++ object with a destructor lives in them.
 bool startDecompress(jpeg_decompress_struct* info, JpegErrorJump* jump, std::FILE* file) {
@@ -35,7 +40,8 @@ bool readScanline(jpeg_decompress_struct* info, JpegErrorJump* jump, std::uint8_
 jpeg_error_mgr* jpegErrorJump(JpegErrorJump& jump) {
     jpeg_error_mgr* manager = jpeg_std_error(&jump.manager);
     manager->error_exit = jumpBack;
-    manager->emit_message = stayQuiet;
+    manager->emit_message = noteWarning;
+    jump.endedEarly = false;
     return manager;
 }
 
@@ -78,7 +84,8 @@ int JpegDecoder::nextRowIndex() const {
 
 int JpegDecoder::readRow(std::uint8_t* row) {
     const int index = nextRowIndex();
-    if (index < 0 || !readScanline(&jpeg_->info, &jpeg_->jump, row)) return -1;
+    if (index < 0 || !readScanline(&jpeg_->info, &jpeg_->jump, row) || jpeg_->jump.endedEarly)
+        return -1;
     return index;
 }
 

@@ -61,9 +61,9 @@ bool JpegEncoder::start(const std::filesystem::path& path, int width, int height
 }
 
 bool JpegEncoder::writeRow(const std::uint8_t* rgb) {
-    if (!active_) return false;
-    if (jpeg_->info.next_scanline >= jpeg_->info.image_height ||
-        !writeScanline(&jpeg_->info, &jpeg_->jump, rgb)) {
+    // A row past the height is refused; the rows written so far stay good.
+    if (!active_ || jpeg_->info.next_scanline >= jpeg_->info.image_height) return false;
+    if (!writeScanline(&jpeg_->info, &jpeg_->jump, rgb)) {
         abandon();
         return false;
     }

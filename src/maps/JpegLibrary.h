@@ -13,9 +13,13 @@ namespace wendra::maps {
 struct JpegErrorJump {
     jpeg_error_mgr manager;
     std::jmp_buf back;
+    // The data ended before the image did: the library would fill the rest with grey
+    // and call it a success.
+    bool endedEarly;
 };
 
-// Installs the jump and silences the library's warnings on a decompressor or compressor.
+// Installs the jump on a decompressor or compressor; warnings are not printed, only
+// the early end is noted.
 jpeg_error_mgr* jpegErrorJump(JpegErrorJump& jump);
 
 }  // namespace wendra::maps
