@@ -98,7 +98,8 @@ bool JpegDecoder::writeRow(const std::uint8_t* rgb) {
 }
 
 bool JpegDecoder::close() {
-    return encoder_.close();
+    // A decoding has nothing to finish.
+    return encoder_.idle() || encoder_.close();
 }
 
 }  // namespace wendra::maps

@@ -51,18 +51,18 @@ JpegEncoder::~JpegEncoder() {
 
 bool JpegEncoder::start(const std::filesystem::path& path, int width, int height,
                         int quality) {
-    if (active_ || file_ || width <= 0 || height <= 0 || width > 65500 || height > 65500)
+    if (state_ == State::Writing || width <= 0 || height <= 0 || width > 65500 || height > 65500)
         return false;
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) return false;
-    active_ = startCompress(&jpeg_->info, &jpeg_->jump, file_, width, height, quality);
-    if (!active_) abandon();
-    return active_;
+    state_ = State::Writing;
+    if (!startCompress(&jpeg_->info, &jpeg_->jump, file_, width, height, quality)) abandon();
+    return state_ == State::Writing;
 }
 
 bool JpegEncoder::writeRow(const std::uint8_t* rgb) {
     // A row past the height is refused; the rows written so far stay good.
-    if (!active_ || jpeg_->info.next_scanline >= jpeg_->info.image_height) return false;
+    if (state_ != State::Writing || jpeg_->info.next_scanline >= jpeg_->info.image_height) return false;
     if (!writeScanline(&jpeg_->info, &jpeg_->jump, rgb)) {
         abandon();
         return false;
@@ -71,10 +71,13 @@ bool JpegEncoder::writeRow(const std::uint8_t* rgb) {
 }
 
 bool JpegEncoder::close() {
-    if (!active_) return false;
+    if (state_ != State::Writing) {
+        state_ = State::Idle;
+        return false;
+    }
     const bool complete = jpeg_->info.next_scanline == jpeg_->info.image_height &&
                           finishCompress(&jpeg_->info, &jpeg_->jump);
-    active_ = false;
+    state_ = State::Idle;
     jpeg_abort_compress(&jpeg_->info);
     const bool flushed = std::fclose(file_) == 0;
     file_ = nullptr;
@@ -83,7 +86,7 @@ bool JpegEncoder::close() {
 
 void JpegEncoder::abandon() {
     jpeg_abort_compress(&jpeg_->info);
-    active_ = false;
+    state_ = State::Failed;
     if (file_) std::fclose(file_);
     file_ = nullptr;
 }

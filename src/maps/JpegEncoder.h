@@ -23,15 +23,19 @@ public:
                int quality = kTileJpegQuality);
     // One row of `width` red, green, blue triplets, top row first.
     bool writeRow(const std::uint8_t* rgb);
+    // Finishes the file; false when it is incomplete or anything failed since start.
     bool close();
+    // Neither writing nor holding an unreported failure.
+    bool idle() const { return state_ == State::Idle; }
 
 private:
+    enum class State { Idle, Writing, Failed };
     void abandon();
 
     struct Library;
     std::unique_ptr<Library> jpeg_;
     std::FILE* file_ = nullptr;
-    bool active_ = false;
+    State state_ = State::Idle;
 };
 
 }  // namespace wendra::maps

@@ -6,6 +6,7 @@
 // failure result, never in a read outside its buffers.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -54,10 +55,14 @@ public:
     // Finishes an encoding; true when the file is complete.
     virtual bool close();
 
+    // The unload or cancel request that a long step inside one read looks at too.
+    void watch(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+
     const ImageShape& shape() const { return shape_; }
     const Palette& palette() const { return palette_; }
 
 protected:
+    bool cancelled() const { return cancel_ && cancel_->load(std::memory_order_acquire); }
     // Fills the palette with 256 grey levels.
     void setGreyPalette();
 
@@ -65,6 +70,7 @@ protected:
     Palette palette_{};
 
 private:
+    const std::atomic<bool>* cancel_ = nullptr;
     std::vector<std::uint8_t> alphaScratch_;
 };
 

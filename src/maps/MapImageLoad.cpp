@@ -51,6 +51,7 @@ std::string loadMessage(LoadResult result, const std::string& imagePath) {
 
 LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path,
                       RowSink& sink, const std::atomic<bool>& cancel) {
+    decoder.watch(&cancel);
     const LoadResult opened = fromOpen(decoder.open(path));
     if (opened != LoadResult::Loaded) return opened;
     if (cancel.load(std::memory_order_acquire)) return LoadResult::Cancelled;
@@ -65,6 +66,7 @@ LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& pat
     for (int rows = 0; rows < shape.height; ++rows) {
         if (cancel.load(std::memory_order_acquire)) return LoadResult::Cancelled;
         const int imageRow = decoder.readRow(line.data());
+        if (imageRow < 0 && cancel.load(std::memory_order_acquire)) return LoadResult::Cancelled;
         if (imageRow < 0 || imageRow >= shape.height) return LoadResult::Error;
         sink.takeRow(imageRow, line.data());
     }

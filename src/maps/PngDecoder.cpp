@@ -23,7 +23,7 @@ void stayQuiet(png_structp, png_const_charp) {}
 }
 
 // The steps that may jump back: no C++ object with a destructor lives in them.
-bool readHeader(png_structp png, png_infop info, bool& indexed) {
+bool readHeader(png_structp png, png_infop info, bool& indexed, int& passes) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_sig_bytes(png, kSignatureBytes);
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
@@ -41,18 +41,14 @@ bool readHeader(png_structp png, png_infop info, bool& indexed) {
         png_set_gray_to_rgb(png);
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     }
-    png_set_interlace_handling(png);
+    passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     return true;
 }
 
-bool readRows(png_structp png, png_bytep row, png_bytepp rows, bool whole) {
+bool readLibraryRow(png_structp png, png_bytep row) {
     if (setjmp(png_jmpbuf(png))) return false;
-    if (whole) {
-        png_read_image(png, rows);
-    } else {
-        png_read_row(png, row, nullptr);
-    }
+    png_read_row(png, row, nullptr);
     return true;
 }
 
@@ -86,7 +82,7 @@ OpenResult PngDecoder::open(const std::filesystem::path& path) {
     if (!l.info) return OpenResult::Unsupported;
     png_set_read_fn(l.png, l.file, readFromFile);
     bool indexed = false;
-    if (!readHeader(l.png, l.info, indexed)) return OpenResult::Unsupported;
+    if (!readHeader(l.png, l.info, indexed, passes_)) return OpenResult::Unsupported;
     shape_ = {static_cast<int>(png_get_image_width(l.png, l.info)),
               static_cast<int>(png_get_image_height(l.png, l.info)), indexed};
     const std::size_t rowBytes = png_get_rowbytes(l.png, l.info);
@@ -130,20 +126,25 @@ int PngDecoder::nextRowIndex() const {
 const std::uint8_t* PngDecoder::nextRow() {
     if (nextRowIndex() < 0) return nullptr;
     if (!interlaced_) {
-        return readRows(png_->png, line_.data(), nullptr, false) ? line_.data() : nullptr;
+        return readLibraryRow(png_->png, line_.data()) ? line_.data() : nullptr;
     }
-    if (wholeImage_.empty()) {
-        std::vector<png_bytep> rows;
-        try {
-            wholeImage_.resize(line_.size() * shape_.height);
-            rows.resize(shape_.height);
-        } catch (const std::bad_alloc&) {
-            return nullptr;
-        }
-        for (int y = 0; y < shape_.height; ++y) rows[y] = &wholeImage_[y * line_.size()];
-        if (!readRows(png_->png, nullptr, rows.data(), true)) return nullptr;
-    }
+    if (wholeImage_.empty() && !assembleInterlaced()) return nullptr;
     return &wholeImage_[rowsRead_ * line_.size()];
+}
+
+bool PngDecoder::assembleInterlaced() {
+    try {
+        wholeImage_.resize(line_.size() * shape_.height);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    // Each pass refines rows already read; an unload is looked at between rows.
+    for (int pass = 0; pass < passes_; ++pass) {
+        for (int y = 0; y < shape_.height; ++y) {
+            if (cancelled() || !readLibraryRow(png_->png, &wholeImage_[y * line_.size()])) return false;
+        }
+    }
+    return true;
 }
 
 int PngDecoder::readRow(std::uint8_t* row) {

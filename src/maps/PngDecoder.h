@@ -34,12 +34,14 @@ private:
     // The next row in the library's form (indices, or red, green, blue, alpha).
     const std::uint8_t* nextRow();
     void takePalette();
+    bool assembleInterlaced();
 
     std::unique_ptr<Library> png_;
     std::array<std::uint8_t, 256> alpha_;
     std::vector<std::uint8_t> line_;
     std::vector<std::uint8_t> wholeImage_;
     bool interlaced_ = false;
+    int passes_ = 1;
     int rowsRead_ = 0;
 };
 
