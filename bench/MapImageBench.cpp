@@ -66,9 +66,9 @@ void decodeAlone(const std::filesystem::path& path) {
 void BM_LibjpegAlone(benchmark::State& state) {
     const auto& path = benchJpeg();
     for (auto _ : state) decodeAlone(path);
-    state.counters["Mpixel/s"] = benchmark::Counter(
-        static_cast<double>(kWidth) * kHeight * state.iterations() / 1e6,
-        benchmark::Counter::kIsRate);
+    state.counters["Mpixel/s"] =
+        benchmark::Counter(static_cast<double>(kWidth) * kHeight * state.iterations() / 1e6,
+                           benchmark::Counter::kIsRate);
 }
 
 void BM_LoadIntoMapBitmap(benchmark::State& state) {
@@ -80,9 +80,9 @@ void BM_LoadIntoMapBitmap(benchmark::State& state) {
         if (load.result != wendra::maps::LoadResult::Loaded) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(load.image.get());
     }
-    state.counters["Mpixel/s"] = benchmark::Counter(
-        static_cast<double>(kWidth) * kHeight * state.iterations() / 1e6,
-        benchmark::Counter::kIsRate);
+    state.counters["Mpixel/s"] =
+        benchmark::Counter(static_cast<double>(kWidth) * kHeight * state.iterations() / 1e6,
+                           benchmark::Counter::kIsRate);
 }
 
 }  // namespace

@@ -47,14 +47,11 @@ OpenResult BmpDecoder::open(const std::filesystem::path& path) {
     if (const OpenResult r = readHeader(header); r != OpenResult::Opened) return r;
     if (const OpenResult r = readLayout(header); r != OpenResult::Opened) return r;
     // Rows start where the file header says, whatever lies between palette and pixels.
-    const long after = kFileHeaderSize + kInfoHeaderSize +
-                       (header.compression == kBitFields ? 12 : 0) +
-                       (bitsPerPixel_ == 8 ? 4L * 256 : 0);
-    const long start = header.dataOffset >= kFileHeaderSize + kInfoHeaderSize
-                           ? static_cast<long>(header.dataOffset)
-                           : after;
-    if (!file_.seek(start)) return OpenResult::Unsupported;
-    const std::size_t rowBytes = (static_cast<std::size_t>(shape_.width) * bitsPerPixel_ / 8 + 3) / 4 * 4;
+    // An offset inside the headers is a writer's slip: the rows then follow the palette.
+    if (header.dataOffset >= kFileHeaderSize + kInfoHeaderSize && !file_.seek(header.dataOffset))
+        return OpenResult::Unsupported;
+    const std::size_t rowBytes =
+        (static_cast<std::size_t>(shape_.width) * bitsPerPixel_ / 8 + 3) / 4 * 4;
     raw_.resize(rowBytes);
     return OpenResult::Opened;
 }
@@ -68,8 +65,8 @@ OpenResult BmpDecoder::readHeader(Header& h) {
         return OpenResult::Unsupported;
     if (!file_.skip(8) || !file_.u32(h.dataOffset) || !file_.u32(infoSize) ||
         infoSize != kInfoHeaderSize || !file_.i32(h.width) || !file_.i32(h.height) ||
-        !file_.u16(planes) || !file_.u16(h.bits) || !file_.u32(h.compression) ||
-        !file_.skip(12) || !file_.u32(h.coloursUsed) || !file_.skip(4))
+        !file_.u16(planes) || !file_.u16(h.bits) || !file_.u32(h.compression) || !file_.skip(12) ||
+        !file_.u32(h.coloursUsed) || !file_.skip(4))
         return OpenResult::Unsupported;
     return OpenResult::Opened;
 }
@@ -146,8 +143,9 @@ void BmpDecoder::convertMasked(const std::uint8_t* raw, std::uint8_t* rgb) const
     const int bytes = bitsPerPixel_ / 8;
     for (int x = 0; x < shape_.width; ++x, raw += bytes, rgb += 3) {
         std::uint32_t pixel = raw[0] | raw[1] << 8;
-        if (bytes == 4) pixel |= static_cast<std::uint32_t>(raw[2]) << 16 |
-                                 static_cast<std::uint32_t>(raw[3]) << 24;
+        if (bytes == 4)
+            pixel |= static_cast<std::uint32_t>(raw[2]) << 16 | static_cast<std::uint32_t>(raw[3])
+                                                                    << 24;
         for (int c = 0; c < 3; ++c) rgb[c] = toByte(pixel, channels_[c]);
     }
 }

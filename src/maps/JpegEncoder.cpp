@@ -6,8 +6,8 @@ namespace wendra::maps {
 
 namespace {
 
-bool startCompress(jpeg_compress_struct* info, JpegErrorJump* jump, std::FILE* file,
-                   int width, int height, int quality) {
+bool startCompress(jpeg_compress_struct* info, JpegErrorJump* jump, std::FILE* file, int width,
+                   int height, int quality) {
     if (setjmp(jump->back)) return false;
     jpeg_stdio_dest(info, file);
     info->image_width = static_cast<JDIMENSION>(width);
@@ -49,8 +49,7 @@ JpegEncoder::~JpegEncoder() {
     if (file_) std::fclose(file_);
 }
 
-bool JpegEncoder::start(const std::filesystem::path& path, int width, int height,
-                        int quality) {
+bool JpegEncoder::start(const std::filesystem::path& path, int width, int height, int quality) {
     if (state_ == State::Writing || width <= 0 || height <= 0 || width > 65500 || height > 65500)
         return false;
     file_ = std::fopen(path.c_str(), "wb");
@@ -62,7 +61,8 @@ bool JpegEncoder::start(const std::filesystem::path& path, int width, int height
 
 bool JpegEncoder::writeRow(const std::uint8_t* rgb) {
     // A row past the height is refused; the rows written so far stay good.
-    if (state_ != State::Writing || jpeg_->info.next_scanline >= jpeg_->info.image_height) return false;
+    if (state_ != State::Writing || jpeg_->info.next_scanline >= jpeg_->info.image_height)
+        return false;
     if (!writeScanline(&jpeg_->info, &jpeg_->jump, rgb)) {
         abandon();
         return false;

@@ -49,8 +49,8 @@ std::string loadMessage(LoadResult result, const std::string& imagePath) {
     return std::string(format, mark) + imagePath + (mark + 2);
 }
 
-LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path,
-                      RowSink& sink, const std::atomic<bool>& cancel) {
+LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path, RowSink& sink,
+                      const std::atomic<bool>& cancel) {
     decoder.watch(&cancel);
     const LoadResult opened = fromOpen(decoder.open(path));
     if (opened != LoadResult::Loaded) return opened;

@@ -39,8 +39,8 @@ public:
 };
 
 // Opens `path` with `decoder` and hands every row to `sink`.
-LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path,
-                      RowSink& sink, const std::atomic<bool>& cancel);
+LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path, RowSink& sink,
+                      const std::atomic<bool>& cancel);
 
 // Builds the map bitmap from the rows, through the night colours.
 class MapImageBuilder final : public RowSink {

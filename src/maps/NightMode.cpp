@@ -83,8 +83,8 @@ void convertRgbRow(NightMode mode, const std::uint8_t* rgb, int width, platform:
     if (mode == NightMode::None) {
         // The common case in daylight: no per-pixel switch.
         for (int x = 0; x < width; ++x, rgb += 3) {
-            out[x] = static_cast<platform::Pixel16>(((rgb[0] >> 3) << 11) |
-                                                    ((rgb[1] >> 3) << 6) | (rgb[2] >> 3));
+            out[x] = static_cast<platform::Pixel16>(((rgb[0] >> 3) << 11) | ((rgb[1] >> 3) << 6) |
+                                                    (rgb[2] >> 3));
         }
         return;
     }

@@ -141,7 +141,8 @@ bool PngDecoder::assembleInterlaced() {
     // Each pass refines rows already read; an unload is looked at between rows.
     for (int pass = 0; pass < passes_; ++pass) {
         for (int y = 0; y < shape_.height; ++y) {
-            if (cancelled() || !readLibraryRow(png_->png, &wholeImage_[y * line_.size()])) return false;
+            if (cancelled() || !readLibraryRow(png_->png, &wholeImage_[y * line_.size()]))
+                return false;
         }
     }
     return true;

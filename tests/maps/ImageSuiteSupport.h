@@ -15,8 +15,8 @@
 namespace wendra::test {
 
 struct SuiteFile {
-    std::string file;         // relative to the images folder
-    std::string headerFacts;  // as parsed from the header by the index's author
+    std::string file;          // relative to the images folder
+    std::string headerFacts;   // as parsed from the header by the index's author
     std::string referenceMd5;  // of frame 0 as 8-bit RGBA; empty when the reference refused
 };
 

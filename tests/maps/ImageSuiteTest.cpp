@@ -37,20 +37,18 @@ LoadResult expectedOpen(const SuiteFile& f) {
         long width = 0, height = 0;
         std::sscanf(f.headerFacts.c_str(), "%ldx%ld", &width, &height);
         const bool sized = width > 0 && width <= 65535 && std::labs(height) <= 65535;
-        const bool layout = has(f.headerFacts, " 8bpp BI_RGB") ||
-                            has(f.headerFacts, "16bpp BI_RGB") ||
-                            has(f.headerFacts, "16bpp BITFIELDS") ||
-                            has(f.headerFacts, "24bpp BI_RGB") ||
-                            has(f.headerFacts, "32bpp BI_RGB") ||
-                            has(f.headerFacts, "32bpp BITFIELDS");
+        const bool layout =
+            has(f.headerFacts, " 8bpp BI_RGB") || has(f.headerFacts, "16bpp BI_RGB") ||
+            has(f.headerFacts, "16bpp BITFIELDS") || has(f.headerFacts, "24bpp BI_RGB") ||
+            has(f.headerFacts, "32bpp BI_RGB") || has(f.headerFacts, "32bpp BITFIELDS");
         return sized && layout && has(f.headerFacts, " V3/INFO") ? LoadResult::Loaded
-                                                                  : LoadResult::Unsupported;
+                                                                 : LoadResult::Unsupported;
     }
     if (ext == "gif")
         return has(f.headerFacts, "global_table=256 ") ? LoadResult::Loaded
                                                        : LoadResult::Unsupported;
-    if (ext == "jpg") return has(f.headerFacts, " 8-bit ") ? LoadResult::Loaded
-                                                           : LoadResult::Unsupported;
+    if (ext == "jpg")
+        return has(f.headerFacts, " 8-bit ") ? LoadResult::Loaded : LoadResult::Unsupported;
     return ext == "png" ? LoadResult::Loaded : LoadResult::Unsupported;
 }
 

@@ -23,7 +23,8 @@ TEST(ImageVerb, WritesTheMapBitmapAsPng) {
         const ToolResult run = runTool(
             {"image", "decode", source.string(), out.string(), "--night", std::to_string(night)});
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out, "{\"width\":540,\"height\":330,\"palette\":true,\"memory_need\":442176}\n");
+        EXPECT_EQ(run.out,
+                  "{\"width\":540,\"height\":330,\"palette\":true,\"memory_need\":442176}\n");
         const RgbaImage written = decodeRgba(out);
         ASSERT_EQ(written.result, maps::LoadResult::Loaded);
         const std::atomic<bool> never{false};

@@ -66,7 +66,8 @@ TEST(MapImageLoad, RefusesAHeaderBeyondTheBudgetWithoutTryingToAllocate) {
 // Looks at the request after taking `stopAfter` rows, as an unload would set it.
 class StoppingSink final : public maps::RowSink {
 public:
-    StoppingSink(std::atomic<bool>& cancel, int stopAfter) : cancel_(cancel), stopAfter_(stopAfter) {}
+    StoppingSink(std::atomic<bool>& cancel, int stopAfter)
+        : cancel_(cancel), stopAfter_(stopAfter) {}
     bool begin(const maps::MapImageDecoder&) override { return true; }
     void takeRow(int, const std::uint8_t*) override {
         if (++rows == stopAfter_) cancel_.store(true);

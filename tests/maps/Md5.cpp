@@ -22,7 +22,8 @@ void block(std::uint32_t h[4], const std::uint8_t* p) {
     static const auto k = [] {
         std::array<std::uint32_t, 64> t{};
         for (int i = 0; i < 64; ++i)
-            t[i] = static_cast<std::uint32_t>(std::floor(std::fabs(std::sin(i + 1.0)) * 4294967296.0));
+            t[i] =
+                static_cast<std::uint32_t>(std::floor(std::fabs(std::sin(i + 1.0)) * 4294967296.0));
         return t;
     }();
     std::uint32_t m[16];
