@@ -82,7 +82,9 @@ void GifDecoder::planRows() {
     std::vector<int> frameRows;
     const auto add = [&](int r) {
         const int screenRow = frame_.top + r;
-        const bool onScreen = screenRow < height && frame_.left < shape_.width;
+        // A frame without columns on the screen only has to be decoded past.
+        const bool onScreen =
+            screenRow < height && frame_.left < shape_.width && frame_.width > 0;
         frameRows.push_back(onScreen ? screenRow : -1);
         if (onScreen) covered[screenRow] = true;
     };
