@@ -49,9 +49,10 @@ std::string loadMessage(LoadResult result, const std::string& imagePath) {
     return std::string(format, mark) + imagePath + (mark + 2);
 }
 
-LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path, RowSink& sink,
-                      const std::atomic<bool>& cancel) {
-    decoder.watch(&cancel);
+namespace {
+
+LoadResult deliverRows(MapImageDecoder& decoder, const std::filesystem::path& path, RowSink& sink,
+                       const std::atomic<bool>& cancel) {
     const LoadResult opened = fromOpen(decoder.open(path));
     if (opened != LoadResult::Loaded) return opened;
     if (cancel.load(std::memory_order_acquire)) return LoadResult::Cancelled;
@@ -71,6 +72,17 @@ LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& pat
         sink.takeRow(imageRow, line.data());
     }
     return LoadResult::Loaded;
+}
+
+}  // namespace
+
+LoadResult decodeRows(MapImageDecoder& decoder, const std::filesystem::path& path, RowSink& sink,
+                      const std::atomic<bool>& cancel) {
+    // The decoder looks at the request inside long steps too, but only while it is ours.
+    decoder.watch(&cancel);
+    const LoadResult result = deliverRows(decoder, path, sink, cancel);
+    decoder.watch(nullptr);
+    return result;
 }
 
 bool MapImageBuilder::begin(const MapImageDecoder& decoder) {
