@@ -83,8 +83,7 @@ void GifDecoder::planRows() {
     const auto add = [&](int r) {
         const int screenRow = frame_.top + r;
         // A frame without columns on the screen only has to be decoded past.
-        const bool onScreen =
-            screenRow < height && frame_.left < shape_.width && frame_.width > 0;
+        const bool onScreen = screenRow < height && frame_.left < shape_.width && frame_.width > 0;
         frameRows.push_back(onScreen ? screenRow : -1);
         if (onScreen) covered[screenRow] = true;
     };

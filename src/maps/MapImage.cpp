@@ -32,9 +32,10 @@ std::uint64_t memoryNeed(const ImageShape& shape) {
 std::unique_ptr<MapImage> MapImage::allocate(const ImageShape& shape) {
     if (!shape.valid()) return nullptr;
     const std::size_t bytes = tableBytes(shape) + rowPitch(shape) * shape.height;
+    // Left as the allocator gives it: a load writes every row and the whole palette,
+    // and clearing a large map first would cost as much as converting it.
     std::unique_ptr<std::byte[]> memory(new (std::nothrow) std::byte[bytes]);
     if (!memory) return nullptr;
-    std::memset(memory.get(), 0, bytes);
     return std::unique_ptr<MapImage>(new MapImage(shape, std::move(memory)));
 }
 

@@ -39,7 +39,8 @@ std::uint64_t memoryNeed(const ImageShape& shape);
 class MapImage {
 public:
     // Allocates the bitmap, or returns nothing when the shape is invalid or the
-    // machine has not the memory. The pixels start black (index 0).
+    // machine has not the memory. Rows and palette are not cleared: the owner writes
+    // every one of them before the bitmap is shown.
     static std::unique_ptr<MapImage> allocate(const ImageShape& shape);
 
     const ImageShape& shape() const { return shape_; }
@@ -49,7 +50,7 @@ public:
     std::size_t pitch() const { return pitch_; }
     std::uint64_t memoryNeed() const { return maps::memoryNeed(shape_); }
 
-    // The table of a palette image; all 256 entries exist (unused ones are black).
+    // The table of a palette image: all 256 entries, those the file does not use black.
     platform::Pixel16* palette() { return palette_; }
     const platform::Pixel16* palette() const { return palette_; }
 
