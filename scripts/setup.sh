@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev
     libsndfile1-dev
     libasound2-dev
+    libjpeg62-turbo-dev libpng-dev zlib1g-dev
     fonts-dejavu-core
     locales
 )

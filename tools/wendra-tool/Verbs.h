@@ -17,5 +17,6 @@ int runTrack(const Args& args);     // track convert [--text|--binary] IN OUT | 
 int runSimulatePty(const Args& args);  // simulate --pty [--speed X] [FILE]: plays into a terminal
 int runListen(const Args& args);       // listen --port COMn|GPDn|/dev/PATH [options]
 int runConfig(const Args& args);    // config check [--home DIR]
+int runImage(const Args& args);     // image decode FILE OUT.png|- [--night 0..4]
 
 }  // namespace wendra::tool

@@ -39,6 +39,8 @@ constexpr Verb kVerbs[] = {
      "listen --port COM0..COM9|GPD0..GPD9|/dev/PATH [--rate N] [--seconds N] [--home DIR]"
      "   read a receiver as the program does"},
     {"config", wendra::tool::runConfig, "config check [--home DIR]   Wendra.ini kinds, round trip"},
+    {"image", wendra::tool::runImage,
+     "image decode FILE OUT.png|- [--night 0..4]   load a map image as a map does, write it as PNG"},
 };
 
 void printUsage(FILE* to) {
