@@ -314,7 +314,7 @@ TEST_F(FixHandOverTest, AJournalThatCannotBeWrittenIsReportedAndTheTrackStillSto
     EXPECT_TRUE(shutdownSave(files));
     Track reloaded;
     TrackFiles reloadedFiles(reloaded, folders, busy, journal);
-    EXPECT_EQ(reloadedFiles.loadLayer(0, folders.layerFile(0)), 5);
+    EXPECT_EQ(reloadedFiles.loadLayer(0, folders.layerFile(0)).added, 5);
     EXPECT_EQ(storedValues(reloaded.main()), storedValues(track.main()));
 }
 
