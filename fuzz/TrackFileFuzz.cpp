@@ -77,11 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(files.writeLayer(0, "/dev/null", binary));
         check(files.writeLayer(1, "/dev/null", binary));
     }
+    // The journal hands out only the whole records that a receiver could have given.
     size_t fixes = 0;
-    journal.forEach([&fixes](const Fix&) {
+    journal.forEach([&fixes](const Fix& fix) {
+        check(std::fabs(fix.latitude) <= 90.0 && std::fabs(fix.longitude) <= 180.0);
+        check(std::isfinite(fix.altitude) && std::isfinite(fix.speed) && std::isfinite(fix.time));
         ++fixes;
         return true;
     });
-    check(fixes == size / kFixRecordSize);
+    check(fixes <= size / kFixRecordSize);
     return 0;
 }

@@ -59,8 +59,9 @@ struct IntegerFields {
     }
 };
 
-// Fields the splitter would read as 0 because they are not numbers (a damaged byte)
-// make the record unreadable instead of a point at 0/0.
+// Fields the splitter would read as 0 because they are not numbers (a damaged byte),
+// or would replace by their default because they are infinite, make the record
+// unreadable instead of a point at 0/0.
 bool numericFields(std::string_view fields, size_t count) {
     while (!fields.empty() && static_cast<unsigned char>(fields.back()) < ' ')
         fields.remove_suffix(1);
@@ -71,6 +72,7 @@ bool numericFields(std::string_view fields, size_t count) {
         double value = 0.0;
         const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
         if (error != std::errc() || end != field.data() + field.size()) return false;
+        if (!std::isfinite(value)) return false;
         if (bar == std::string_view::npos) return i + 1 == count;
         fields.remove_prefix(bar + 1);
     }
