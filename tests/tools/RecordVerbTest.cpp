@@ -84,10 +84,12 @@ TEST_F(RecordVerbTest, RecordsALogAndLeavesTheFilesOfAShutDown) {
 
 // The log's fixes fed back from a journal take the same live path: the same file.
 // The data folder's configuration rules the recording as it would in the program: here
-// a main layer held to 1000 points (the whole demo hour makes about 3000).
+// a main layer held to 1000 points (the whole demo hour makes about 3000), stored as
+// text lines under "Old saving format".
 TEST_F(RecordVerbTest, FollowsTheTrackSettingsOfTheConfigurationFile) {
     Configuration config;
     config.track.maxPointsIndex = 0;
+    config.global.options |= ProgramOptions::kOldSavingFormat;
     ConfigurationStore store(config);
     NoStatusBanner banner;
     fs::create_directories(home("limited"));
@@ -99,9 +101,11 @@ TEST_F(RecordVerbTest, FollowsTheTrackSettingsOfTheConfigurationFile) {
     const ToolResult limited = runTool({"record", "--home", home("limited"), demo});
     ASSERT_EQ(limited.status, 0) << limited.err;
     EXPECT_LE(numberAfter(limited.out, "points"), kPointCountTable[0]);
+    EXPECT_TRUE(readFile(home("limited") + "/Wendra0.trc").starts_with("RIRUvo|Trace|Trc5|"));
     const ToolResult free = runTool({"record", "--home", home("free"), demo});
     ASSERT_EQ(free.status, 0) << free.err;
     EXPECT_GT(numberAfter(free.out, "points"), 2 * kPointCountTable[0]);
+    EXPECT_EQ(readFile(home("free") + "/Wendra0.trc").front(), '\xFF') << "the binary form";
 }
 
 TEST_F(RecordVerbTest, AJournalOfTheSameFixesRecordsTheSameTrack) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "records/ClassicNumbers.h"
+
 namespace wendra::sim {
 
 namespace {
@@ -16,6 +18,7 @@ constexpr long long kUnitsPerDegree = 60LL * 10000;
 
 template <typename... Values>
 std::string format(const char* pattern, Values... values) {
+    const ClassicLocaleScope classic;  // sentences carry a '.' whatever the locale
     char buffer[96];
     const int length = std::snprintf(buffer, sizeof buffer, pattern, values...);
     return std::string(buffer, static_cast<size_t>(std::clamp(length, 0, 95)));

@@ -33,6 +33,7 @@ TrackHome::TrackHome(const std::string& dataFolder)
     data.attach(DataFile::Configuration, store);
     data.load(DataFile::Configuration);
     track.settings = config.track;
+    files.oldSavingFormat = config.global.has(ProgramOptions::kOldSavingFormat);
 }
 
 platform::Answer AnsweringHost::show(const platform::Message& message) {
