@@ -175,6 +175,8 @@ int main(int argc, char** argv) {
             std::printf("Wendra already runs on %s: its window was brought to the front\n",
                         folder.c_str());
             return 0;
+        case platform::SingleInstance::Outcome::InUse:
+            return failure("the data folder \"" + folder + "\" is in use by another program");
         case platform::SingleInstance::Outcome::Failed:
             return failure(error);
     }

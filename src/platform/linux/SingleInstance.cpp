@@ -63,8 +63,7 @@ SingleInstance::Outcome SingleInstance::claim(std::string& error) {
         case DataFolderLock::Outcome::Failed:
             return Outcome::Failed;
     }
-    notifyRunning(socketName(folder_));
-    return Outcome::NotifiedRunning;
+    return notifyRunning(socketName(folder_)) ? Outcome::NotifiedRunning : Outcome::InUse;
 }
 
 void SingleInstance::listen(std::function<void()> wake) {

@@ -26,6 +26,7 @@ public:
     enum class Outcome {
         First,            // this process holds the folder now
         NotifiedRunning,  // another holds it and was asked to show its window
+        InUse,            // another holds it with no window to show (a wendra-tool run)
         Failed,           // the lock file could not be had
     };
     // Takes the lock; when another process holds it, asks that one to come to the front.
