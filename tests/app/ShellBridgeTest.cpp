@@ -6,14 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "app/AppMessages.h"
 #include "app/Configuration.h"
 #include "gps/NmeaParser.h"
 #include "gps/NmeaTestSentences.h"
-#include "platform/Window.h"
 #include "support/FakeClock.h"
+#include "support/MessageOnlyWindow.h"
 
 namespace wendra::test {
 namespace {
@@ -62,21 +61,12 @@ TEST_F(ShellBridgeTest, AnsweredQuestionsKeepTheUsersSwitches) {
     EXPECT_FLOAT_EQ(config.nmea.correction, 40.0f);
 }
 
-
 // Counts the repaint messages posted to the window.
-class RepaintCount final : public platform::Window {
+class RepaintCount final : public MessageOnlyWindow {
 public:
     void post(std::uint32_t code, std::int64_t /*param*/) override {
         if (code == AppMessage::kRepaint) ++repaints;
     }
-    void invalidate() override {}
-    void close() override {}
-    platform::Size clientSize() const override { return {}; }
-    platform::DrawingSurface& backBuffer() override { std::abort(); }
-    void showBackBuffer() override {}
-    void setTitle(std::u16string_view) override {}
-    void setFullScreen(bool) override {}
-    void bringToFront() override {}
     int repaints = 0;
 };
 

@@ -7,13 +7,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Window.h"
+#include "support/MessageOnlyWindow.h"
 
 namespace wendra {
 namespace {
 
 // Records the posted timer messages, from the timer thread.
-class PostLog final : public platform::Window {
+class PostLog final : public test::MessageOnlyWindow {
 public:
     void post(std::uint32_t code, std::int64_t param) override {
         std::lock_guard lock(mutex_);
@@ -23,14 +23,6 @@ public:
         std::lock_guard lock(mutex_);
         return ids_;
     }
-    void invalidate() override {}
-    void close() override {}
-    platform::Size clientSize() const override { return {}; }
-    platform::DrawingSurface& backBuffer() override { std::abort(); }
-    void showBackBuffer() override {}
-    void setTitle(std::u16string_view) override {}
-    void setFullScreen(bool) override {}
-    void bringToFront() override {}
 
 private:
     mutable std::mutex mutex_;
