@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "app/AppMessages.h"
 #include "app/Configuration.h"
 #include "gps/NmeaParser.h"
