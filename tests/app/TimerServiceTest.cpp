@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "support/MessageOnlyWindow.h"
+#include "support/WaitUntil.h"
 
 namespace wendra {
 namespace {
+
+using test::kTimesAreMeasurable;
+using test::waitUntil;
 
 // Records the posted timer messages, from the timer thread.
 class PostLog final : public test::MessageOnlyWindow {
@@ -28,15 +32,6 @@ private:
     mutable std::mutex mutex_;
     std::vector<int> ids_;
 };
-
-bool waitUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 TEST(TimerService, PostsDueTimersInOrderOfDueTime) {
     PostLog window;
@@ -69,12 +64,15 @@ TEST(TimerService, AnEarlierTimerWakesTheSleepingThread) {
     TimerService service;
     service.start();
     service.set(&window, 1, 60000);
+    // Time for the thread to fall asleep towards the first: the situation under test.
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const auto armed = std::chrono::steady_clock::now();
     service.set(&window, 2, 10);
     ASSERT_TRUE(waitUntil([&] { return !window.ids().empty(); }));
     EXPECT_EQ(window.ids(), std::vector<int>{2});
-    EXPECT_LT(std::chrono::steady_clock::now() - armed, std::chrono::seconds(5));
+    if (kTimesAreMeasurable) {
+        EXPECT_LT(std::chrono::steady_clock::now() - armed, std::chrono::seconds(5));
+    }
 }
 
 TEST(TimerService, StopsPromptlyWhileTimersAreArmed) {
@@ -84,7 +82,9 @@ TEST(TimerService, StopsPromptlyWhileTimersAreArmed) {
     service.set(&window, 1, 100000);
     const auto asked = std::chrono::steady_clock::now();
     service.stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    if (kTimesAreMeasurable) {
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    }
     EXPECT_TRUE(window.ids().empty());
 }
 

@@ -14,6 +14,7 @@
 #include "gps/SerialPort.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "support/TestPaths.h"
+#include "support/WaitUntil.h"
 
 namespace wendra::test {
 
@@ -35,12 +36,7 @@ public:
     // Waits until `done(bytes)` or the time is up; true when done.
     template <typename Done>
     bool waitFor(Done done, std::chrono::seconds limit) const {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
-            if (done(bytes())) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return done(bytes());
+        return waitUntil([&] { return done(bytes()); }, limit);
     }
 
 private:

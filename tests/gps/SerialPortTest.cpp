@@ -8,6 +8,7 @@
 #include "GpsFakes.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
+#include "support/WaitUntil.h"
 
 namespace wendra::test {
 namespace {
@@ -210,7 +211,7 @@ TEST_F(SerialPortTest, DeactivatedReaderDeliversTheMarkerAndHoldsTheTimes) {
     times.lastSignal = 1.0;  // long ago: would alert at once if not held
     ASSERT_TRUE(port.start(SerialPort::Attempts::Normal));
     EXPECT_TRUE(port.readerRunning());
-    while (shell.notShown < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(waitUntil([&] { return shell.notShown >= 2; }));
     port.close();
     EXPECT_FALSE(port.readerRunning());
     ASSERT_GE(chunks.size(), 2u);

@@ -12,6 +12,7 @@
 #include "support/FakeClock.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
+#include "support/WaitUntil.h"
 
 namespace wendra::test {
 namespace {
@@ -105,11 +106,15 @@ TEST(GpsReader, SilentReceiverMakesTheReaderAskForAReconnection) {
     SerialPort port({ports, radio, shell, folder.path(), [](std::string_view) {}, times.times()});
     port.settings().options = SerialOptions::kAutoReconnect;
     ASSERT_TRUE(port.start(SerialPort::Attempts::Single));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto reads = [&] {
+        std::lock_guard lock(ports.device.mutex);
+        return ports.device.asked.size();
+    };
+    // Silent passes while the clock stands still: nothing to alert about yet.
+    EXPECT_TRUE(waitUntil([&] { return reads() >= 3; }));
     EXPECT_EQ(shell.reconnects, 0);
     clock.advanceMilliseconds(10500);
-    for (int i = 0; i < 200 && shell.reconnects == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(waitUntil([&] { return shell.reconnects > 0; }));
     port.close();
     EXPECT_EQ(shell.reconnects, 1);
     EXPECT_TRUE(shell.saw("status:Alert: No signal!"));

@@ -50,6 +50,22 @@ TEST(MapImage, MemoryNeedCountsRowsTablesAndTheDecoderAllowance) {
     EXPECT_GT(maps::memoryNeed({65535, 65535, false}), 8000000000u);
 }
 
+// The hostile files made for the fuzzed formats (cut short, sizes and counts that lie,
+// values out of range) are each refused with one of the program's messages.
+TEST(MapImageLoad, RefusesEveryHostileFileOfTheFuzzCorpus) {
+    int files = 0;
+    for (const char* format : {"bmp", "jpeg", "png"}) {
+        for (const auto& entry : fs::directory_iterator(testData() / format / "malformed")) {
+            const std::string name = entry.path().filename().string();
+            const auto loaded = load(entry.path());
+            EXPECT_NE(loaded.result, LoadResult::Loaded) << format << "/" << name;
+            EXPECT_FALSE(maps::loadMessage(loaded.result, name).empty()) << format << "/" << name;
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 20) << "the corpus is in tests/data/<format>/malformed";
+}
+
 TEST(MapImageLoad, RefusesAHeaderBeyondTheBudgetWithoutTryingToAllocate) {
     TempDir dir;
     writeFile(dir / "huge.bmp", bmpHeader(65535, 65535));

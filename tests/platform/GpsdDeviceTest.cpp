@@ -53,12 +53,23 @@ private:
         const int client = accept(listener_, nullptr, nullptr);
         for (const std::string& piece : pieces_) {
             send(client, piece.data(), piece.size(), MSG_NOSIGNAL);
-            std::this_thread::sleep_for(30ms);
-            char buffer[256];
-            const ssize_t n = recv(client, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (n > 0) request_.append(buffer, static_cast<size_t>(n));
+            std::this_thread::sleep_for(30ms);  // so that each piece arrives on its own
+            receive(client, 0);
+        }
+        // The request may come after the last piece: wait for its whole line.
+        while (request_.find('\n') == std::string::npos && receive(client, 3000)) {
         }
         close(client);
+    }
+    // Appends what the client said within `waitMs`; false when it said nothing.
+    bool receive(int client, int waitMs) {
+        pollfd p{client, POLLIN, 0};
+        if (poll(&p, 1, waitMs) <= 0) return false;
+        char buffer[256];
+        const ssize_t n = recv(client, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n <= 0) return false;
+        request_.append(buffer, static_cast<size_t>(n));
+        return true;
     }
 
     std::vector<std::string> pieces_;

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "platform/IdleTimer.h"
 #include "support/TestPaths.h"
+#include "support/WaitUntil.h"
 
 namespace wendra::test {
 namespace {
@@ -41,8 +41,10 @@ TEST(IdleTimer, PokesTheScreenSaverAtMostOnceInThirtySeconds) {
         auto idle = platform::desktopIdleTimer();
         ASSERT_TRUE(idle->effective());
         idle->reset();
-        for (int i = 0; i < 200 && !std::filesystem::exists(bin / "calls"); ++i) std::this_thread::sleep_for(10ms);
-        std::this_thread::sleep_for(50ms);
+        // The file appears before the helper has written to it: wait for the line.
+        ASSERT_TRUE(waitUntil([&] {
+            return std::filesystem::exists(bin / "calls") && readFile(bin / "calls") == "reset\n";
+        }));
         idle->reset();  // within 30 s of the last: nothing
         idle->reset();
     }  // the last child is waited for here

@@ -7,17 +7,13 @@
 #include <thread>
 
 #include "support/TestPaths.h"
+#include "support/WaitUntil.h"
 
 namespace wendra::platform {
 namespace {
 
 bool waitFor(const std::atomic<int>& count, int wanted) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (count.load() < wanted) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
+    return test::waitUntil([&] { return count.load() >= wanted; });
 }
 
 // flock() locks belong to the open file, so a second claim in the same process is a

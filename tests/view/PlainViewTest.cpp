@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "ViewFixture.h"
+#include "support/WaitUntil.h"
 #include "view/InfoLine.h"
 
 namespace wendra::test {
@@ -187,13 +188,16 @@ TEST_F(PlainViewTest, WalksTheLayersUnderTheTrackLock) {
         while (!release) std::this_thread::yield();
     });
     while (!holding) std::this_thread::yield();
+    std::atomic<bool> started{false};
     std::atomic<bool> drawn{false};
     std::thread painter([&] {
+        started = true;
         view.draw(surface, scene);
         drawn = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(drawn);
+    EXPECT_TRUE(waitUntil([&] { return started.load(); }));
+    // Given time enough to draw, the painter is still waiting: only the lock holds it.
+    EXPECT_FALSE(waitUntil([&] { return drawn.load(); }, std::chrono::milliseconds(100)));
     release = true;
     writer.join();
     painter.join();
