@@ -5,7 +5,8 @@
 # Extra arguments go to each test program (for example --gtest_filter=...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-programs=(tests/app/app_thread_tests tests/app/app_window_tests
+programs=(tests/app/app_thread_tests tests/app/app_window_tests tests/track/track_thread_tests
+          tests/gps/gps_connection_tests
           tests/gps/gps_receiver_tests tests/platform/platform_thread_tests)
 scripts/setup.sh
 scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWENDRA_TSAN=ON \
