@@ -77,7 +77,7 @@ private:
         if (writtenFolder_.empty()) return {};
         fs::path path(writtenFolder_ + name);
         if (path.is_relative()) path = folder_ / path;
-        return isRegularFile(path) ? path : fs::path();
+        return isRegularFile(path) ? path.lexically_normal() : fs::path();
     }
 
     fs::path besideMapFile(const std::string& name) {
