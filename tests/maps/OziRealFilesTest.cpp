@@ -15,6 +15,8 @@
 
 #include "maps/OziMapImport.h"
 #include "platform/Utf8.h"
+#include "records/ClassicNumbers.h"
+#include "support/DecimalComma.h"
 #include "support/TestPaths.h"
 
 namespace wendra::test {
@@ -38,6 +40,11 @@ struct ReferenceCorners {
     std::array<LonLat, 4> wgs84;
 };
 
+// The reference files hold '.' decimals, whatever the locale of the test.
+double number(const std::string& text) {
+    return readReal(text).value_or(NAN);
+}
+
 fs::path oziData() {
     return sharedData() / "ozi";
 }
@@ -55,8 +62,8 @@ ReferenceCorners referenceCorners(const std::string& file, const std::string& me
         for (std::string field; std::getline(s, field, '\t');) f.push_back(field);
         if (f.size() < 9 || f[0] != file || f[4] != method || !order.contains(f[1])) continue;
         const int k = order.at(f[1]);
-        corners.mapDatum[k] = {std::stod(f[5]), std::stod(f[6])};
-        corners.wgs84[k] = {std::stod(f[7]), std::stod(f[8])};
+        corners.mapDatum[k] = {number(f[5]), number(f[6])};
+        corners.wgs84[k] = {number(f[7]), number(f[8])};
         ++found;
     }
     EXPECT_EQ(found, 4) << file << " " << method;
@@ -185,6 +192,18 @@ TEST(OziRealFiles, BrokenMapsEndWithTheirOutcome) {
         maps::importOziMap(map, oziData() / c.file, std::nullopt);
         EXPECT_TRUE(map.definition().imagePath.empty());
     }
+}
+
+using OziRealFilesDecimalComma = DecimalCommaTest;
+
+TEST_F(OziRealFilesDecimalComma, ImportAndShiftIgnoreTheLocale) {
+    const fs::path file = oziData() / "04-utm/utm11-nad27.map";
+    const maps::OziImport imported = maps::importOziMap(file, std::nullopt);
+    ASSERT_EQ(imported.result, OziResult::Imported);
+    const ReferenceCorners ref = referenceCorners("04-utm/utm11-nad27.map", "geotransform");
+    std::array<LonLat, 4> expected;
+    for (int k = 0; k < 4; ++k) expected[k] = translate(ref.mapDatum[k], 6378206.4, 294.9786982, {0, 125, 194});
+    expectCorners(imported.definition, expected, kTolerance, "under a decimal comma");
 }
 
 }  // namespace
