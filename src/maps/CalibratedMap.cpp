@@ -31,7 +31,8 @@ std::u16string groupFromPath(const std::u16string& path) {
     const auto last = std::find_if(path.rbegin(), path.rend(), isSeparator);
     if (last == path.rend()) return {};
     const auto folderEnd = last.base() - 1;
-    auto folderStart = std::find_if(std::make_reverse_iterator(folderEnd), path.rend(), isSeparator);
+    auto folderStart =
+        std::find_if(std::make_reverse_iterator(folderEnd), path.rend(), isSeparator);
     return std::u16string(folderStart.base(), folderEnd);
 }
 
@@ -69,9 +70,11 @@ void CalibratedMap::adoptPathAndTitle(const MapDefinition& definition) {
     if (path != definition_.imagePath || definition.userFlags != definition_.userFlags) {
         definition_.imagePath = std::move(path);
         definition_.userFlags = definition.userFlags;
-        if (!(definition_.userFlags & kMapInternetTile)) groupName_ = groupFromPath(definition_.imagePath);
+        if (!(definition_.userFlags & kMapInternetTile))
+            groupName_ = groupFromPath(definition_.imagePath);
     }
-    definition_.title = definition.title.empty() ? titleFromPath(definition_.imagePath) : definition.title;
+    definition_.title =
+        definition.title.empty() ? titleFromPath(definition_.imagePath) : definition.title;
     definition_.title.resize(std::min(definition_.title.size(), kMaxTitleLength));
 }
 

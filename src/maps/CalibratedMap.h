@@ -27,7 +27,7 @@ struct MapDefinition {
     std::uint32_t userFlags = 0;
     std::array<double, kCornerCount> cornerLatitudes{};
     std::array<double, kCornerCount> cornerLongitudes{};
-    int width = 0;   // pixels; 0 while unknown
+    int width = 0;  // pixels; 0 while unknown
     int height = 0;
     int bytesPerPixel = 0;  // 1 palette, 2 true colour
     std::int32_t memoryInUse = 0;

@@ -12,9 +12,9 @@ struct PlanePoint {
 };
 
 enum class LineCrossing : int {
-    Parallel = 0,     // no point
-    OffSegment = 1,   // the lines cross outside the first segment
-    OnSegment = 2,    // the crossing lies on the first segment (its ends included)
+    Parallel = 0,    // no point
+    OffSegment = 1,  // the lines cross outside the first segment
+    OnSegment = 2,   // the crossing lies on the first segment (its ends included)
 };
 
 struct LineIntersection {

@@ -15,8 +15,8 @@ struct SidePosition {
     double pixelY = 0;
 };
 
-std::optional<SidePosition> alongSide(PlanePoint through, PlanePoint corner, const CalibrationPoint& a,
-                                      const CalibrationPoint& b) {
+std::optional<SidePosition> alongSide(PlanePoint through, PlanePoint corner,
+                                      const CalibrationPoint& a, const CalibrationPoint& b) {
     const LineIntersection i = intersectLines(through, corner, a.pixel, b.pixel);
     if (i.crossing == LineCrossing::Parallel) return std::nullopt;
     const double t = (i.point.x - a.pixel.x) / (b.pixel.x - a.pixel.x);
@@ -35,8 +35,9 @@ std::optional<CornerPositions> cornerPositions(const std::array<CalibrationPoint
     CornerPositions result;
     for (int k = 0; k < 4; ++k) {
         const PlanePoint c = corners[k];
-        const PlanePoint through =
-            sides.crossing == LineCrossing::Parallel ? PlanePoint{c.x, c.y - kVerticalStep} : sides.point;
+        const PlanePoint through = sides.crossing == LineCrossing::Parallel
+                                       ? PlanePoint{c.x, c.y - kVerticalStep}
+                                       : sides.point;
         const auto top = alongSide(through, c, q[0], q[1]);
         const auto bottom = alongSide(through, c, q[2], q[3]);
         if (!top || !bottom) return std::nullopt;

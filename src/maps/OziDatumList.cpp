@@ -75,8 +75,8 @@ std::map<std::string, Ellipsoid, std::less<>> parseEllipsoids(std::string_view c
     forEachRow(csv, [&](const std::vector<std::string_view>& f) {
         if (f.size() < 4 || f[0].empty()) return;
         const auto a = number(f[2]), rf = number(f[3]);
-        if (!a || !rf || *a < kMinSemiMajor || *a > kMaxSemiMajor ||
-            *rf < kMinInverseFlattening || *rf > kMaxInverseFlattening)
+        if (!a || !rf || *a < kMinSemiMajor || *a > kMaxSemiMajor || *rf < kMinInverseFlattening ||
+            *rf > kMaxInverseFlattening)
             return;
         ellipsoids.emplace(std::string(f[0]), Ellipsoid{*a, *rf});
     });
@@ -110,10 +110,10 @@ std::string projNumber(double value) {
 
 std::string shiftPipeline(const DatumParameters& d) {
     return "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad"
-           " +step +proj=cart +a=" + projNumber(d.semiMajorAxis) +
-           " +rf=" + projNumber(d.inverseFlattening) +
-           " +step +proj=helmert +x=" + projNumber(d.towgs84[0]) + " +y=" +
-           projNumber(d.towgs84[1]) + " +z=" + projNumber(d.towgs84[2]) +
+           " +step +proj=cart +a=" +
+           projNumber(d.semiMajorAxis) + " +rf=" + projNumber(d.inverseFlattening) +
+           " +step +proj=helmert +x=" + projNumber(d.towgs84[0]) +
+           " +y=" + projNumber(d.towgs84[1]) + " +z=" + projNumber(d.towgs84[2]) +
            " +step +inv +proj=cart +a=" + projNumber(kWgs84SemiMajor) +
            " +rf=" + projNumber(kWgs84InverseFlattening) +
            " +step +proj=unitconvert +xy_in=rad +xy_out=deg";
@@ -137,8 +137,10 @@ OziDatumList OziDatumList::parse(std::string_view datumCsv, std::string_view ell
         if (f.size() < 6 || f[0].empty()) return;
         const auto ellipsoid = ellipsoids.find(f[2]);
         if (ellipsoid == ellipsoids.end()) return;
-        DatumParameters datum{std::string(f[0]), ellipsoid->second.semiMajorAxis,
-                              ellipsoid->second.inverseFlattening, {}};
+        DatumParameters datum{std::string(f[0]),
+                              ellipsoid->second.semiMajorAxis,
+                              ellipsoid->second.inverseFlattening,
+                              {}};
         for (int i = 0; i < 3; ++i) {
             const auto shift = number(f[3 + i]);
             if (!shift || std::fabs(*shift) > kMaxShiftMetres) return;

@@ -15,7 +15,7 @@ namespace wendra::maps {
 
 struct DatumParameters {
     std::string name;
-    double semiMajorAxis = 0;      // metres
+    double semiMajorAxis = 0;  // metres
     double inverseFlattening = 0;
     std::array<double, 3> towgs84{};  // dx, dy, dz in metres
 

@@ -57,7 +57,8 @@ public:
         const auto cut = imageLine.find_last_of("\\/");
         name_ = cut == std::string_view::npos ? imageLine : imageLine.substr(cut + 1);
         // A Windows path (a drive, or backslashes) names a place on another machine.
-        if (imageLine.find_first_of("\\:") == std::string_view::npos && cut != std::string_view::npos)
+        if (imageLine.find_first_of("\\:") == std::string_view::npos &&
+            cut != std::string_view::npos)
             writtenFolder_ = std::string(imageLine.substr(0, cut + 1));
     }
 

@@ -11,6 +11,7 @@
 namespace wendra::maps {
 
 // The image file found, or an empty path.
-std::filesystem::path findOziImage(const std::filesystem::path& mapFile, std::string_view imageLine);
+std::filesystem::path findOziImage(const std::filesystem::path& mapFile,
+                                   std::string_view imageLine);
 
 }  // namespace wendra::maps

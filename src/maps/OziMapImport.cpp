@@ -47,7 +47,8 @@ MapFileLines readLines(const fs::path& path) {
         const auto end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        while (!line.empty() && static_cast<unsigned char>(line.back()) < '!') line.remove_suffix(1);
+        while (!line.empty() && static_cast<unsigned char>(line.back()) < '!')
+            line.remove_suffix(1);
         file.lines.push_back(line);
     }
     return file;
@@ -114,7 +115,8 @@ OziResult readCalibration(const MapFileLines& file, Calibration& calibration) {
     if (index >= file.lines.size()) return OziResult::NoPointCount;
     std::string key;
     std::int32_t count = 0;
-    if (splitRecord(file.lines[index], ',', "Sd", {&key, &count}) != 0) return OziResult::BadPointCount;
+    if (splitRecord(file.lines[index], ',', "Sd", {&key, &count}) != 0)
+        return OziResult::BadPointCount;
     if (count != kPointCount) return OziResult::NotFourPoints;
     for (++index; index < file.lines.size(); ++index) {
         const std::string_view line = file.lines[index];
@@ -145,7 +147,8 @@ OziResult toGeographic(Calibration& calibration, std::optional<int> zone) {
 }
 
 // Top-left, top-right, bottom-left, bottom-right around the middle of the pixel box.
-std::optional<std::array<CalibrationPoint, kPointCount>> byQuadrant(const Calibration& calibration) {
+std::optional<std::array<CalibrationPoint, kPointCount>> byQuadrant(
+    const Calibration& calibration) {
     double minX = 999999.0, maxX = -999999.0, minY = 999999.0, maxY = -999999.0;
     for (const PointValues& v : calibration.points) {
         minX = std::min(minX, v.point.pixel.x);
@@ -171,7 +174,8 @@ std::optional<std::array<CalibrationPoint, kPointCount>> byQuadrant(const Calibr
 // Without a size line the points must be the image corners, which then give the size.
 bool sizeFromCorners(const std::array<CalibrationPoint, kPointCount>& q, Calibration& calibration) {
     const PlanePoint tl = q[0].pixel, tr = q[1].pixel, bl = q[2].pixel, br = q[3].pixel;
-    if (tl.x != 0 || tl.y != 0 || tr.y != 0 || bl.x != 0 || tr.x != br.x || bl.y != br.y) return false;
+    if (tl.x != 0 || tl.y != 0 || tr.y != 0 || bl.x != 0 || tr.x != br.x || bl.y != br.y)
+        return false;
     if (br.x < 1 || br.y < 1 || br.x > kMaxImageSide || br.y > kMaxImageSide) return false;
     calibration.width = static_cast<int>(br.x);
     calibration.height = static_cast<int>(br.y);
@@ -224,7 +228,8 @@ OziResult placeCorners(const MapFileLines& file, std::optional<int> zone, OziImp
 
 }  // namespace
 
-OziImport importOziMap(const fs::path& mapFile, std::optional<int> zone, const OziDatumList& datums) {
+OziImport importOziMap(const fs::path& mapFile, std::optional<int> zone,
+                       const OziDatumList& datums) {
     OziImport import;
     const MapFileLines file = readLines(mapFile);
     if (!file.opened) return import;

@@ -18,14 +18,14 @@ namespace wendra::maps {
 // The result codes the map list and the import dialogs act upon.
 enum class OziResult : int {
     Imported = 0,
-    NeedsZone = -1,        // UTM values and no zone given: ask for it and import again
-    NotMapFile = 1,        // line 1 is not the format's signature
-    NoPointCount = 2,      // no MMPNUM line
-    CannotOpen = 3,        // the file cannot be read
-    BadPointCount = 8,     // MMPNUM line malformed
+    NeedsZone = -1,     // UTM values and no zone given: ask for it and import again
+    NotMapFile = 1,     // line 1 is not the format's signature
+    NoPointCount = 2,   // no MMPNUM line
+    CannotOpen = 3,     // the file cannot be read
+    BadPointCount = 8,  // MMPNUM line malformed
     NotFourPoints = 10,
     BadPointLine = 11,
-    BadPointNumber = 12,   // outside 1..4
+    BadPointNumber = 12,  // outside 1..4
     UnknownPointKey = 13,
     IncompletePoint = 14,  // a point without pixel or geographic values (or bad UTM)
     NotOnePerQuadrant = 15,

@@ -29,9 +29,21 @@ TEST(IntersectLines, Cases) {
         {"cross at A's end", {0, 0}, {1, 1}, {0, 2}, {2, 0}, LineCrossing::OnSegment, {1, 1}},
         {"beyond A's end", {0, 0}, {0.5, 0.5}, {0, 2}, {2, 0}, LineCrossing::OffSegment, {1, 1}},
         {"before A's start", {2, 2}, {3, 3}, {0, 2}, {2, 0}, LineCrossing::OffSegment, {1, 1}},
-        {"outside B only still on A", {0, 0}, {2, 2}, {5, -3}, {4, -2}, LineCrossing::OnSegment, {1, 1}},
+        {"outside B only still on A",
+         {0, 0},
+         {2, 2},
+         {5, -3},
+         {4, -2},
+         LineCrossing::OnSegment,
+         {1, 1}},
         {"parallel", {0, 0}, {1, 1}, {0, 1}, {1, 2}, LineCrossing::Parallel, {0, 0}},
-        {"nearly parallel", {0, 0}, {1e-5, 0}, {0, 1}, {1e-5, 1 + 1e-9}, LineCrossing::Parallel, {0, 0}},
+        {"nearly parallel",
+         {0, 0},
+         {1e-5, 0},
+         {0, 1},
+         {1e-5, 1 + 1e-9},
+         LineCrossing::Parallel,
+         {0, 0}},
         {"A is a point", {1, 1}, {1, 1}, {0, 2}, {2, 0}, LineCrossing::Parallel, {0, 0}},
     };
     for (const Case& c : cases) {
@@ -74,7 +86,8 @@ TEST(CalibratedMap, EveryCornerMapsToItsCornerPixel) {
         ASSERT_TRUE(map.setDefinition(m.d)) << m.legend;
         for (int k = 0; k < 4; ++k) {
             maps::MapPixel p;
-            ASSERT_TRUE(map.geoToPixel(m.d.cornerLatitudes[k], m.d.cornerLongitudes[k], p)) << m.legend;
+            ASSERT_TRUE(map.geoToPixel(m.d.cornerLatitudes[k], m.d.cornerLongitudes[k], p))
+                << m.legend;
             EXPECT_NEAR(p.x, x[k], 1e-3) << m.legend << " corner " << k;
             EXPECT_NEAR(p.y, y[k], 1e-3) << m.legend << " corner " << k;
         }
@@ -109,7 +122,8 @@ TEST(CalibratedMap, ContainsPosition) {
         {"diamond centre", rotated, 49.5, 10.5, true},
         {"in the box, outside the diamond", rotated, 49.9, 10.1, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.map.containsPosition(c.lat, c.lon), c.inside) << c.legend;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.map.containsPosition(c.lat, c.lon), c.inside) << c.legend;
 }
 
 TEST(CalibratedMap, RefusesCornersThatPlaceNoPixel) {

@@ -48,7 +48,8 @@ struct MapText {
             t += line + eol;
         }
         for (std::size_t i = 0; i < points.size(); ++i) {
-            std::snprintf(line, sizeof line, "MMPLL,%zu,%.6f,%.6f", i + 1, points[i].lon, points[i].lat);
+            std::snprintf(line, sizeof line, "MMPLL,%zu,%.6f,%.6f", i + 1, points[i].lon,
+                          points[i].lat);
             t += line + eol;
         }
         return t + extra + (size.empty() ? "" : size + eol);
@@ -78,16 +79,24 @@ TEST_F(OziImportTest, ResultCodes) {
         {"values beyond lat/lon and no zone", OziResult::NeedsZone,
          [](MapText& m) { m.points[0].lon = 500123, m.points[0].lat = 5400000; }},
         {"no MMPNUM line", OziResult::NoPointCount, [](MapText& m) { m.count = "MM1B,4"; }},
-        {"MMPNUM without its number", OziResult::BadPointCount, [](MapText& m) { m.count = "MMPNUM"; }},
+        {"MMPNUM without its number", OziResult::BadPointCount,
+         [](MapText& m) { m.count = "MMPNUM"; }},
         {"three points, all valid", OziResult::NotFourPoints,
          [](MapText& m) { m.count = "MMPNUM,3", m.points.pop_back(); }},
-        {"an MMP line cut short", OziResult::BadPointLine, [](MapText& m) { m.extra = "MMPXY,2,5\n"; }},
-        {"point number 5", OziResult::BadPointNumber, [](MapText& m) { m.extra = "MMPXY,5,1,1\n"; }},
-        {"point number 0", OziResult::BadPointNumber, [](MapText& m) { m.extra = "MMPXY,0,1,1\n"; }},
-        {"an unknown MMP key", OziResult::UnknownPointKey, [](MapText& m) { m.extra = "MMPZZ,1,1,1\n"; }},
-        {"a point without MMPLL", OziResult::IncompletePoint, [](MapText& m) { m.points.pop_back(); }},
+        {"an MMP line cut short", OziResult::BadPointLine,
+         [](MapText& m) { m.extra = "MMPXY,2,5\n"; }},
+        {"point number 5", OziResult::BadPointNumber,
+         [](MapText& m) { m.extra = "MMPXY,5,1,1\n"; }},
+        {"point number 0", OziResult::BadPointNumber,
+         [](MapText& m) { m.extra = "MMPXY,0,1,1\n"; }},
+        {"an unknown MMP key", OziResult::UnknownPointKey,
+         [](MapText& m) { m.extra = "MMPZZ,1,1,1\n"; }},
+        {"a point without MMPLL", OziResult::IncompletePoint,
+         [](MapText& m) { m.points.pop_back(); }},
         {"two points in one quadrant", OziResult::NotOnePerQuadrant,
-         [](MapText& m) { m.points[1] = {100, 100, 10.1, 49.9}; }},
+         [](MapText& m) {
+             m.points[1] = {100, 100, 10.1, 49.9};
+         }},
         {"a point on the middle line", OziResult::NotOnePerQuadrant,
          [](MapText& m) { m.points[1].x = 500; }},
         {"IWH without the height", OziResult::BadSizeLine,
@@ -111,7 +120,10 @@ TEST_F(OziImportTest, ResultCodes) {
 
 TEST_F(OziImportTest, PointsInsideTheImageExtrapolateToItsCorners) {
     MapText map;
-    map.points = {{100, 100, 10.0, 50.0}, {900, 100, 11.0, 50.0}, {100, 700, 10.0, 49.0}, {900, 700, 11.0, 49.0}};
+    map.points = {{100, 100, 10.0, 50.0},
+                  {900, 100, 11.0, 50.0},
+                  {100, 700, 10.0, 49.0},
+                  {900, 700, 11.0, 49.0}};
     map.size = "IWH,Map Image Width/Height,1000,800";
     const maps::OziImport first = import(map);
     ASSERT_EQ(first.result, OziResult::Imported);
@@ -133,7 +145,10 @@ TEST_F(OziImportTest, PointsInsideTheImageExtrapolateToItsCorners) {
 TEST_F(OziImportTest, RotatedCalibrationKeepsItsShape) {
     // A grid turned by a small angle: each image corner is a calibration point.
     MapText map;
-    map.points = {{0, 0, 10.00, 50.02}, {1000, 0, 11.00, 50.05}, {1000, 800, 11.03, 49.05}, {0, 800, 10.03, 49.02}};
+    map.points = {{0, 0, 10.00, 50.02},
+                  {1000, 0, 11.00, 50.05},
+                  {1000, 800, 11.03, 49.05},
+                  {0, 800, 10.03, 49.02}};
     const maps::OziImport imported = import(map);
     ASSERT_EQ(imported.result, OziResult::Imported);
     const double lat[] = {50.02, 50.05, 49.02, 49.05}, lon[] = {10.00, 11.00, 10.03, 11.03};
@@ -145,7 +160,9 @@ TEST_F(OziImportTest, RotatedCalibrationKeepsItsShape) {
 
 TEST_F(OziImportTest, UtmValuesNeedTheZone) {
     MapText map;
-    map.points = {{0, 0, 500000, 5400000}, {1000, 0, 510000, 5400000}, {1000, 800, 510000, 5392000},
+    map.points = {{0, 0, 500000, 5400000},
+                  {1000, 0, 510000, 5400000},
+                  {1000, 800, 510000, 5392000},
                   {0, 800, 500000, 5392000}};
     EXPECT_EQ(import(map).result, OziResult::NeedsZone);
     const maps::OziImport imported = import(map, 31);
@@ -162,20 +179,29 @@ TEST_F(OziImportTest, FindsTheImageOfAWindowsFile) {
         const char* legend;
         std::string imageLine;  // as the .map holds it
         std::string title;
-        std::string onDisk;     // UTF-8 file name
+        std::string onDisk;  // UTF-8 file name
         std::u16string titleWide;
     };
     const Case cases[] = {
-        {"Windows path, other letter case", "D:\\OziMaps\\TOPO 25.JPG", "Topo 25", "topo 25.jpg", u"Topo 25"},
-        {"cp1252 name", "D:\\OziMaps\\M\xFCritz Stra\xDF" "e.jpg", "M\xFCritz", "M\xC3\xBCritz Stra\xC3\x9F" "e.jpg",
+        {"Windows path, other letter case", "D:\\OziMaps\\TOPO 25.JPG", "Topo 25", "topo 25.jpg",
+         u"Topo 25"},
+        {"cp1252 name",
+         "D:\\OziMaps\\M\xFCritz Stra\xDF"
+         "e.jpg",
+         "M\xFCritz",
+         "M\xC3\xBCritz Stra\xC3\x9F"
+         "e.jpg",
          u"M\u00FCritz"},
-        {"cp1252 name, letter case", "C:\\Karten\\\xC4LV.JPG", "\xC4lv", "\xC3\xA4lv.jpg", u"\u00C4lv"},
-        {"cp1251 name", "D:\\OziMaps\\\xCA\xE0\xF0\xF2\xE0.jpg", "\xCA\xE0\xF0\xF2\xE0 \xCC\xEE\xF1\xEA\xE2\xFB",
-         "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.jpg", u"\u041A\u0430\u0440\u0442\u0430 \u041C\u043E\u0441\u043A\u0432\u044B"},
+        {"cp1252 name, letter case", "C:\\Karten\\\xC4LV.JPG", "\xC4lv", "\xC3\xA4lv.jpg",
+         u"\u00C4lv"},
+        {"cp1251 name", "D:\\OziMaps\\\xCA\xE0\xF0\xF2\xE0.jpg",
+         "\xCA\xE0\xF0\xF2\xE0 \xCC\xEE\xF1\xEA\xE2\xFB",
+         "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.jpg",
+         u"\u041A\u0430\u0440\u0442\u0430 \u041C\u043E\u0441\u043A\u0432\u044B"},
         {"cp1251 name, letter case", "\\\\server\\maps\\\xEA\xE0\xF0\xF2\xE0.JPG", "k",
          "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.jpg", u"k"},
-        {"UTF-8 name, forward slashes", "/elsewhere/\xC3\x89tang.jpg", "\xC3\x89tang", "\xC3\xA9tang.jpg",
-         u"\u00C9tang"},
+        {"UTF-8 name, forward slashes", "/elsewhere/\xC3\x89tang.jpg", "\xC3\x89tang",
+         "\xC3\xA9tang.jpg", u"\u00C9tang"},
         {"relative path beside the file", "./x.jpg", "x", "x.jpg", u"x"},
     };
     for (const Case& c : cases) {

@@ -51,8 +51,10 @@ fs::path oziData() {
 
 // corners.tsv rows "image-corner-XX" of one method; UL, UR, LR, LL map to 0, 1, 3, 2.
 ReferenceCorners referenceCorners(const std::string& file, const std::string& method) {
-    const std::map<std::string, int> order = {
-        {"image-corner-UL", 0}, {"image-corner-UR", 1}, {"image-corner-LR", 3}, {"image-corner-LL", 2}};
+    const std::map<std::string, int> order = {{"image-corner-UL", 0},
+                                              {"image-corner-UR", 1},
+                                              {"image-corner-LR", 3},
+                                              {"image-corner-LL", 2}};
     std::ifstream in(oziData() / "corners.tsv");
     ReferenceCorners corners;
     int found = 0;
@@ -119,23 +121,48 @@ struct GoodCase {
 
 TEST(OziRealFiles, GoodMapsGiveTheReferenceCornersBeforeAndAfterTheShift) {
     const GoodCase cases[] = {
-        {"01-latlon/latlon-nad27.map", "tps", 145, 121, DatumShift::Applied, 6378206.4, 294.9786982,
+        {"01-latlon/latlon-nad27.map",
+         "tps",
+         145,
+         121,
+         DatumShift::Applied,
+         6378206.4,
+         294.9786982,
          {0, 125, 194}},
-        {"01-latlon/latlon-wgs84.map", "geotransform", 720, 360, DatumShift::NotNeeded, 6378137.0,
-         298.257223563, {0, 0, 0}},
+        {"01-latlon/latlon-wgs84.map",
+         "geotransform",
+         720,
+         360,
+         DatumShift::NotNeeded,
+         6378137.0,
+         298.257223563,
+         {0, 0, 0}},
         // The reference applied no shift here: the expectation is the list's own.
-        {"03-tmerc/gk5-pul42.map", "geotransform", 120, 120, DatumShift::Applied, 6378245.0, 298.3,
+        {"03-tmerc/gk5-pul42.map",
+         "geotransform",
+         120,
+         120,
+         DatumShift::Applied,
+         6378245.0,
+         298.3,
          {28, -130, -95}},
         // A grid turned against lat/lon: the corners are no lat/lon rectangle.
-        {"04-utm/utm11-nad27.map", "geotransform", 120, 120, DatumShift::Applied, 6378206.4,
-         294.9786982, {0, 125, 194}},
+        {"04-utm/utm11-nad27.map",
+         "geotransform",
+         120,
+         120,
+         DatumShift::Applied,
+         6378206.4,
+         294.9786982,
+         {0, 125, 194}},
     };
     for (const GoodCase& c : cases) {
         SCOPED_TRACE(c.file);
         const fs::path file = oziData() / c.file;
         const ReferenceCorners ref = referenceCorners(c.file, c.method);
 
-        const maps::OziImport unshifted = maps::importOziMap(file, std::nullopt, maps::OziDatumList());
+        const maps::OziImport unshifted =
+            maps::importOziMap(file, std::nullopt, maps::OziDatumList());
         ASSERT_EQ(unshifted.result, OziResult::Imported);
         expectCorners(unshifted.definition, ref.mapDatum, kTolerance, "map datum");
 
@@ -145,13 +172,15 @@ TEST(OziRealFiles, GoodMapsGiveTheReferenceCornersBeforeAndAfterTheShift) {
         EXPECT_EQ(imported.towgs84, c.towgs84);
         std::array<LonLat, 4> expected;
         for (int k = 0; k < 4; ++k)
-            expected[k] = c.shift == DatumShift::Applied ? translate(ref.mapDatum[k], c.a, c.rf, c.towgs84)
-                                                         : ref.wgs84[k];
+            expected[k] = c.shift == DatumShift::Applied
+                              ? translate(ref.mapDatum[k], c.a, c.rf, c.towgs84)
+                              : ref.wgs84[k];
         expectCorners(imported.definition, expected, kTolerance, "WGS 84");
 
         maps::CalibratedMap map;
         ASSERT_TRUE(map.setDefinition(imported.definition));
-        EXPECT_EQ(map.definition().imagePath, fromUtf8(fs::path(file).replace_extension(".jpg").string()));
+        EXPECT_EQ(map.definition().imagePath,
+                  fromUtf8(fs::path(file).replace_extension(".jpg").string()));
         EXPECT_EQ(map.definition().width, c.width);
         EXPECT_EQ(map.definition().height, c.height);
     }
@@ -202,7 +231,8 @@ TEST_F(OziRealFilesDecimalComma, ImportAndShiftIgnoreTheLocale) {
     ASSERT_EQ(imported.result, OziResult::Imported);
     const ReferenceCorners ref = referenceCorners("04-utm/utm11-nad27.map", "geotransform");
     std::array<LonLat, 4> expected;
-    for (int k = 0; k < 4; ++k) expected[k] = translate(ref.mapDatum[k], 6378206.4, 294.9786982, {0, 125, 194});
+    for (int k = 0; k < 4; ++k)
+        expected[k] = translate(ref.mapDatum[k], 6378206.4, 294.9786982, {0, 125, 194});
     expectCorners(imported.definition, expected, kTolerance, "under a decimal comma");
 }
 

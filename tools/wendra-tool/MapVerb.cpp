@@ -20,10 +20,14 @@ namespace {
 
 const char* shiftName(maps::DatumShift shift) {
     switch (shift) {
-        case maps::DatumShift::NotNeeded: return "none";
-        case maps::DatumShift::Applied: return "applied";
-        case maps::DatumShift::UnknownDatum: return "unknown datum";
-        case maps::DatumShift::Failed: return "failed";
+        case maps::DatumShift::NotNeeded:
+            return "none";
+        case maps::DatumShift::Applied:
+            return "applied";
+        case maps::DatumShift::UnknownDatum:
+            return "unknown datum";
+        case maps::DatumShift::Failed:
+            return "failed";
     }
     return "none";
 }
@@ -41,13 +45,14 @@ std::string cornersJson(const maps::MapDefinition& d) {
 
 void printImport(const maps::OziImport& import, const maps::ImageHeader& header) {
     const bool sized = header.result == maps::LoadResult::Loaded;
-    std::printf("{\"result\":%d,\"title\":%s,\"image\":%s,\"corners\":%s,\"width\":%d,\"height\":%d,"
-                "\"datum\":%s,\"shift\":\"%s\",\"towgs84\":[%.3f,%.3f,%.3f]}\n",
-                static_cast<int>(import.result), jsonString(toUtf8(import.definition.title)).c_str(),
-                jsonString(toUtf8(import.definition.imagePath)).c_str(),
-                cornersJson(import.definition).c_str(), sized ? header.shape.width : 0,
-                sized ? header.shape.height : 0, jsonString(import.datum).c_str(),
-                shiftName(import.shift), import.towgs84[0], import.towgs84[1], import.towgs84[2]);
+    std::printf(
+        "{\"result\":%d,\"title\":%s,\"image\":%s,\"corners\":%s,\"width\":%d,\"height\":%d,"
+        "\"datum\":%s,\"shift\":\"%s\",\"towgs84\":[%.3f,%.3f,%.3f]}\n",
+        static_cast<int>(import.result), jsonString(toUtf8(import.definition.title)).c_str(),
+        jsonString(toUtf8(import.definition.imagePath)).c_str(),
+        cornersJson(import.definition).c_str(), sized ? header.shape.width : 0,
+        sized ? header.shape.height : 0, jsonString(import.datum).c_str(), shiftName(import.shift),
+        import.towgs84[0], import.towgs84[1], import.towgs84[2]);
 }
 
 int runImport(const Args& args) {
@@ -56,7 +61,8 @@ int runImport(const Args& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--zone") {
             const long long z = parseInteger(optionValue(args, i), "--zone");
-            if (z == 0 || z < -kUtmZoneCount || z > kUtmZoneCount) fail("--zone must be 1..60 or -1..-60");
+            if (z == 0 || z < -kUtmZoneCount || z > kUtmZoneCount)
+                fail("--zone must be 1..60 or -1..-60");
             zone = static_cast<int>(z);
         } else if (file.empty()) {
             file = args[i];
