@@ -119,6 +119,18 @@ std::string shiftPipeline(const DatumParameters& d) {
            " +step +proj=unitconvert +xy_in=rad +xy_out=deg";
 }
 
+// PROJ contexts belong to one thread; making one costs more than a whole import, so
+// each thread keeps its own.
+PJ_CONTEXT* projContext() {
+    struct Context {
+        Context() : context(proj_context_create()) { proj_log_level(context, PJ_LOG_NONE); }
+        ~Context() { proj_context_destroy(context); }
+        PJ_CONTEXT* context;
+    };
+    thread_local const Context holder;
+    return holder.context;
+}
+
 }  // namespace
 
 bool DatumParameters::isWgs84() const {
@@ -165,9 +177,7 @@ const OziDatumList& systemDatumList() {
 
 bool shiftToWgs84(const DatumParameters& datum, std::array<double, 4>& latitudes,
                   std::array<double, 4>& longitudes) {
-    PJ_CONTEXT* context = proj_context_create();
-    proj_log_level(context, PJ_LOG_NONE);
-    PJ* shift = proj_create(context, shiftPipeline(datum).c_str());
+    PJ* shift = proj_create(projContext(), shiftPipeline(datum).c_str());
     bool ok = shift != nullptr;
     std::array<double, 4> lat = latitudes, lon = longitudes;
     for (std::size_t i = 0; ok && i < lat.size(); ++i) {
@@ -177,7 +187,6 @@ bool shiftToWgs84(const DatumParameters& datum, std::array<double, 4>& latitudes
         lat[i] = out.lpz.phi;
     }
     if (shift) proj_destroy(shift);
-    proj_context_destroy(context);
     if (ok) {
         latitudes = lat;
         longitudes = lon;
