@@ -11,6 +11,7 @@ packages=(
     libsndfile1-dev
     libasound2-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
+    libproj-dev proj-data gdal-data
     fonts-dejavu-core
     locales
 )

@@ -41,6 +41,8 @@ constexpr Verb kVerbs[] = {
     {"config", wendra::tool::runConfig, "config check [--home DIR]   Wendra.ini kinds, round trip"},
     {"image", wendra::tool::runImage,
      "image decode FILE OUT.png|- [--night 0..4]   load a map image as a map does, write it as PNG"},
+    {"map", wendra::tool::runMap,
+     "map import [--zone Z] FILE.map | map pixel FILE.map LAT LON   import a calibration file"},
 };
 
 void printUsage(FILE* to) {
