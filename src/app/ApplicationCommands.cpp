@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/AppMessages.h"
+#include "app/FileChooser.h"
 #include "app/Application.h"
 #include "app/MainMenu.h"
 #include "app/StartupDialog.h"
@@ -11,6 +12,8 @@
 #include "gps/GpsDialogWindow.h"
 #include "gps/SoundNames.h"
 #include "platform/Window.h"
+#include "track/TrackMenu.h"
+#include "track/TrackMenuScreen.h"
 
 namespace wendra {
 
@@ -135,6 +138,9 @@ void Application::openMainMenu() {
             runModalDialog(StartupDialog::dialogTemplate(), nullptr, about);
             break;
         }
+        case MainMenuButton::kTrack:
+            openTrackMenu();
+            break;
         case MainMenuButton::kAdvancedSetup:
             // The GPS page is the part of the setup that this build has.
             openGpsSettings();
@@ -145,6 +151,38 @@ void Application::openMainMenu() {
         default:
             break;
     }
+}
+
+// The track menu's file choices go through the program's file chooser, in the folder
+// of track files that the configuration remembers.
+void Application::openTrackMenu() {
+    AppState& state = *state_;
+    std::u16string tracePath = state.config.folder(Folder::TracePath);
+    TrackMenuContext context;
+    context.tracePath = &tracePath;
+    context.requestRepaint = [this] { requestRepaint(); };
+    context.chooseFile = [this](const FileChoice& choice) { return chooseTrackFile(choice); };
+    TrackMenu menu(state.trackFiles, std::move(context));
+    runTrackMenu(menu);
+    if (tracePath != state.config.folder(Folder::TracePath)) {
+        state.config.setFolder(Folder::TracePath, std::move(tracePath));
+        state.dataFiles.markChanged(DataFile::Configuration);
+    }
+}
+
+std::optional<std::u16string> Application::chooseTrackFile(const FileChoice& choice) {
+    Configuration& config = state_->config;
+    FileChooserOptions options;
+    options.extendedFileSelection = config.global.has(ProgramOptions::kExtendedFileSelection);
+    options.switchedToExtended = [this] {
+        state_->config.global.options |= ProgramOptions::kExtendedFileSelection;
+        state_->dataFiles.markChanged(DataFile::Configuration);
+    };
+    const std::vector<platform::FileFilter> filters = {
+        {choice.filterName, u"*" + choice.extension}};
+    if (!choice.save) return chooseFileToOpen(options, filters, choice.folder);
+    std::u16string folder = choice.folder;
+    return chooseFileToSave(options, filters, folder, choice.proposedName, choice.extension);
 }
 
 void Application::toggleGps() {

@@ -16,6 +16,7 @@ TEST(MainMenu, EndsWithTheButtonPressedAndRefusesScreensNotBuilt) {
     };
     const Case cases[] = {
         {"about", MainMenuButton::kAbout, MainMenuButton::kAbout},
+        {"track", MainMenuButton::kTrack, MainMenuButton::kTrack},
         {"setup", MainMenuButton::kAdvancedSetup, MainMenuButton::kAdvancedSetup},
         {"quit", MainMenuButton::kQuit, MainMenuButton::kQuit},
         {"back", MainMenuButton::kBack, MainMenuButton::kBack},
