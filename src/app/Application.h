@@ -134,6 +134,8 @@ private:
     void openMainMenu();
     void openGpsSettings();
     void openTrackMenu();
+    void openSetupMenu();
+    void openTrackSettings();
     std::optional<std::u16string> chooseTrackFile(const FileChoice& choice);
     GpsDialogValues gpsDialogValues() const;
     bool takeGpsValues(GpsDialogButton button, const GpsDialogValues& values);

@@ -7,6 +7,7 @@
 #include "app/FileChooser.h"
 #include "app/Application.h"
 #include "app/MainMenu.h"
+#include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "gps/GpsDialog.h"
 #include "gps/GpsDialogWindow.h"
@@ -14,6 +15,7 @@
 #include "platform/Window.h"
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
+#include "track/TrackSettingsScreen.h"
 
 namespace wendra {
 
@@ -104,7 +106,7 @@ bool Application::runAction(int action, int slot) {
             openMainMenu();
             return true;
         case Action::kAdvancedSetup:
-            openGpsSettings();
+            openSetupMenu();
             return true;
         case Action::kToggleTrack:
             showStatusText(std::u16string(state.track.toggleRecording()));
@@ -142,8 +144,7 @@ void Application::openMainMenu() {
             openTrackMenu();
             break;
         case MainMenuButton::kAdvancedSetup:
-            // The GPS page is the part of the setup that this build has.
-            openGpsSettings();
+            openSetupMenu();
             break;
         case MainMenuButton::kQuit:
             window_->close();
@@ -151,6 +152,38 @@ void Application::openMainMenu() {
         default:
             break;
     }
+}
+
+void Application::openSetupMenu() {
+    SetupMenu menu;
+    switch (runModalDialog(SetupMenu::dialogTemplate(), nullptr, menu)) {
+        case SetupMenuButton::kGps:
+            openGpsSettings();
+            break;
+        case SetupMenuButton::kTrack:
+            openTrackSettings();
+            break;
+        default:
+            break;
+    }
+}
+
+// Lengths are shown in metric units: the unit choice is not part of this build.
+void Application::openTrackSettings() {
+    AppState& state = *state_;
+    const TrackSettings settings = state.track.settings;
+    TrackSettingsScreen screen(settings, trackDialogForm(settings, 1.0, 0.001),
+                               [](std::u16string_view start) { return chooseFolder(start); });
+    runModalDialog(TrackSettingsScreen::dialogTemplate(), nullptr, screen);
+    if (!screen.accepted()) return;
+    const TrackSettings& accepted = *screen.accepted();
+    state.track.applySettings(accepted);
+    // The live climb speed and glide ratio are measured over the same window.
+    if (accepted.climbWindow != settings.climbWindow)
+        state.statistics.setClimbWindow(accepted.climbWindow);
+    state.config.track = accepted;
+    state.dataFiles.markChanged(DataFile::Configuration);
+    requestRepaint();
 }
 
 // The track menu's file choices go through the program's file chooser, in the folder
