@@ -27,6 +27,7 @@
 
 namespace wendra {
 
+struct FileChoice;
 class MainView;
 class PowerThread;
 class ScreenPower;
@@ -132,6 +133,10 @@ private:
     void toggleGps();
     void openMainMenu();
     void openGpsSettings();
+    void openTrackMenu();
+    void openSetupMenu();
+    void openTrackSettings();
+    std::optional<std::u16string> chooseTrackFile(const FileChoice& choice);
     GpsDialogValues gpsDialogValues() const;
     bool takeGpsValues(GpsDialogButton button, const GpsDialogValues& values);
     void flushDeferredCommands();

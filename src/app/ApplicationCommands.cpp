@@ -4,13 +4,18 @@
 #include <optional>
 
 #include "app/AppMessages.h"
+#include "app/FileChooser.h"
 #include "app/Application.h"
 #include "app/MainMenu.h"
+#include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "gps/GpsDialog.h"
 #include "gps/GpsDialogWindow.h"
 #include "gps/SoundNames.h"
 #include "platform/Window.h"
+#include "track/TrackMenu.h"
+#include "track/TrackMenuScreen.h"
+#include "track/TrackSettingsScreen.h"
 
 namespace wendra {
 
@@ -101,7 +106,7 @@ bool Application::runAction(int action, int slot) {
             openMainMenu();
             return true;
         case Action::kAdvancedSetup:
-            openGpsSettings();
+            openSetupMenu();
             return true;
         case Action::kToggleTrack:
             showStatusText(std::u16string(state.track.toggleRecording()));
@@ -135,9 +140,11 @@ void Application::openMainMenu() {
             runModalDialog(StartupDialog::dialogTemplate(), nullptr, about);
             break;
         }
+        case MainMenuButton::kTrack:
+            openTrackMenu();
+            break;
         case MainMenuButton::kAdvancedSetup:
-            // The GPS page is the part of the setup that this build has.
-            openGpsSettings();
+            openSetupMenu();
             break;
         case MainMenuButton::kQuit:
             window_->close();
@@ -145,6 +152,70 @@ void Application::openMainMenu() {
         default:
             break;
     }
+}
+
+void Application::openSetupMenu() {
+    SetupMenu menu;
+    switch (runModalDialog(SetupMenu::dialogTemplate(), nullptr, menu)) {
+        case SetupMenuButton::kGps:
+            openGpsSettings();
+            break;
+        case SetupMenuButton::kTrack:
+            openTrackSettings();
+            break;
+        default:
+            break;
+    }
+}
+
+// Lengths are shown in metric units: the unit choice is not part of this build.
+void Application::openTrackSettings() {
+    AppState& state = *state_;
+    const TrackSettings settings = state.track.settings;
+    TrackSettingsScreen screen(settings, trackDialogForm(settings, 1.0, 0.001),
+                               [](std::u16string_view start) { return chooseFolder(start); });
+    runModalDialog(TrackSettingsScreen::dialogTemplate(), nullptr, screen);
+    if (!screen.accepted()) return;
+    const TrackSettings& accepted = *screen.accepted();
+    state.track.applySettings(accepted);
+    // The live climb speed and glide ratio are measured over the same window.
+    if (accepted.climbWindow != settings.climbWindow)
+        state.statistics.setClimbWindow(accepted.climbWindow);
+    state.config.track = accepted;
+    state.dataFiles.markChanged(DataFile::Configuration);
+    requestRepaint();
+}
+
+// The track menu's file choices go through the program's file chooser, in the folder
+// of track files that the configuration remembers.
+void Application::openTrackMenu() {
+    AppState& state = *state_;
+    std::u16string tracePath = state.config.folder(Folder::TracePath);
+    TrackMenuContext context;
+    context.tracePath = &tracePath;
+    context.requestRepaint = [this] { requestRepaint(); };
+    context.chooseFile = [this](const FileChoice& choice) { return chooseTrackFile(choice); };
+    TrackMenu menu(state.trackFiles, std::move(context));
+    runTrackMenu(menu);
+    if (tracePath != state.config.folder(Folder::TracePath)) {
+        state.config.setFolder(Folder::TracePath, std::move(tracePath));
+        state.dataFiles.markChanged(DataFile::Configuration);
+    }
+}
+
+std::optional<std::u16string> Application::chooseTrackFile(const FileChoice& choice) {
+    Configuration& config = state_->config;
+    FileChooserOptions options;
+    options.extendedFileSelection = config.global.has(ProgramOptions::kExtendedFileSelection);
+    options.switchedToExtended = [this] {
+        state_->config.global.options |= ProgramOptions::kExtendedFileSelection;
+        state_->dataFiles.markChanged(DataFile::Configuration);
+    };
+    const std::vector<platform::FileFilter> filters = {
+        {choice.filterName, u"*" + choice.extension}};
+    if (!choice.save) return chooseFileToOpen(options, filters, choice.folder);
+    std::u16string folder = choice.folder;
+    return chooseFileToSave(options, filters, folder, choice.proposedName, choice.extension);
 }
 
 void Application::toggleGps() {

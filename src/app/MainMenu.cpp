@@ -16,7 +16,7 @@ struct Entry {
 constexpr std::array<Entry, 10> kEntries = {{
     {MainMenuButton::kListPoints, u"List points", false},
     {MainMenuButton::kNavigation, u"Navigation", false},
-    {MainMenuButton::kTrack, u"Track", false},
+    {MainMenuButton::kTrack, u"Track", true},
     {MainMenuButton::kTools, u"Tools", false},
     {MainMenuButton::kAbout, u"About", true},
     {MainMenuButton::kSatellites, u"Satellites", false},

@@ -67,8 +67,11 @@ void Track::endSegment(const char16_t* label) {
 
 void Track::applySettings(const TrackSettings& newSettings) {
     TrackLock::Hold hold(lock_, u".Pack");
+    const bool newClimbWindow = newSettings.climbWindow != settings.climbWindow;
     settings = newSettings;
     thinLayerHeld(kMainLayer);
+    // The smoothed climb speeds were measured over the old window.
+    if (newClimbWindow) smoothAllHeld();
 }
 
 }  // namespace wendra

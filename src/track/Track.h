@@ -77,7 +77,8 @@ public:
     // or the receiver silent for more than a minute), under the given lock label.
     void endSegment(const char16_t* label);
 
-    // Installs new settings (the track dialog's OK) and thins the main layer at once.
+    // Installs new settings (the track dialog's OK) and thins the main layer at once;
+    // a new climbWindow smooths it again. The live climb windows are the caller's.
     void applySettings(const TrackSettings& newSettings);
 
 private:

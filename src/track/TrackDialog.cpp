@@ -22,6 +22,7 @@ TrackDialogForm trackDialogForm(const TrackSettings& settings, double kmPerLarge
     form.joinFarPoints = settings.joinFarPoints;
     form.minDistanceOn = !settings.noMerge;
     form.minDistance = settings.minPointDistanceKm / kmPerSmallUnit;
+    form.climbWindow = settings.climbWindow;
     form.kmPerLargeUnit = kmPerLargeUnit;
     form.kmPerSmallUnit = kmPerSmallUnit;
     return form;
@@ -50,6 +51,8 @@ TrackDialogOutcome acceptTrackDialog(const TrackSettings& settings, const TrackD
     next.maxPointsIndex = form.maxPointsIndex;
     next.maxLayerPointsIndex = form.maxLayerPointsIndex;
     next.newPointColour = form.colour;
+    // As the configuration loader reads a stored 0: the default window.
+    next.climbWindow = form.climbWindow > 0 ? form.climbWindow : settings.climbWindow;
     return outcome;
 }
 

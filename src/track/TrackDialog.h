@@ -21,6 +21,7 @@ struct TrackDialogForm {
     bool joinFarPoints = false;
     bool minDistanceOn = true;      // "Min. between 2 pts:"
     double minDistance = 1.0;       // in the user's small distance unit
+    int climbWindow = 30;           // "Climb speed calculated over", entries
     double kmPerLargeUnit = 1.0;    // 1 for "Km"
     double kmPerSmallUnit = 0.001;  // 0.001 for "m"
 };

@@ -1,4 +1,5 @@
 #include "app/MainMenu.h"
+#include "app/SetupMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ TEST(MainMenu, EndsWithTheButtonPressedAndRefusesScreensNotBuilt) {
     };
     const Case cases[] = {
         {"about", MainMenuButton::kAbout, MainMenuButton::kAbout},
+        {"track", MainMenuButton::kTrack, MainMenuButton::kTrack},
         {"setup", MainMenuButton::kAdvancedSetup, MainMenuButton::kAdvancedSetup},
         {"quit", MainMenuButton::kQuit, MainMenuButton::kQuit},
         {"back", MainMenuButton::kBack, MainMenuButton::kBack},
@@ -32,6 +34,25 @@ TEST(MainMenu, EndsWithTheButtonPressedAndRefusesScreensNotBuilt) {
                 EXPECT_TRUE(shown.press(c.press)) << c.legend;
         });
         EXPECT_EQ(platform::runDialog(MainMenu::dialogTemplate(), menu), c.result) << c.legend;
+    }
+}
+
+TEST(SetupMenu, EndsWithTheSettingsDialogPressed) {
+    test::ScriptedDialogHost host;
+    const int cases[][2] = {
+        // pressed, result
+        {SetupMenuButton::kGps, SetupMenuButton::kGps},
+        {SetupMenuButton::kTrack, SetupMenuButton::kTrack},
+        {SetupMenuButton::kBack, SetupMenuButton::kBack},
+    };
+    for (const auto& c : cases) {
+        SetupMenu menu;
+        host.expect([&](test::ScriptedDialog& shown) {
+            EXPECT_EQ(shown.title(), u"Setup");
+            EXPECT_FALSE(shown.press(SetupMenuButton::kAlerts)) << "no alerts dialog yet";
+            EXPECT_TRUE(shown.press(c[0]));
+        });
+        EXPECT_EQ(platform::runDialog(SetupMenu::dialogTemplate(), menu), c[1]);
     }
 }
 

@@ -14,7 +14,10 @@
 #include "records/Text.h"
 #include "support/FakeClock.h"
 #include "track/PointValues.h"
+#include "support/ScriptedDialogHost.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "track/StatisticsDisplay.h"
+#include "track/StatisticsScreen.h"
 #include "track/Track.h"
 #include "track/TrackPoint.h"
 #include "track/TrackStatistics.h"
@@ -497,6 +500,39 @@ TEST(StatisticsDisplay, CentresOnAFoundExtremeAndHintsOnce) {
         SCOPED_TRACE(row);
         EXPECT_FALSE(StatisticsDisplay::decide(row, r, false).centre);
     }
+}
+
+// The screen as the user works it: rows hang under their headings with their values;
+// "Display" refuses a row without a position and ends on the maximum speed.
+TEST(StatisticsScreen, ShowsTheRowsAndDisplaysAFoundExtreme) {
+    Track track;
+    build(track, {{0, 0, 6.0f, 100.0f}, {100, 60, 12.0f, 120.0f}});
+    TrackStatistics statistics;
+    statistics.computeSelection(track, {});
+    test::ScriptedDialogHost host;
+    test::ScriptedMessageBoxes boxes;
+    StatisticsScreen screen(statistics, false);
+    host.expect([&](test::ScriptedDialog& shown) {
+        EXPECT_EQ(shown.title(), u"Statistics");
+        const platform::TreeItem maxi =
+            shown.findTreeItem(StatisticsScreen::kTree, {u"Speed", u"Maxi: 12km/h"});
+        ASSERT_NE(maxi, platform::kNoTreeItem);
+        EXPECT_NE(shown.findTreeItem(StatisticsScreen::kTree, {u"Time", u"Total: 1'00s"}),
+                  platform::kNoTreeItem);
+        EXPECT_TRUE(shown.select(StatisticsScreen::kTree,
+                                 shown.treeParent(StatisticsScreen::kTree, maxi)));
+        EXPECT_TRUE(shown.press(StatisticsScreen::kDisplay));
+        EXPECT_FALSE(shown.ended()) << "a heading has no position";
+        EXPECT_TRUE(shown.select(StatisticsScreen::kTree, maxi));
+        EXPECT_TRUE(shown.press(StatisticsScreen::kDisplay));
+    });
+    EXPECT_EQ(platform::runDialog(StatisticsScreen::dialogTemplate(), screen),
+              StatisticsScreen::kDisplay);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, u"No selection!");
+    EXPECT_TRUE(screen.display().centre);
+    EXPECT_TRUE(screen.display().showHint);
+    EXPECT_EQ(statistics.selectedRow, kRowMaxSpeed) << "kept for the next showing";
 }
 
 }  // namespace

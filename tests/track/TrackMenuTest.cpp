@@ -8,7 +8,9 @@
 #include "TrackFixtures.h"
 #include "records/Text.h"
 #include "track/DefaultTrackName.h"
+#include "support/ScriptedDialogHost.h"
 #include "track/TrackMenu.h"
+#include "track/TrackMenuScreen.h"
 
 namespace wendra::test {
 namespace {
@@ -180,6 +182,58 @@ TEST_F(TrackMenuTest, LoadReplacesOrAppendsThenStoresTheLayer) {
         tracePath = u"/somewhere";
     }
     EXPECT_EQ(repaints, 2);
+}
+
+// The menu as the user drives it: a button closes the menu and its command runs;
+// "Load" asks for the layer first.
+TEST_F(TrackMenuTest, TheMenuScreenRunsTheCommandPressed) {
+    struct Case {
+        const char* legend;
+        int press;
+        int layer;  // picked in "Load a track", -1 when no such dialog opens
+        bool done;
+        int mainPoints;
+        int layer3Points;
+        bool savedFile;
+    };
+    const Case cases[] = {
+        {"Save writes the file and keeps the track", TrackMenuButton::kSave, -1, true, 4, 0, true},
+        {"Save and Delete clears it", TrackMenuButton::kSaveAndDelete, -1, true, 0, 0, true},
+        {"Load into layer 3", TrackMenuButton::kLoad, 3, true, 4, 4, false},
+        {"Back does nothing", TrackMenuButton::kBack, -1, false, 4, 0, false},
+        {"Delete is not built", TrackMenuButton::kDelete, -1, false, 4, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        track.clearLayer(0);
+        track.clearLayer(3);
+        files.loadLayer(0, golden("points-v1.trc"));
+        const std::string saved = inHome("screen.wdt");
+        fs::remove(saved);
+        chosen = widen(c.press == TrackMenuButton::kLoad ? golden("points-v1.trc") : saved);
+        ScriptedDialogHost host;
+        host.expect([&](ScriptedDialog& shown) {
+            EXPECT_EQ(shown.title(), u"Track");
+            if (!shown.press(c.press)) shown.press(TrackMenuButton::kBack);
+        });
+        if (c.layer >= 0)
+            host.expect([&](ScriptedDialog& shown) {
+                EXPECT_EQ(shown.title(), u"Load a track");
+                EXPECT_EQ(shown.itemText(LoadTrackScreen::kLayer, 0), u"Main (4 pts)");
+                EXPECT_TRUE(shown.checked(LoadTrackScreen::kReplace));
+                EXPECT_TRUE(shown.pick(LoadTrackScreen::kLayer, c.layer));
+                EXPECT_TRUE(shown.press(platform::kIdOk));
+            });
+        TrackMenu trackMenu = menu();
+        EXPECT_EQ(runTrackMenu(trackMenu), c.done);
+        EXPECT_EQ(host.scriptsLeft(), 0u);
+        EXPECT_EQ(track.main().count(), c.mainPoints);
+        EXPECT_EQ(track.layer(3).count(), c.layer3Points);
+        if (c.savedFile)
+            EXPECT_EQ(readFile(saved), readFile(golden("points-trc5.wdt")));
+        else
+            EXPECT_FALSE(fs::exists(saved));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// The "Setup" screen behind "Advanced Setup": a column of buttons, each opening one
+// settings dialog, "Back" closing it. Dialogs this build does not have are disabled.
+// The dialog ends with the id of the button pressed; the shell opens that dialog.
+
+#include "platform/DialogProcedure.h"
+#include "platform/DialogTemplate.h"
+
+namespace wendra {
+
+namespace SetupMenuButton {
+inline constexpr int kGps = 1321;
+inline constexpr int kTrack = 1322;
+inline constexpr int kAlerts = 1323;
+inline constexpr int kBack = 1324;
+}  // namespace SetupMenuButton
+
+class SetupMenu final : public platform::DialogProcedure {
+public:
+    static constexpr int kTemplateId = 132;
+
+    static platform::DialogTemplate dialogTemplate();
+
+    void init(platform::DialogControls& dialog) override;
+    void command(platform::DialogControls& dialog, int id) override;
+};
+
+}  // namespace wendra
