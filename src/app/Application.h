@@ -60,7 +60,6 @@ struct ApplicationServices {
 
 class Application final : public platform::WindowHandler {
 public:
-    static constexpr std::u16string_view kVersionText = u"V3.1.0";
     static constexpr int kStartupDialogId = 120;
 
     explicit Application(ApplicationServices services);

@@ -6,6 +6,7 @@
 #include "gps/ReplayPlayer.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "records/ClassicNumbers.h"
+#include "version/Version.h"
 
 namespace wendra {
 
@@ -117,6 +118,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         parsed.error = "--replay and --port both choose the receiver: give one";
     return parsed;
 }
+
+std::string programVersion() { return "wendra " + std::string(kVersionNumber); }
 
 std::string programUsage() {
     return "usage: wendra [--home DIR] [--replay FILE [--speed X]] [--port NAME]\n"

@@ -41,4 +41,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 std::string programUsage();
 
+// What --version prints: the program's name and version number on one line.
+std::string programVersion();
+
 }  // namespace wendra

@@ -1,5 +1,7 @@
 #include "app/StartupDialog.h"
 
+#include "version/Version.h"
+
 namespace wendra {
 
 StartupDialog::StartupDialog(std::function<void()> load, std::chrono::milliseconds shownAtLeast)
@@ -14,7 +16,7 @@ platform::DialogTemplate StartupDialog::dialogTemplate() {
     dialog.controls = {
         {kPictureId, ControlKind::OwnerDrawn, u"", {0, 0, 160, 50}, 0},
         {1202, ControlKind::Label, u"Wendra", {10, 52, 150, 64}, 0},
-        {1203, ControlKind::Label, u"V3.1.0", {10, 66, 150, 78}, 0},
+        {1203, ControlKind::Label, std::u16string(kVersionText), {10, 66, 150, 78}, 0},
         {1204, ControlKind::Label, u"GPS track logger and moving map", {10, 78, 150, 90}, 0},
         {platform::kIdOk, ControlKind::Button, u"OK", {55, 92, 105, 104}, 0},
     };

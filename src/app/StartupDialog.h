@@ -1,6 +1,6 @@
 #pragma once
-// The start-up dialog (also the about box): the program's name and "V3.1.0" while the
-// data files load. It loads once it is on the screen, then closes 2000 ms after it
+// The start-up dialog (also the about box): the program's name and version text while
+// the data files load. It loads once it is on the screen, then closes 2000 ms after it
 // opened or, when loading took longer, at the first 100 ms check after it finished. A
 // tap closes it once loading is done.
 

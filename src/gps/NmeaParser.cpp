@@ -39,6 +39,24 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
+const std::array<NmeaParser::Sentence, 5> NmeaParser::kSentences = {{
+    {"GGA", 14, 14, 2, &NmeaParser::decodeGga},
+    // 12 commas: NMEA 2.3 appends a mode indicator; 13: NMEA 4.10 a navigational
+    // status. Neither is needed.
+    {"RMC", 11, 13, 3, &NmeaParser::decodeRmc},
+    {"VTG", 8, 9, 0, &NmeaParser::decodeVtg},
+    {"GSV", 0, Sentence::kAnyCommas, 0, &NmeaParser::decodeGsv},
+    // 18 commas: NMEA 4.10 adds the system's id.
+    {"GSA", 17, 18, 0, &NmeaParser::decodeGsa},
+}};
+
+const NmeaParser::Sentence* NmeaParser::findSentence(std::string_view type) {
+    for (const Sentence& sentence : kSentences) {
+        if (sentence.type == type) return &sentence;
+    }
+    return nullptr;
+}
+
 NmeaParser::NmeaParser() {
     receiverTime_.reserve(kReceiverStringMax);
     receiverDate_.reserve(kReceiverStringMax);
@@ -81,10 +99,16 @@ void NmeaParser::dispatch(std::string_view payload, int commas) {
     }
     const bool afterGsa = std::exchange(previousWasGsa_, false);
     const uint32_t talker = satelliteTalker(address);
-    if (talker == kGpsTalker || (talker != 0 && has(ParserFlags::kAllSystems))) {
-        dispatchGps(address.substr(kTalkerEnd), fields, commas, talker, afterGsa);
-    } else if (talker != 0) {
-        countOtherSystemPosition(address.substr(kTalkerEnd), fields, commas);
+    if (talker != 0) {
+        // A known sentence with the wrong comma count is only counted.
+        const Sentence* sentence = findSentence(address.substr(kTalkerEnd));
+        if (sentence != nullptr && sentence->accepts(commas)) {
+            if (talker == kGpsTalker || has(ParserFlags::kAllSystems)) {
+                (this->*sentence->decode)(fields, {commas, talker, afterGsa});
+            } else {
+                countOtherSystemPosition(*sentence, fields);
+            }
+        }
     } else if (startsWith(address, kReceiverText)) {
         decodeReceiverText(address, fields);
     } else if (!startsWith(address, "$PS") && !startsWith(address, "$G")) {
@@ -93,31 +117,9 @@ void NmeaParser::dispatch(std::string_view payload, int commas) {
     ++sentenceCount_;
 }
 
-// A known sentence with the wrong comma count is only counted.
-void NmeaParser::dispatchGps(std::string_view type, nmea::FieldReader& fields, int commas,
-                             uint32_t talker, bool afterGsa) {
-    if (type == "GGA" && commas == 14) {
-        decodeGga(fields);
-    } else if (type == "RMC" && commas >= 11 && commas <= 13) {
-        // 13 commas: NMEA 4.10 appends a navigational status, which is not needed.
-        decodeRmc(fields);
-    } else if (type == "VTG" && (commas == 8 || commas == 9)) {
-        decodeVtg(fields);
-    } else if (type == "GSV") {
-        decodeGsv(fields, talker);
-    } else if (type == "GSA" && (commas == 17 || commas == 18)) {
-        decodeGsa(fields, commas, afterGsa && has(ParserFlags::kAllSystems));
-        previousWasGsa_ = true;
-    }
-}
-
-void NmeaParser::countOtherSystemPosition(std::string_view type, nmea::FieldReader& fields,
-                                          int commas) {
-    const bool gga = type == "GGA" && commas == 14;
-    const bool rmc = type == "RMC" && commas >= 11 && commas <= 13;
-    if (!gga && !rmc) return;
-    fields.next();           // time
-    if (rmc) fields.next();  // status
+void NmeaParser::countOtherSystemPosition(const Sentence& sentence, nmea::FieldReader& fields) {
+    if (sentence.latitudeField == 0) return;
+    for (int field = 1; field < sentence.latitudeField; ++field) fields.next();
     const std::string_view latitude = fields.next();
     fields.next();
     const std::string_view longitude = fields.next();

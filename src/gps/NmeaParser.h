@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,33 @@ public:
 
     using Satellites = std::array<SatelliteInView, kSatelliteSlots>;
     using UsedSatellites = std::array<int32_t, kUsedSlots>;
+
+    // What a decoder may need besides the sentence's fields.
+    struct SentenceContext {
+        int commas = 0;
+        uint32_t talker = 0;    // the talker's bit
+        bool afterGsa = false;  // the sentence before was a decoded GSA
+    };
+    // A sentence the parser decodes: its type after the talker ("GGA") and the comma
+    // counts of the NMEA versions that send it. Any other comma count is a sentence of
+    // some other layout, which is counted but not read.
+    struct Sentence {
+        static constexpr int kAnyCommas = std::numeric_limits<int>::max();
+
+        std::string_view type;
+        int minCommas = 0;
+        int maxCommas = 0;
+        // The field of the latitude (the talker's address is field 0); 0 when the
+        // sentence holds no position. Another system's talker that is not decoded still
+        // counts its positions, to tell that decoding it would help.
+        int latitudeField = 0;
+        void (NmeaParser::*decode)(nmea::FieldReader&, const SentenceContext&) = nullptr;
+
+        bool accepts(int commas) const { return commas >= minCommas && commas <= maxCommas; }
+    };
+    static const std::array<Sentence, 5> kSentences;
+    // The entry of `type`, or null when the parser does not decode it.
+    static const Sentence* findSentence(std::string_view type);
 
     NmeaParser();
 
@@ -93,15 +121,13 @@ private:
     void startCall();
     void decodePending();
     void dispatch(std::string_view payload, int commas);
-    void dispatchGps(std::string_view type, nmea::FieldReader& fields, int commas, uint32_t talker,
-                     bool afterGsa);
-    void countOtherSystemPosition(std::string_view type, nmea::FieldReader& fields, int commas);
+    void countOtherSystemPosition(const Sentence& sentence, nmea::FieldReader& fields);
 
-    void decodeGga(nmea::FieldReader& fields);
-    void decodeRmc(nmea::FieldReader& fields);
-    void decodeVtg(nmea::FieldReader& fields);
-    void decodeGsa(nmea::FieldReader& fields, int commas, bool extend);
-    void decodeGsv(nmea::FieldReader& fields, uint32_t talker);
+    void decodeGga(nmea::FieldReader& fields, const SentenceContext&);
+    void decodeRmc(nmea::FieldReader& fields, const SentenceContext&);
+    void decodeVtg(nmea::FieldReader& fields, const SentenceContext&);
+    void decodeGsa(nmea::FieldReader& fields, const SentenceContext& context);
+    void decodeGsv(nmea::FieldReader& fields, const SentenceContext& context);
     void decodeReceiverText(std::string_view address, nmea::FieldReader& fields);
 
     bool readCoordinate(nmea::FieldReader& fields, double& stored);

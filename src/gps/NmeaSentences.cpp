@@ -77,7 +77,7 @@ void NmeaParser::takeCourse(std::string_view degrees) {
     if (nmea::isNumeric(degrees)) store(fix_.course, nmea::roundToInt(nmea::toDouble(degrees)));
 }
 
-void NmeaParser::decodeGga(nmea::FieldReader& fields) {
+void NmeaParser::decodeGga(nmea::FieldReader& fields, const SentenceContext&) {
     takeReceiverTime(fields.next());
     readPosition(fields);
     fields.next();  // fix quality: a position is taken whatever it says
@@ -86,7 +86,7 @@ void NmeaParser::decodeGga(nmea::FieldReader& fields) {
     readAltitude(fields);
 }
 
-void NmeaParser::decodeRmc(nmea::FieldReader& fields) {
+void NmeaParser::decodeRmc(nmea::FieldReader& fields, const SentenceContext&) {
     takeReceiverTime(fields.next());
     fields.next();  // status: a position is taken whatever it says
     readPosition(fields);
@@ -95,7 +95,7 @@ void NmeaParser::decodeRmc(nmea::FieldReader& fields) {
     takeReceiverDate(fields.next());
 }
 
-void NmeaParser::decodeVtg(nmea::FieldReader& fields) {
+void NmeaParser::decodeVtg(nmea::FieldReader& fields, const SentenceContext&) {
     takeCourse(fields.next());
     fields.next();  // "T"
     fields.next();  // magnetic course

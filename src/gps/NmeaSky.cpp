@@ -25,10 +25,11 @@ float addPower(float level, int32_t db) {
 
 }  // namespace
 
-void NmeaParser::decodeGsa(nmea::FieldReader& fields, int commas, bool extend) {
+void NmeaParser::decodeGsa(nmea::FieldReader& fields, const SentenceContext& context) {
+    previousWasGsa_ = true;
     fields.next();  // mode
     fields.next();  // fix type
-    if (extend) {
+    if (context.afterGsa && has(ParserFlags::kAllSystems)) {
         // The next system's satellites go into the slots the previous GSA left empty.
         auto free = std::find(used_.begin(), used_.end(), 0);
         for (size_t i = 0; i < kUsedSlots; ++i) {
@@ -40,7 +41,7 @@ void NmeaParser::decodeGsa(nmea::FieldReader& fields, int commas, bool extend) {
     } else {
         for (int32_t& prn : used_) prn = numberOrZero(fields.next());
     }
-    if (commas == kGsaExtraFieldCommas) fields.next();
+    if (context.commas == kGsaExtraFieldCommas) fields.next();
     const std::string_view dilution = fields.next();
     if (dilution.empty()) return;
     if (nmea::isNumeric(dilution)) {
@@ -50,7 +51,7 @@ void NmeaParser::decodeGsa(nmea::FieldReader& fields, int commas, bool extend) {
     }
 }
 
-void NmeaParser::decodeGsv(nmea::FieldReader& fields, uint32_t talker) {
+void NmeaParser::decodeGsv(nmea::FieldReader& fields, const SentenceContext& context) {
     const std::string_view totalField = fields.next();
     const std::string_view numberField = fields.next();
     if (!nmea::isNumeric(totalField) || !nmea::isNumeric(numberField)) {
@@ -62,14 +63,14 @@ void NmeaParser::decodeGsv(nmea::FieldReader& fields, uint32_t talker) {
     if (number == 1) {
         // Every system sends its own group; the first group of a talker not yet in
         // the table joins it, a talker's next group starts the sky afresh.
-        const bool joins =
-            has(ParserFlags::kAllSystems) && skyTalkers_ != 0 && (skyTalkers_ & talker) == 0;
+        const bool joins = has(ParserFlags::kAllSystems) && skyTalkers_ != 0 &&
+                           (skyTalkers_ & context.talker) == 0;
         if (joins) {
             expectedMessage_ = 1;
         } else {
             clearSky();
         }
-        skyTalkers_ |= talker;
+        skyTalkers_ |= context.talker;
     }
     if (number > total || number != expectedMessage_) {
         clearSky();

@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::puts("wendra V3.1.0");
+        std::puts(programVersion().c_str());
         return 0;
     }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 using Args = std::vector<std::string>;
 
 namespace wendra {
@@ -21,6 +24,41 @@ TEST(CommandLine, TakesEveryOption) {
     EXPECT_EQ(options.width, 480);
     EXPECT_EQ(options.height, 272);
     EXPECT_TRUE(options.fullScreen);
+}
+
+TEST(CommandLine, SwitchesSetTheirFlagAlone) {
+    struct Case {
+        const char* argument;
+        bool CommandLine::*flag;
+    };
+    const Case cases[] = {
+        {"--help", &CommandLine::help},
+        {"-h", &CommandLine::help},
+        {"--version", &CommandLine::version},
+        {"--fullscreen", &CommandLine::fullScreen},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommandLine parsed = parseCommandLine({c.argument});
+        ASSERT_EQ(parsed.error, "") << c.argument;
+        for (const Case& other : cases)
+            EXPECT_EQ(parsed.options.*other.flag, other.flag == c.flag)
+                << c.argument << " and " << other.argument;
+    }
+}
+
+// The version is written once, in the build's project() line; what --version prints
+// must follow it rather than a copy that a release forgets to bump.
+TEST(CommandLine, VersionLineFollowsTheBuildsProjectVersion) {
+    std::ifstream cmake(WENDRA_SOURCE_DIR "/CMakeLists.txt");
+    std::stringstream text;
+    text << cmake.rdbuf();
+    const std::string content = text.str();
+    const std::string marker = "project(Wendra VERSION ";
+    const std::size_t start = content.find(marker);
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t from = start + marker.size();
+    const std::string number = content.substr(from, content.find(' ', from) - from);
+    EXPECT_EQ(programVersion(), "wendra " + number);
 }
 
 TEST(CommandLine, DefaultsLeaveEverythingToTheEnvironment) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ScriptedDialogHost.h"
+#include "version/Version.h"
 
 namespace wendra {
 namespace {
@@ -14,7 +15,7 @@ TEST(StartupDialog, LoadsOnceOnTheScreenAndShowsTheVersion) {
     int loads = 0;
     StartupDialog dialog([&] { ++loads; }, milliseconds(0));
     host.expect([&](test::ScriptedDialog& shown) {
-        EXPECT_EQ(shown.text(1203), u"V3.1.0");
+        EXPECT_EQ(shown.text(1203), kVersionText);
         EXPECT_EQ(loads, 0) << "loading waits until the dialog is shown";
         shown.fireTimer(StartupDialog::kCheckTimer);
         EXPECT_FALSE(shown.ended()) << "a check before loading must not close it";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -113,6 +114,58 @@ TEST_F(NmeaParserTest, RmcOfEveryNmeaVersionIsDecoded) {
         EXPECT_EQ(p.fix().speed > 41.0f, c.decoded);
         EXPECT_EQ(p.receiverDate(), c.decoded ? "230394" : "");
         EXPECT_EQ(p.sentenceCount(), 1);
+    }
+}
+
+// Every sentence of the parser's table is read at each comma count it accepts and only
+// counted one comma short of or past them; so is the position of another system's talker
+// that is not decoded. A table entry without a sample here fails, so that a new
+// sentence comes with its case.
+TEST(NmeaSentenceTable, SentencesAreReadOnlyWithTheCommaCountsTheyAccept) {
+    struct Sample {
+        std::string_view type;
+        const char* fieldsAtFewestCommas;  // after "$GP" and the type
+        bool (*decoded)(const NmeaParser&);
+        bool holdsPosition;
+    };
+    const auto fixValid = [](const NmeaParser& p) {
+        return (p.flags() & ParserFlags::kFixValid) != 0;
+    };
+    static const Sample samples[] = {
+        {"GGA", ",123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,", fixValid, true},
+        {"RMC", ",123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W", fixValid, true},
+        {"VTG", ",054.7,T,034.4,M,005.5,N,010.2,K",
+         [](const NmeaParser& p) { return p.fix().speed > 10.0f; }, false},
+        {"GSA", ",A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1",
+         [](const NmeaParser& p) { return p.usedSatellites()[0] == 4 && p.dilution() > 0.0f; },
+         false},
+    };
+    for (const NmeaParser::Sentence& sentence : NmeaParser::kSentences) {
+        if (sentence.maxCommas == NmeaParser::Sentence::kAnyCommas) continue;
+        const Sample* sample = nullptr;
+        for (const Sample& s : samples)
+            if (s.type == sentence.type) sample = &s;
+        ASSERT_NE(sample, nullptr) << "no sample for " << sentence.type;
+        const std::string fewest = sample->fieldsAtFewestCommas;
+        ASSERT_EQ(std::count(fewest.begin(), fewest.end(), ','), sentence.minCommas)
+            << sentence.type;
+        for (int commas = sentence.minCommas - 1; commas <= sentence.maxCommas + 1; ++commas) {
+            const std::string fields = commas < sentence.minCommas
+                                           ? fewest.substr(0, fewest.rfind(','))
+                                           : fewest + std::string(commas - sentence.minCommas, ',');
+            const bool accepted = commas >= sentence.minCommas && commas <= sentence.maxCommas;
+            SCOPED_TRACE(std::string(sentence.type) + " with " + std::to_string(commas) +
+                         " commas");
+            NmeaParser gps;
+            gps.parse(nmea("GP" + std::string(sentence.type) + fields));
+            EXPECT_EQ(sample->decoded(gps), accepted);
+            EXPECT_EQ(gps.sentenceCount(), 1);
+
+            NmeaParser other;  // all systems off: GLONASS is counted, not decoded
+            other.parse(nmea("GL" + std::string(sentence.type) + fields));
+            EXPECT_FALSE(sample->decoded(other));
+            EXPECT_EQ(other.otherSystemPositionCount(), accepted && sample->holdsPosition ? 1 : 0);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "support/TestPaths.h"
+#include "version/Version.h"
 
 namespace wendra::test {
 namespace {
@@ -18,6 +19,13 @@ TEST(ToolCli, HelpListsEveryVerbAndSucceeds) {
     EXPECT_EQ(result.status, 0);
     for (const char* verb : {"nmea", "coord", "grid", "simulate"})
         EXPECT_NE(result.out.find(std::string("  ") + verb + " "), std::string::npos) << verb;
+}
+
+TEST(ToolCli, VersionIsOneLineAndSucceeds) {
+    const ToolResult result = runTool({"--version"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "wendra-tool " + std::string(kVersionNumber) + "\n");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST(ToolCli, BadInvocationsFailWithOneLine) {

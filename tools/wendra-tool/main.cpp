@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Verbs.h"
+#include "version/Version.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ constexpr Verb kVerbs[] = {
 };
 
 void printUsage(FILE* to) {
-    std::fprintf(to, "usage: wendra-tool VERB ...\n");
+    std::fprintf(to, "usage: wendra-tool VERB ... | --help | --version\n");
     for (const Verb& verb : kVerbs) std::fprintf(to, "  %s\n", verb.usage);
 }
 
@@ -72,6 +73,11 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
         printUsage(stdout);
+        return checkedOutput(0);
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("wendra-tool %.*s\n", static_cast<int>(wendra::kVersionNumber.size()),
+                    wendra::kVersionNumber.data());
         return checkedOutput(0);
     }
     const wendra::tool::Args args(argv + 2, argv + argc);
