@@ -134,6 +134,8 @@ private:
     void openGpsSettings();
     void openTrackMenu();
     void openSetupMenu();
+    void openToolsMenu();
+    void openStatistics();
     void openTrackSettings();
     std::optional<std::u16string> chooseTrackFile(const FileChoice& choice);
     GpsDialogValues gpsDialogValues() const;

@@ -8,11 +8,13 @@
 #include "app/Application.h"
 #include "app/MainMenu.h"
 #include "app/SetupMenu.h"
+#include "app/ToolsMenu.h"
 #include "app/StartupDialog.h"
 #include "gps/GpsDialog.h"
 #include "gps/GpsDialogWindow.h"
 #include "gps/SoundNames.h"
 #include "platform/Window.h"
+#include "track/StatisticsScreen.h"
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
 #include "track/TrackSettingsScreen.h"
@@ -60,6 +62,7 @@ namespace Action {
 constexpr int kDoNothing = 0;
 constexpr int kMainMenu = 3;
 constexpr int kAdvancedSetup = 5;
+constexpr int kTools = 6;
 constexpr int kToggleTrack = 21;
 constexpr int kToggleGps = 24;
 constexpr int kScreenOffOn = 43;
@@ -108,6 +111,9 @@ bool Application::runAction(int action, int slot) {
         case Action::kAdvancedSetup:
             openSetupMenu();
             return true;
+        case Action::kTools:
+            openToolsMenu();
+            return true;
         case Action::kToggleTrack:
             showStatusText(std::u16string(state.track.toggleRecording()));
             state.config.track = state.track.settings;
@@ -143,6 +149,9 @@ void Application::openMainMenu() {
         case MainMenuButton::kTrack:
             openTrackMenu();
             break;
+        case MainMenuButton::kTools:
+            openToolsMenu();
+            break;
         case MainMenuButton::kAdvancedSetup:
             openSetupMenu();
             break;
@@ -166,6 +175,31 @@ void Application::openSetupMenu() {
         default:
             break;
     }
+}
+
+void Application::openToolsMenu() {
+    ToolsMenu menu;
+    switch (runModalDialog(ToolsMenu::dialogTemplate(), nullptr, menu)) {
+        case ToolsMenuButton::kStatistics:
+            openStatistics();
+            break;
+        case ToolsMenuButton::kTurnDisplayOff:
+            toggleScreen();
+            break;
+        default:
+            break;
+    }
+}
+
+// The rows are computed afresh over the main layer's selection each time the screen
+// opens, in metric units and degrees: the unit choice is not part of this build. A
+// "Display" of an extreme closes the screen; placing the map on it waits for the view's
+// manual positioning.
+void Application::openStatistics() {
+    AppState& state = *state_;
+    state.statistics.computeSelection(state.track, StatisticsFormat{});
+    StatisticsScreen screen(state.statistics, false);
+    runModalDialog(StatisticsScreen::dialogTemplate(), nullptr, screen);
 }
 
 // Lengths are shown in metric units: the unit choice is not part of this build.

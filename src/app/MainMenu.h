@@ -3,8 +3,7 @@
 // action, "Back" closing the menu. Buttons whose screens this build does not have are
 // shown disabled. The dialog ends with the id of the button pressed; the shell acts.
 
-#include "platform/DialogProcedure.h"
-#include "platform/DialogTemplate.h"
+#include "app/ButtonMenu.h"
 
 namespace wendra {
 
@@ -21,14 +20,12 @@ inline constexpr int kQuit = 1309;
 inline constexpr int kBack = 1310;
 }  // namespace MainMenuButton
 
-class MainMenu final : public platform::DialogProcedure {
+class MainMenu final : public ButtonMenu {
 public:
     static constexpr int kTemplateId = 131;
 
+    MainMenu();
     static platform::DialogTemplate dialogTemplate();
-
-    void init(platform::DialogControls& dialog) override;
-    void command(platform::DialogControls& dialog, int id) override;
 };
 
 }  // namespace wendra

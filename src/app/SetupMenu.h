@@ -3,8 +3,7 @@
 // settings dialog, "Back" closing it. Dialogs this build does not have are disabled.
 // The dialog ends with the id of the button pressed; the shell opens that dialog.
 
-#include "platform/DialogProcedure.h"
-#include "platform/DialogTemplate.h"
+#include "app/ButtonMenu.h"
 
 namespace wendra {
 
@@ -15,14 +14,12 @@ inline constexpr int kAlerts = 1323;
 inline constexpr int kBack = 1324;
 }  // namespace SetupMenuButton
 
-class SetupMenu final : public platform::DialogProcedure {
+class SetupMenu final : public ButtonMenu {
 public:
     static constexpr int kTemplateId = 132;
 
+    SetupMenu();
     static platform::DialogTemplate dialogTemplate();
-
-    void init(platform::DialogControls& dialog) override;
-    void command(platform::DialogControls& dialog, int id) override;
 };
 
 }  // namespace wendra

@@ -19,8 +19,12 @@
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "records/Text.h"
+#include "app/MainMenu.h"
+#include "app/ToolsMenu.h"
+#include "track/StatisticsScreen.h"
 #include "platform/qt/QtWindow.h"
 #include "support/FakeClock.h"
+#include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 #include "track/FixJournal.h"
@@ -446,6 +450,36 @@ TEST(ApplicationWindow, AHandledKeySavesTheChangedSettingsAtOnce) {
         [&] { return application.state()->statusText == u"Track: Deactivated"; }, seconds(5)));
     EXPECT_FALSE(storedConfiguration(home.path()).track.recordTrack)
         << "Wendra.ini holds the change before any shut-down";
+}
+
+// The statistics screen is two presses away from the main menu's key: "Tools", then
+// "Statistics", with the rows of the track recorded so far.
+TEST(ApplicationWindow, TheMainMenuLeadsToTheStatisticsOfTheTrack) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), demoLog());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 5; }));
+    test::ScriptedDialogHost dialogs;
+    dialogs.expect(
+        [](test::ScriptedDialog& menu) { EXPECT_TRUE(menu.press(MainMenuButton::kTools)); });
+    dialogs.expect([](test::ScriptedDialog& tools) {
+        EXPECT_FALSE(tools.press(ToolsMenuButton::kGraphics)) << "no graph window yet";
+        EXPECT_TRUE(tools.press(ToolsMenuButton::kStatistics));
+    });
+    bool rowsShown = false;
+    dialogs.expect([&](test::ScriptedDialog& statistics) {
+        rowsShown = statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) !=
+                    platform::kNoTreeItem;
+        EXPECT_TRUE(statistics.press(StatisticsScreen::kBack));
+    });
+    Application& application = run.application();
+    application.state()->config.keys.bind(0, 9, 3);  // "Key application 2": the main menu
+    application.hotKey(194);
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    EXPECT_EQ(dialogs.shown(),
+              (std::vector<std::u16string>{u"Main menu", u"Tools", u"Statistics"}));
+    EXPECT_TRUE(rowsShown);
 }
 
 // The live climb speed is taken over the configured number of fixes, not over the
