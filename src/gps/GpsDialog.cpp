@@ -15,7 +15,8 @@ namespace {
 constexpr int kMinListedPorts = 20;  // COM0-COM9 and GPD0-GPD9, found or not
 constexpr int kMaxPortSlots = 32;
 constexpr int32_t kDialogParserBits =
-    ParserFlags::kGeoidCorrection | ParserFlags::kAutoCorrection | ParserFlags::kSetClock;
+    ParserFlags::kGeoidCorrection | ParserFlags::kAutoCorrection | ParserFlags::kSetClock |
+    ParserFlags::kAllSystems;
 constexpr int32_t kDialogSerialBits = SerialOptions::kLogPort | SerialOptions::kDeactivated |
                                       SerialOptions::kAutoReconnect |
                                       SerialOptions::kActivateBluetooth;
@@ -85,6 +86,7 @@ GpsDialogForm gpsDialogForm(const GpsDialogValues& values,
     form.geoidCorrection = values.parserFlags & ParserFlags::kGeoidCorrection;
     form.autoCorrection = values.parserFlags & ParserFlags::kAutoCorrection;
     form.updateTime = values.parserFlags & ParserFlags::kSetClock;
+    form.allSystems = values.parserFlags & ParserFlags::kAllSystems;
     form.correction = correctionText(values.correction);
     form.logPort = serial.has(SerialOptions::kLogPort);
     form.deactivate = serial.has(SerialOptions::kDeactivated);
@@ -137,6 +139,7 @@ std::optional<GpsDialogValues> acceptGpsDialog(GpsDialogForm& form, const GpsDia
     flags = withBits(flags, ParserFlags::kGeoidCorrection, form.geoidCorrection);
     flags = withBits(flags, ParserFlags::kAutoCorrection, form.autoCorrection);
     flags = withBits(flags, ParserFlags::kSetClock, form.updateTime);
+    flags = withBits(flags, ParserFlags::kAllSystems, form.allSystems);
     next.parserFlags = flags;
 
     SerialSettings& serial = next.serial;
@@ -145,6 +148,9 @@ std::optional<GpsDialogValues> acceptGpsDialog(GpsDialogForm& form, const GpsDia
     options = withBits(options, SerialOptions::kDeactivated, form.deactivate);
     options = withBits(options, SerialOptions::kAutoReconnect, form.autoReconnect);
     options = withBits(options, SerialOptions::kActivateBluetooth, form.activateBluetooth);
+    // A changed "All satellite systems" is the user's answer: the reader asks no more.
+    const bool allSystemsBefore = current.parserFlags & ParserFlags::kAllSystems;
+    if (form.allSystems != allSystemsBefore) options |= SerialOptions::kAllSystemsAsked;
     serial.options = options;
     serial.portId = form.portId;
     serial.readingRateIndex = form.rateIndex;

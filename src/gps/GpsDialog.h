@@ -34,6 +34,7 @@ struct GpsDialogForm {
     std::u16string correction;     // its value field
     bool autoCorrection = false;   // "Upd auto"
     bool updateTime = false;       // "Update time"
+    bool allSystems = false;       // "All satellite systems": the reader's one-time question
     bool logPort = false;
     bool deactivate = false;  // "Deactivate the GPS"
     bool autoReconnect = false;

@@ -55,7 +55,8 @@ platform::DialogTemplate gpsDialogTemplate() {
         control(kGpsCorrectionId, ControlKind::Edit, u"", {kMiddle, 2, kButtonLeft}),
         checkBox(kGpsAutoCorrectionId, u"Upd auto", {kMargin, 3, kMiddle - 4}),
         checkBox(kGpsUpdateTimeId, u"Update time", {kMiddle, 3, kRight}),
-        checkBox(kGpsLogPortId, u"Log port", {kMargin, 4, kRight}),
+        checkBox(kGpsLogPortId, u"Log port", {kMargin, 4, kMiddle - 4}),
+        checkBox(kGpsAllSystemsId, u"All satellite systems", {kMiddle, 4, kRight}),
         checkBox(kGpsDeactivateId, u"Deactivate the GPS", {kMargin, 5, kRight}),
         checkBox(kGpsAutoReconnectId, u"Automatic reconnection", {kMargin, 6, kRight}),
         checkBox(kGpsBluetoothId, u"Activate Bluetooth", {kMargin, 7, kRight}),
@@ -92,6 +93,7 @@ void GpsDialogWindow::show(DialogControls& dialog) const {
     dialog.setChecked(kGpsGeoidId, form_.geoidCorrection);
     dialog.setChecked(kGpsAutoCorrectionId, form_.autoCorrection);
     dialog.setChecked(kGpsUpdateTimeId, form_.updateTime);
+    dialog.setChecked(kGpsAllSystemsId, form_.allSystems);
     dialog.setChecked(kGpsLogPortId, form_.logPort);
     dialog.setChecked(kGpsDeactivateId, form_.deactivate);
     dialog.setChecked(kGpsAutoReconnectId, form_.autoReconnect);
@@ -118,6 +120,7 @@ void GpsDialogWindow::readForm(const DialogControls& dialog) {
     form_.correction = dialog.text(kGpsCorrectionId);
     form_.autoCorrection = dialog.checked(kGpsAutoCorrectionId);
     form_.updateTime = dialog.checked(kGpsUpdateTimeId);
+    form_.allSystems = dialog.checked(kGpsAllSystemsId);
     form_.logPort = dialog.checked(kGpsLogPortId);
     form_.deactivate = dialog.checked(kGpsDeactivateId);
     form_.autoReconnect = dialog.checked(kGpsAutoReconnectId);

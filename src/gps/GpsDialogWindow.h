@@ -35,6 +35,7 @@ inline constexpr int kGpsSoundLabelId = 1115;
 inline constexpr int kGpsSoundListId = 1116;
 inline constexpr int kGpsPlayId = 1117;
 inline constexpr int kGpsStaticNavId = 1118;
+inline constexpr int kGpsAllSystemsId = 1119;
 
 // The text of the sound list's first entry, which stands for no sound.
 inline constexpr std::u16string_view kGpsNoSound = u"None";

@@ -118,6 +118,8 @@ TEST_F(GpsDialogWindowTest, OpensWithTheSettingsAndOkTakesWhatWasChanged) {
         EXPECT_TRUE(dialog.type(kGpsCorrectionId, u"12.5"));
         EXPECT_TRUE(dialog.press(kGpsUpdateTimeId));
         EXPECT_TRUE(dialog.press(kGpsDeactivateId));
+        EXPECT_FALSE(dialog.checked(kGpsAllSystemsId));
+        EXPECT_TRUE(dialog.press(kGpsAllSystemsId));
         EXPECT_TRUE(dialog.pick(kGpsSoundListId, 0));
         EXPECT_TRUE(dialog.press(kIdOk));
         EXPECT_TRUE(dialog.ended());
@@ -126,8 +128,11 @@ TEST_F(GpsDialogWindowTest, OpensWithTheSettingsAndOkTakesWhatWasChanged) {
     ASSERT_TRUE(values);
     EXPECT_EQ(values->serial.portId, 10);
     EXPECT_EQ(values->serial.readingRateIndex, 6);
-    EXPECT_EQ(values->serial.options, SerialOptions::kAutoReconnect | SerialOptions::kDeactivated);
-    EXPECT_EQ(values->parserFlags, ParserFlags::kGeoidCorrection | ParserFlags::kSetClock);
+    EXPECT_EQ(values->serial.options, SerialOptions::kAutoReconnect | SerialOptions::kDeactivated |
+                                          SerialOptions::kAllSystemsAsked)
+        << "ticking the satellite systems answers the reader's question";
+    EXPECT_EQ(values->parserFlags,
+              ParserFlags::kGeoidCorrection | ParserFlags::kSetClock | ParserFlags::kAllSystems);
     EXPECT_FLOAT_EQ(values->correction, 12.5f);
     EXPECT_EQ(values->noFixSound, u"");
     ASSERT_EQ(taken.size(), 1u);
