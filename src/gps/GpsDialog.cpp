@@ -14,9 +14,8 @@ namespace {
 
 constexpr int kMinListedPorts = 20;  // COM0-COM9 and GPD0-GPD9, found or not
 constexpr int kMaxPortSlots = 32;
-constexpr int32_t kDialogParserBits =
-    ParserFlags::kGeoidCorrection | ParserFlags::kAutoCorrection | ParserFlags::kSetClock |
-    ParserFlags::kAllSystems;
+constexpr int32_t kDialogParserBits = ParserFlags::kGeoidCorrection | ParserFlags::kAutoCorrection |
+                                      ParserFlags::kSetClock | ParserFlags::kAllSystems;
 constexpr int32_t kDialogSerialBits = SerialOptions::kLogPort | SerialOptions::kDeactivated |
                                       SerialOptions::kAutoReconnect |
                                       SerialOptions::kActivateBluetooth;
