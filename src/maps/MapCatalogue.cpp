@@ -86,8 +86,7 @@ void MapCatalogue::purgeRemoved(bool internetTilesToo) {
     std::lock_guard<std::mutex> hold(listLock_);
     std::erase_if(maps_, [internetTilesToo](const MapPtr& e) {
         // A load that outlived its unload still writes the entry.
-        return e->has(mapflag::kRemoved) &&
-               !e->has(mapflag::kLoading | mapflag::kLoadAbandoned) &&
+        return e->has(mapflag::kRemoved) && !e->has(mapflag::kLoading | mapflag::kLoadAbandoned) &&
                (internetTilesToo || !e->internetTile());
     });
 }
@@ -231,10 +230,9 @@ bool MapCatalogue::admitOne() {
     MapEntry& map = *candidates_[target];
     const std::uint64_t need = map.memoryNeed();
     while (!roomFor(need)) {
-        auto worst = std::find_if(candidates_.rbegin(), candidates_.rend() - target - 1,
-                                  [](const MapPtr& e) {
-                                      return e->status() == MapStatus::ActiveLoaded;
-                                  });
+        auto worst =
+            std::find_if(candidates_.rbegin(), candidates_.rend() - target - 1,
+                         [](const MapPtr& e) { return e->status() == MapStatus::ActiveLoaded; });
         if (worst == candidates_.rend() - target - 1) {
             if (fitsWhenEmpty(need))
                 map.markNoRoom();

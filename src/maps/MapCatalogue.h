@@ -67,8 +67,8 @@ public:
     bool roomFor(std::uint64_t need) const;
 
     // The passes of the manager thread; each does nothing while paused.
-    void rank(const RankingView& view);  // ranking and eviction
-    void admit(const RankingView& view); // ranking, eviction and at most one load
+    void rank(const RankingView& view);   // ranking and eviction
+    void admit(const RankingView& view);  // ranking, eviction and at most one load
     std::vector<MapPtr> candidates() const;
     int limitOfLoadedMaps() const { return limit_.load(); }
 

@@ -9,8 +9,7 @@ namespace wendra::maps {
 namespace {
 
 const char16_t* stageLabel(int stage) {
-    static constexpr const char16_t* kLabels[] = {u".WaitProcessed..AL.1",
-                                                  u".WaitProcessed..AL.2",
+    static constexpr const char16_t* kLabels[] = {u".WaitProcessed..AL.1", u".WaitProcessed..AL.2",
                                                   u".WaitProcessed..AL.20"};
     return kLabels[std::clamp(stage, 0, 2)];
 }

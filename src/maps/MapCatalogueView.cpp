@@ -21,8 +21,8 @@ void MapCatalogue::buildDisplayList(float viewScale, double viewLatitude) {
         for (const MapPtr& e : maps_) {
             if (e->takePaintedMark()) ++painted;
             if (!e->has(mapflag::kLoaded) || e->has(mapflag::kRemoved)) continue;
-            e->paintMismatch =
-                e->withMap([a](const CalibratedMap& m) { return scaleMismatch(m.scales().lonScale, a); });
+            e->paintMismatch = e->withMap(
+                [a](const CalibratedMap& m) { return scaleMismatch(m.scales().lonScale, a); });
             display_.push_back(e);
         }
     }

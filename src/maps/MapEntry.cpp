@@ -29,8 +29,8 @@ bool MapEntry::setDefinition(const MapDefinition& definition, bool reportEachErr
     unload();
     MapDefinition sized = definition;
     ImageHeader header;
-    const bool stored = definition.width != 0 && definition.height != 0 &&
-                        definition.bytesPerPixel != 0;
+    const bool stored =
+        definition.width != 0 && definition.height != 0 && definition.bytesPerPixel != 0;
     if (!stored) {
         header = readImageHeader(platform::pathFromWide(definition.imagePath));
         if (header.result == LoadResult::Loaded) {

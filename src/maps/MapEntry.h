@@ -111,12 +111,13 @@ public:
     NightMode nightMode() const { return static_cast<NightMode>(night_.load()); }
 
     PaintResult paint(const MapCell& cell, platform::PixelBuffer& view, std::int64_t& unpainted);
-    bool takePaintedMark() { return (flags_.fetch_and(~mapflag::kPaintedLastFrame) &
-                                     mapflag::kPaintedLastFrame) != 0; }
+    bool takePaintedMark() {
+        return (flags_.fetch_and(~mapflag::kPaintedLastFrame) & mapflag::kPaintedLastFrame) != 0;
+    }
 
-    MapSelection selection;     // manager thread
-    float paintMismatch = 0;    // paint thread
-    int groupIndex = -1;        // window thread
+    MapSelection selection;   // manager thread
+    float paintMismatch = 0;  // paint thread
+    int groupIndex = -1;      // window thread
 
 private:
     void set(std::uint32_t bits) { flags_.fetch_or(bits); }

@@ -28,8 +28,7 @@ bool openFailure(LoadResult result) {
 // Takes the rows into the map's bitmap after counting its need in the shared total.
 class EntrySink final : public RowSink {
 public:
-    explicit EntrySink(MapEntry& entry)
-        : entry_(entry), builder_(entry.nightMode(), UINT64_MAX) {}
+    explicit EntrySink(MapEntry& entry) : entry_(entry), builder_(entry.nightMode(), UINT64_MAX) {}
 
     bool begin(const MapImageDecoder& decoder) override {
         const ImageShape& shape = decoder.shape();
@@ -73,8 +72,8 @@ LoadResult MapEntry::fullLoad(const std::u16string& path) {
     std::unique_ptr<MapImage> image = sink.take();
     if (result == LoadResult::Loaded && image) {
         image_ = std::move(image);
-        memoryInUse_.store(static_cast<std::int32_t>(
-            std::min<std::uint64_t>(reserved_.load(), INT32_MAX)));
+        memoryInUse_.store(
+            static_cast<std::int32_t>(std::min<std::uint64_t>(reserved_.load(), INT32_MAX)));
     } else {
         releaseImage();
     }

@@ -23,7 +23,7 @@ inline constexpr int kIconLoading = 8;
 inline constexpr int kIconInactive = 9;
 
 // What a group selection result means besides a group index.
-inline constexpr int kSelectAll = -1;   // every map except the internet tiles
+inline constexpr int kSelectAll = -1;  // every map except the internet tiles
 inline constexpr int kSelectNone = -2;
 inline constexpr int kSelectMixed = -3;
 

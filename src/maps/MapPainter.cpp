@@ -20,8 +20,7 @@ bool paintMapCell(const CalibratedMap& map, const MapImage& image, const MapCell
         platform::Pixel16* row = view.row(y);
         for (int x = x0; x < x1; ++x) {
             if (!(row[x] & platform::kUnpaintedBit)) continue;
-            const double longitude =
-                a.longitude + (d.longitude - a.longitude) * (x - a.x) / spanX;
+            const double longitude = a.longitude + (d.longitude - a.longitude) * (x - a.x) / spanX;
             MapPixel pixel;
             if (!map.geoToPixel(latitude, longitude, pixel)) continue;
             const int px = static_cast<int>(std::floor(pixel.x));

@@ -26,8 +26,7 @@ double squaredDistance(double dLat, double dLon, double cosC) {
     return dLat * dLat + (dLon * cosC) * (dLon * cosC);
 }
 
-double outsideDistance(const CalibratedMap& map, double latitude, double longitude,
-                       double cosC) {
+double outsideDistance(const CalibratedMap& map, double latitude, double longitude, double cosC) {
     const MapDefinition& d = map.definition();
     const PlanePoint position{longitude, latitude};
     const PlanePoint centre{map.centreLongitude(), map.centreLatitude()};
@@ -37,7 +36,8 @@ double outsideDistance(const CalibratedMap& map, double latitude, double longitu
         const PlanePoint b{d.cornerLongitudes[side[1]], d.cornerLatitudes[side[1]]};
         const LineIntersection cut = intersectLines(a, b, position, centre);
         if (cut.crossing != LineCrossing::OnSegment) continue;
-        best = std::min(best, squaredDistance(cut.point.y - latitude, cut.point.x - longitude, cosC));
+        best =
+            std::min(best, squaredDistance(cut.point.y - latitude, cut.point.x - longitude, cosC));
     }
     if (!std::isfinite(best)) best = kNoCrossing;
     return std::sqrt(best) / kHalfTurnDegrees;
@@ -51,8 +51,8 @@ float scaleMismatch(float lonScale, float a) {
     return (a / lonScale - 1) * 2;
 }
 
-void evaluateDistance(const CalibratedMap& map, MapSelection& s, double latitude,
-                      double longitude, float c) {
+void evaluateDistance(const CalibratedMap& map, MapSelection& s, double latitude, double longitude,
+                      float c) {
     const MapScales& scales = map.scales();
     if (std::abs(latitude - s.lastLatitude) < scales.degreesPerPixelY &&
         std::abs(longitude - s.lastLongitude) * c < scales.degreesPerPixelX)
@@ -74,7 +74,8 @@ float rankScore(const MapSelection& s, const ScoreBase& base) {
     const double points = std::floor((s.rankMismatch - base.minMismatch) * 2.0);
     const double d = std::min<double>(points, kMaxMismatchPoints);
     if (s.contains) return static_cast<float>(s.distance / (base.maxIn * kSpread) + d);
-    const double e = std::min<double>(std::floor(s.distance * base.outsideFactor), kMaxDistanceBand);
+    const double e =
+        std::min<double>(std::floor(s.distance * base.outsideFactor), kMaxDistanceBand);
     return static_cast<float>(kOutsideOffset + s.distance / (base.maxOut * kSpread) + d +
                               kBandWidth * e);
 }

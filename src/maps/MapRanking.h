@@ -46,7 +46,8 @@ void shellSort(std::vector<T>& items, Key key) {
             T moving = std::move(items[i]);
             const auto k = key(moving);
             std::size_t j = i;
-            for (; j >= gap && key(items[j - gap]) > k; j -= gap) items[j] = std::move(items[j - gap]);
+            for (; j >= gap && key(items[j - gap]) > k; j -= gap)
+                items[j] = std::move(items[j - gap]);
             items[j] = std::move(moving);
         }
     }

@@ -15,9 +15,9 @@ namespace wendra::maps {
 
 // The requests the map manager takes, the highest pending first.
 enum class ManagerLevel : int {
-    Rank = 0,        // rank and evict
-    RankAndLoad = 1, // ... and admit one load
-    NightMode = 2,   // hand the night colours to every map
+    Rank = 0,         // rank and evict
+    RankAndLoad = 1,  // ... and admit one load
+    NightMode = 2,    // hand the night colours to every map
     Stop = 3,
 };
 

@@ -17,10 +17,10 @@ std::optional<MapDefinition> parseFields(std::string_view rest, bool sized) {
     auto& lat = d.cornerLatitudes;
     auto& lon = d.cornerLongitudes;
     std::int32_t flags = 0, width = 0, height = 0, bytes = 0, memory = 0;
-    const int missing = splitRecord(
-        rest, sized ? "wwdFFFFFFFFdddd" : "wwdFFFFFFFF",
-        {&d.title, &d.imagePath, &flags, &lat[0], &lon[0], &lat[1], &lon[1], &lat[2], &lon[2],
-         &lat[3], &lon[3], &width, &height, &bytes, &memory});
+    const int missing =
+        splitRecord(rest, sized ? "wwdFFFFFFFFdddd" : "wwdFFFFFFFF",
+                    {&d.title, &d.imagePath, &flags, &lat[0], &lon[0], &lat[1], &lon[1], &lat[2],
+                     &lon[2], &lat[3], &lon[3], &width, &height, &bytes, &memory});
     if (missing || d.imagePath.empty()) return std::nullopt;
     d.userFlags = static_cast<std::uint32_t>(flags);
     // A size the image could not have is no size: the header is read instead.
@@ -78,8 +78,8 @@ int loadMapsFile(MapCatalogue& catalogue, const std::filesystem::path& folder) {
     std::string line;
     while (file.readLine(line, kLongLineCapacity)) {
         const std::optional<MapDefinition> definition = parseMapRecord(line);
-        if (!definition || !usableCorners(definition->cornerLatitudes,
-                                          definition->cornerLongitudes))
+        if (!definition ||
+            !usableCorners(definition->cornerLatitudes, definition->cornerLongitudes))
             continue;
         catalogue.newMap()->setDefinition(*definition);
         ++added;
