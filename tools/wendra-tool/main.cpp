@@ -43,7 +43,10 @@ constexpr Verb kVerbs[] = {
     {"image", wendra::tool::runImage,
      "image decode FILE OUT.png|- [--night 0..4]   load a map image as a map does, write it as PNG"},
     {"map", wendra::tool::runMap,
-     "map import [--zone Z] FILE.map | map pixel FILE.map LAT LON   import a calibration file"},
+     "map import [--zone Z] [--home DIR] FILE.map | map pixel FILE.map LAT LON"
+     "   import a calibration file (into DIR's maps file)"},
+    {"maps", wendra::tool::runMaps,
+     "maps rank --home DIR --at LAT,LON --scale S [--size WxH]   DIR's maps ranked for a view"},
 };
 
 void printUsage(FILE* to) {
