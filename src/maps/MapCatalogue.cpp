@@ -1,6 +1,7 @@
 #include "maps/MapCatalogue.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -136,7 +137,8 @@ bool MapCatalogue::fitsWhenEmpty(std::uint64_t need) const {
 // Set before the paused bit is read, so that a pause either sees the stage or stops it.
 bool MapCatalogue::beginStage() {
     stage_.store(static_cast<int>(Stage::Rank));
-    bits_.set(kProcessing);
+    // Sequentially consistent, like the pause: one of the two sees the other's flag.
+    processing_.store(true);
     if (!paused()) return true;
     endStage();
     return false;
@@ -151,7 +153,7 @@ void MapCatalogue::rank(const RankingView& view) {
 
 void MapCatalogue::rankPass(const RankingView& view) {
     std::lock_guard<std::mutex> hold(listLock_);
-    if (!bits_.test(kListDialog)) {
+    if (!listDialog_.load()) {
         std::erase_if(maps_, [](const MapPtr& e) {
             return e->has(mapflag::kRemoved) && !e->internetTile() &&
                    !e->has(mapflag::kLoading | mapflag::kLoadAbandoned);
@@ -189,14 +191,14 @@ void MapCatalogue::applyFailureBudget() {
 
 void MapCatalogue::evictPass() {
     applyFailureBudget();
-    bits_.set(kEvicting);
+    evicting_.store(true);
     while (!memorySufficient() && !paused()) {
         auto victim = std::find_if(candidates_.rbegin(), candidates_.rend(),
                                    [](const MapPtr& e) { return loadedOrLoading(*e); });
         if (victim == candidates_.rend()) break;
         (*victim)->unload();
     }
-    bits_.clear(kEvicting);
+    evicting_.store(false);
 }
 
 void MapCatalogue::admit(const RankingView& view) {

@@ -32,6 +32,10 @@ struct MapMemoryRow {
     std::uint64_t bytes = 0;
 };
 
+// "%d=%s": the count, then the bytes as the statistics show a size.
+std::u16string memoryRowText(const MapMemoryRow& row);
+
+// Entries must not outlive their catalogue: they share its load state.
 using MapPtr = std::shared_ptr<MapEntry>;
 
 class MapCatalogue {
@@ -91,7 +95,7 @@ public:
 
     // The user interface's hold on the list (".BmpPause.1" and the stage waits).
     void pause(bool on);
-    bool paused() const { return bits_.test(kPaused); }
+    bool paused() const { return paused_.load(); }
     void setListDialogOpen(bool open);
     void markChanged() { changed_.store(true); }
     bool takeChanged() { return changed_.exchange(false); }
@@ -100,15 +104,11 @@ public:
     MapMemoryRow definedRow() const;
 
 private:
-    static constexpr std::uint32_t kPaused = 1u << 0;
     static constexpr std::uint32_t kSortLock = 1u << 1;
-    static constexpr std::uint32_t kProcessing = 1u << 2;
-    static constexpr std::uint32_t kEvicting = 1u << 4;
-    static constexpr std::uint32_t kListDialog = 1u << 5;
     enum class Stage : int { Rank = 0, Evicted = 1, Trim = 2 };
 
     bool beginStage();
-    void endStage() { bits_.clear(kProcessing); }
+    void endStage() { processing_.store(false); }
     void rankPass(const RankingView& view);
     void evictPass();
     void applyFailureBudget();
@@ -123,7 +123,12 @@ private:
     std::vector<MapPtr> candidates_;
     std::vector<MapPtr> display_;  // paint thread only
     std::vector<MapGroup> groups_;
-    platform::LockWord bits_;
+    platform::LockWord bits_;  // the sort lock
+    // The pause handshake: every access sequentially consistent.
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> processing_{false};  // a ranking stage runs
+    std::atomic<bool> evicting_{false};
+    std::atomic<bool> listDialog_{false};  // removed maps are kept while it is open
     std::atomic<int> stage_{0};
     std::atomic<int> limit_{kBaseLoadedMaps};
     std::atomic<bool> changed_{false};

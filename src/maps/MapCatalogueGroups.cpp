@@ -1,8 +1,11 @@
 // Groups of maps and the user interface's pause of the catalogue.
 
 #include <algorithm>
+#include <atomic>
 
 #include "maps/MapCatalogue.h"
+#include "records/UnitFormat.h"
+#include "records/WidePrintf.h"
 
 namespace wendra::maps {
 
@@ -104,21 +107,30 @@ void MapCatalogue::toggleGroup(int group) {
 
 void MapCatalogue::pause(bool on) {
     if (!on) {
-        bits_.unlock(kPaused);
+        paused_.store(false);
         shell().requestPass(ManagerLevel::RankAndLoad);
         return;
     }
-    bits_.lock(kPaused, u".BmpPause.1");
-    platform::waitFor([this] { return !bits_.test(kEvicting); }, u".WaitMemProcessed.1");
-    if (bits_.test(kProcessing))
-        platform::waitFor([this] { return !bits_.test(kProcessing); }, stageLabel(stage_.load()));
+    platform::waitFor(
+        [this] {
+            bool free = false;
+            return paused_.compare_exchange_strong(free, true);
+        },
+        u".BmpPause.1");
+    platform::waitFor([this] { return !evicting_.load(); }, u".WaitMemProcessed.1");
+    if (processing_.load())
+        platform::waitFor([this] { return !processing_.load(); }, stageLabel(stage_.load()));
+}
+
+std::u16string memoryRowText(const MapMemoryRow& row) {
+    std::u16string text;
+    appendPrintf(text, "%d=", row.maps);
+    appendByteSize(text, static_cast<std::int64_t>(row.bytes));
+    return text;
 }
 
 void MapCatalogue::setListDialogOpen(bool open) {
-    if (open)
-        bits_.set(kListDialog);
-    else
-        bits_.clear(kListDialog);
+    listDialog_.store(open);
 }
 
 }  // namespace wendra::maps
