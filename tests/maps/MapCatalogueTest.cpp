@@ -162,6 +162,32 @@ TEST(MapCatalogue, PaintsTheBestScaleFirstIntoUnpaintedPixelsOnly) {
     EXPECT_EQ(c.catalogue.limitOfLoadedMaps(), 18);
 }
 
+// Images that cannot be opened ask once whether to remove such maps; the answer stands
+// for every later one. Other failures say what went wrong, map by map.
+TEST(MapCatalogue, AsksOnceToRemoveMapsWhoseImagesCannotBeOpened) {
+    for (const platform::Answer answer : {platform::Answer::Yes, platform::Answer::No}) {
+        Catalogue c;
+        c.shell.answer = answer;
+        const MapPtr first = c.catalogue.newMap();
+        const MapPtr second = c.catalogue.newMap();
+        ASSERT_TRUE(first->setDefinition(squareMap(c.folder / "gone.bmp", 0, 0, kSpan, 0, false)));
+        ASSERT_TRUE(second->setDefinition(squareMap(c.folder / "lost.bmp", 0, 0, kSpan, 0, false)));
+        const bool removed = answer == platform::Answer::Yes;
+        EXPECT_EQ(first->status() == MapStatus::Removed, removed);
+        EXPECT_EQ(second->status() == MapStatus::Removed, removed);
+        const MapPtr shown = c.catalogue.newMap();
+        ASSERT_TRUE(
+            shown->setDefinition(squareMap(c.folder / "each.bmp", 0, 0, kSpan, 0, false), true));
+        const auto boxes = c.shell.boxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0].text, u"Unable to load some maps! Do you want to remove these maps");
+        EXPECT_EQ(boxes[1].text, u"Unable to open file " + (c.folder / "each.bmp").u16string());
+        c.catalogue.rank(kView);
+        EXPECT_EQ(c.catalogue.size(), removed ? 1u : 3u) << "removed maps are purged";
+        EXPECT_TRUE(c.catalogue.candidates().empty()) << "failed maps are no candidates";
+    }
+}
+
 TEST(MapCatalogue, BestMapScaleAndDuplicatesLookOnlyAtTheUsableMaps) {
     Catalogue c;
     MapPtr a = c.catalogue.newMap();
