@@ -68,8 +68,11 @@ SmallDistanceUnit smallDistanceUnit(int unitSystem) {
 CorrectMapDialog::CorrectMapDialog(std::span<maps::CalibratedMap* const> selection,
                                    std::u16string name, int unitSystem,
                                    std::function<void(bool)> applied)
-    : selection_(selection), name_(std::move(name)), unitSystem_(unitSystem),
-      unit_(smallDistanceUnit(unitSystem)), applied_(std::move(applied)),
+    : selection_(selection),
+      name_(std::move(name)),
+      unitSystem_(unitSystem),
+      unit_(smallDistanceUnit(unitSystem)),
+      applied_(std::move(applied)),
       extent_(maps::mapExtent(selection)) {}
 
 platform::DialogTemplate CorrectMapDialog::dialogTemplate(std::u16string_view unitName) {
@@ -79,7 +82,10 @@ platform::DialogTemplate CorrectMapDialog::dialogTemplate(std::u16string_view un
     dialog.id = kTemplateId;
     dialog.title = u"Correct a map";
     dialog.controls = {
-        {id::kSummary, ControlKind::Label, u"", {kMargin, kMargin, right, kMargin + 2 * kRow - 2},
+        {id::kSummary,
+         ControlKind::Label,
+         u"",
+         {kMargin, kMargin, right, kMargin + 2 * kRow - 2},
          platform::style::kMultiLine},
         at(id::kStep, ControlKind::Edit, u"", 2, kMargin, right - 30),
         at(id::kUnit, ControlKind::Label, unitName, 2, right - 28, right),
@@ -137,8 +143,8 @@ void CorrectMapDialog::change(platform::DialogControls& dialog, double& value, d
 }
 
 void CorrectMapDialog::apply(platform::DialogControls& dialog, bool test) {
-    maps::correctMaps(selection_, values_.northShift / unit_.perKm,
-                      values_.eastShift / unit_.perKm, values_.widthChange / unit_.perKm, true);
+    maps::correctMaps(selection_, values_.northShift / unit_.perKm, values_.eastShift / unit_.perKm,
+                      values_.widthChange / unit_.perKm, true);
     if (applied_) applied_(test);
     dialog.end(test ? id::kApplyAndTest : id::kApply);
 }

@@ -103,9 +103,9 @@ std::optional<int> runMapFolderImport(
     const std::optional<std::u16string> folder = chooseFolder(bmpPath);
     if (!folder || folder->empty()) return std::nullopt;
     bmpPath = *folder;
-    const platform::Answer answer = platform::showMessage(
-        subfolderQuestion(*folder), u"Confirmation", platform::Buttons::YesNoCancel,
-        platform::Icon::Question);
+    const platform::Answer answer =
+        platform::showMessage(subfolderQuestion(*folder), u"Confirmation",
+                              platform::Buttons::YesNoCancel, platform::Icon::Question);
     if (answer == platform::Answer::Cancel) return std::nullopt;
     const int count =
         importMapFolder(platform::pathFromWide(*folder), answer == platform::Answer::Yes, hooks);

@@ -50,7 +50,10 @@ std::u16string nameWithoutExtension(std::u16string_view path) {
 
 MapSetupDialog::MapSetupDialog(const maps::MapDefinition& definition, const MapCornerTexts& texts,
                                MapSetupContext context, MapSetupTarget& target)
-    : original_(definition), shown_(texts), texts_(texts), context_(std::move(context)),
+    : original_(definition),
+      shown_(texts),
+      texts_(texts),
+      context_(std::move(context)),
       target_(target) {}
 
 platform::DialogTemplate MapSetupDialog::dialogTemplate(int coordinateFormat) {
@@ -66,7 +69,8 @@ platform::DialogTemplate MapSetupDialog::dialogTemplate(int coordinateFormat) {
         at(0, ControlKind::Label, u"File", 1, kMargin, 40),
         at(id::kFile, ControlKind::Edit, u"", 1, 42, right - 14),
         at(id::kBrowse, ControlKind::Button, u">", 1, right - 12, right),
-        at(id::kUpLeft, ControlKind::Radio, u"Up Left", 2, kMargin, mid, platform::style::kGroupStart),
+        at(id::kUpLeft, ControlKind::Radio, u"Up Left", 2, kMargin, mid,
+           platform::style::kGroupStart),
         at(id::kUpRight, ControlKind::Radio, u"Up Right", 2, mid, right),
         at(id::kDownLeft, ControlKind::Radio, u"Down Left", 3, kMargin, mid),
         at(id::kDownRight, ControlKind::Radio, u"Down Right", 3, mid, right),

@@ -41,7 +41,10 @@ platform::DialogTemplate SelectZoneDialog::dialogTemplate() {
         {id::kLess, ControlKind::Button, u"-", {88, 40, 108, 52}, 0},
         {id::kMore, ControlKind::Button, u"+", {112, 40, 132, 52}, 0},
         {id::kSouth, ControlKind::CheckBox, u"South hemisphere", {4, 56, 136, 68}, 0},
-        {platform::kIdOk, ControlKind::Button, u"OK", {4, 74, 66, 88},
+        {platform::kIdOk,
+         ControlKind::Button,
+         u"OK",
+         {4, 74, 66, 88},
          platform::style::kDefaultButton},
         {platform::kIdCancel, ControlKind::Button, u"Cancel", {74, 74, 136, 88}, 0},
     };

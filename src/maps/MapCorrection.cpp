@@ -46,8 +46,8 @@ MapExtent mapExtent(std::span<CalibratedMap* const> selection) {
     return extent;
 }
 
-int correctMaps(std::span<CalibratedMap* const> selection, double northShiftKm,
-                double eastShiftKm, double widthChangeKm, bool activate) {
+int correctMaps(std::span<CalibratedMap* const> selection, double northShiftKm, double eastShiftKm,
+                double widthChangeKm, bool activate) {
     const MapExtent extent = mapExtent(selection);
     if (selection.empty()) return 0;
     // A selection without width (a map of one meridian) cannot be stretched: the

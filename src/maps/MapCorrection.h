@@ -30,7 +30,7 @@ MapExtent mapExtent(std::span<CalibratedMap* const> selection);
 // 1 + widthChangeKm / widthKm (no scaling when the selection has no width). With
 // `activate` each map gets the active flag. The count of maps that took the new
 // definition is returned.
-int correctMaps(std::span<CalibratedMap* const> selection, double northShiftKm,
-                double eastShiftKm, double widthChangeKm, bool activate);
+int correctMaps(std::span<CalibratedMap* const> selection, double northShiftKm, double eastShiftKm,
+                double widthChangeKm, bool activate);
 
 }  // namespace wendra::maps

@@ -22,8 +22,8 @@ inline std::filesystem::path writeCalibration(const std::filesystem::path& folde
                                               const std::string& name, const std::string& image,
                                               const CalibrationBox& box = kDegreeBox) {
     std::filesystem::create_directories(folder);
-    std::string text = "OziExplorer Map Data File Version 2.2\n" + name +
-                       "\n" + image + "\n1 ,Map Code,\nWGS 84,WGS 84,0,0,WGS 84\nMMPNUM,4\n";
+    std::string text = "OziExplorer Map Data File Version 2.2\n" + name + "\n" + image +
+                       "\n1 ,Map Code,\nWGS 84,WGS 84,0,0,WGS 84\nMMPNUM,4\n";
     const double xs[4] = {0, 1000, 1000, 0}, ys[4] = {0, 0, 800, 800};
     const double lons[4] = {box.west, box.east, box.east, box.west};
     const double lats[4] = {box.north, box.north, box.south, box.south};

@@ -131,11 +131,17 @@ TEST_F(MapFolderImportTest, ImportsWhatItCanAndCountsIt) {
         std::set<std::u16string> titles;
     };
     const Case cases[] = {
-        {"this folder, UTM files in zone 31", Answer::No, 31,
+        {"this folder, UTM files in zone 31",
+         Answer::No,
+         31,
          {u"alpha", u"beta", u"utm1", u"utm2"}},
-        {"and its subfolders, the .MAP in capitals", Answer::Yes, 31,
+        {"and its subfolders, the .MAP in capitals",
+         Answer::Yes,
+         31,
          {u"alpha", u"beta", u"utm1", u"utm2", u"gamma"}},
-        {"no zone given: both UTM files are dropped", Answer::No, std::nullopt,
+        {"no zone given: both UTM files are dropped",
+         Answer::No,
+         std::nullopt,
          {u"alpha", u"beta"}},
         {"cancel ends it", Answer::Cancel, 31, {}},
     };

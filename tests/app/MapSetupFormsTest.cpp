@@ -12,6 +12,7 @@
 #include "app/MapSetupDialog.h"
 #include "platform/WidePath.h"
 #include "records/Utm.h"
+#include "support/DecimalComma.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 
@@ -59,11 +60,11 @@ void typeCorner(ScriptedDialog& d, int radio, std::u16string_view a, std::u16str
 struct SetupCase {
     const char* legend;
     int format;
-    bool existing;         // the Alps map, or a new one
-    std::string import;    // the calibration "Import" picks: "", "utm" or "broken"
+    bool existing;       // the Alps map, or a new one
+    std::string import;  // the calibration "Import" picks: "", "utm" or "broken"
     bool targetAccepts;
     std::function<void(ScriptedDialog&)> act;  // ends with the button that closes
-    std::u16string box;    // the one box expected, or none
+    std::u16string box;                        // the one box expected, or none
     std::function<void(const RecordingTarget&)> check;
 };
 
@@ -110,8 +111,8 @@ TEST(MapSetupDialog, AcceptsCompleteMapsAndRefusesWithTheReason) {
              d.press(platform::kIdCancel);
          },
          u"No file name!", [](const RecordingTarget& t) { EXPECT_TRUE(t.stored.empty()); }},
-        {"save and test, nothing touched: the exact corners and size come back", 1, true, "",
-         true, [](ScriptedDialog& d) { d.press(setup::kSaveAndTest); }, u"",
+        {"save and test, nothing touched: the exact corners and size come back", 1, true, "", true,
+         [](ScriptedDialog& d) { d.press(setup::kSaveAndTest); }, u"",
          [](const RecordingTarget& t) {
              ASSERT_EQ(t.tested.size(), 1u);
              EXPECT_EQ(t.tested[0].cornerLatitudes, alps().cornerLatitudes);
@@ -210,8 +211,8 @@ TEST(MapSetupDialog, AcceptsCompleteMapsAndRefusesWithTheReason) {
             c.act(d);
             EXPECT_TRUE(d.ended()) << "the case must close the dialog";
         });
-        const bool stored = runMapSetup(c.existing ? std::optional(alps()) : std::nullopt,
-                                        context, target);
+        const bool stored =
+            runMapSetup(c.existing ? std::optional(alps()) : std::nullopt, context, target);
         EXPECT_EQ(stored, !target.stored.empty() && target.accepts);
         const auto shown = boxes.shown();
         ASSERT_EQ(shown.size(), c.box.empty() ? 0u : 1u);
@@ -318,6 +319,26 @@ TEST(CorrectMapDialog, AccumulatesInTheUsersUnitAndAppliesInKm) {
         EXPECT_NEAR(map->maxLatitude(), c.northEdge, 1e-12);
         EXPECT_TRUE(boxes.shown().empty());
     }
+}
+
+// The step is shown and read with a decimal point whatever the locale.
+using CorrectMapDecimalComma = DecimalCommaTest;
+
+TEST_F(CorrectMapDecimalComma, StepsAreWrittenAndReadWithAPoint) {
+    ScriptedDialogHost host;
+    ScriptedMessageBoxes boxes;
+    auto map = equatorMap();
+    const std::vector<maps::CalibratedMap*> selection = {map.get()};
+    CorrectMapDialog dialog(selection, u"Alps", 0, nullptr);
+    host.expect([](ScriptedDialog& d) {
+        EXPECT_EQ(d.text(correct::kStep), u"111.319");
+        d.type(correct::kStep, u"2.5");
+        d.press(correct::kNorth);
+        d.press(platform::kIdCancel);
+    });
+    platform::runDialog(CorrectMapDialog::dialogTemplate(u"m"), dialog);
+    EXPECT_DOUBLE_EQ(dialog.values().northShift, 2.5);
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 }  // namespace

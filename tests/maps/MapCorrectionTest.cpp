@@ -65,8 +65,8 @@ TEST(MapCorrection, CornersMoveAndScaleAboutTheSelectionCentre) {
          61.0 + 10 / kKmPerDegree, 10.0, 12.0},
         {"10 km west at 60 degrees is twice as many degrees", 0, -10, 0, 59.0, 61.0,
          10.0 - 20 / kKmPerDegree, 12.0 - 20 / kKmPerDegree},
-        {"adding the selection's width doubles it about the centre", 0, 0, widthKm, 58.0, 62.0,
-         9.0, 13.0},
+        {"adding the selection's width doubles it about the centre", 0, 0, widthKm, 58.0, 62.0, 9.0,
+         13.0},
         {"halving and moving", 10, 0, -widthKm / 2, 59.5 + 10 / kKmPerDegree,
          60.5 + 10 / kKmPerDegree, 10.5, 11.5},
     };
