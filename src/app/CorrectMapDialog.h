@@ -1,8 +1,7 @@
 #pragma once
-// "Correct a map": shifts and stretches one map or one group by steps in the user's
-// small distance unit. The three accumulated values stay rounded to 0.001 of that
-// unit; "Apply" and "Apply and test" hand them, in km, to correctMaps over the
-// selection. The selection's maps must outlive the dialog.
+// "Correct a map": shifts and stretches one map or a group by steps in the user's small
+// distance unit, the three sums kept rounded to 0.001 of it; "Apply" hands them in km
+// to correctMaps. The selection's maps must outlive the dialog.
 
 #include <functional>
 #include <span>

@@ -1,8 +1,7 @@
 #pragma once
-// The texts a map's corners show in the map setup dialog, by corner and field role
-// (latitude, longitude; easting, northing, zone for UTM; east, north for the Swiss
-// grid), and the reading back that keeps a corner's exact value while its texts are
-// as shown. A corner at the unset marker shows empty fields.
+// A map's corners as the setup dialog's texts, by corner and field role (latitude,
+// longitude; easting, northing, zone; Swiss east, north), and read back keeping the
+// exact value while a corner's texts are as shown. Unset corners show empty fields.
 
 #include <array>
 #include <optional>

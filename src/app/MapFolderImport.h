@@ -1,8 +1,7 @@
 #pragma once
-// The import of every ".map" calibration file of a folder (and, when wanted, of its
-// subfolders) into new maps. Files that fail, that name no image found, or whose
-// image a map already had before the import began are dropped without a word; the
-// count of maps made is told at the end. The catalogue is reached through the hooks.
+// The import of every ".map" file of a folder (subfolders too when wanted) into new
+// maps reached through the hooks. Files that fail, name no image found, or show an
+// image a map already had are dropped without a word; the count is told at the end.
 
 #include <filesystem>
 #include <functional>

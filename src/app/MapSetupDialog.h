@@ -1,8 +1,7 @@
 #pragma once
-// The "Map" setup dialog: a map's name, image file and four corners, one corner at a
-// time in the user's coordinate format, filled by hand or from a ".map" file with
-// "Import". OK and "Save and test" refuse an unset or unreadable corner (selecting it)
-// and an empty file name; what is accepted goes to the MapSetupTarget.
+// The "Map" setup dialog: name, image file and four corners, one at a time in the
+// user's coordinate format, typed or imported from a ".map" file. OK and "Save and
+// test" refuse an unset or unreadable corner and an empty file name.
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,7 @@
 #pragma once
-// Shifting and stretching a selection of maps together ("Correct a map"): the extent
-// of the selection, and the correction that moves every corner about the selection's
-// centre. Maps are set again through setDefinition, so each keeps its derived geometry.
-// The selection is not checked for removed maps (setDefinition refuses those).
+// Shifting and stretching a selection of maps together: the selection's extent, and
+// the correction of every corner about its centre, set again through setDefinition
+// (which refuses removed maps) so that each map's derived geometry follows.
 
 #include <span>
 

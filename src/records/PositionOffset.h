@@ -1,8 +1,7 @@
 #pragma once
-// Moving a position by a distance east and north on the flat earth that the program
-// measures distances on: one half-turn of arc is kHalfTurnKm whatever the direction,
-// east distances stretched by 1/cos(latitude). Nothing keeps the result in range;
-// at the poles the east move is infinite.
+// A position moved east and north on the program's flat earth: a half-turn of arc is
+// 20037.508342789242 km, east distances stretched by 1/cos(latitude). The result is
+// not kept in range, and at the poles the east move is infinite.
 
 #include "records/GeoPosition.h"
 
