@@ -72,8 +72,8 @@ std::optional<std::int64_t> toSubPixels(float value) {
 }
 
 // The corners on the image in 1/64 pixel, or nothing when the cell cannot show it.
-std::optional<std::array<Fixed, 4>> imageCorners(const CalibratedMap& map,
-                                                 const MapImage& image, const MapCell& cell) {
+std::optional<std::array<Fixed, 4>> imageCorners(const CalibratedMap& map, const MapImage& image,
+                                                 const MapCell& cell) {
     std::array<Fixed, 4> corners;
     for (int i = 0; i < kCornerCount; ++i) {
         MapPixel pixel;
@@ -214,9 +214,9 @@ bool paintMapCell(const CalibratedMap& map, const MapImage& image, const MapCell
     if (outsideBox(map, cell)) return false;
     const std::optional<std::array<Fixed, 4>> corners = imageCorners(map, image, cell);
     if (!corners) return false;
-    const std::int64_t painted =
-        image.hasPalette() ? paintCell(*corners, screen, view, PaletteRows{image})
-                           : paintCell(*corners, screen, view, TrueColourRows{image});
+    const std::int64_t painted = image.hasPalette()
+                                     ? paintCell(*corners, screen, view, PaletteRows{image})
+                                     : paintCell(*corners, screen, view, TrueColourRows{image});
     unpainted -= painted;
     return painted > 0;
 }
