@@ -14,7 +14,8 @@ using platform::Pixel16;
 // Corners are placed to 1/64 pixel, the walk steps in 1/8192 pixel.
 constexpr double kSubPixels = 64.0;
 constexpr int kFractionBits = 13;
-constexpr std::int64_t kCornerToFixed = (std::int64_t{1} << kFractionBits) / 64;
+constexpr std::int64_t kOne = std::int64_t{1} << kFractionBits;
+constexpr std::int64_t kCornerToFixed = kOne / 64;
 // Beyond this distance from corner 0 to corner 3 the steps lose their precision.
 constexpr double kMaxCornerSpan = 131072.0 * kSubPixels;
 // A corner this far off the image belongs to a view that shows the whole earth on a
@@ -100,6 +101,7 @@ Fixed lerp(Fixed a, Fixed b, double t) {
 }
 
 struct TrueColourRows {
+    static constexpr bool kDirect = true;
     const MapImage& image;
     using Row = const Pixel16*;
     Row row(std::int64_t storageRow) const { return image.pixelRow(int(storageRow)); }
@@ -107,6 +109,7 @@ struct TrueColourRows {
 };
 
 struct PaletteRows {
+    static constexpr bool kDirect = false;
     const MapImage& image;
     using Row = const std::uint8_t*;
     Row row(std::int64_t storageRow) const { return image.indexRow(int(storageRow)); }
@@ -121,16 +124,34 @@ struct RowWalk {
     std::int64_t x, sx, y, sy;
 };
 
+// The masked store, without a branch so that the loops stay straight (and the
+// contiguous one vectorises): an unpainted pixel takes the map's, a painted one
+// keeps its own. Returns 1 when it painted.
+inline std::int64_t put(Pixel16* __restrict out, Pixel16 mapPixel) {
+    const Pixel16 old = *out;
+    const bool unpainted = (old & kUnpaintedBit) != 0;
+    *out = unpainted ? mapPixel : old;
+    return unpainted;
+}
+
+// One map pixel per screen pixel on a north-up map: a masked copy of part of a row.
+std::int64_t paintContiguous(Pixel16* __restrict out, const Pixel16* __restrict from,
+                             std::int64_t count) {
+    std::int64_t painted = 0;
+    for (std::int64_t i = 0; i < count; ++i) painted += put(out + i, from[i]);
+    return painted;
+}
+
 template <typename Rows>
 std::int64_t paintAlongX(const RowWalk& w, const Rows& rows) {
     const typename Rows::Row row = rows.row((w.y + w.sy * w.first) >> kFractionBits);
     std::int64_t x = w.x + w.sx * w.first, painted = 0;
-    for (std::int64_t i = w.first; i < w.end; ++i, x += w.sx) {
-        if (w.out[i] & kUnpaintedBit) {
-            w.out[i] = rows.at(row, x >> kFractionBits);
-            ++painted;
-        }
+    if constexpr (Rows::kDirect) {
+        if (w.sx == kOne)
+            return paintContiguous(w.out + w.first, row + (x >> kFractionBits), w.end - w.first);
     }
+    for (std::int64_t i = w.first; i < w.end; ++i, x += w.sx)
+        painted += put(w.out + i, rows.at(row, x >> kFractionBits));
     return painted;
 }
 
@@ -138,24 +159,16 @@ template <typename Rows>
 std::int64_t paintAlongY(const RowWalk& w, const Rows& rows) {
     const std::int64_t column = (w.x + w.sx * w.first) >> kFractionBits;
     std::int64_t y = w.y + w.sy * w.first, painted = 0;
-    for (std::int64_t i = w.first; i < w.end; ++i, y += w.sy) {
-        if (w.out[i] & kUnpaintedBit) {
-            w.out[i] = rows.at(rows.row(y >> kFractionBits), column);
-            ++painted;
-        }
-    }
+    for (std::int64_t i = w.first; i < w.end; ++i, y += w.sy)
+        painted += put(w.out + i, rows.at(rows.row(y >> kFractionBits), column));
     return painted;
 }
 
 template <typename Rows>
 std::int64_t paintAlongBoth(const RowWalk& w, const Rows& rows) {
     std::int64_t x = w.x + w.sx * w.first, y = w.y + w.sy * w.first, painted = 0;
-    for (std::int64_t i = w.first; i < w.end; ++i, x += w.sx, y += w.sy) {
-        if (w.out[i] & kUnpaintedBit) {
-            w.out[i] = rows.at(rows.row(y >> kFractionBits), x >> kFractionBits);
-            ++painted;
-        }
-    }
+    for (std::int64_t i = w.first; i < w.end; ++i, x += w.sx, y += w.sy)
+        painted += put(w.out + i, rows.at(rows.row(y >> kFractionBits), x >> kFractionBits));
     return painted;
 }
 
