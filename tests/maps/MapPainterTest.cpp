@@ -130,6 +130,8 @@ TEST(MapPainter, PaintsWhatGeoToPixelPlaces) {
     } cases[] = {
         {"north-up, larger than the view", placedMap(90, 70, 40, 30), viewCell(0, 0, 64, 48), false,
          64 * 48},
+        {"one map pixel per screen pixel, a better map's pixels kept", placedMap(81, 61, 40, 30),
+         viewCell(0, 0, 64, 48), true, -1},
         {"north-up, 2x zoom", placedMap(40, 30, 40, 30), viewCell(0, 0, 64, 48), false, 64 * 48},
         {"map inside the view", placedMap(50, 30, 20, 12), viewCell(0, 0, 64, 48), false, -1},
         {"rotated 30 degrees", placedMap(60, 50, 30, 25, 0.52), viewCell(0, 0, 64, 48), false, -1},
