@@ -116,11 +116,11 @@ struct PaletteRows {
     Pixel16 at(Row row, std::int64_t column) const { return image.palette()[row[column]]; }
 };
 
-// One row of the cell: out[i] takes the map pixel at (x + sx*i, y + sy*i) for i in
-// [first, end), all of them known to lie on the image.
+// The painted part of one row: out[i] takes the map pixel at (x + sx*i, y + sy*i)
+// for i in [0, count), all of them known to lie on the image.
 struct RowWalk {
     Pixel16* out;
-    std::int64_t first, end;
+    std::int64_t count;
     std::int64_t x, sx, y, sy;
 };
 
@@ -157,37 +157,35 @@ std::int64_t paintContiguous(Pixel16* __restrict out, const Pixel16* __restrict 
 
 template <typename Rows>
 std::int64_t paintAlongX(const RowWalk& w, const Rows& rows) {
-    const typename Rows::Row row = rows.row((w.y + w.sy * w.first) >> kFractionBits);
-    std::int64_t x = w.x + w.sx * w.first, painted = 0;
+    const typename Rows::Row row = rows.row(w.y >> kFractionBits);
+    std::int64_t x = w.x, painted = 0;
     if constexpr (Rows::kDirect) {
-        if (w.sx == kOne)
-            return paintContiguous(w.out + w.first, row + (x >> kFractionBits), w.end - w.first);
+        if (w.sx == kOne) return paintContiguous(w.out, row + (x >> kFractionBits), w.count);
     }
-    for (std::int64_t i = w.first; i < w.end; ++i, x += w.sx)
+    for (std::int64_t i = 0; i < w.count; ++i, x += w.sx)
         painted += put(w.out + i, rows.at(row, x >> kFractionBits));
     return painted;
 }
 
 template <typename Rows>
 std::int64_t paintAlongY(const RowWalk& w, const Rows& rows) {
-    const std::int64_t column = (w.x + w.sx * w.first) >> kFractionBits;
-    std::int64_t y = w.y + w.sy * w.first, painted = 0;
-    for (std::int64_t i = w.first; i < w.end; ++i, y += w.sy)
+    const std::int64_t column = w.x >> kFractionBits;
+    std::int64_t y = w.y, painted = 0;
+    for (std::int64_t i = 0; i < w.count; ++i, y += w.sy)
         painted += put(w.out + i, rows.at(rows.row(y >> kFractionBits), column));
     return painted;
 }
 
 template <typename Rows>
 std::int64_t paintAlongBoth(const RowWalk& w, const Rows& rows) {
-    std::int64_t x = w.x + w.sx * w.first, y = w.y + w.sy * w.first, painted = 0;
-    for (std::int64_t i = w.first; i < w.end; ++i, x += w.sx, y += w.sy)
+    std::int64_t x = w.x, y = w.y, painted = 0;
+    for (std::int64_t i = 0; i < w.count; ++i, x += w.sx, y += w.sy)
         painted += put(w.out + i, rows.at(rows.row(y >> kFractionBits), x >> kFractionBits));
     return painted;
 }
 
 template <typename Rows>
 std::int64_t paintRow(const RowWalk& w, const Rows& rows) {
-    if (w.first >= w.end) return 0;
     if (w.sy == 0) return paintAlongX(w, rows);
     if (w.sx == 0) return paintAlongY(w, rows);
     return paintAlongBoth(w, rows);
@@ -221,8 +219,11 @@ std::int64_t paintCell(const std::array<Fixed, 4>& c, const ScreenCell& cell,
         const std::int64_t sy = roundDiv(right.y - left.y, columns);
         const Span span = intersect(intersect(visible, insideSpan(left.x, sx, limitX)),
                                     insideSpan(left.y, sy, limitY));
-        Pixel16* out = view.row(int(screenRow)) + cell.left;
-        painted += paintRow(RowWalk{out, span.first, span.end, left.x, sx, left.y, sy}, rows);
+        if (span.first >= span.end) continue;
+        Pixel16* out = view.row(int(screenRow)) + (cell.left + span.first);
+        painted += paintRow(RowWalk{out, span.end - span.first, left.x + sx * span.first, sx,
+                                    left.y + sy * span.first, sy},
+                            rows);
     }
     return painted;
 }
