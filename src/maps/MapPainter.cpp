@@ -162,8 +162,15 @@ std::int64_t paintAlongX(const RowWalk& w, const Rows& rows) {
     if constexpr (Rows::kDirect) {
         if (w.sx == kOne) return paintContiguous(w.out, row + (x >> kFractionBits), w.count);
     }
-    for (std::int64_t i = 0; i < w.count; ++i, x += w.sx)
-        painted += put(w.out + i, rows.at(row, x >> kFractionBits));
+    // Gathered a block at a time, then laid down by the same masked copy.
+    constexpr std::int64_t kBlock = 512;
+    Pixel16 gathered[kBlock];
+    for (std::int64_t start = 0; start < w.count; start += kBlock) {
+        const std::int64_t n = std::min(kBlock, w.count - start);
+        for (std::int64_t i = 0; i < n; ++i, x += w.sx)
+            gathered[i] = rows.at(row, x >> kFractionBits);
+        painted += paintContiguous(w.out + start, gathered, n);
+    }
     return painted;
 }
 
