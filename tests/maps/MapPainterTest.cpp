@@ -177,6 +177,32 @@ TEST(MapPainter, PaintsWhatGeoToPixelPlaces) {
     }
 }
 
+// Rows far longer than the walk's blocks: every pixel of a 2x zoom, end to end.
+TEST(MapPainter, LongRowsArePaintedWhole) {
+    constexpr int kWidth = 1500, kMapWidth = 800, kMapHeight = 3;
+    maps::MapDefinition d;
+    d.imagePath = u"/maps/long.png";
+    const double east = kLon0 + (kMapWidth - 1) * 2 * kStep;
+    d.cornerLatitudes = {kLat0, kLat0, kLat0 - 4 * kStep, kLat0 - 4 * kStep};
+    d.cornerLongitudes = {kLon0, east, kLon0, east};
+    d.width = kMapWidth;
+    d.height = kMapHeight;
+    d.bytesPerPixel = 2;
+    CalibratedMap map;
+    ASSERT_TRUE(map.setDefinition(d));
+    const auto image = codedImage(kMapWidth, kMapHeight);
+    PixelBuffer view({kWidth, 1}, kBackground);
+    const maps::CellCorner left{kLat0 - kStep, kLon0, 0, 0},
+        right{kLat0 - kStep, kLon0 + kWidth * kStep, kWidth, 0};
+    MapCell cell{left, right, left, right};
+    cell[2].y = cell[3].y = 1;
+    std::int64_t unpainted = 0;
+    ASSERT_TRUE(maps::paintMapCell(map, *image, cell, view, unpainted));
+    EXPECT_EQ(unpainted, -kWidth);
+    for (int x = 0; x < kWidth; ++x)
+        ASSERT_LE(std::abs(decode(view.at(x, 0)) / kMapHeight - x / 2), 1) << "pixel " << x;
+}
+
 // A palette bitmap paints the colours of its table exactly as the same picture in
 // true colour does.
 TEST(MapPainter, PaletteImagePaintsThroughItsTable) {
