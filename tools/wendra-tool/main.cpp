@@ -26,7 +26,7 @@ constexpr Verb kVerbs[] = {
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
     {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
-     "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
+     "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE] [--map FILE.jpg]   write a simulated receiver log (and a map of its ground)"},
     {"simulate", wendra::tool::runSimulate,
      "simulate --pty [--speed X] [FILE]   play a log into a pseudo-terminal until killed"},
     {"record", wendra::tool::runRecord,
