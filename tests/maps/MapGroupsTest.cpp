@@ -41,6 +41,10 @@ const GroupCase kCases[] = {
      "Grp of maps: All (except Internet)"},
 };
 
+void PrintTo(const GroupCase& c, std::ostream* os) {
+    *os << c.legend;
+}
+
 class MapGroups : public ::testing::TestWithParam<GroupCase> {};
 
 maps::MapDefinition at(const char* path, bool active, bool tile = false) {

@@ -94,6 +94,10 @@ const RankingCase kCases[] = {
      0},
 };
 
+void PrintTo(const RankingCase& c, std::ostream* os) {
+    *os << c.legend;
+}
+
 class MapRanking : public ::testing::TestWithParam<RankingCase> {};
 
 TEST_P(MapRanking, OrdersTheCandidates) {
