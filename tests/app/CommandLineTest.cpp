@@ -5,10 +5,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/LinuxSerialPorts.h"
+
 using Args = std::vector<std::string>;
 
 namespace wendra {
 namespace {
+
+// The program's main hands in the machine's port names.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    return wendra::parseCommandLine(arguments, platform::portIdOfName);
+}
 
 TEST(CommandLine, TakesEveryOption) {
     const ParsedCommandLine parsed =
