@@ -14,7 +14,7 @@ PowerThread::PowerThread(platform::IdleTimer& idle, platform::Ticker& ticker,
       ticker_(ticker),
       hooks_(std::move(hooks)),
       suspended_(suspended ? std::move(suspended)
-                            : SuspendClock([] { return std::chrono::nanoseconds::zero(); })),
+                           : SuspendClock([] { return std::chrono::nanoseconds::zero(); })),
       options_(ProgramOptions::kDefault) {}
 
 PowerThread::~PowerThread() {
