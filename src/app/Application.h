@@ -15,6 +15,8 @@
 #include "app/AppFlags.h"
 #include "app/AppState.h"
 #include "app/BackgroundWorker.h"
+#include "app/PowerThread.h"
+#include "app/ScreenPower.h"
 #include "app/TimerService.h"
 #include "gps/GpsDialog.h"
 #include "platform/Backlight.h"
@@ -29,8 +31,6 @@ namespace wendra {
 
 struct FileChoice;
 class MainView;
-class PowerThread;
-class ScreenPower;
 
 // What the program's main gives the application: the folders and the machine.
 struct ApplicationServices {
@@ -49,6 +49,10 @@ struct ApplicationServices {
     // The machine's backlight and idle timer; the platform's own when null.
     platform::Backlight* backlight = nullptr;
     platform::IdleTimer* idleTimer = nullptr;
+    // Whether the display is lit, and the time slept since boot; when empty the
+    // display counts as lit and no resume is seen.
+    DisplayReader readDisplay;
+    SuspendClock suspendClock;
     // Workers of later subsystems; none runs when null.
     BackgroundWorker* mapWorker = nullptr;
     BackgroundWorker* internetWorker = nullptr;

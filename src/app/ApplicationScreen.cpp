@@ -35,7 +35,7 @@ void Application::createScreenServices() {
     hooks.optionsChanged = [this] { state_->dataFiles.markChanged(DataFile::Configuration); };
     screen_ = std::make_unique<ScreenPower>(state_->config.global, *services_.backlight,
                                             platform::systemTicker(), std::move(hooks),
-                                            DisplayReader{});
+                                            services_.readDisplay);
 
     PowerThreadHooks powerHooks;
     // The timer service takes timers from any thread.
@@ -46,7 +46,7 @@ void Application::createScreenServices() {
     powerHooks.displayOn = [screen = screen_.get()] { return screen->displayOn(); };
     powerHooks.keepInFront = [window = window_] { window->post(AppMessage::kBringToFront); };
     power_ = std::make_unique<PowerThread>(*services_.idleTimer, platform::systemTicker(),
-                                           std::move(powerHooks), nullptr);
+                                           std::move(powerHooks), services_.suspendClock);
 }
 
 // After the configuration is read and whenever its options change.

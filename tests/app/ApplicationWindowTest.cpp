@@ -18,6 +18,7 @@
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
+#include "platform/linux/PseudoTerminal.h"
 #include "records/Text.h"
 #include "app/MainMenu.h"
 #include "app/ToolsMenu.h"
@@ -68,7 +69,8 @@ public:
                BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
         : ports_(home) {
         if (log) {
-            replay_ = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(*log),
+            replay_ = std::make_unique<ReplayPlayer>(std::make_unique<platform::PseudoTerminal>(),
+                                                     std::make_unique<TextReplay>(*log),
                                                      ReplayPlayer::Options{200.0, false});
             std::string error;
             EXPECT_TRUE(replay_->start(error)) << error;
