@@ -11,10 +11,9 @@
 
 namespace wendra {
 
-ShellBridge::ShellBridge(std::filesystem::path programFolder, const SerialSettings& readerSerial,
-                         const NmeaParser& readerParser, HandOverState& handOver)
+ShellBridge::ShellBridge(std::filesystem::path programFolder, const NmeaParser& readerParser,
+                         HandOverState& handOver)
     : programFolder_(std::move(programFolder)),
-      readerSerial_(readerSerial),
       readerParser_(readerParser),
       handOver_(handOver) {}
 
@@ -89,7 +88,7 @@ void ShellBridge::positionUpdated(const Fix& fix) {
 void ShellBridge::settingsChanged() {
     {
         std::lock_guard lock(mutex_);
-        settings_ = ReaderSettings{readerSerial_.options, readerSerial_.receiverRateIndex,
+        settings_ = ReaderSettings{readerSerial_->options, readerSerial_->receiverRateIndex,
                                    readerParser_.flags(), readerParser_.correction()};
     }
     post(AppMessage::kReaderSettings);
