@@ -31,7 +31,8 @@ void Application::created(platform::Window& window) {
 void Application::message(std::uint32_t code, std::int64_t param) {
     if (!state()) return;
     if (code != platform::kTimerMessage)
-        platform::traceLog().breadcrumb("Msg " + std::to_string(code) + " " + std::to_string(param));
+        platform::traceLog().breadcrumb("Msg " + std::to_string(code) + " " +
+                                        std::to_string(param));
     switch (code) {
         case AppMessage::kStartupContinuation:
             continueStartup();
@@ -138,8 +139,8 @@ void Application::activated(bool active) {
 
 void Application::applyFullScreen() {
     if (!state() || flags_.test(AppFlag::kStartupNotFinished)) return;
-    const bool wanted = services_.fullScreen ||
-                        (state()->config.status.viewWord & ViewWord::kFullScreen) != 0;
+    const bool wanted =
+        services_.fullScreen || (state()->config.status.viewWord & ViewWord::kFullScreen) != 0;
     if (fullScreenShown_ == wanted) return;
     fullScreenShown_ = wanted;
     window_->setFullScreen(wanted);
@@ -164,7 +165,7 @@ void Application::saveChangedFiles(bool force) {
 }
 
 int Application::runModalDialog(const platform::DialogTemplate& dialog,
-                                 platform::DialogProcedure& procedure) {
+                                platform::DialogProcedure& procedure) {
     flags_.set(AppFlag::kModalDialog);
     const int result = platform::runDialog(dialog, procedure);
     flags_.clear(AppFlag::kModalDialog);

@@ -74,12 +74,11 @@ bool GpsSettingsFlow::takeDialogValues(GpsDialogButton button, const GpsDialogVa
 }
 
 void GpsSettingsFlow::openSettings() {
-    const GpsDialogSetup setup{
-        *services_.ports, state_.port.bluetoothAvailable(), soundNames(state_.programFolder),
-        state_.programFolder,
-        [this](GpsDialogButton button, const GpsDialogValues& values) {
-            return takeDialogValues(button, values);
-        }};
+    const GpsDialogSetup setup{*services_.ports, state_.port.bluetoothAvailable(),
+                               soundNames(state_.programFolder), state_.programFolder,
+                               [this](GpsDialogButton button, const GpsDialogValues& values) {
+                                   return takeDialogValues(button, values);
+                               }};
     takeReaderSettings();  // the dialog shows what the parser holds now
     GpsDialogWindow dialog(dialogValues(), setup);
     shell_.runModalDialog(gpsDialogTemplate(), dialog);

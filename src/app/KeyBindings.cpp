@@ -17,7 +17,8 @@ using namespace Action;
 constexpr int kAppKeys = Slot::kApplicationKey1;
 constexpr DefaultBinding kDefaults[] = {
     {Slot::kButtonOk, {kMainMenu, 0, 0, 0}},
-    {Slot::kButtonUp, {kNavigationDashboardWhileNavigating, kPointInFreeMovement, kImmediatePoint, 0}},
+    {Slot::kButtonUp,
+     {kNavigationDashboardWhileNavigating, kPointInFreeMovement, kImmediatePoint, 0}},
     {Slot::kButtonDown, {kQuickSetup, 0, 0, 0}},
     {Slot::kButtonLeft, {kPreviousRoutePoint, kTurnLeft, kPreviousTrackPoint, kZoomOut}},
     {Slot::kButtonRight, {kNextRoutePoint, kTurnRight, kNextTrackPoint, kZoomIn}},

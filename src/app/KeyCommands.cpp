@@ -78,8 +78,7 @@ void KeyCommands::deferUntilDialogCloses(int code) {
 }
 
 void KeyCommands::dialogClosed() {
-    for (const int code : std::exchange(deferred_, {}))
-        window_.post(AppMessage::kCommand, code);
+    for (const int code : std::exchange(deferred_, {})) window_.post(AppMessage::kCommand, code);
 }
 
 }  // namespace wendra

@@ -104,8 +104,7 @@ void Lifecycle::continueStartup() {
     timers_.set(window_, AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
 
     drawView();
-    const bool okShowsMenu =
-        state_->config.keys.action(0, Slot::kButtonOk) == Action::kMainMenu;
+    const bool okShowsMenu = state_->config.keys.action(0, Slot::kButtonOk) == Action::kMainMenu;
     shell_.showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
 
     startWorker(services_.mapWorker, u".WndProc.2");

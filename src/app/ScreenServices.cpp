@@ -38,9 +38,9 @@ ScreenServices::ScreenServices(const ApplicationServices& services, AppState& st
     };
     hooks.showTurnDisplayOff = [this] { showTurnDisplayOff(); };
     hooks.optionsChanged = [this] { state_.dataFiles.markChanged(DataFile::Configuration); };
-    screen_ = std::make_unique<ScreenPower>(state_.config.global, *backlight,
-                                            platform::systemTicker(), std::move(hooks),
-                                            DisplayReader{});
+    screen_ =
+        std::make_unique<ScreenPower>(state_.config.global, *backlight, platform::systemTicker(),
+                                      std::move(hooks), DisplayReader{});
 
     PowerThreadHooks powerHooks;
     // The timer service takes timers from any thread.

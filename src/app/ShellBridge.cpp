@@ -13,9 +13,7 @@ namespace wendra {
 
 ShellBridge::ShellBridge(std::filesystem::path programFolder, const NmeaParser& readerParser,
                          HandOverState& handOver)
-    : programFolder_(std::move(programFolder)),
-      readerParser_(readerParser),
-      handOver_(handOver) {}
+    : programFolder_(std::move(programFolder)), readerParser_(readerParser), handOver_(handOver) {}
 
 void ShellBridge::post(std::uint32_t code) {
     if (platform::Window* window = window_.load(std::memory_order_acquire)) window->post(code);
