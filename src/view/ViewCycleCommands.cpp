@@ -82,8 +82,10 @@ bool ViewCycle::walkCursor(int dx, int dy) {
     if (dy == kStepOnePoint) {
         cursorRest_ = 0.0;
         TrackPoint* to = dx == 1 ? cursor->next : cursor->prev;
-        if (to) cursor = to;
-        return cursor != start;
+        if (!to) return false;
+        cursor = to;
+        view_.setCentre(cursor->lat, cursor->lon);
+        return true;
     }
     const double gap = kSegmentGapPixels / view_.scale;
     auto cost = [gap](const TrackPoint& p) {
