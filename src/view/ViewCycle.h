@@ -69,6 +69,12 @@ public:
     // The second marker at the view centre, on a track point within 10 m when there
     // is one (the cursor point while the cursor is on); returns that point or null.
     TrackPoint* setSecondMarker();
+    // Back to following under automatic or proportional zoom; the track selection's
+    // placed marks go with the cursor and the second marker.
+    void setAuto(FrameInputs& in);
+    void setProportional(FrameInputs& in);
+    // The main layer was cleared: nothing is left to browse or to stay away from.
+    void mainCleared();
     // One-shot fit of everything (mode 2: the whole route and the GPS position).
     void fitAll(int mode, FrameInputs& in);
 

@@ -116,12 +116,13 @@ bool ViewCycle::walkCursor(int dx, int dy) {
 
 TrackPoint* ViewCycle::nearestPoint(const TrackLayer& layer, double lat, double lon, double limit) {
     TrackPoint* best = nullptr;
-    float bestDistance = limit > 0.0 ? static_cast<float>(limit) : INFINITY;
+    const float most = limit > 0.0 ? static_cast<float>(limit) : INFINITY;
+    float bestDistance = INFINITY;
     for (TrackPoint* p = layer.first(); p; p = p->next) {
         const float dx = static_cast<float>((lon - p->lon) * std::cos((lat * kPi + p->latRad) / 2));
         const float dy = static_cast<float>(lat - p->lat);
         const float distance = std::sqrt(dx * dx + dy * dy);
-        if (distance < bestDistance || (!best && distance == bestDistance && limit > 0.0)) {
+        if (distance <= most && distance < bestDistance) {
             best = p;
             bestDistance = distance;
         }
@@ -171,6 +172,29 @@ TrackPoint* ViewCycle::setSecondMarker() {
     if (!view_.has(viewflag::kFreeMovement) && !view_.has(viewflag::kTrackCursor))
         view_.flags |= viewflag::kFreeMovement;
     return point;
+}
+
+}  // namespace wendra
+
+namespace wendra {
+
+void ViewCycle::setAuto(FrameInputs& in) {
+    LatLon unused;
+    view_.setAuto(in.gps ? *in.gps : unused, in.fixValid);
+    track_.main().selection.cursorPlaced = false;
+    track_.main().selection.anchorPlaced = false;
+}
+
+void ViewCycle::setProportional(FrameInputs& in) {
+    LatLon unused;
+    view_.setProportional(in.gps ? *in.gps : unused, in.fixValid);
+    track_.main().selection.cursorPlaced = false;
+    track_.main().selection.anchorPlaced = false;
+}
+
+void ViewCycle::mainCleared() {
+    view_.flags &= ~(viewflag::kFreeMovement | viewflag::kTrackCursor | viewflag::kSecondMarker);
+    cursorRest_ = 0.0;
 }
 
 }  // namespace wendra

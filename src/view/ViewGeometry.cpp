@@ -40,6 +40,7 @@ void ViewGeometry::placeRect(platform::Rect client) {
     centreY_ = (client.top + client.bottom) / 2;
     usableWidth_ = client.width() - kRectMargin;
     usableHeight_ = client.height() - kRectMargin;
+    windowHeight_ = client.height();
     if (diagonal_ == 0.0 && !client.empty()) {
         diagonal_ = std::hypot(client.width(), client.height());
         pixelMultiplier_ = wendra::pixelMultiplier({client.width(), client.height()});

@@ -112,6 +112,8 @@ public:
 
     // Commands ----------------------------------------------------------------
     std::u16string_view zoomStep(bool up);
+    // The mouse wheel and pinch: zoomStep, from manual zoom entered first when needed.
+    std::u16string_view wheelZoom(bool up);
     // Auto, Manual, Proportional, Auto; refused while navigating to a point.
     std::u16string_view cycleZoomMode(bool navigating, LatLon& gps, bool fixValid);
     void enterFreeMovement();
@@ -153,6 +155,7 @@ private:
     int centreY_ = 0;
     int usableWidth_ = 0;
     int usableHeight_ = 0;
+    int windowHeight_ = 0;
     double diagonal_ = 0.0;
     int pixelMultiplier_ = 1;
     double lat_ = 0.0;

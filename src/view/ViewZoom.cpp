@@ -142,6 +142,11 @@ std::u16string_view ViewGeometry::zoomStep(bool up) {
     return up ? viewmsg::kZoomIn : viewmsg::kZoomOut;
 }
 
+std::u16string_view ViewGeometry::wheelZoom(bool up) {
+    if (!manualZoom() || proportionalZoom()) enterManualZoom();
+    return zoomStep(up);
+}
+
 void ViewGeometry::enterManualZoom() {
     if (!manualZoom()) manualScale = scale;
     zoomWord = (zoomWord | zoom::kManual) & ~zoom::kProportional;
@@ -192,7 +197,7 @@ void ViewGeometry::setProportional(LatLon& gps, bool fixValid) {
 }
 
 bool ViewGeometry::zoomDrag(int dy) {
-    if (usableWidth_ <= 0 || std::abs(dy) >= usableHeight_ + 10) return false;
+    if (usableWidth_ <= 0 || std::abs(dy) >= windowHeight_) return false;
     const float factor = std::clamp(1.0f + 2.0f * dy / usableWidth_, kDragLeast, kDragMost);
     manualScale *= factor;
     return true;

@@ -71,6 +71,37 @@ TEST(VisibleTrack, KeepsOnePointPerTwoPixelsAndEverySegmentEnd) {
     }
 }
 
+TEST(VisibleTrack, CullsToTheDiagonalSquareButKeepsAFirstPoint) {
+    ViewGeometry view;
+    view.placeRect({0, 0, 300, 400});  // diagonal 500
+    view.scale = 1.0e6f;               // half extent 250e-6 + 2.5e-6 units
+    view.setCentre(0.0, 0.0);
+    struct Case {
+        const char* legend;
+        std::vector<Spot> spots;
+        double extent;
+        int expectedVisible;
+    };
+    const Case cases[] = {
+        {"inside and outside the square", {{0, 0}, {0, 250e-6}, {0, 260e-6}, {-252e-6, 0}}, 0, 3},
+        {"none near: the first is taken", {{0.1, 0.1}, {0.1, 0.2}}, 0, 1},
+        {"a fit pass takes all", {{0.1, 0.1}, {0.1, 0.2}}, VisibleTrack::kUnlimited, 2},
+    };
+    for (const Case& c : cases) {
+        Track track;
+        fill(track.main(), c.spots);
+        VisibleTrack::decimate(track.main(), 1.0e12f);  // keeps everything
+        const double extent = c.extent != 0 ? c.extent : VisibleTrack::halfExtent(view);
+        EXPECT_EQ(VisibleTrack::cull(track.main(), view, extent, true), c.expectedVisible)
+            << c.legend;
+        const TrackPoint* p = track.main().visibleHead;
+        ASSERT_NE(p, nullptr) << c.legend;
+        EXPECT_EQ(view.toScreen({p->viewRelX, p->viewRelY}),
+                  (platform::Point{p->screenX, p->screenY}))
+            << c.legend;
+    }
+}
+
 struct CycleFixture : ::testing::Test {
     Track track;
     ViewGeometry view;
@@ -204,6 +235,28 @@ TEST_F(CycleFixture, TheSecondMarkerSnapsToATrackPointWithinTenMetres) {
     view.setCentre(0.1, 0.1002);  // 2 km away: stays at the centre
     EXPECT_EQ(cycle.setSecondMarker(), nullptr);
     EXPECT_DOUBLE_EQ(view.secondMarker.lon, 0.1002);
+}
+
+TEST_F(CycleFixture, ZoomModesCycleAndFollowingResumes) {
+    fill(track.main(), {{0.1, 0.1}, {0.1001, 0.1001}});
+    view.enterFreeMovement();
+    EXPECT_EQ(view.cycleZoomMode(true, gps, false), u"Action not available");
+    EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Zoom Proportional");
+    EXPECT_FALSE(view.has(viewflag::kFreeMovement));
+    EXPECT_DOUBLE_EQ(gps.lat, view.centreLat());  // no fix: drawn where the view is
+    // Proportional without a fix shows everything at once.
+    cycle.update(in);
+    EXPECT_NEAR(view.centreLat(), 0.10005, 1e-9);
+    EXPECT_NEAR(view.scale, 300.0 / (2.05 * 0.00005), 300.0 / (2.05 * 0.00005) * 0.01);
+    EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Auto Zoom");
+    EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Manual Zoom");
+    // The wheel leaves proportional zoom for manual zoom before stepping.
+    view.setProportional(gps, false);
+    const float before = view.scale;
+    EXPECT_EQ(view.wheelZoom(false), u"Zoom -");
+    EXPECT_TRUE(view.manualZoom());
+    EXPECT_FALSE(view.proportionalZoom());
+    EXPECT_FLOAT_EQ(view.manualScale, before / 1.5f);
 }
 
 TEST(ViewStatus7, RoundTripsAndLeavesNavigationOnTheInformationLine) {
