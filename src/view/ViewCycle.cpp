@@ -53,7 +53,7 @@ void ViewCycle::update(FrameInputs& in) {
     view_.animateZoom(in.paintMs);
     if (view_.has(viewflag::kSecondMarker))
         view_.secondMarkerOffset = offsetOf(view_, view_.secondMarker.lat, view_.secondMarker.lon);
-    if (view_.proportionalZoom() && !in.fixValid && !in.navigating) fitEverything(in);
+    if (view_.proportionalZoom() && !in.fixValid) fitAll(0, in);
     for (int pass = 0; pass < kMostPasses; ++pass) {
         decimateAll();
         settleCentre(in);
@@ -62,6 +62,9 @@ void ViewCycle::update(FrameInputs& in) {
         project(in, fitsTrack ? VisibleTrack::kUnlimited : VisibleTrack::halfExtent(view_));
         if (!view_.applyScaleRules(scaleInputs(in))) break;
     }
+    scaleBar_ =
+        ScaleBar::compute(view_.scale, settings::field(view_.settingsWord, settings::kUnitsShift),
+                          view_.pixelMultiplier());
     track_.viewFrame.thetaDegrees = view_.rotationDegrees();
     track_.viewFrame.refLat = view_.centreLat();
     track_.viewFrame.staticRotation = view_.setting(settings::kStaticRotation);

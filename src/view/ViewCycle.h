@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/Geometry.h"
+#include "view/ScaleBar.h"
 #include "view/ViewGeometry.h"
 
 namespace wendra {
@@ -50,8 +51,10 @@ public:
     ViewCycle(ViewGeometry& view, Track& track) : view_(view), track_(track) {}
 
     // One paint: rectangle, rotation, zoom animation, second marker, then centre,
-    // decimation, culling and scale until the scale holds.
+    // decimation, culling and scale until the scale holds; then the scale bar.
     void update(FrameInputs& in);
+    // The scale bar of the last update.
+    const ScaleBar& scaleBar() const { return scaleBar_; }
 
     // Moves the map by a pen displacement (x right, y down), walks the track cursor,
     // or zooms in zoom-drag mode; false when the view did not change.
@@ -95,6 +98,7 @@ private:
 
     ViewGeometry& view_;
     Track& track_;
+    ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track
 };
 

@@ -32,6 +32,7 @@ RotatedOffset offsetOf(const ViewGeometry& view, double lat, double lon) {
 }  // namespace
 
 void ViewCycle::fitAll(int mode, FrameInputs& in) {
+    view_.placeRect(in.client);
     if (in.navigating || mode == kWholeRoute) {
         Extent extent;
         if (mode == kWholeRoute) {
@@ -53,7 +54,6 @@ void ViewCycle::fitAll(int mode, FrameInputs& in) {
 
 // Centres on the middle of every layer and of the points, then fits them all.
 void ViewCycle::fitEverything(FrameInputs& in) {
-    view_.placeRect(in.client);
     decimateAll();
     bool any = false;
     for (int pass = 0; pass < kMostPasses; ++pass) {

@@ -248,6 +248,9 @@ TEST_F(CycleFixture, ZoomModesCycleAndFollowingResumes) {
     cycle.update(in);
     EXPECT_NEAR(view.centreLat(), 0.10005, 1e-9);
     EXPECT_NEAR(view.scale, 300.0 / (2.05 * 0.00005), 300.0 / (2.05 * 0.00005) * 0.01);
+    EXPECT_GT(cycle.scaleBar().lengthPixels, 0);  // the bar follows the settled scale
+    EXPECT_EQ(cycle.scaleBar().lengthPixels,
+              ScaleBar::compute(view.scale, 0, view.pixelMultiplier()).lengthPixels);
     EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Auto Zoom");
     EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Manual Zoom");
     // The wheel leaves proportional zoom for manual zoom before stepping.
