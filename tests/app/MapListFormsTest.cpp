@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CorrectMapDialog.h"
 #include "app/MapGroupDialog.h"
 #include "app/MapListDialog.h"
 #include "maps/MapShell.h"
@@ -248,6 +249,50 @@ TEST(MapListDialog, ActsOnTheSelectedMapOrGroup) {
             });
             EXPECT_EQ(listed, !removed[i]) << "map " << i << " in the tree after the change";
         }
+    }
+}
+
+// Legend: the item corrected one step north and the button that applies; then which
+// maps moved and whether the list closed to show the first of them.
+TEST(MapListDialog, CorrectsTheSelectedMapOrGroup) {
+    struct Case {
+        const char* legend;
+        std::u16string map;  // in "alps"; empty for the whole group
+        int apply;
+        std::vector<bool> moved;  // A1, A2, J
+        bool shown;
+    };
+    const Case cases[] = {
+        {"one map", u"A2", CorrectMapControl::kApply, {false, true, false}, false},
+        {"the group, then shown", u"", CorrectMapControl::kApplyAndTest, {true, true, false}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        Catalogue cat;
+        ScriptedDialogHost host;
+        host.expect([&](ScriptedDialog& d) {
+            TreeItem item = itemNamed(d, u"alps");
+            if (!c.map.empty()) item = itemNamed(d, c.map, item);
+            ASSERT_TRUE(d.select(list::kTree, item));
+            EXPECT_TRUE(d.press(list::kCorrect));
+            if (!d.ended()) d.press(list::kBack);
+        });
+        host.expect([&](ScriptedDialog& d) {
+            EXPECT_TRUE(d.press(CorrectMapControl::kNorth));
+            EXPECT_TRUE(d.press(c.apply));
+        });
+        std::vector<std::u16string> shown;
+        MapListContext context;
+        context.showMap = [&](const maps::MapDefinition& d) { shown.push_back(d.title); };
+        const int result = runMapList(cat.maps, context);
+        std::vector<bool> moved;
+        for (std::size_t i = 0; i < 3; ++i)
+            moved.push_back(cat.maps.at(i)->definition().cornerLatitudes[0] > 46.5);
+        EXPECT_EQ(moved, c.moved);
+        EXPECT_TRUE(cat.maps.takeChanged());
+        EXPECT_EQ(result == MapListDialog::kShowMap, c.shown);
+        EXPECT_EQ(shown,
+                  c.shown ? std::vector<std::u16string>{u"A1"} : std::vector<std::u16string>{});
     }
 }
 
