@@ -188,8 +188,8 @@ TEST(QtDialogHost, BuildsARealDialogFromTheTemplateAndReportsTheUsersWork) {
 TEST(QtDialogHost, ClearingATreeForgetsItsItems) {
     struct Rebuild final : platform::DialogProcedure {
         void init(DialogControls& dialog) override {
-            old = dialog.addTreeItem(kTree, platform::kNoTreeItem, u"Old", platform::TreeIcon::Folder,
-                                     false);
+            old = dialog.addTreeItem(kTree, platform::kNoTreeItem, u"Old",
+                                     platform::TreeIcon::Folder, false);
             dialog.addTreeItem(kTree, old, u"Child", platform::TreeIcon::File, false);
             dialog.clearItems(kTree);
             dialog.addTreeItem(kTree, platform::kNoTreeItem, u"New", platform::TreeIcon::Folder,
