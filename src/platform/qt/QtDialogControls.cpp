@@ -110,7 +110,8 @@ void QtDialogControls::clearItems(int id) {
     else if (auto* combo = qobject_cast<QComboBox*>(w))
         combo->clear();
     else if (auto* view = qobject_cast<QTreeWidget*>(w)) {
-        std::erase_if(treeItems_, [view](const auto& entry) { return entry.second->treeWidget() == view; });
+        std::erase_if(treeItems_,
+                      [view](const auto& entry) { return entry.second->treeWidget() == view; });
         view->clear();
     }
 }
