@@ -80,8 +80,7 @@ private:
     void updateButtons(platform::DialogControls& dialog);
     const Row* selected(const platform::DialogControls& dialog) const;
     // Runs a change of the list with drawing paused, then regroups and marks the file.
-    template <typename F>
-    void change(F&& f);
+    void change(const std::function<void()>& edit);
 
     void toggleLoad(const Row& row);
     void remove(const Row& row);
