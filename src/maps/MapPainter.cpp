@@ -111,9 +111,10 @@ struct TrueColourRows {
 struct PaletteRows {
     static constexpr bool kDirect = false;
     const MapImage& image;
+    const Pixel16* palette = image.palette();
     using Row = const std::uint8_t*;
     Row row(std::int64_t storageRow) const { return image.indexRow(int(storageRow)); }
-    Pixel16 at(Row row, std::int64_t column) const { return image.palette()[row[column]]; }
+    Pixel16 at(Row row, std::int64_t column) const { return palette[row[column]]; }
 };
 
 // The painted part of one row: out[i] takes the map pixel at (x + sx*i, y + sy*i)
@@ -155,6 +156,9 @@ std::int64_t paintContiguous(Pixel16* __restrict out, const Pixel16* __restrict 
     return painted;
 }
 
+// The most map pixels gathered at a time: a whole screen row for any view of today.
+constexpr std::int64_t kGatherCapacity = 4096;
+
 // Map pixels along a bitmap row, gathered into a straight run for the masked copy.
 // A step of one pixel in 2^k screen pixels repeats each map pixel 2^k times from a
 // start known to the half (quarter...) pixel, so it is written as a duplicating loop
@@ -165,9 +169,9 @@ void gatherContiguous(const Rows& rows, typename Rows::Row row, std::int64_t col
     for (std::int64_t i = 0; i < count; ++i) to[i] = rows.at(row, column + i);
 }
 
-template <int kShift, typename Rows>
-void gatherRepeated(const Rows& rows, typename Rows::Row row, std::int64_t x, std::int64_t count,
-                    Pixel16* __restrict to) {
+template <int kShift>
+void repeatPixels(const Pixel16* __restrict from, std::int64_t x, std::int64_t count,
+                  Pixel16* __restrict to) {
     constexpr std::int64_t kRepeat = std::int64_t{1} << kShift;
     // With a step of kOne >> kShift, pixel i shows column (sub + i) >> kShift exactly.
     const std::int64_t sub = x >> (kFractionBits - kShift);
@@ -175,17 +179,33 @@ void gatherRepeated(const Rows& rows, typename Rows::Row row, std::int64_t x, st
     std::int64_t column = sub >> kShift, i = 0;
     if (phase != 0) {
         // The first map pixel shows only its remaining repeats.
-        for (; i < kRepeat - phase && i < count; ++i) to[i] = rows.at(row, column);
+        for (; i < kRepeat - phase && i < count; ++i) to[i] = from[column];
         ++column;
     }
     const std::int64_t whole = (count - i) >> kShift;
     Pixel16* __restrict run = to + i;
     for (std::int64_t k = 0; k < whole; ++k) {
-        const Pixel16 pixel = rows.at(row, column + k);
+        const Pixel16 pixel = from[column + k];
         for (std::int64_t r = 0; r < kRepeat; ++r) run[k * kRepeat + r] = pixel;
     }
     column += whole;
-    for (i += whole << kShift; i < count; ++i) to[i] = rows.at(row, column);
+    for (i += whole << kShift; i < count; ++i) to[i] = from[column];
+}
+
+template <int kShift, typename Rows>
+void gatherRepeated(const Rows& rows, typename Rows::Row row, std::int64_t x, std::int64_t count,
+                    Pixel16* __restrict to) {
+    if constexpr (Rows::kDirect) {
+        repeatPixels<kShift>(row, x, count, to);
+    } else {
+        // Colours looked up in a loop of their own, once per map pixel, vectorise;
+        // looked up inside the duplicating loop they do not.
+        const std::int64_t first = x >> kFractionBits;
+        const std::int64_t last = (x + (count - 1) * (kOne >> kShift)) >> kFractionBits;
+        Pixel16 colours[kGatherCapacity / 2 + 2];
+        gatherContiguous(rows, row, first, last - first + 1, colours);
+        repeatPixels<kShift>(colours, x - (first << kFractionBits), count, to);
+    }
 }
 
 template <typename Rows>
@@ -201,7 +221,7 @@ void gatherRow(const Rows& rows, typename Rows::Row row, std::int64_t x, std::in
 // bitmap row with the same start and step several times running, and then only the
 // masked copy has to run again. Rows longer than its buffer go a block at a time.
 struct GatheredRow {
-    static constexpr std::int64_t kCapacity = 4096;
+    static constexpr std::int64_t kCapacity = kGatherCapacity;
     bool valid = false;
     std::int64_t storageRow = 0, x = 0, sx = 0, count = 0;
     Pixel16 pixels[kCapacity];
