@@ -20,8 +20,8 @@ constexpr int kLabelWidth = 64;
 platform::ControlTemplate at(int controlId, ControlKind kind, std::u16string_view text, int row,
                              int left, int right, std::uint32_t style = 0, int rows = 1) {
     const int top = kMargin + row * kRow;
-    return {controlId, kind, std::u16string(text), {left, top, right, top + rows * kRow - 2},
-            style};
+    return {
+        controlId, kind, std::u16string(text), {left, top, right, top + rows * kRow - 2}, style};
 }
 
 std::string fieldText(const platform::DialogControls& dialog, int control, std::size_t limit) {
@@ -154,8 +154,7 @@ void InternetSourcesDialog::accept(platform::DialogControls& dialog) {
 bool runInternetSources(SourceSettings& settings,
                         InternetSourcesDialog::DisplayedChanged displayedChanged) {
     InternetSourcesDialog dialog(settings, std::move(displayedChanged));
-    return platform::runDialog(InternetSourcesDialog::dialogTemplate(), dialog) ==
-           platform::kIdOk;
+    return platform::runDialog(InternetSourcesDialog::dialogTemplate(), dialog) == platform::kIdOk;
 }
 
 }  // namespace wendra::netmaps

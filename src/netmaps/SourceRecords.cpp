@@ -37,9 +37,9 @@ bool readIndexed(std::string_view rest, std::size_t maxLength, int& index, std::
 }  // namespace
 
 std::string netBmpMgrRecord(const TileServiceFields& service, const SourceSettings& sources) {
-    std::string line = formatRecord("NetBmpMgr|%d|%d|%d|", service.settingsFlags,
-                                    sources.displayedSource,
-                                    static_cast<int>(sources.activeSources));
+    std::string line =
+        formatRecord("NetBmpMgr|%d|%d|%d|", service.settingsFlags, sources.displayedSource,
+                     static_cast<int>(sources.activeSources));
     appendCounted(line, service.cacheFolder);
     appendCounted(line, std::string_view(sources.countryCode));
     appendFormat(line, "%d|\n", service.validityDays);

@@ -1,7 +1,7 @@
 #include "netmaps/TemplateUpdate.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 
 namespace wendra::netmaps {
 
@@ -12,7 +12,7 @@ constexpr std::string_view kLinePrefix = "UrlVersion:";
 constexpr std::size_t kFirstSeparatorIndex = 12;
 constexpr std::string_view kUpdatePath = "//Download/UrlVersion_v01?id=";
 constexpr std::string_view kDefaultScheme = "https://";
-constexpr int kNumberCeiling = 100000;  // larger numbers name no slot either
+constexpr int kNumberCeiling = 100000;               // larger numbers name no slot either
 constexpr std::uint64_t kTickModulus = 0x80000000u;  // "%d" of the tick stays positive
 
 struct UpdateSlot {
@@ -20,8 +20,18 @@ struct UpdateSlot {
     int slot;
 };
 constexpr std::array<UpdateSlot, 12> kSlots = {{
-    {0, 0}, {1, 1}, {2, 2}, {3, 3}, {6, 8}, {7, 9},
-    {8, 10}, {9, 5}, {10, 6}, {11, 7}, {12, 4}, {14, 11},
+    {0, 0},
+    {1, 1},
+    {2, 2},
+    {3, 3},
+    {6, 8},
+    {7, 9},
+    {8, 10},
+    {9, 5},
+    {10, 6},
+    {11, 7},
+    {12, 4},
+    {14, 11},
 }};
 
 // Hands out the answer's lines as the request's line reader does: control characters

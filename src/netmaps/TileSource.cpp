@@ -7,17 +7,16 @@ namespace wendra::netmaps {
 namespace {
 
 constexpr std::array<std::string_view, kTileSourceCount> kNames = {
-    "Google-Sat",      "Google-SatRoad",  "Google-Road",  "Google-Terrain",
-    "OSM-Mapnik-Road", "V-Earth-Sat",     "V-Earth-SatRoad", "V-Earth-Road",
-    "Yahoo-Sat",       "Yahoo-SatRoad",   "Yahoo-Road",   "OSM-Piste",
+    "Google-Sat",      "Google-SatRoad", "Google-Road",     "Google-Terrain",
+    "OSM-Mapnik-Road", "V-Earth-Sat",    "V-Earth-SatRoad", "V-Earth-Road",
+    "Yahoo-Sat",       "Yahoo-SatRoad",  "Yahoo-Road",      "OSM-Piste",
 };
 
 constexpr std::string_view kOsmTemplate = "https://tile.openstreetmap.org/*ZM1*/*GMX*/*GMY*.png";
 constexpr std::string_view kPisteTemplate =
     "https://tiles.opensnowmap.org/pistes/*ZM1*/*GMX*/*GMY*.png";
 constexpr std::string_view kOsmAttribution = "\xA9 OpenStreetMap contributors";
-constexpr std::string_view kPisteAttribution =
-    "\xA9 OpenStreetMap contributors, \xA9 OpenSnowMap";
+constexpr std::string_view kPisteAttribution = "\xA9 OpenStreetMap contributors, \xA9 OpenSnowMap";
 
 }  // namespace
 

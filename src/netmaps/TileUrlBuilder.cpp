@@ -86,13 +86,14 @@ std::string expandTemplate(std::string_view pattern, const TileAddress& tile, in
     return url;
 }
 
-TileUrls TileUrlBuilder::build(const TileAddress& tile, int source, const SourceSettings& settings) {
+TileUrls TileUrlBuilder::build(const TileAddress& tile, int source,
+                               const SourceSettings& settings) {
     TileUrls urls;
     if (!isTileSource(source)) return urls;
     urls.baseSource = baseSource(source);
     const auto& templates = settings.templates;
-    urls.base = expandTemplate(templates[static_cast<std::size_t>(urls.baseSource)], tile,
-                               server_, settings.countryCode);
+    urls.base = expandTemplate(templates[static_cast<std::size_t>(urls.baseSource)], tile, server_,
+                               settings.countryCode);
     if (urls.baseSource != source)
         urls.overlay = expandTemplate(templates[static_cast<std::size_t>(source)], tile, server_,
                                       settings.countryCode);

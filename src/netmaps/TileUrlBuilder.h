@@ -17,8 +17,8 @@ inline constexpr int kServerCount = 4;
 inline constexpr int kInverseZoomTop = 18;
 
 struct TileUrls {
-    std::string base;     // empty: no request
-    std::string overlay;  // empty: no overlay
+    std::string base;                // empty: no request
+    std::string overlay;             // empty: no overlay
     int baseSource = kNoTileSource;  // whose missing-tile signature the base answers
 };
 

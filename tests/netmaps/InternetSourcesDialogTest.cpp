@@ -25,7 +25,8 @@ TEST(InternetSourcesDialog, EditsEachSourceAndTakesThemOverOnOk) {
         EXPECT_EQ(shown.title(), u"Internet sources");
         ASSERT_EQ(shown.itemCount(id::kSources), kTileSourceCount);
         EXPECT_EQ(shown.itemText(id::kSources, 11), u"OSM-Piste");
-        EXPECT_EQ(shown.selection(id::kSources), source::kOsmMapnikRoad) << "opens on the displayed";
+        EXPECT_EQ(shown.selection(id::kSources), source::kOsmMapnikRoad)
+            << "opens on the displayed";
         EXPECT_TRUE(shown.checked(id::kActive));
         EXPECT_EQ(shown.text(id::kAttribution), u"\u00A9 OpenStreetMap contributors");
         EXPECT_EQ(items(shown, id::kDisplayed),

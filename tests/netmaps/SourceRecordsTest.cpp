@@ -43,12 +43,14 @@ TEST(SourceRecords, RoundTripAndRefusals) {
 
     // Legend: each line is refused and leaves the settings as they were.
     const char* refused[] = {
-        "URL|12|3|abc|",         "URL|-1|3|abc|", "URL|2|",  "URLX|2|3|abc|",
-        "NetBmpMgr|2|4|2064|0|", "url|2|3|abc|",  "URLAttribution|99|1|x|",
+        "URL|12|3|abc|",          "URL|-1|3|abc|",         "URL|2|",
+        "URLX|2|3|abc|",          "NetBmpMgr|2|4|2064|0|", "url|2|3|abc|",
+        "URLAttribution|99|1|x|",
     };
     for (const char* line : refused) {
         SCOPED_TRACE(line);
-        EXPECT_FALSE(readSourceRecord(line, loaded) || readNetBmpMgrRecord(line, loadedService, loaded));
+        EXPECT_FALSE(readSourceRecord(line, loaded) ||
+                     readNetBmpMgrRecord(line, loadedService, loaded));
         EXPECT_EQ(loaded.templates, mine.templates);
     }
     // An empty mask and a displayed source out of range are mended; a zero validity
@@ -63,16 +65,17 @@ TEST(TemplateUpdate, TakesWellFormedLinesForKnownSlots) {
     // Legend per line: what it does to the slots.
     const std::string answer =
         "<html>ignored</html>\r\n"
-        "UrlVersion:0:http://sat/*GMX*\r\n"          // slot 0
-        "UrlVersion:12:https://osm/*ZM1*\n"          // slot 4
-        "UrlVersion:6:http://y\tahoo/*YMY*\n"        // slot 8, the tab dropped
-        "UrlVersion:14:\n"                           // slot 11 emptied
-        "UrlVersion:4:http://nothing\n"              // no slot 4 among the numbers
-        "UrlVersion:9\n"                             // no separator: refused
-        "UrlVersion:x:http://bad\n"                  // no number
-        "urlversion:1:http://case\n"                 // not the prefix
-        "UrlVersion:000000000000010:http://long\n"   // leading zeros still name slot 6
-        "UrlVersion:3:" + std::string(300, 'a') + "\n";  // longer than a template: refused
+        "UrlVersion:0:http://sat/*GMX*\r\n"         // slot 0
+        "UrlVersion:12:https://osm/*ZM1*\n"         // slot 4
+        "UrlVersion:6:http://y\tahoo/*YMY*\n"       // slot 8, the tab dropped
+        "UrlVersion:14:\n"                          // slot 11 emptied
+        "UrlVersion:4:http://nothing\n"             // no slot 4 among the numbers
+        "UrlVersion:9\n"                            // no separator: refused
+        "UrlVersion:x:http://bad\n"                 // no number
+        "urlversion:1:http://case\n"                // not the prefix
+        "UrlVersion:000000000000010:http://long\n"  // leading zeros still name slot 6
+        "UrlVersion:3:" +
+        std::string(300, 'a') + "\n";  // longer than a template: refused
     SourceSettings settings;
     const TemplateUpdateResult result = applyTemplateUpdate(answer, settings);
     EXPECT_EQ(settings.templates[0], "http://sat/*GMX*");

@@ -49,8 +49,8 @@ TEST(TileAddress, RealPlacesGetTheirStandardTile) {
         EXPECT_TRUE(c.west <= p.longitude && p.longitude < c.east);
         EXPECT_TRUE(c.south <= p.latitude && p.latitude < c.north);
         const std::string expected = "https://tile.openstreetmap.org/" + std::to_string(p.zoom) +
-                                     "/" + std::to_string(p.column) + "/" +
-                                     std::to_string(p.row) + ".png";
+                                     "/" + std::to_string(p.column) + "/" + std::to_string(p.row) +
+                                     ".png";
         EXPECT_EQ(builder.build(tile, source::kOsmMapnikRoad, settings).base, expected);
     }
 }

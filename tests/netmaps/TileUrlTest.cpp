@@ -17,15 +17,17 @@ TEST(TileUrl, EveryPlaceholderAndTheEmptyValueRule) {
         const char* country;
         std::string url;
     } cases[] = {
-        {"numbers", "http://h/*GMX*/*GMY*/*ZM1*/*ZM*/*YMY*/*IZM*", kLevel3, "", "http://h/3/2/2/3/-1/15"},
+        {"numbers", "http://h/*GMX*/*GMY*/*ZM1*/*ZM*/*YMY*/*IZM*", kLevel3, "",
+         "http://h/3/2/2/3/-1/15"},
         {"quad letters and key", "http://h/*GMId*-*VEId*", kLevel3, "", "http://h/tsr-31"},
         {"finest level", "http://h/*GMId*?k=*VEId*&y=*YMY*", kFine, "",
          "http://h/ts" + std::string(19, 'q') + "?k=3" + std::string(19, '0') + "&y=-1"},
         {"every occurrence", "http://h/*GMX**GMX*/*ZM**ZM*", kLevel3, "", "http://h/33/33"},
         {"server and country", "http://m*RND*.h/x?hl=*LAN*&c=*LAN-LAN*", kLevel3, "de",
          "http://m2.h/x?hl=de&c=de-de"},
-        {"an empty country drops its parameters", "http://h/kh?v=36&x=*GMX*&s=&hl=*LAN*&m=*LAN-LAN*",
-         kLevel3, "", "http://h/kh?v=36&x=3&s="},
+        {"an empty country drops its parameters",
+         "http://h/kh?v=36&x=*GMX*&s=&hl=*LAN*&m=*LAN-LAN*", kLevel3, "",
+         "http://h/kh?v=36&x=3&s="},
         {"an empty first parameter keeps the query mark", "http://h/t?hl=*LAN*&x=1", kLevel3, "",
          "http://h/t?&x=1"},
         {"an empty path segment keeps the scheme and host", "https://h/a/*LAN*.png", kLevel3, "",
