@@ -112,7 +112,8 @@ void InternetSourcesDialog::notify(platform::DialogControls& dialog, int control
         current_ = picked;
         showSource(dialog);
     } else if (control == id::kDisplayed) {
-        const int picked = tileSourceByName(dialog.text(id::kDisplayed));
+        const int picked =
+            tileSourceByName(dialog.itemText(id::kDisplayed, dialog.selection(id::kDisplayed)));
         if (edited_.active(picked)) edited_.displayedSource = picked;
     }
 }

@@ -9,6 +9,14 @@ SourceSettings::SourceSettings() {
     }
 }
 
+const std::string& SourceSettings::attribution(int index) const {
+    static const std::string kNone;
+    if (!isTileSource(index)) return kNone;
+    const std::string& own = attributions[static_cast<std::size_t>(index)];
+    if (!own.empty()) return own;
+    return attributions[static_cast<std::size_t>(baseSource(index))];
+}
+
 int SourceSettings::firstActive() const {
     for (int i = 0; i < kTileSourceCount; ++i)
         if (active(i)) return i;

@@ -34,6 +34,9 @@ struct SourceSettings {
     bool active(int index) const {
         return isTileSource(index) && (activeSources >> index & 1u) != 0;
     }
+    // The text shown while the source's tiles are painted: its own, else (an overlay
+    // without one) its base source's; empty for an index that is not a source.
+    const std::string& attribution(int index) const;
     // The lowest active index, or kNoTileSource when the mask is empty.
     int firstActive() const;
     // Keeps the mask to the twelve bits, with at least one set (the default when

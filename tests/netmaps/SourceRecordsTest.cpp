@@ -16,6 +16,14 @@ TEST(SourceRecords, DefaultsAndTheirRecords) {
     EXPECT_EQ(lines[kTileSourceCount + 11],
               "URLAttribution|11|43|\xA9 OpenStreetMap contributors, \xA9 OpenSnowMap|\n");
     EXPECT_EQ(lines.back(), "URLUpdateSite|0||\n") << "no update site unless configured";
+
+    SourceSettings mine;
+    mine.attributions[source::kGoogleSat] = "base";
+    EXPECT_EQ(mine.attribution(source::kGoogleSatRoad), "base") << "an overlay shows its base's";
+    mine.attributions[source::kGoogleSatRoad] = "own";
+    EXPECT_EQ(mine.attribution(source::kGoogleSatRoad), "own");
+    EXPECT_EQ(mine.attribution(source::kOsmPiste), defaultAttribution(source::kOsmPiste));
+    EXPECT_EQ(mine.attribution(kTileSourceCount), "");
 }
 
 TEST(SourceRecords, RoundTripAndRefusals) {
