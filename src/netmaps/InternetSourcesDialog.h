@@ -1,8 +1,7 @@
 #pragma once
-// "Internet sources": per source its "Active source" bit and URL template and its
-// attribution, the displayed source among the active ones, the country code and the
-// site of the template update. Edits stay in a copy until OK, which refuses an empty
-// mask; the settings given must outlive the dialog.
+// "Internet sources": per source its active bit, URL template and attribution; the
+// displayed source among the active ones, the country code and the update site. Edits
+// stay in a copy until OK, which refuses an empty mask; the settings must outlive it.
 
 #include <functional>
 

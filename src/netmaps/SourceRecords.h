@@ -1,9 +1,7 @@
 #pragma once
-// The source settings as records of the tile cache file: the "NetBmpMgr" record
-// (which also carries the tile service's own flags, folder and validity), one "URL"
-// record per source, and records the handheld skips as unknown: "URLAttribution" per
-// source and "URLUpdateSite". Readers take any line and change nothing they cannot
-// use: unknown kinds, out-of-range indexes, over-long texts.
+// The source settings as tile cache file records: "NetBmpMgr" (with the service's own
+// fields), "URL" per source, and "URLAttribution" and "URLUpdateSite", which the handheld
+// skips as unknown. Readers change nothing from a line they cannot use.
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,7 @@
 #pragma once
-// What the user chose about the tile sources: the active-source mask (never empty
-// once normalised), the displayed source, the country code, and per source the URL
-// template and the attribution text; also the site of the template update (empty:
-// no update). Templates and attributions are byte texts as the cache file keeps them.
+// What the user chose about the tile sources: active mask (never empty once normalised),
+// displayed source, country code, per source URL template and attribution (byte texts,
+// as the cache file keeps them), and the template update site (empty: no update).
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,7 @@
 #pragma once
-// The tile level that suits the view, and the view centre in quarter tiles at that
-// level (2^(level+1) of them along each axis, counted from the west and the south).
-// Any scale and position are accepted: the level is kept within 2..maxLevel and the
-// position within the world, so the poles and a zero scale give usable values.
+// The tile level that suits the view, and the view centre in quarter tiles at that level
+// (2^(level+1) per axis, from the west and the south). Any input is accepted: the level
+// stays within 2..maxLevel and the position within the world (poles, zero scale).
 
 #include "netmaps/TileAddress.h"
 

@@ -1,8 +1,7 @@
 #pragma once
-// The twelve tile sources in their fixed order (files store the index): names,
-// default URL templates and attribution texts, and which sources are overlays painted
-// on another source's images. Indexes outside 0..11 are not sources: the functions
-// answer them with empty text and "no base".
+// The twelve tile sources in their fixed order (files store the index): names, default
+// templates and attributions, and which are overlays on another source's images.
+// Indexes outside 0..11 are not sources: empty texts and kNoTileSource.
 
 #include <array>
 #include <string>

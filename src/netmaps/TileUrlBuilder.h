@@ -1,8 +1,7 @@
 #pragma once
-// Turns a source's URL templates into the addresses of one tile: the base image and,
-// for an overlay source, the overlay. Each built tile moves the server number on
-// (0 to 3), so successive tiles spread over four servers. Not thread-safe: one
-// builder belongs to the thread that requests tiles. Addresses must be valid.
+// Turns a source's templates into the URLs of one tile (base and, for an overlay source,
+// overlay); each tile moves the server number on, 0 to 3. Not thread-safe (one builder
+// per requesting thread); addresses must be valid.
 
 #include <string>
 #include <string_view>
