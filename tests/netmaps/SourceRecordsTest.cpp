@@ -2,6 +2,7 @@
 
 #include "netmaps/SourceRecords.h"
 #include "netmaps/TemplateUpdate.h"
+#include "netmaps/TemplateUpdater.h"
 
 namespace wendra::netmaps {
 namespace {
@@ -101,6 +102,33 @@ TEST(TemplateUpdate, TakesWellFormedLinesForKnownSlots) {
               "https://wendra.example//Download/UrlVersion_v01?id=1234");
     EXPECT_EQ(templateUpdateUrl("http://w.example", 0x80000005u),
               "http://w.example//Download/UrlVersion_v01?id=5");
+}
+
+TEST(TemplateUpdate, RunsOncePerRunAndNeverStopsTileWork) {
+    std::vector<std::string> asked;
+    std::optional<std::string> answer = "UrlVersion:12:https://new/*ZM1*\n";
+    const auto fetch = [&](const std::string& url) {
+        asked.push_back(url);
+        return answer;
+    };
+    SourceSettings settings;
+    TemplateUpdater noSite;
+    EXPECT_FALSE(noSite.runOnce(settings, 7, fetch));
+    EXPECT_TRUE(noSite.done());
+    EXPECT_TRUE(asked.empty()) << "no site, no request";
+
+    settings.updateSite = "https://site";
+    TemplateUpdater updater;
+    EXPECT_TRUE(updater.runOnce(settings, 7, fetch));
+    EXPECT_FALSE(updater.runOnce(settings, 8, fetch)) << "once per run";
+    EXPECT_EQ(asked, std::vector<std::string>{"https://site//Download/UrlVersion_v01?id=7"});
+    EXPECT_EQ(settings.templates[4], "https://new/*ZM1*");
+
+    answer.reset();  // the site does not answer
+    TemplateUpdater failing;
+    EXPECT_FALSE(failing.runOnce(settings, 9, fetch));
+    EXPECT_TRUE(failing.done());
+    EXPECT_EQ(settings.templates[4], "https://new/*ZM1*");
 }
 
 }  // namespace
