@@ -17,6 +17,7 @@ public:
     // Groups follow the folders of the maps just read.
     void afterLoad() override;
     bool write(RecordFile& file) override;
+    bool takeChanged() override { return catalogue_.takeChanged(); }
 
 private:
     maps::MapCatalogue& catalogue_;

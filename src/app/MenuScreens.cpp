@@ -11,6 +11,7 @@
 #include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "app/ToolsMenu.h"
+#include "track/StatisticsRow.h"
 #include "track/StatisticsScreen.h"
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
@@ -81,6 +82,8 @@ void MenuScreens::openToolsMenu() {
 // manual positioning.
 void MenuScreens::openStatistics() {
     state_.statistics.computeSelection(state_.track, StatisticsFormat{});
+    state_.statistics.setValue(kRowMapsAllocated, maps::memoryRowText(state_.maps.allocatedRow()));
+    state_.statistics.setValue(kRowMapsDefined, maps::memoryRowText(state_.maps.definedRow()));
     StatisticsScreen screen(state_.statistics, false);
     shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen);
 }
