@@ -573,6 +573,19 @@ TEST(ApplicationWindow, TheImportedMapIsPaintedUnderTheWalk) {
         ASSERT_EQ(run.application().state()->maps.size(), 1u);
         EXPECT_TRUE(run.waitFor([&] { return mapShare(run.window()) > 0.8; }))
             << "share of map pixels: " << mapShare(run.window());
+        // The statistics count the loaded map and the defined one.
+        test::ScriptedDialogHost dialogs;
+        dialogs.expect([](test::ScriptedDialog& menu) { menu.press(MainMenuButton::kTools); });
+        dialogs.expect(
+            [](test::ScriptedDialog& tools) { tools.press(ToolsMenuButton::kStatistics); });
+        dialogs.expect([](test::ScriptedDialog& rows) { rows.press(StatisticsScreen::kBack); });
+        Application& application = run.application();
+        application.state()->config.keys.bind(0, 9, 3);  // "Key application 2": the main menu
+        application.hotKey(194);
+        ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+        const TrackStatistics& statistics = application.state()->statistics;
+        EXPECT_EQ(toUtf8(statistics.row(kRowMapsAllocated).value).substr(0, 2), "1=");
+        EXPECT_EQ(toUtf8(statistics.row(kRowMapsDefined).value).substr(0, 2), "1=");
         run.close();
     }
     EXPECT_TRUE(contains(banners.texts, u"Loading maps..."));
