@@ -115,6 +115,9 @@ void BM_PaintZoom2(benchmark::State& state) {
 void BM_PaintPaletteOneToOne(benchmark::State& state) {
     paint(state, 1, true);
 }
+void BM_PaintPaletteZoom2(benchmark::State& state) {
+    paint(state, 2, true);
+}
 
 void BM_MemcpyFrame(benchmark::State& state) {
     std::vector<std::uint16_t> from(kViewWidth * kViewHeight, 1), to(from.size());
@@ -130,5 +133,6 @@ BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintOneToOne)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintZoom2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintPaletteOneToOne)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintPaletteZoom2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -111,9 +111,10 @@ struct TrueColourRows {
 struct PaletteRows {
     static constexpr bool kDirect = false;
     const MapImage& image;
+    const Pixel16* palette = image.palette();
     using Row = const std::uint8_t*;
     Row row(std::int64_t storageRow) const { return image.indexRow(int(storageRow)); }
-    Pixel16 at(Row row, std::int64_t column) const { return image.palette()[row[column]]; }
+    Pixel16 at(Row row, std::int64_t column) const { return palette[row[column]]; }
 };
 
 // The painted part of one row: out[i] takes the map pixel at (x + sx*i, y + sy*i)
@@ -136,9 +137,9 @@ inline std::int64_t put(Pixel16* __restrict out, Pixel16 mapPixel) {
 
 // One map pixel per screen pixel on a north-up map: a masked copy of part of a row.
 // The count is kept in 16-bit lanes, a chunk at a time, so that it vectorises with
-// the copy.
-std::int64_t paintContiguous(Pixel16* __restrict out, const Pixel16* __restrict from,
-                             std::int64_t count) {
+// the copy; processors with wider vectors get a copy of their own.
+__attribute__((target_clones("avx2", "default"))) std::int64_t paintContiguous(
+    Pixel16* __restrict out, const Pixel16* __restrict from, std::int64_t count) {
     constexpr std::int64_t kChunk = 0x8000;
     std::int64_t painted = 0;
     for (std::int64_t start = 0; start < count; start += kChunk) {
@@ -155,21 +156,108 @@ std::int64_t paintContiguous(Pixel16* __restrict out, const Pixel16* __restrict 
     return painted;
 }
 
+// The most map pixels gathered at a time: a whole screen row for any view of today.
+constexpr std::int64_t kGatherCapacity = 4096;
+
+// Map pixels along a bitmap row, gathered into a straight run for the masked copy.
+// A step of one pixel in 2^k screen pixels repeats each map pixel 2^k times from a
+// start known to the half (quarter...) pixel, so it is written as a duplicating loop
+// that vectorises; any other step takes the general walk.
 template <typename Rows>
-std::int64_t paintAlongX(const RowWalk& w, const Rows& rows) {
-    const typename Rows::Row row = rows.row(w.y >> kFractionBits);
-    std::int64_t x = w.x, painted = 0;
-    if constexpr (Rows::kDirect) {
-        if (w.sx == kOne) return paintContiguous(w.out, row + (x >> kFractionBits), w.count);
+void gatherContiguous(const Rows& rows, typename Rows::Row row, std::int64_t column,
+                      std::int64_t count, Pixel16* __restrict to) {
+    for (std::int64_t i = 0; i < count; ++i) to[i] = rows.at(row, column + i);
+}
+
+template <int kShift>
+void repeatPixels(const Pixel16* __restrict from, std::int64_t x, std::int64_t count,
+                  Pixel16* __restrict to) {
+    constexpr std::int64_t kRepeat = std::int64_t{1} << kShift;
+    // With a step of kOne >> kShift, pixel i shows column (sub + i) >> kShift exactly.
+    const std::int64_t sub = x >> (kFractionBits - kShift);
+    const std::int64_t phase = sub & (kRepeat - 1);
+    std::int64_t column = sub >> kShift, i = 0;
+    if (phase != 0) {
+        // The first map pixel shows only its remaining repeats.
+        for (; i < kRepeat - phase && i < count; ++i) to[i] = from[column];
+        ++column;
     }
-    // Gathered a block at a time, then laid down by the same masked copy.
-    constexpr std::int64_t kBlock = 512;
-    Pixel16 gathered[kBlock];
-    for (std::int64_t start = 0; start < w.count; start += kBlock) {
-        const std::int64_t n = std::min(kBlock, w.count - start);
-        for (std::int64_t i = 0; i < n; ++i, x += w.sx)
-            gathered[i] = rows.at(row, x >> kFractionBits);
-        painted += paintContiguous(w.out + start, gathered, n);
+    const std::int64_t whole = (count - i) >> kShift;
+    Pixel16* __restrict run = to + i;
+    for (std::int64_t k = 0; k < whole; ++k) {
+        const Pixel16 pixel = from[column + k];
+        for (std::int64_t r = 0; r < kRepeat; ++r) run[k * kRepeat + r] = pixel;
+    }
+    column += whole;
+    for (i += whole << kShift; i < count; ++i) to[i] = from[column];
+}
+
+template <int kShift, typename Rows>
+void gatherRepeated(const Rows& rows, typename Rows::Row row, std::int64_t x, std::int64_t count,
+                    Pixel16* __restrict to) {
+    if constexpr (Rows::kDirect) {
+        repeatPixels<kShift>(row, x, count, to);
+    } else {
+        // Colours looked up in a loop of their own, once per map pixel, vectorise;
+        // looked up inside the duplicating loop they do not.
+        const std::int64_t first = x >> kFractionBits;
+        const std::int64_t last = (x + (count - 1) * (kOne >> kShift)) >> kFractionBits;
+        Pixel16 colours[kGatherCapacity / 2 + 2];
+        gatherContiguous(rows, row, first, last - first + 1, colours);
+        repeatPixels<kShift>(colours, x - (first << kFractionBits), count, to);
+    }
+}
+
+template <typename Rows>
+void gatherRow(const Rows& rows, typename Rows::Row row, std::int64_t x, std::int64_t sx,
+               std::int64_t count, Pixel16* __restrict to) {
+    if (sx == kOne) return gatherContiguous(rows, row, x >> kFractionBits, count, to);
+    if (sx == kOne / 2) return gatherRepeated<1>(rows, row, x, count, to);
+    if (sx == kOne / 4) return gatherRepeated<2>(rows, row, x, count, to);
+    for (std::int64_t i = 0; i < count; ++i, x += sx) to[i] = rows.at(row, x >> kFractionBits);
+}
+
+// The last row gathered, kept for the next: zoomed north-up rows sample the same
+// bitmap row with the same start and step several times running, and then only the
+// masked copy has to run again. Rows longer than its buffer go a block at a time.
+struct GatheredRow {
+    static constexpr std::int64_t kCapacity = kGatherCapacity;
+    bool valid = false;
+    std::int64_t storageRow = 0, x = 0, sx = 0, count = 0;
+    Pixel16 pixels[kCapacity];
+
+    bool holds(std::int64_t r, const RowWalk& w) const {
+        return valid && storageRow == r && x == w.x && sx == w.sx && count == w.count;
+    }
+    void remember(std::int64_t r, const RowWalk& w) {
+        valid = true;
+        storageRow = r;
+        x = w.x;
+        sx = w.sx;
+        count = w.count;
+    }
+};
+
+template <typename Rows>
+std::int64_t paintAlongX(const RowWalk& w, const Rows& rows, GatheredRow& gathered) {
+    const std::int64_t storageRow = w.y >> kFractionBits;
+    const typename Rows::Row row = rows.row(storageRow);
+    if constexpr (Rows::kDirect) {
+        if (w.sx == kOne) return paintContiguous(w.out, row + (w.x >> kFractionBits), w.count);
+    }
+    if (w.count <= GatheredRow::kCapacity) {
+        if (!gathered.holds(storageRow, w)) {
+            gatherRow(rows, row, w.x, w.sx, w.count, gathered.pixels);
+            gathered.remember(storageRow, w);
+        }
+        return paintContiguous(w.out, gathered.pixels, w.count);
+    }
+    gathered.valid = false;
+    std::int64_t painted = 0;
+    for (std::int64_t start = 0; start < w.count; start += GatheredRow::kCapacity) {
+        const std::int64_t n = std::min(GatheredRow::kCapacity, w.count - start);
+        gatherRow(rows, row, w.x + w.sx * start, w.sx, n, gathered.pixels);
+        painted += paintContiguous(w.out + start, gathered.pixels, n);
     }
     return painted;
 }
@@ -192,8 +280,8 @@ std::int64_t paintAlongBoth(const RowWalk& w, const Rows& rows) {
 }
 
 template <typename Rows>
-std::int64_t paintRow(const RowWalk& w, const Rows& rows) {
-    if (w.sy == 0) return paintAlongX(w, rows);
+std::int64_t paintRow(const RowWalk& w, const Rows& rows, GatheredRow& gathered) {
+    if (w.sy == 0) return paintAlongX(w, rows, gathered);
     if (w.sx == 0) return paintAlongY(w, rows);
     return paintAlongBoth(w, rows);
 }
@@ -215,6 +303,7 @@ std::int64_t paintCell(const std::array<Fixed, 4>& c, const ScreenCell& cell,
     const std::int64_t limitY = std::int64_t{rows.image.height()} << kFractionBits;
     const Span visible{std::max<std::int64_t>(0, -cell.left),
                        std::min<std::int64_t>(view.width(), cell.right) - cell.left};
+    GatheredRow gathered;
     std::int64_t painted = 0;
     const std::int64_t firstRow = std::max<std::int64_t>(0, cell.top);
     const std::int64_t endRow = std::min(height, cell.bottom);
@@ -230,7 +319,7 @@ std::int64_t paintCell(const std::array<Fixed, 4>& c, const ScreenCell& cell,
         Pixel16* out = view.row(int(screenRow)) + (cell.left + span.first);
         painted += paintRow(RowWalk{out, span.end - span.first, left.x + sx * span.first, sx,
                                     left.y + sy * span.first, sy},
-                            rows);
+                            rows, gathered);
     }
     return painted;
 }

@@ -177,9 +177,86 @@ TEST(MapPainter, PaintsWhatGeoToPixelPlaces) {
     }
 }
 
+// A north-up map at `zoom` screen pixels per map pixel, moved along x by `shear` map
+// pixels per screen row, and placed so that every screen pixel's map position lies
+// an eighth of a pixel or more from a pixel edge: pixel (0, 0) sits at map x `startX`
+// and at y a quarter and an eighth below a row's top, so each screen pixel has one
+// map pixel and no walk may miss it.
+CalibratedMap exactZoomMap(int width, int height, int zoom, double startX, double shear) {
+    const double topFraction = 0.375;
+    maps::MapDefinition d;
+    d.imagePath = u"/maps/zoom.png";
+    const int columns[] = {0, width - 1, 0, width - 1}, rows[] = {height - 1, height - 1, 0, 0};
+    for (int k = 0; k < 4; ++k) {
+        const double screenRow = (height - 1 - topFraction - rows[k]) * zoom;
+        const double screenColumn = (columns[k] - startX - shear * screenRow) * zoom;
+        d.cornerLongitudes[k] = kLon0 + screenColumn * kStep;
+        d.cornerLatitudes[k] = kLat0 - screenRow * kStep;
+    }
+    d.width = width;
+    d.height = height;
+    d.bytesPerPixel = 2;
+    CalibratedMap map;
+    EXPECT_TRUE(map.setDefinition(d));
+    return map;
+}
+
+TEST(MapPainter, ExactZoomsShowTheMapPixelUnderEachScreenPixel) {
+    constexpr int kWidth = 70, kHeight = 52;
+    const struct {
+        const char* legend;
+        int zoom;
+        double startX, shear;
+        MapCell cell;
+    } cases[] = {
+        {"1:1", 1, 0.125, 0, viewCell(0, 0, 64, 48)},
+        {"2x, rows start on a map pixel's first half", 2, 0.25, 0, viewCell(0, 0, 64, 48)},
+        {"2x, rows start on a map pixel's second half", 2, 0.75, 0, viewCell(0, 0, 64, 48)},
+        {"2x, odd cell edges", 2, 0.25, 0, viewCell(3, 1, 60, 46)},
+        {"4x, first quarter", 4, 0.125, 0, viewCell(0, 0, 64, 48)},
+        {"4x, second quarter, odd cell edges", 4, 0.375, 0, viewCell(1, 3, 62, 45)},
+        {"4x, third quarter", 4, 0.625, 0, viewCell(0, 0, 63, 48)},
+        {"4x, last quarter", 4, 0.875, 0, viewCell(5, 0, 59, 47)},
+        {"3x: no whole fraction of a pixel", 3, 0.125, 0, viewCell(0, 0, 64, 48)},
+        {"2x, rows on one map row start half a pixel apart", 2, 0.25, 0.5, viewCell(0, 0, 64, 48)},
+    };
+    for (const auto& c : cases) {
+        const CalibratedMap map = exactZoomMap(kWidth, kHeight, c.zoom, c.startX, c.shear);
+        const auto direct = codedImage(kWidth, kHeight);
+        auto indexed = MapImage::allocate({kWidth, kHeight, true});
+        for (int i = 0; i < 256; ++i) indexed->palette()[i] = encode(i);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) indexed->indexRow(y)[x] = std::uint8_t(x + 5 * y);
+        const platform::Rect area{c.cell[0].x, c.cell[0].y, c.cell[3].x, c.cell[3].y};
+        for (const MapImage* image : {direct.get(), indexed.get()}) {
+            const PixelBuffer before = freshView(true);
+            PixelBuffer view = before;
+            std::int64_t unpainted = 0;
+            maps::paintMapCell(map, *image, c.cell, view, unpainted);
+            int wrong = 0, painted = 0;
+            for (int y = 0; y < kViewHeight; ++y) {
+                for (int x = 0; x < kViewWidth; ++x) {
+                    Pixel16 expect = before.at(x, y);
+                    if ((expect & kUnpaintedBit) && area.contains({x, y})) {
+                        maps::MapPixel at;
+                        ASSERT_TRUE(map.geoToPixel(kLat0 - y * kStep, kLon0 + x * kStep, at));
+                        const int mx = int(std::floor(at.x)), my = int(std::floor(at.y));
+                        expect = image->hasPalette() ? encode((mx + 5 * my) & 0xFF)
+                                                     : encode(mx * kHeight + my);
+                        ++painted;
+                    }
+                    wrong += view.at(x, y) != expect;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << c.legend << (image->hasPalette() ? ", palette" : "");
+            EXPECT_EQ(-unpainted, painted) << c.legend;
+        }
+    }
+}
+
 // Rows far longer than the walk's blocks: every pixel of a 2x zoom, end to end.
 TEST(MapPainter, LongRowsArePaintedWhole) {
-    constexpr int kWidth = 1500, kMapWidth = 800, kMapHeight = 3;
+    constexpr int kWidth = 9000, kMapWidth = 4600, kMapHeight = 3;
     maps::MapDefinition d;
     d.imagePath = u"/maps/long.png";
     const double east = kLon0 + (kMapWidth - 1) * 2 * kStep;
