@@ -127,6 +127,11 @@ int IconList::indexOf(std::u16string_view name) const {
     return kNoIcon;
 }
 
+std::filesystem::path installedIconsFolder(const std::filesystem::path& programFile) {
+    return programFile.parent_path().parent_path() / "share" / "wendra" /
+           std::string(kIconsFolderName);
+}
+
 int copyMissingIcons(const std::filesystem::path& shippedFolder,
                      const std::filesystem::path& iconsFolder) {
     std::error_code code;

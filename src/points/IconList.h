@@ -43,6 +43,10 @@ private:
     platform::ImageList images_;
 };
 
+// Where the install rule puts the shipped icons for the program at `programFile`
+// (<prefix>/bin/wendra): <prefix>/share/wendra/icons.
+std::filesystem::path installedIconsFolder(const std::filesystem::path& programFile);
+
 // Copies the shipped icons that the data folder's icons folder lacks (a fresh data
 // folder gets them all; icons the user changed are kept). Returns how many were copied.
 int copyMissingIcons(const std::filesystem::path& shippedFolder,

@@ -19,5 +19,6 @@ int runListen(const Args& args);       // listen --port COMn|GPDn|/dev/PATH [opt
 int runConfig(const Args& args);    // config check [--home DIR]
 int runImage(const Args& args);     // image decode FILE OUT.png|- [--night 0..4]
 int runMap(const Args& args);       // map import [--zone Z] FILE.map | map pixel FILE.map LAT LON
+int runPoints(const Args& args);    // points dump FILE | points convert ... | points icons DIR
 
 }  // namespace wendra::tool

@@ -44,6 +44,8 @@ constexpr Verb kVerbs[] = {
      "image decode FILE OUT.png|- [--night 0..4]   load a map image as a map does, write it as PNG"},
     {"map", wendra::tool::runMap,
      "map import [--zone Z] FILE.map | map pixel FILE.map LAT LON   import a calibration file"},
+    {"points", wendra::tool::runPoints,
+     "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
 };
 
 void printUsage(FILE* to) {
