@@ -91,6 +91,15 @@ std::vector<std::u16string> PointStore::groups() const {
     return names;
 }
 
+GroupHeader& PointStore::groupHeader(std::u16string_view group) {
+    for (const auto& header : headers_) {
+        if (header->name == group) return *header;
+    }
+    headers_.push_back(std::make_unique<GroupHeader>());
+    headers_.back()->name = group;
+    return *headers_.back();
+}
+
 int PointStore::numberPoint(GpsPoint& point) {
     if (point.number == 0) point.number = ++counter_;
     return point.number;

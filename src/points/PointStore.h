@@ -21,6 +21,13 @@ namespace wendra::points {
 
 class IconList;
 
+// What the list of points keeps per group: its sort choice and whether it is open.
+struct GroupHeader {
+    std::u16string name;
+    bool byDistance = false;
+    bool expanded = true;
+};
+
 class PointStore {
 public:
     static constexpr std::uint32_t kSortBusy = 1u << 0;
@@ -51,6 +58,9 @@ public:
     const GpsPoint& at(size_t index) const { return *points_[index]; }
     // The groups in order of first appearance.
     std::vector<std::u16string> groups() const;
+
+    // The header of a group, made on first use; references stay valid.
+    GroupHeader& groupHeader(std::u16string_view group);
 
     // The last number given (field 12 of the view's settings record).
     int counter() const { return counter_; }
@@ -90,6 +100,7 @@ private:
 
     std::vector<std::unique_ptr<GpsPoint>> points_;
     std::vector<GpsPoint*> drawn_;
+    std::vector<std::unique_ptr<GroupHeader>> headers_;
     const AlertList* alerts_ = nullptr;
     const IconList* icons_ = nullptr;
     const GpsPoint* gpsObject_ = nullptr;
