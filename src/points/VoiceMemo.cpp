@@ -1,5 +1,8 @@
 #include "points/VoiceMemo.h"
 
+#include "platform/MessageBox.h"
+#include "platform/SoundPlayer.h"
+
 #include <cstdio>
 #include <system_error>
 
@@ -24,6 +27,19 @@ bool deleteVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point)
     std::error_code code;
     std::filesystem::remove(path, code);
     return !std::filesystem::exists(path, code);
+}
+
+bool playVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point) {
+    return hasVoiceMemo(folder, point) && platform::playSound(voiceMemoPath(folder, point));
+}
+
+bool confirmDeleteVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point) {
+    if (!hasVoiceMemo(folder, point)) return false;
+    if (platform::showMessage(u"Do you want to delete the voice memo", u"Confirmation",
+                              platform::Buttons::YesNo,
+                              platform::Icon::Question) != platform::Answer::Yes)
+        return false;
+    return deleteVoiceMemo(folder, point);
 }
 
 }  // namespace wendra::points
