@@ -73,12 +73,16 @@ bool PointStore::removePoint(const GpsPoint& point) {
                                     [&](const auto& held) { return held.get() == &point; });
     if (found == points_.end()) return false;
     std::erase(drawn_, found->get());
+    if (gpsObject_ == found->get()) gpsObject_ = nullptr;
     points_.erase(found);
     return true;
 }
 
 void PointStore::clear() {
     drawn_.clear();
+    for (const auto& held : points_) {
+        if (held.get() == gpsObject_) gpsObject_ = nullptr;
+    }
     points_.clear();
 }
 
