@@ -13,7 +13,6 @@ inline constexpr std::uint32_t kStartupNotFinished = 1u << 0;  // painting suppr
 inline constexpr std::uint32_t kRepaintPending = 1u << 1;
 inline constexpr std::uint32_t kModalDialog = 1u << 2;
 inline constexpr std::uint32_t kLongPress = 1u << 3;
-inline constexpr std::uint32_t kWideScreen = 1u << 4;  // width x 9 / 15 >= height
 inline constexpr std::uint32_t kStartupComplete = 1u << 5;  // painting allowed
 }  // namespace AppFlag
 

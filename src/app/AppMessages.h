@@ -22,9 +22,7 @@ inline constexpr std::uint32_t kBringToFront = 40023;
 
 namespace AppTimer {
 inline constexpr int kRepaint = 1;
-inline constexpr int kButtonHighlight = 2;
 inline constexpr int kStatusClear = 3;
-inline constexpr int kPointNames = 4;
 inline constexpr int kQuickDrawEnd = 5;
 inline constexpr int kPeriodicRedraw = 6;
 inline constexpr int kButtonBarHide = 7;
@@ -36,9 +34,7 @@ inline constexpr int kScreenOn = 11;
 
 namespace AppPeriod {
 inline constexpr int kRepaint = 1100;
-inline constexpr int kButtonHighlight = 333;
 inline constexpr int kStatusClear = 5000;
-inline constexpr int kPointNames = 5000;
 inline constexpr int kQuickDrawEnd = 300;
 inline constexpr int kPeriodicRedraw = 1200;
 inline constexpr int kButtonBarHide = 4000;

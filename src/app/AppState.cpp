@@ -12,6 +12,9 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
       journal(TrackFolders::inDataFolder(dataFolder).journalFile()),
       trackFiles(track, TrackFolders::inDataFolder(dataFolder), busy, journal),
       statistics(track.settings.climbWindow),
+      bridge(dataFolder, parser, handOver),
+      // The chunk sink runs on the reader thread, which only the window's start of the
+      // GPS starts: long after the fix hand-over below is built.
       port({ports, radio, bridge, dataFolder,
             [this](std::string_view chunk) {
                 fixHandOver.handle(chunk);
@@ -19,8 +22,8 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
             },
             SignalTimes{handOver.lastFixTime, handOver.lastSignalTime, handOver.reconnectAllowance},
             nullptr}),
-      bridge(dataFolder, port.settings(), parser, handOver),
       fixHandOver({parser, port.settings(), trackFiles, statistics, handOver, bridge}) {
+    bridge.readFrom(port.settings());
     dataFiles.attach(DataFile::Configuration, configStore);
 }
 

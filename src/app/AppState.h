@@ -1,7 +1,7 @@
 #pragma once
 // The application state: everything the window owns between its creation and its
-// close. The GPS reader thread reaches the track, the parser and the hand-over state
-// through the fix hand-over; everything else is the window thread's.
+// close (Lifecycle holds it). Members are built in the order they are declared, each
+// after what it refers to; the comment over each group says who may touch it.
 
 #include <string>
 
@@ -12,6 +12,8 @@
 #include "app/ShellBridge.h"
 #include "gps/NmeaParser.h"
 #include "gps/SerialPort.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
 #include "platform/Sync.h"
 #include "track/FileBusy.h"
 #include "track/FixHandOver.h"
@@ -27,32 +29,43 @@ struct AppState {
     AppState(const std::string& dataFolder, const std::u16string& recordsFolder,
              platform::SerialPorts& ports, platform::BluetoothRadio& radio);
 
+    // The window thread's.
     std::string programFolder;
     DisplayMetrics metrics;
-
-    // The lock word: track and paint locks, and the view's bits.
-    platform::LockWord lockWord;
     std::u16string statusText;
 
+    // Every thread: the track and paint locks and the view's bits, all atomic.
+    platform::LockWord lockWord;
+
+    // The window thread's: the settings and the files they are saved in.
     Configuration config;
     ConfigurationStore configStore{config};
     ScreenBanner banner;
     DataFiles dataFiles;
 
+    // The track: its layers under the track lock, the window thread editing and painting,
+    // the reader thread appending. The files, the busy state and the journal are the
+    // window thread's, except what the fix hand-over does with them on the reader thread.
     Track track{lockWord};
     FileBusy busy;
     FixJournal journal;
     TrackFiles trackFiles;
 
-    // The reader's side: the parser and the port's settings belong to the reader
-    // thread while it runs.
+    // The reader's side. The parser and the port's settings are the reader thread's
+    // while it runs; the window thread changes them only with the port closed. The
+    // statistics' live part and the hand-over state are shared (atomics, their own
+    // lock); the bridge's mailboxes cross from the reader to the window.
     NmeaParser parser;
     TrackStatistics statistics;
     HandOverState handOver;
-    // The port keeps a reference to the bridge, which it uses only once opened.
-    SerialPort port;
     ShellBridge bridge;
+    // Opened and closed by the window thread; its reader thread runs the fix hand-over.
+    SerialPort port;
     FixHandOver fixHandOver;
+
+    // The calibrated maps: the shell's defaults ask nothing of the window yet.
+    maps::MapShell mapShell;
+    maps::MapCatalogue maps{mapShell};
 };
 
 }  // namespace wendra

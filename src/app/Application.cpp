@@ -1,67 +1,64 @@
-// The window procedure: messages, keys and the stylus, and the operations offered to
-// the rest of the program.
-
 #include "app/Application.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "app/AppMessages.h"
+#include "app/GpsSettingsFlow.h"
+#include "app/KeyCommands.h"
+#include "app/KeyTable.h"
 #include "app/MainView.h"
-#include "app/PowerThread.h"
 #include "app/ScreenPower.h"
+#include "app/ScreenServices.h"
 #include "platform/DialogHost.h"
-#include "platform/Sync.h"
+#include "platform/SoundPlayer.h"
 #include "platform/TraceLog.h"
 #include "platform/Window.h"
 
 namespace wendra {
 
-namespace {
-constexpr int kLongClickCode = 994;
-}  // namespace
-
 Application::Application(ApplicationServices services) : services_(std::move(services)) {}
 
 Application::~Application() {
-    if (state_) shutdown();
+    lifecycle_.shutdown();
 }
 
 void Application::created(platform::Window& window) {
     window_ = &window;
-    earlyStartup();
+    lifecycle_.begin(window);
 }
 
 void Application::message(std::uint32_t code, std::int64_t param) {
-    if (!state_) return;
+    if (!state()) return;
     if (code != platform::kTimerMessage)
-        platform::traceLog().breadcrumb("Msg " + std::to_string(code) + " " + std::to_string(param));
+        platform::traceLog().breadcrumb("Msg " + std::to_string(code) + " " +
+                                        std::to_string(param));
     switch (code) {
         case AppMessage::kStartupContinuation:
-            startupContinuation();
+            continueStartup();
             break;
         case AppMessage::kReconnect:
-            startGps(SerialPort::Attempts::Single);
+            lifecycle_.gps().start(SerialPort::Attempts::Single);
             break;
         case AppMessage::kCommand:
-            command(static_cast<int>(param));
+            lifecycle_.commands().dispatch(static_cast<int>(param));
             break;
         case AppMessage::kCommandWhenIdle:
-            // Waiting here would stall the dialog's own loop on this thread: the command
-            // runs once the dialog has closed instead.
             if (flags_.test(AppFlag::kModalDialog))
-                deferredCommands_.push_back(static_cast<int>(param));
+                lifecycle_.commands().deferUntilDialogCloses(static_cast<int>(param));
             else
-                command(static_cast<int>(param));
+                lifecycle_.commands().dispatch(static_cast<int>(param));
             break;
         case AppMessage::kRepaint:
-            state_->bridge.repaintTaken();
+            state()->bridge.repaintTaken();
             requestRepaint();
             break;
         case AppMessage::kStatusText:
-            takeStatusText();
+            if (std::optional<std::u16string> text = state()->bridge.takeStatusText())
+                showStatusText(std::move(*text));
             break;
         case AppMessage::kReaderSettings:
-            takeReaderSettings();
+            lifecycle_.gps().takeReaderSettings();
             break;
         case AppMessage::kBringToFront:
             window_->bringToFront();
@@ -74,15 +71,22 @@ void Application::message(std::uint32_t code, std::int64_t param) {
     }
 }
 
+void Application::continueStartup() {
+    lifecycle_.continueStartup();
+    applyFullScreen();
+    requestRepaint();
+    closeIfPending();
+}
+
 // Shutting down saves the files; before start-up has loaded them that would write
 // the defaults over them, and under an open dialog it would pull the state from under
 // the dialog's feet. Such a close waits until start-up is done and no dialog is open.
 bool Application::closeRequested() {
-    if (state_ && (!startupComplete() || flags_.test(AppFlag::kModalDialog))) {
+    if (state() && (!startupComplete() || flags_.test(AppFlag::kModalDialog))) {
         closePending_ = true;
         return false;
     }
-    if (state_) shutdown();
+    lifecycle_.shutdown();
     shutDown_ = true;
     return true;
 }
@@ -93,33 +97,36 @@ void Application::closeIfPending() {
     window_->close();
 }
 
+void Application::closeWindow() {
+    if (window_) window_->close();
+}
+
 void Application::hotKey(int code) {
-    if (state_) window_->post(AppMessage::kCommand, code);
+    if (state()) window_->post(AppMessage::kCommand, code);
 }
 
 void Application::softKey(platform::SoftKey key) {
-    constexpr int kLeftSoftKey = 996;
-    constexpr int kRightSoftKey = 995;
-    if (state_)
-        window_->post(AppMessage::kCommand,
-                      key == platform::SoftKey::Left ? kLeftSoftKey : kRightSoftKey);
+    if (state())
+        window_->post(AppMessage::kCommand, key == platform::SoftKey::Left
+                                                ? PseudoKey::kSoftkeyLeft
+                                                : PseudoKey::kSoftkeyRight);
 }
 
 void Application::keyDown(int code) {
-    if (!state_) return;
-    if (screen_->keyWhileOff()) return;
-    command(code);
+    if (!state()) return;
+    if (lifecycle_.screen().screen().keyWhileOff()) return;
+    lifecycle_.commands().dispatch(code);
 }
 
 void Application::stylus(platform::StylusAction action, platform::Point /*at*/) {
-    if (!state_ || !startupComplete()) return;
+    if (!state() || !startupComplete()) return;
     if (action == platform::StylusAction::Down) {
         armTimer(AppTimer::kLongPress, AppPeriod::kLongPress);
         armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
     } else if (action == platform::StylusAction::Up) {
         cancelTimer(AppTimer::kLongPress);
         // A long press is a key of its own, by default the main menu.
-        if (flags_.test(AppFlag::kLongPress)) command(kLongClickCode);
+        if (flags_.test(AppFlag::kLongPress)) lifecycle_.commands().dispatch(PseudoKey::kLongClick);
         flags_.clear(AppFlag::kLongPress);
     }
 }
@@ -131,50 +138,131 @@ void Application::activated(bool active) {
 }
 
 void Application::applyFullScreen() {
-    if (!state_ || flags_.test(AppFlag::kStartupNotFinished)) return;
-    const bool wanted = services_.fullScreen ||
-                        (state_->config.status.viewWord & ViewWord::kFullScreen) != 0;
+    if (!state() || flags_.test(AppFlag::kStartupNotFinished)) return;
+    const bool wanted =
+        services_.fullScreen || (state()->config.status.viewWord & ViewWord::kFullScreen) != 0;
     if (fullScreenShown_ == wanted) return;
     fullScreenShown_ = wanted;
     window_->setFullScreen(wanted);
 }
 
 void Application::resized(platform::Size size) {
-    if (!state_) return;
-    state_->metrics = DisplayMetrics::of(size);
-    drawView();
+    if (!state()) return;
+    state()->metrics = DisplayMetrics::of(size);
+    lifecycle_.drawView();
     requestRepaint();
 }
 
 void Application::showStatusText(std::u16string text) {
-    if (!state_) return;
-    state_->statusText = std::move(text);
+    if (!state()) return;
+    state()->statusText = std::move(text);
     armTimer(AppTimer::kStatusClear, AppPeriod::kStatusClear);
     requestRepaint();
 }
 
 void Application::saveChangedFiles(bool force) {
-    if (state_) state_->dataFiles.saveChanged(force);
+    if (state()) state()->dataFiles.saveChanged(force);
 }
 
-int Application::runModalDialog(const platform::DialogTemplate& portrait,
-                                 const platform::DialogTemplate* landscape,
-                                 platform::DialogProcedure& procedure) {
-    const platform::Size screen = window_ ? window_->clientSize() : platform::Size{};
-    const platform::DialogTemplate& chosen =
-        landscape && screen.width >= screen.height ? *landscape : portrait;
+int Application::runModalDialog(const platform::DialogTemplate& dialog,
+                                platform::DialogProcedure& procedure) {
     flags_.set(AppFlag::kModalDialog);
-    const int result = platform::runDialog(chosen, procedure);
+    const int result = platform::runDialog(dialog, procedure);
     flags_.clear(AppFlag::kModalDialog);
-    flushDeferredCommands();
+    if (state()) lifecycle_.commands().dialogClosed();
     closeIfPending();
     return result;
 }
 
-void Application::flushDeferredCommands() {
-    if (deferredCommands_.empty() || !window_) return;
-    for (const int code : std::exchange(deferredCommands_, {}))
-        window_->post(AppMessage::kCommand, code);
+void Application::armTimer(int id, int milliseconds) {
+    timers_.set(window_, id, milliseconds);
+}
+
+void Application::cancelTimer(int id) {
+    timers_.cancel(window_, id);
+}
+
+// Until start-up is complete nothing is painted, so nothing is marked pending either: a
+// pending mark that no paint clears would hold back every later repaint. Start-up asks
+// for its first repaint when it completes.
+void Application::requestRepaint() {
+    if (!state() || !window_ || !startupComplete()) return;
+    cancelTimer(AppTimer::kDeferredRepaint);
+    if (flags_.test(AppFlag::kRepaintPending)) {
+        armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
+        return;
+    }
+    if (lifecycle_.screen().screen().screenOff() || flags_.test(AppFlag::kModalDialog)) {
+        lifecycle_.view().update();
+        return;
+    }
+    flags_.set(AppFlag::kRepaintPending);
+    window_->invalidate();
+}
+
+void Application::repaintUnlessQuickDraw() {
+    if (!state()->handOver.quickDraw) requestRepaint();
+}
+
+// Before start-up completes the window shows the back buffer as it is.
+void Application::paint(platform::DrawingSurface& backBuffer, const platform::Rect& /*dirty*/) {
+    if (!state() || !startupComplete() || flags_.test(AppFlag::kStartupNotFinished)) {
+        flags_.clear(AppFlag::kRepaintPending);
+        return;
+    }
+    armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
+    armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
+    cancelTimer(AppTimer::kQuickDrawEnd);
+    const bool quick = state()->handOver.quickDraw;
+    bool anotherPass = false;
+    if (lifecycle_.screen().screen().screenOff()) {
+        // Where the backlight is out of reach, the program blanks its own window.
+        const platform::Size size = backBuffer.pixels().size();
+        backBuffer.fillRect({0, 0, size.width, size.height}, platform::rgb(0, 0, 0));
+    } else {
+        anotherPass = lifecycle_.view().draw(backBuffer, quick);
+    }
+    if (quick) armTimer(AppTimer::kQuickDrawEnd, AppPeriod::kQuickDrawEnd);
+    flags_.clear(AppFlag::kRepaintPending);
+    ++framesPainted_;
+    lastFrame_ = std::chrono::steady_clock::now();
+    if (anotherPass) armTimer(AppTimer::kDeferredRepaint, AppPeriod::kDeferredRepaint);
+}
+
+void Application::timer(int id) {
+    if (timers_.wasCancelled(window_, id)) return;
+    switch (id) {
+        case AppTimer::kRepaint:
+        case AppTimer::kDeferredRepaint:
+        case AppTimer::kButtonBarHide:
+            requestRepaint();
+            break;
+        case AppTimer::kStatusClear:
+            state()->statusText.clear();
+            repaintUnlessQuickDraw();
+            break;
+        // The drag of the map sets the quick-draw mode; full drawing resumes after it.
+        case AppTimer::kQuickDrawEnd:
+            state()->handOver.quickDraw = false;
+            requestRepaint();
+            break;
+        case AppTimer::kPeriodicRedraw:
+            lifecycle_.drawView();
+            armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
+            break;
+        case AppTimer::kScreenOff:
+            lifecycle_.screen().screen().turnOff();
+            break;
+        case AppTimer::kScreenOn:
+            lifecycle_.screen().screen().turnOn();
+            break;
+        case AppTimer::kLongPress:
+            platform::playSound(std::filesystem::path(state()->programFolder) / "pop.wav");
+            flags_.set(AppFlag::kLongPress);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace wendra

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "gps/ReplayPlayer.h"
-#include "platform/linux/LinuxSerialPorts.h"
 #include "records/ClassicNumbers.h"
 #include "version/Version.h"
 
@@ -39,7 +38,8 @@ bool parseSize(const std::string& text, int& width, int& height) {
 }
 
 // Applies one option that takes a value; the error when the value is bad.
-std::string takeValue(const std::string& name, const std::string& value, CommandLine& options) {
+std::string takeValue(const std::string& name, const std::string& value,
+                      const PortNameLookup& portIdOfName, CommandLine& options) {
     if (name == "--home") {
         options.home = value;
     } else if (name == "--replay") {
@@ -47,7 +47,7 @@ std::string takeValue(const std::string& name, const std::string& value, Command
     } else if (name == "--port") {
         std::string port = value;
         if (!port.empty() && port.back() != ':') port += ':';
-        if (!platform::portIdOfName(port))
+        if (!portIdOfName(port))
             return "--port takes COM0..COM9 or GPD0..GPD9, not \"" + value + "\"";
         options.port = port;
     } else if (name == "--gpsd") {
@@ -88,7 +88,8 @@ bool takesValue(const std::string& name) {
 
 }  // namespace
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments,
+                                   const PortNameLookup& portIdOfName) {
     ParsedCommandLine parsed;
     CommandLine& options = parsed.options;
     bool speedGiven = false;
@@ -106,7 +107,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 return parsed;
             }
             speedGiven |= argument == "--speed";
-            parsed.error = takeValue(argument, arguments[++i], options);
+            parsed.error = takeValue(argument, arguments[++i], portIdOfName, options);
             if (!parsed.error.empty()) return parsed;
         } else {
             parsed.error = "unknown argument \"" + argument + "\" (see --help)";

@@ -2,8 +2,10 @@
 // The command line of the program: the data folder, a receiver log to replay, the
 // answer to assume for every question, the window and the snapshots.
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/MessageBox.h"
@@ -37,7 +39,12 @@ struct ParsedCommandLine {
     std::string error;  // one line; empty when the command line was good
 };
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+// The port id of a port name with its colon ("COM3:", "GPD2:"); nothing for a name
+// the machine's ports do not have.
+using PortNameLookup = std::function<std::optional<int>(std::string_view)>;
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments,
+                                   const PortNameLookup& portIdOfName);
 
 std::string programUsage();
 

@@ -6,6 +6,7 @@
 #include "app/RecordTail.h"
 #include "records/RecordFile.h"
 #include "records/RecordSplitter.h"
+#include "track/MemoryError.h"
 
 namespace wendra {
 
@@ -221,7 +222,10 @@ void readConfigurationLines(RecordFile& file, ConfigurationReader& reader) {
 
 bool readConfigurationFile(const std::string& path, ConfigurationReader& reader) {
     RecordFile file;
-    if (!file.open(path, RecordFileMode::Read)) return false;
+    if (!file.open(path, RecordFileMode::Read)) {
+        if (!file.hasBuffer()) showMemoryError(kRecordFileMemoryError);
+        return false;
+    }
     readConfigurationLines(file, reader);
     return true;
 }

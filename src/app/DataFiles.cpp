@@ -1,6 +1,8 @@
 #include "app/DataFiles.h"
 
 #include "platform/MessageBox.h"
+#include "records/RecordFile.h"
+#include "track/MemoryError.h"
 
 namespace wendra {
 
@@ -61,6 +63,7 @@ bool DataFiles::load(DataFile file) {
     store->resetToDefaults();
     RecordFile records;
     const bool found = records.open(path(file), RecordFileMode::Read);
+    if (!records.hasBuffer()) showMemoryError(kRecordFileMemoryError);
     if (found) store->read(records);
     records.close();
     store->afterLoad();
@@ -77,6 +80,7 @@ bool DataFiles::save(DataFile file) {
     banner_.setWaitCursor(true);
     RecordFile records;
     bool saved = records.open(path(file), store->saveMode());
+    if (!records.hasBuffer()) showMemoryError(kRecordFileMemoryError);
     if (saved) {
         saved = store->write(records);
         // A refused write leaves the new content unfinished: close() then drops it.

@@ -12,24 +12,28 @@ struct DefaultBinding {
     std::array<int32_t, 4> sets;  // sets 0 to 3; set 4 is empty by default
 };
 
-// Actions: 1 favourites 1, 3 main menu, 4 quick setup, 5 advanced setup, 6 tools,
-// 9 route, 14 navigation dashboard, 16 satellites, 17 immediate point, 20 point in
-// free movement, 26/27 zoom, 28/29 turn, 32 information line, 33/34 track points,
-// 35/37 route points, 46 display button.
+using namespace Action;
+
+constexpr int kAppKeys = Slot::kApplicationKey1;
 constexpr DefaultBinding kDefaults[] = {
-    {0, {3, 0, 0, 0}},      // "Button OK"
-    {1, {14, 20, 17, 0}},   // "Button Up"
-    {2, {4, 0, 0, 0}},      // "Button Down"
-    {3, {37, 29, 34, 27}},  // "Button Left"
-    {4, {35, 28, 33, 26}},  // "Button Right"
-    {5, {1, 0, 0, 0}},      // "Gauge of battery"
-    {6, {16, 0, 0, 0}},     // "Gauge of reception"
-    {7, {3, 0, 0, 0}},      // "Long click on the screen"
-    {8, {46, 0, 0, 0}},     // "Key application 1" to 6
-    {9, {46, 0, 0, 0}},    {10, {46, 0, 0, 0}}, {11, {46, 0, 0, 0}},
-    {12, {46, 0, 0, 0}},   {13, {46, 0, 0, 0}}, {14, {32, 0, 0, 0}},  // "Softkey Left"
-    {15, {16, 0, 0, 0}},                                              // "Softkey Right"
-    {16, {3, 9, 5, 6}},                                               // "Favourite menu nr 1"
+    {Slot::kButtonOk, {kMainMenu, 0, 0, 0}},
+    {Slot::kButtonUp,
+     {kNavigationDashboardWhileNavigating, kPointInFreeMovement, kImmediatePoint, 0}},
+    {Slot::kButtonDown, {kQuickSetup, 0, 0, 0}},
+    {Slot::kButtonLeft, {kPreviousRoutePoint, kTurnLeft, kPreviousTrackPoint, kZoomOut}},
+    {Slot::kButtonRight, {kNextRoutePoint, kTurnRight, kNextTrackPoint, kZoomIn}},
+    {Slot::kBatteryGauge, {kFavourites1, 0, 0, 0}},
+    {Slot::kReceptionGauge, {kSatellites, 0, 0, 0}},
+    {Slot::kLongClick, {kMainMenu, 0, 0, 0}},
+    {kAppKeys + 0, {kDisplayButton, 0, 0, 0}},
+    {kAppKeys + 1, {kDisplayButton, 0, 0, 0}},
+    {kAppKeys + 2, {kDisplayButton, 0, 0, 0}},
+    {kAppKeys + 3, {kDisplayButton, 0, 0, 0}},
+    {kAppKeys + 4, {kDisplayButton, 0, 0, 0}},
+    {kAppKeys + 5, {kDisplayButton, 0, 0, 0}},
+    {Slot::kSoftkeyLeft, {kInformationLine, 0, 0, 0}},
+    {Slot::kSoftkeyRight, {kSatellites, 0, 0, 0}},
+    {Slot::kFavourites1, {kMainMenu, kRoute, kAdvancedSetup, kTools}},
 };
 
 }  // namespace

@@ -8,12 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "app/KeyTable.h"
+
 namespace wendra {
 
 class KeyBindings {
 public:
     static constexpr int kSets = 5;
-    static constexpr int kSlots = 20;
+    static constexpr int kSlots = Slot::kCount;
     static constexpr std::string_view kKind = "KeyD";
     static constexpr std::string_view kTypes = "ddddddddddddddddddddd";  // set, 20 actions
 

@@ -5,7 +5,6 @@
 
 #include "app/GlobalSettings.h"
 #include "platform/Sync.h"
-#include "platform/linux/SuspendTime.h"
 
 namespace wendra {
 
@@ -14,7 +13,8 @@ PowerThread::PowerThread(platform::IdleTimer& idle, platform::Ticker& ticker,
     : idle_(idle),
       ticker_(ticker),
       hooks_(std::move(hooks)),
-      suspended_(suspended ? std::move(suspended) : SuspendClock(platform::timeSuspended)),
+      suspended_(suspended ? std::move(suspended)
+                           : SuspendClock([] { return std::chrono::nanoseconds::zero(); })),
       options_(ProgramOptions::kDefault) {}
 
 PowerThread::~PowerThread() {

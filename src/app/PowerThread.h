@@ -24,7 +24,8 @@ struct PowerThreadHooks {
     std::function<void()> keepInFront;
 };
 
-// Time spent suspended since boot; a jump between two readings is a resume.
+// Time spent suspended since boot; a jump between two readings is a resume. The
+// program's main hands in the machine's; without one no resume is ever seen.
 using SuspendClock = std::function<std::chrono::nanoseconds()>;
 
 class PowerThread {

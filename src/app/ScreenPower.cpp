@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "platform/MessageBox.h"
-#include "platform/linux/DisplayState.h"
 
 namespace wendra {
 
@@ -27,7 +26,7 @@ ScreenPower::ScreenPower(GlobalSettings& settings, platform::Backlight& backligh
       ticker_(ticker),
       hooks_(std::move(hooks)),
       readDisplay_(readDisplay ? std::move(readDisplay)
-                               : DisplayReader([] { return platform::readBacklightLit(); })) {}
+                               : DisplayReader([] { return std::optional<bool>(); })) {}
 
 void ScreenPower::beginTurnOff() {
     if (settings_.has(ProgramOptions::kScreenOffCompletely)) {

@@ -40,7 +40,7 @@ public:
     static constexpr int kReadBackAttempts = 10;
 
     // The options word is read and written in `settings`; all references outlive this.
-    // Without a reader the display state comes from the kernel's backlight.
+    // Without a reader the machine cannot say whether the display is lit.
     ScreenPower(GlobalSettings& settings, platform::Backlight& backlight, platform::Ticker& ticker,
                 ScreenPowerHooks hooks, DisplayReader readDisplay);
 

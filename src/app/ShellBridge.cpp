@@ -11,12 +11,9 @@
 
 namespace wendra {
 
-ShellBridge::ShellBridge(std::filesystem::path programFolder, const SerialSettings& readerSerial,
-                         const NmeaParser& readerParser, HandOverState& handOver)
-    : programFolder_(std::move(programFolder)),
-      readerSerial_(readerSerial),
-      readerParser_(readerParser),
-      handOver_(handOver) {}
+ShellBridge::ShellBridge(std::filesystem::path programFolder, const NmeaParser& readerParser,
+                         HandOverState& handOver)
+    : programFolder_(std::move(programFolder)), readerParser_(readerParser), handOver_(handOver) {}
 
 void ShellBridge::post(std::uint32_t code) {
     if (platform::Window* window = window_.load(std::memory_order_acquire)) window->post(code);
@@ -89,7 +86,7 @@ void ShellBridge::positionUpdated(const Fix& fix) {
 void ShellBridge::settingsChanged() {
     {
         std::lock_guard lock(mutex_);
-        settings_ = ReaderSettings{readerSerial_.options, readerSerial_.receiverRateIndex,
+        settings_ = ReaderSettings{readerSerial_->options, readerSerial_->receiverRateIndex,
                                    readerParser_.flags(), readerParser_.correction()};
     }
     post(AppMessage::kReaderSettings);

@@ -39,8 +39,12 @@ struct ReaderSettings {
 class ShellBridge final : public GpsShell, public HandOverListener {
 public:
     // `handOver` is where the position's mark lives; the reader's switch-off resets it.
-    ShellBridge(std::filesystem::path programFolder, const SerialSettings& readerSerial,
-                const NmeaParser& readerParser, HandOverState& handOver);
+    ShellBridge(std::filesystem::path programFolder, const NmeaParser& readerParser,
+                HandOverState& handOver);
+    // The port's settings, which the reader changes: the port is built after the bridge
+    // it reports to, so they come once it exists, before its reader first runs. Until
+    // then the settings passed on are the defaults.
+    void readFrom(const SerialSettings& readerSerial) { readerSerial_ = &readerSerial; }
 
     // Null until the window exists and again once it closes: posts then go nowhere.
     void attach(platform::Window* window) { window_.store(window, std::memory_order_release); }
@@ -80,7 +84,8 @@ private:
     void post(std::uint32_t code);
 
     std::filesystem::path programFolder_;
-    const SerialSettings& readerSerial_;
+    const SerialSettings defaultSerial_;
+    const SerialSettings* readerSerial_ = &defaultSerial_;
     const NmeaParser& readerParser_;
     HandOverState& handOver_;
     std::uint32_t sentRevision_ = 0;  // reader thread only

@@ -53,8 +53,12 @@ struct ReplayPlayer::Play {
     double now() const { return seconds(Clock::now() - origin); }
 };
 
-ReplayPlayer::ReplayPlayer(std::unique_ptr<ReplaySource> source, Options options)
-    : source_(std::move(source)), options_(options), pacer_(options.speed) {}
+ReplayPlayer::ReplayPlayer(std::unique_ptr<platform::ReplayTerminal> terminal,
+                           std::unique_ptr<ReplaySource> source, Options options)
+    : source_(std::move(source)),
+      options_(options),
+      pacer_(options.speed),
+      terminal_(std::move(terminal)) {}
 
 ReplayPlayer::~ReplayPlayer() {
     stop();
@@ -65,7 +69,7 @@ bool ReplayPlayer::start(std::string& error) {
         error = std::string("the speed must be ") + kSpeedRange;
         return false;
     }
-    if (!terminal_.open(error)) return false;
+    if (!terminal_->open(error)) return false;
     thread_ = std::thread([this] { run(); });
     return true;
 }
@@ -83,7 +87,7 @@ void ReplayPlayer::run() {
             std::this_thread::sleep_for(kTick);
             continue;
         }
-        terminal_.drain();
+        terminal_->drain();
         if (!play.line && !fetch(play)) continue;
         const double wait = play.due - play.now();
         if (wait > 0.0) {
@@ -96,8 +100,8 @@ void ReplayPlayer::run() {
 
 // Follows the reader coming and going; play time stands still while nobody listens.
 bool ReplayPlayer::readerReady(Play& play) {
-    using Reader = platform::PseudoTerminal::Reader;
-    const Reader reader = terminal_.reader();
+    using Reader = platform::ReplayTerminal::Reader;
+    const Reader reader = terminal_->reader();
     const Clock::time_point now = Clock::now();
     if (reader == Reader::Opened && !play.openedAt) play.openedAt = now;
     const bool ready = reader == Reader::Configured ||
@@ -114,7 +118,7 @@ bool ReplayPlayer::readerReady(Play& play) {
     } else if (play.readerSeen) {
         play.readerSeen = false;
         play.openedAt.reset();
-        terminal_.forgetReader();
+        terminal_->forgetReader();
     }
     return ready;
 }
@@ -144,7 +148,7 @@ bool ReplayPlayer::fetch(Play& play) {
 
 void ReplayPlayer::deliver(Play& play) {
     const std::string& line = *play.line;
-    const long n = terminal_.write(line.data() + play.written, line.size() - play.written, kTick);
+    const long n = terminal_->write(line.data() + play.written, line.size() - play.written, kTick);
     if (n <= 0) return;  // full, or the reader just left: try again on the next turn
     play.written += static_cast<std::size_t>(n);
     bytesPlayed_ += static_cast<std::size_t>(n);

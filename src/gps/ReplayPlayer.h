@@ -1,5 +1,5 @@
 #pragma once
-// Plays a receiver log into a pseudo-terminal at its recorded pace, for the demo and the
+// Plays a receiver log into a terminal at its recorded pace, for the demo and the
 // tests: the program opens the terminal as a serial port (COM slot 9). Play begins when
 // a reader has opened the terminal and set it up, pauses while nobody has it open (the
 // log's clock stops too), and starts over at the end of the log unless told to stop.
@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "gps/ReplayPacer.h"
-#include "platform/linux/PseudoTerminal.h"
+#include "platform/ReplayTerminal.h"
 
 namespace wendra {
 
@@ -50,7 +50,9 @@ public:
         bool loop = true;    // else the terminal stays open, silent, after the log
     };
 
-    ReplayPlayer(std::unique_ptr<ReplaySource> source, Options options);
+    // The terminal is the machine's, handed in by the program's main.
+    ReplayPlayer(std::unique_ptr<platform::ReplayTerminal> terminal,
+                 std::unique_ptr<ReplaySource> source, Options options);
     ~ReplayPlayer();
     ReplayPlayer(const ReplayPlayer&) = delete;
     ReplayPlayer& operator=(const ReplayPlayer&) = delete;
@@ -59,7 +61,7 @@ public:
     bool start(std::string& error);
     void stop();
     // The terminal to open ("/dev/pts/N"), once started.
-    const std::string& path() const { return terminal_.path(); }
+    const std::string& path() const { return terminal_->path(); }
 
     std::size_t bytesPlayed() const { return bytesPlayed_.load(); }
     int passesDone() const { return passesDone_.load(); }
@@ -74,7 +76,7 @@ private:
     std::unique_ptr<ReplaySource> source_;
     Options options_;
     ReplayPacer pacer_;
-    platform::PseudoTerminal terminal_;
+    std::unique_ptr<platform::ReplayTerminal> terminal_;
     std::thread thread_;
     std::atomic<bool> stopRequest_{false};
     std::atomic<std::size_t> bytesPlayed_{0};

@@ -20,9 +20,13 @@
 #include "gps/FileReplay.h"
 #include "gps/ReplayPlayer.h"
 #include "platform/AssumedAnswers.h"
+#include "platform/linux/DisplayState.h"
 #include "platform/linux/LinuxSerialPorts.h"
+#include "platform/linux/PseudoTerminal.h"
 #include "platform/linux/RfkillRadio.h"
 #include "platform/linux/SingleInstance.h"
+#include "platform/linux/SuspendTime.h"
+#include "platform/linux/WavPlayer.h"
 #include "platform/qt/QtHosts.h"
 #include "platform/qt/QtSnapshotWriter.h"
 #include "platform/qt/QtWindow.h"
@@ -55,7 +59,8 @@ std::unique_ptr<ReplayPlayer> startReplay(const CommandLine& options,
                                           std::unique_ptr<FileReplay> log,
                                           platform::LinuxSerialPorts& ports, std::string& error) {
     auto player =
-        std::make_unique<ReplayPlayer>(std::move(log), ReplayPlayer::Options{options.speed, true});
+        std::make_unique<ReplayPlayer>(std::make_unique<platform::PseudoTerminal>(), std::move(log),
+                                       ReplayPlayer::Options{options.speed, true});
     if (!player->start(error)) return nullptr;
     const std::string name =
         "Replay of " + std::filesystem::path(options.replay).filename().string();
@@ -67,6 +72,8 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
               platform::SingleInstance& instance, std::unique_ptr<FileReplay> log) {
     platform::LinuxSerialPorts ports(dataFolder);
     platform::RfkillRadio radio;
+    platform::WavPlayer sounds([] { return platform::makeAlsaSink(); });
+    const platform::ScopedSoundPlayer soundScope(sounds);
     std::unique_ptr<ReplayPlayer> replay;
     if (log) {
         std::string error;
@@ -85,6 +92,8 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     services.recordsFolder = widen(recordsFolder(FolderEnvironment::fromProcess()));
     services.ports = &ports;
     services.radio = &radio;
+    services.readDisplay = [] { return platform::readBacklightLit(); };
+    services.suspendClock = platform::timeSuspended;
     services.fullScreen = options.fullScreen;
     services.receiverSetsClock = replay == nullptr;
     // A receiver named on the command line is read this run whatever the settings say;
@@ -140,7 +149,7 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    const ParsedCommandLine parsed = parseCommandLine(arguments, platform::portIdOfName);
     if (!parsed.error.empty()) return failure(parsed.error);
     const CommandLine& options = parsed.options;
     if (options.help) {

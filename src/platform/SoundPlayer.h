@@ -16,8 +16,8 @@ public:
     virtual void stop() = 0;
 };
 
-// The player in use: the machine's sound device unless a ScopedSoundPlayer
-// replaced it.
+// The player in use: the one the program's main installed with a ScopedSoundPlayer;
+// silence until then, as on a machine without a sound device.
 SoundPlayer& soundPlayer();
 
 class ScopedSoundPlayer {

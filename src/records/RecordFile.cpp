@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <new>
 
-#include "platform/MessageBox.h"
 #include "platform/ReplacingFile.h"
 #include "records/Text.h"
 
@@ -47,10 +46,8 @@ int sweepLeftoverTemporaries(const std::string& folder) {
     return removed;
 }
 
-RecordFile::RecordFile() : buffer_(new (std::nothrow) char[kRecordFileBufferSize]) {
-    // Without its buffer the object stays usable: every open() fails.
-    if (!buffer_) platform::showMessage(u".Memory Error #0201#", u".Error");
-}
+// Without its buffer the object stays usable: every open() fails.
+RecordFile::RecordFile() : buffer_(new (std::nothrow) char[kRecordFileBufferSize]) {}
 
 RecordFile::~RecordFile() {
     close();

@@ -25,6 +25,8 @@ constexpr unsigned char kBinaryFileMarker = 0xFF;
 // The line capacities the loaders use: list and track files, and everything else.
 constexpr size_t kShortLineCapacity = 512;
 constexpr size_t kLongLineCapacity = 8704;
+// The code of the memory error box a caller shows when a file got no buffer.
+constexpr int kRecordFileMemoryError = 201;
 
 // Removes the half-written files that a save interrupted by a kill left in the folder
 // ("<name>.tmp-PID-N" of a process that no longer runs); a live process's are kept.
@@ -47,6 +49,9 @@ public:
     // file, if any, is then left untouched). True when nothing is open.
     bool close();
     bool isOpen() const { return fd_ >= 0; }
+    // False when the buffer could not be allocated: every open() then fails, and the
+    // caller says so with memory error kRecordFileMemoryError.
+    bool hasBuffer() const { return buffer_ != nullptr; }
     bool isBinary() const { return binary_; }
 
     // Replaces `line` with the next line, newline kept, and returns 1; 0 at the end

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "records/BinaryRecord.h"
+#include "track/MemoryError.h"
 
 namespace wendra {
 
@@ -37,6 +38,7 @@ bool blank(std::string_view line) {
 bool TrackFileReader::open(const std::string& path) {
     errno = 0;
     if (!file_.open(path, RecordFileMode::Read)) {
+        if (!file_.hasBuffer()) showMemoryError(kRecordFileMemoryError);
         failure_ = whyUnreadable(path, errno);
         return false;
     }

@@ -66,8 +66,10 @@ bool TrackFiles::writePoints(const TrackLayer& layer, const std::string& path, b
     RecordFile file;
     // An empty layer leaves an empty file in either form.
     const bool asBinary = binary && !layer.empty();
-    if (!file.open(path, asBinary ? RecordFileMode::WriteBinary : RecordFileMode::WriteText))
+    if (!file.open(path, asBinary ? RecordFileMode::WriteBinary : RecordFileMode::WriteText)) {
+        if (!file.hasBuffer()) showMemoryError(kRecordFileMemoryError);
         return false;
+    }
     bool ok = true;
     std::string line;
     BinaryRecordWriter record;

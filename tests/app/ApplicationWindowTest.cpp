@@ -12,14 +12,20 @@
 #include "QtTestApplication.h"
 #include "app/Application.h"
 #include "app/ConfigurationStore.h"
+#include "app/KeyTable.h"
 #include "app/DataFiles.h"
 #include "gps/ReplayPlayer.h"
 #include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
+#include "platform/linux/PseudoTerminal.h"
 #include "records/Text.h"
 #include "app/MainMenu.h"
+#include "app/MapGroupDialog.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
+#include "maps/MapsFile.h"
 #include "app/ToolsMenu.h"
 #include "track/StatisticsScreen.h"
 #include "platform/qt/QtWindow.h"
@@ -38,6 +44,7 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 constexpr int kReplaySlot = 9;
+constexpr int kSecondAppKey = Slot::kApplicationKey1 + 1;
 
 class NoRadio final : public platform::BluetoothRadio {
 public:
@@ -68,7 +75,8 @@ public:
                BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
         : ports_(home) {
         if (log) {
-            replay_ = std::make_unique<ReplayPlayer>(std::make_unique<TextReplay>(*log),
+            replay_ = std::make_unique<ReplayPlayer>(std::make_unique<platform::PseudoTerminal>(),
+                                                     std::make_unique<TextReplay>(*log),
                                                      ReplayPlayer::Options{200.0, false});
             std::string error;
             EXPECT_TRUE(replay_->start(error)) << error;
@@ -272,18 +280,47 @@ TEST(ApplicationWindow, KeysRunTheActionsBoundToTheirSlots) {
     const auto statusIs = [&](std::u16string_view text) {
         return run.waitFor([&] { return application.state()->statusText == text; }, seconds(5));
     };
-    application.hotKey(193);
+    application.hotKey(keyCode(Slot::kApplicationKey1));
     EXPECT_TRUE(statusIs(u"Key application 1"));
-    application.state()->config.keys.bind(0, 15, 46);
-    application.state()->config.keys.bind(0, 14, 46);
+    application.state()->config.keys.bind(0, Slot::kSoftkeyRight, Action::kDisplayButton);
+    application.state()->config.keys.bind(0, Slot::kSoftkeyLeft, Action::kDisplayButton);
     application.softKey(platform::SoftKey::Right);
     EXPECT_TRUE(statusIs(u"Softkey Right"));
     application.softKey(platform::SoftKey::Left);
     EXPECT_TRUE(statusIs(u"Softkey Left"));
     // Recording on and off, with the program's own words.
-    application.state()->config.keys.bind(0, 9, 21);
-    application.hotKey(194);
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kToggleTrack);
+    application.hotKey(keyCode(kSecondAppKey));
     EXPECT_TRUE(statusIs(u"Track: Deactivated"));
+}
+
+// A key tries its sets in order: an action that does not apply here hands the key to
+// the next set, while "Do nothing" ends the search.
+TEST(ApplicationWindow, AKeyTriesItsSetsInOrderUntilOneApplies) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    const auto statusIs = [&](std::u16string_view text) {
+        return run.waitFor([&] { return application.state()->statusText == text; }, seconds(5));
+    };
+    KeyBindings& keys = application.state()->config.keys;
+    const int third = Slot::kApplicationKey1 + 2;
+    // No route is navigated, so "Next point (of the route)" does not apply.
+    keys.bind(0, third, Action::kNextRoutePoint);
+    keys.bind(1, third, Action::kDisplayButton);
+    application.hotKey(keyCode(third));
+    EXPECT_TRUE(statusIs(u"Key application 3"));
+
+    keys.bind(0, third, Action::kDoNothing);
+    keys.bind(1, third, Action::kToggleTrack);
+    const bool recording = application.state()->track.settings.recordTrack;
+    application.hotKey(keyCode(third));
+    // The fourth key names itself once both keys were handled, in order.
+    application.hotKey(keyCode(Slot::kApplicationKey1 + 3));
+    ASSERT_TRUE(statusIs(u"Key application 4"));
+    EXPECT_EQ(application.state()->track.settings.recordTrack, recording) << "set 1 was tried";
 }
 
 TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
@@ -444,8 +481,8 @@ TEST(ApplicationWindow, AHandledKeySavesTheChangedSettingsAtOnce) {
     ProgramRun run(home.path(), std::nullopt);
     ASSERT_TRUE(run.started());
     Application& application = run.application();
-    application.state()->config.keys.bind(0, 9, 21);  // "Key application 2": track on/off
-    application.hotKey(194);
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kToggleTrack);
+    application.hotKey(keyCode(kSecondAppKey));
     ASSERT_TRUE(run.waitFor(
         [&] { return application.state()->statusText == u"Track: Deactivated"; }, seconds(5)));
     EXPECT_FALSE(storedConfiguration(home.path()).track.recordTrack)
@@ -474,8 +511,8 @@ TEST(ApplicationWindow, TheMainMenuLeadsToTheStatisticsOfTheTrack) {
         EXPECT_TRUE(statistics.press(StatisticsScreen::kBack));
     });
     Application& application = run.application();
-    application.state()->config.keys.bind(0, 9, 3);  // "Key application 2": the main menu
-    application.hotKey(194);
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kMainMenu);
+    application.hotKey(keyCode(kSecondAppKey));
     ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
     EXPECT_EQ(dialogs.shown(),
               (std::vector<std::u16string>{u"Main menu", u"Tools", u"Statistics"}));
@@ -498,6 +535,71 @@ TEST(ApplicationWindow, TheLiveClimbSpeedUsesTheConfiguredWindow) {
     }
     EXPECT_FLOAT_EQ(statistics.liveClimbSpeed(), 0.0f)
         << "a window of three holds only the level fixes";
+}
+
+}  // namespace
+}  // namespace wendra
+
+namespace wendra {
+namespace {
+
+maps::MapDefinition storedMap(std::u16string path) {
+    maps::MapDefinition d;
+    d.imagePath = std::move(path);
+    d.cornerLatitudes = {46.5, 46.5, 46.0, 46.0};
+    d.cornerLongitudes = {6.5, 7.0, 6.5, 7.0};
+    d.width = d.height = 500;
+    d.bytesPerPixel = 3;
+    d.userFlags = maps::kMapActive;
+    return d;
+}
+
+std::vector<bool> storedActiveFlags(const std::filesystem::path& home) {
+    maps::MapShell shell;
+    maps::MapCatalogue catalogue{shell};
+    maps::loadMapsFile(catalogue, home);
+    std::vector<bool> flags;
+    for (const auto& m : catalogue.maps()) flags.push_back(m->active());
+    return flags;
+}
+
+// The maps file is read at start; the main menu's group line opens "Maps group", whose
+// choice reaches the file and the line at once.
+TEST(ApplicationWindow, TheMainMenuSelectsAGroupOfMapsAndSavesIt) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    {
+        maps::MapShell shell;
+        maps::MapCatalogue catalogue{shell};
+        for (const char16_t* path : {u"/m/alps/a.bmp", u"/m/jura/j.bmp"})
+            catalogue.newMap()->setDefinition(storedMap(path));
+        ASSERT_TRUE(maps::saveMapsFile(catalogue, home.path()));
+    }
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    test::ScriptedDialogHost dialogs;
+    std::vector<std::u16string> lines;
+    dialogs.expect([&](test::ScriptedDialog& menu) {
+        lines.push_back(menu.text(MainMenuButton::kMapGroup));
+        EXPECT_TRUE(menu.press(MainMenuButton::kMapGroup));
+    });
+    dialogs.expect([](test::ScriptedDialog& group) {
+        EXPECT_EQ(group.text(MapGroupControl::kFirstGroup + 1), u"jura");
+        EXPECT_TRUE(group.press(MapGroupControl::kFirstGroup + 1));
+    });
+    dialogs.expect([&](test::ScriptedDialog& menu) {
+        lines.push_back(menu.text(MainMenuButton::kMapGroup));
+        EXPECT_TRUE(menu.press(MainMenuButton::kBack));
+    });
+    Application& application = run.application();
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kMainMenu);
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 1; }, seconds(5)));
+    EXPECT_EQ(storedActiveFlags(home.path()), (std::vector<bool>{false, true}));
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Grp of maps: All (except Internet)",
+                                                  u"Grp of maps: jura"}));
 }
 
 }  // namespace

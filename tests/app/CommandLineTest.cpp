@@ -5,10 +5,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/LinuxSerialPorts.h"
+
 using Args = std::vector<std::string>;
 
 namespace wendra {
 namespace {
+
+// The program's main hands in the machine's port names.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    return wendra::parseCommandLine(arguments, platform::portIdOfName);
+}
 
 TEST(CommandLine, TakesEveryOption) {
     const ParsedCommandLine parsed =
@@ -116,6 +123,19 @@ TEST(CommandLine, NamesTheReceiverPortAndTheGpsd) {
                             Args{"--gpsd", "localhost"}, Args{"--gpsd", ":2947"},
                             Args{"--gpsd", "h:65530"}, Args{"--replay", "x", "--port", "COM1"}})
         EXPECT_NE(parseCommandLine(bad).error, "") << bad[0] << " " << bad[1];
+}
+
+// The machine decides which port names exist: a name it does not have is refused even
+// when it looks like a port, and the colon is added before it is asked.
+TEST(CommandLine, AsksTheMachineWhichPortNamesExist) {
+    std::vector<std::string> asked;
+    const PortNameLookup onlyCom3 = [&](std::string_view name) -> std::optional<int> {
+        asked.emplace_back(name);
+        return name == "COM3:" ? std::optional<int>(3) : std::nullopt;
+    };
+    EXPECT_EQ(wendra::parseCommandLine({"--port", "COM3"}, onlyCom3).options.port, "COM3:");
+    EXPECT_NE(wendra::parseCommandLine({"--port", "COM4"}, onlyCom3).error, "");
+    EXPECT_EQ(asked, (std::vector<std::string>{"COM3:", "COM4:"}));
 }
 
 }  // namespace

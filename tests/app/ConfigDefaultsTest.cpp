@@ -1,7 +1,10 @@
 // The configuration before and after loading: defaults, and the fix-ups that run
 // whether or not the file was there.
 
+#include <set>
+
 #include "ConfigFixture.h"
+#include "app/KeyTable.h"
 
 namespace wendra::test {
 namespace {
@@ -25,14 +28,17 @@ TEST_F(ConfigTest, AMissingFileLeavesEveryDefault) {
 
 TEST_F(ConfigTest, DefaultBindingsMakeTheFavouriteMenus) {
     EXPECT_FALSE(files.load(DataFile::Configuration));
-    const int32_t favourites1[] = {3, 9, 5, 6, 0};  // main menu, route, setup, tools, none
+    const int32_t favourites1[] = {Action::kMainMenu, Action::kRoute, Action::kAdvancedSetup,
+                                   Action::kTools, Action::kDoNothing};
     for (int set = 0; set < KeyBindings::kSets; ++set) {
-        EXPECT_EQ(config.keys.action(set, 16), favourites1[set]) << "set " << set;
-        EXPECT_EQ(config.keys.action(set, 17), 0) << "set " << set;
+        EXPECT_EQ(config.keys.action(set, Slot::kFavourites1), favourites1[set]) << "set " << set;
+        EXPECT_EQ(config.keys.action(set, Slot::kFavourites2), 0) << "set " << set;
     }
-    EXPECT_EQ(config.keys.action(0, 4), 35) << "Button Right: next route point first";
-    EXPECT_EQ(config.keys.action(3, 4), 26) << "then zoom in";
-    EXPECT_EQ(config.keys.action(0, 13), 46) << "application keys display their name";
+    EXPECT_EQ(config.keys.action(0, Slot::kButtonRight), Action::kNextRoutePoint)
+        << "Button Right: next route point first";
+    EXPECT_EQ(config.keys.action(3, Slot::kButtonRight), Action::kZoomIn) << "then zoom in";
+    EXPECT_EQ(config.keys.action(0, Slot::kApplicationKey1 + 5), Action::kDisplayButton)
+        << "application keys display their name";
 }
 
 TEST_F(ConfigTest, AConfigurationWithoutAlertsGainsTheProximityAlert) {
@@ -160,6 +166,44 @@ TEST_F(ConfigTest, AHistoryEntryThatIsDamagedEndsTheHistory) {
         for (size_t i = 0; i < entries.size(); ++i)
             EXPECT_EQ(entries[i], c.entries[i]) << c.legend << ", entry " << i;
     }
+}
+
+// The bindings' columns are the key table's slots: every code the window delivers or
+// the program makes must reach its own.
+TEST(KeyTable, EachCodeFindsItsSlotAndNoOther) {
+    struct Case {
+        const char* legend;
+        int code;
+        int slot;
+    };
+    const Case cases[] = {
+        {"Enter is the OK button", platform::kKeyEnter, Slot::kButtonOk},
+        {"up arrow", platform::kKeyUp, Slot::kButtonUp},
+        {"down arrow", platform::kKeyDown, Slot::kButtonDown},
+        {"left arrow", platform::kKeyLeft, Slot::kButtonLeft},
+        {"right arrow", platform::kKeyRight, Slot::kButtonRight},
+        {"F1, the first application key", platform::kFirstApplicationKey, Slot::kApplicationKey1},
+        {"F6, the last application key",
+         platform::kFirstApplicationKey + platform::kApplicationKeyCount - 1,
+         Slot::kApplicationKey1 + 5},
+        {"left soft key", PseudoKey::kSoftkeyLeft, Slot::kSoftkeyLeft},
+        {"right soft key", PseudoKey::kSoftkeyRight, Slot::kSoftkeyRight},
+        {"long click", PseudoKey::kLongClick, Slot::kLongClick},
+        {"on-screen button 2", PseudoKey::kButton2, Slot::kButton2},
+        {"a letter is no slot", 'A', -1},
+        {"escape is no slot", platform::kKeyEscape, -1},
+        {"a direct action code is no slot", 1000 + Action::kMainMenu, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        EXPECT_EQ(slotOfCode(c.code), c.slot);
+    }
+}
+
+// A code given to two slots would make the second unreachable.
+TEST(KeyTable, NoTwoSlotsShareACode) {
+    std::set<int> codes;
+    for (const KeySlot& slot : kKeySlots) EXPECT_TRUE(codes.insert(slot.code).second) << slot.code;
 }
 
 }  // namespace

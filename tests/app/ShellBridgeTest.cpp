@@ -18,6 +18,8 @@ namespace {
 
 class ShellBridgeTest : public ::testing::Test {
 protected:
+    ShellBridgeTest() { bridge.readFrom(serial); }
+
     std::string gga(const std::string& geoid) {
         return nmea("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M," + geoid + ",M,,");
     }
@@ -27,7 +29,7 @@ protected:
     SerialSettings serial;
     NmeaParser parser;
     HandOverState handOver;
-    ShellBridge bridge{"/nonexistent", serial, parser, handOver};
+    ShellBridge bridge{"/nonexistent", parser, handOver};
     Configuration config;
 };
 
@@ -72,10 +74,9 @@ public:
 // The reader says "not shown" on every pass while the GPS is off (about nine a second):
 // the window repaints when the position goes, not at every pass.
 TEST(ShellBridge, TheGpsSwitchedOffMarksThePositionNotShownAndRepaintsOnce) {
-    SerialSettings serial;
     NmeaParser parser;
     HandOverState handOver;
-    ShellBridge bridge("/nonexistent", serial, parser, handOver);
+    ShellBridge bridge("/nonexistent", parser, handOver);
     RepaintCount window;
     bridge.attach(&window);
 

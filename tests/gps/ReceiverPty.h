@@ -13,6 +13,7 @@
 #include "gps/ReplayPlayer.h"
 #include "gps/SerialPort.h"
 #include "platform/linux/LinuxSerialPorts.h"
+#include "platform/linux/PseudoTerminal.h"
 #include "support/TestPaths.h"
 #include "support/WaitUntil.h"
 
@@ -49,7 +50,8 @@ struct ReceiverPty {
     static constexpr int kSlot = 9;
 
     ReceiverPty(std::string log, double speed, bool loop = false)
-        : player(std::make_unique<TextReplay>(std::move(log)), ReplayPlayer::Options{speed, loop}) {
+        : player(std::make_unique<platform::PseudoTerminal>(),
+                 std::make_unique<TextReplay>(std::move(log)), ReplayPlayer::Options{speed, loop}) {
         std::string error;
         started = player.start(error);
         EXPECT_TRUE(started) << error;

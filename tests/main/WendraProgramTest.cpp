@@ -20,6 +20,7 @@
 
 #include "gps/ReplayPlayer.h"
 #include "platform/linux/DataFolderLock.h"
+#include "platform/linux/PseudoTerminal.h"
 #include "support/GpsdProcess.h"
 #include "support/TestPaths.h"
 
@@ -177,7 +178,8 @@ TEST(WendraProgram, RecordsAndRestoresThroughARealGpsd) {
     const std::string binary = test::gpsdBinary();
     if (binary.empty()) GTEST_SKIP() << "no gpsd binary: scripts/setup.sh installs it";
     test::TempDir home;
-    ReplayPlayer receiver(std::make_unique<TextReplay>(readFile(demoLog())), {50.0, true});
+    ReplayPlayer receiver(std::make_unique<platform::PseudoTerminal>(),
+                          std::make_unique<TextReplay>(readFile(demoLog())), {50.0, true});
     std::string error;
     ASSERT_TRUE(receiver.start(error)) << error;
     const int port = test::freePort();

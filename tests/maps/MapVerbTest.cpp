@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/TestPaths.h"
 
 namespace wendra::test {
@@ -57,6 +59,33 @@ TEST(MapVerb, PixelOfAPosition) {
     const ToolResult run = runTool({"map", "pixel", ozi("01-latlon/latlon-wgs84.map"), "0", "0"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "359.500 179.500\n");  // (width - 1) / 2, (height - 1) / 2
+}
+
+// Imported into a data folder, maps are kept in its maps file once each, and ranked for
+// a view: the map whose scale fits comes first, the world map behind it by the full
+// 49 points of mismatch.
+TEST(MapVerb, ImportedMapsAreRankedForAView) {
+    TempDir home;
+    const std::string h = home.path().string();
+    ASSERT_EQ(runTool({"map", "import", "--zone", "11", "--home", h, ozi("04-utm/utm11-nad27.map")})
+                  .status,
+              0);
+    ASSERT_EQ(runTool({"map", "import", "--home", h, ozi("01-latlon/latlon-wgs84.map")}).status, 0);
+    const ToolResult again =
+        runTool({"map", "import", "--home", h, ozi("01-latlon/latlon-wgs84.map")});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already in"), std::string::npos) << again.err;
+    const std::string saved = readFile(home / "Wendra.wdm");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 2) << saved;
+
+    const ToolResult rank =
+        runTool({"maps", "rank", "--home", h, "--at", "33.76,-117.47", "--scale", "65000"});
+    ASSERT_EQ(rank.status, 0) << rank.err;
+    const auto second = rank.out.find("\n{\"rank\":2,");
+    ASSERT_NE(second, std::string::npos) << rank.out;
+    EXPECT_NE(rank.out.substr(0, second).find("\"title\":\"utm11-nad27\""), std::string::npos);
+    EXPECT_NE(rank.out.find("\"score\":49.0", second), std::string::npos) << rank.out;
+    EXPECT_EQ(runTool({"maps", "rank", "--home", h, "--at", "91,0", "--scale", "1"}).status, 1);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ public:
     // The next second's sentences, or nothing once the run is complete.
     std::optional<ReceiverCycle> next();
     int cyclesDone() const { return done_; }
+    // Where the walker truly is after the last cycle, before the receiver's errors.
+    const WalkerState& walker() const { return walk_.state(); }
 
 private:
     static constexpr int kPrnSlots = 33;  // indexed by PRN 1..32

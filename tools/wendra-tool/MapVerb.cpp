@@ -6,8 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "FolderClaim.h"
 #include "Verbs.h"
+#include "maps/MapCatalogue.h"
 #include "maps/MapImageLoad.h"
+#include "maps/MapsFile.h"
 #include "maps/OziMapImport.h"
 #include "platform/Utf8.h"
 #include "platform/WidePath.h"
@@ -55,23 +58,45 @@ void printImport(const maps::OziImport& import, const maps::ImageHeader& header)
         import.towgs84[0], import.towgs84[1], import.towgs84[2]);
 }
 
+// Appends the map to the folder's maps file as the map list would, refusing an image
+// that is already in the list.
+void addToMapsFile(const std::string& home, const maps::MapDefinition& imported,
+                   const std::string& file) {
+    const FolderClaim claim(home);
+    maps::MapShell shell;
+    maps::MapCatalogue catalogue(shell);
+    maps::loadMapsFile(catalogue, home);
+    if (catalogue.isDuplicate(imported.imagePath, catalogue.size()))
+        fail(file + ": its image is already in " + home + "/Wendra.wdm");
+    maps::MapDefinition definition = imported;
+    definition.userFlags |= maps::kMapActive;
+    if (!catalogue.newMap()->setDefinition(definition)) fail(file + ": corners not usable");
+    if (!maps::saveMapsFile(catalogue, home)) fail(home + "/Wendra.wdm: cannot be saved");
+}
+
 int runImport(const Args& args) {
     std::optional<int> zone;
     std::string file;
+    std::string home;
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--zone") {
             const long long z = parseInteger(optionValue(args, i), "--zone");
             if (z == 0 || z < -kUtmZoneCount || z > kUtmZoneCount)
                 fail("--zone must be 1..60 or -1..-60");
             zone = static_cast<int>(z);
+        } else if (args[i] == "--home") {
+            home = optionValue(args, i);
         } else if (file.empty()) {
             file = args[i];
         } else {
             fail("map import: expected one FILE.map");
         }
     }
-    if (file.empty()) fail("map import: expected [--zone Z] FILE.map");
+    if (file.empty()) fail("map import: expected [--zone Z] [--home DIR] FILE.map");
     const maps::OziImport import = maps::importOziMap(file, zone);
+    const bool found =
+        import.result == maps::OziResult::Imported && !import.definition.imagePath.empty();
+    if (found && !home.empty()) addToMapsFile(home, import.definition, file);
     maps::ImageHeader header;
     if (!import.definition.imagePath.empty())
         header = maps::readImageHeader(platform::pathFromWide(import.definition.imagePath));
@@ -103,7 +128,7 @@ int runMap(const Args& args) {
     const ClassicLocaleScope classic;
     if (!args.empty() && args[0] == "import") return runImport(args);
     if (!args.empty() && args[0] == "pixel") return runPixel(args);
-    fail("map: expected \"import [--zone Z] FILE.map\" or \"pixel FILE.map LAT LON\"");
+    fail("map: expected \"import [--zone Z] [--home DIR] FILE.map\" or \"pixel FILE.map LAT LON\"");
 }
 
 }  // namespace wendra::tool

@@ -12,6 +12,7 @@
 #include "Verbs.h"
 #include "gps/FileReplay.h"
 #include "gps/ReplayPlayer.h"
+#include "platform/linux/PseudoTerminal.h"
 #include "simulator/NmeaSimulator.h"
 
 namespace wendra::tool {
@@ -92,7 +93,8 @@ int runSimulatePty(const Args& args) {
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    ReplayPlayer player(sourceFor(request.path), ReplayPlayer::Options{request.speed, true});
+    ReplayPlayer player(std::make_unique<platform::PseudoTerminal>(), sourceFor(request.path),
+                        ReplayPlayer::Options{request.speed, true});
     std::string error;
     if (!player.start(error)) fail("simulate --pty: " + error);
     std::printf("%s\n", player.path().c_str());

@@ -1,5 +1,5 @@
 // wendra-tool simulate: writes the simulated receiver log, cycle by cycle, to a
-// file or to standard output.
+// file or to standard output, and on request a calibrated map of the walk's ground.
 
 #include <algorithm>
 #include <cctype>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 
+#include "DemoMap.h"
 #include "Verbs.h"
 #include "platform/ReplacingFile.h"
 #include "simulator/NmeaSimulator.h"
@@ -45,7 +46,15 @@ std::optional<UtcSeconds> parseInstant(std::string_view text) {
 struct Request {
     sim::SimulationOptions options;
     std::string out;
+    std::string map;  // FILE.jpg, with FILE.map beside it
 };
+
+bool endsWithJpg(const std::string& name) {
+    if (name.size() <= 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".jpg";
+}
 
 Request parseRequest(const Args& args) {
     Request request;
@@ -68,6 +77,9 @@ Request parseRequest(const Args& args) {
         } else if (option == "--out") {
             request.out = optionValue(args, i);
             if (request.out.empty()) fail("--out needs a file name");
+        } else if (option == "--map") {
+            request.map = optionValue(args, i);
+            if (!endsWithJpg(request.map)) fail("--map needs a file name ending in .jpg");
         } else {
             fail("unknown option \"" + option + "\" for simulate");
         }
@@ -110,6 +122,7 @@ bool writeToStandardOutput(const sim::SimulationOptions& options) {
 int runSimulate(const Args& args) {
     if (std::find(args.begin(), args.end(), "--pty") != args.end()) return runSimulatePty(args);
     const Request request = parseRequest(args);
+    if (!request.map.empty()) writeDemoMap(request.options, request.map);
     if (!request.out.empty()) {
         writeFile(request);
     } else if (!writeToStandardOutput(request.options)) {

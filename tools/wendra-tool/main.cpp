@@ -26,7 +26,7 @@ constexpr Verb kVerbs[] = {
      "grid utm|swiss LAT LON | grid utm --inverse E N ZONE | grid swiss --inverse E N"},
     {"stats", wendra::tool::runStats, "stats [--units 0..3] [--from N] [--to M] FILE|--home DIR"},
     {"simulate", wendra::tool::runSimulate,
-     "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE]   write a simulated receiver log"},
+     "simulate [--seconds N] [--seed N] [--start YYYY-MM-DDTHH:MM:SSZ] [--out FILE] [--map FILE.jpg]   write a simulated receiver log (and a map of its ground)"},
     {"simulate", wendra::tool::runSimulate,
      "simulate --pty [--speed X] [FILE]   play a log into a pseudo-terminal until killed"},
     {"record", wendra::tool::runRecord,
@@ -43,7 +43,10 @@ constexpr Verb kVerbs[] = {
     {"image", wendra::tool::runImage,
      "image decode FILE OUT.png|- [--night 0..4]   load a map image as a map does, write it as PNG"},
     {"map", wendra::tool::runMap,
-     "map import [--zone Z] FILE.map | map pixel FILE.map LAT LON   import a calibration file"},
+     "map import [--zone Z] [--home DIR] FILE.map | map pixel FILE.map LAT LON"
+     "   import a calibration file (into DIR's maps file)"},
+    {"maps", wendra::tool::runMaps,
+     "maps rank --home DIR --at LAT,LON --scale S [--size WxH]   DIR's maps ranked for a view"},
     {"points", wendra::tool::runPoints,
      "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
 };

@@ -1,39 +1,31 @@
 #pragma once
-// A pseudo-terminal that plays the receiver: the program opens its other end as a
-// serial port. Tells whether a reader has that end open and has set it up (raw mode),
-// so that nothing is written into the void or into a purge. Use from one thread.
+// A pseudo-terminal that plays the receiver: its slave end ("/dev/pts/N") is what the
+// program opens; raw mode on that end is how a reader is seen to have set it up. The
+// pair lives as long as the object. Use from one thread.
 
 #include <chrono>
 #include <cstddef>
 #include <string>
 
+#include "platform/ReplayTerminal.h"
+
 namespace wendra::platform {
 
-class PseudoTerminal {
+class PseudoTerminal final : public ReplayTerminal {
 public:
-    enum class Reader {
-        None,        // nobody has the terminal open
-        Opened,      // open, still in the line discipline's cooked mode
-        Configured,  // open and switched to raw bytes
-    };
-
     PseudoTerminal() = default;
-    ~PseudoTerminal();
+    ~PseudoTerminal() override;
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
-    // Creates the pair; false with a reason when the machine has no pseudo-terminals.
-    bool open(std::string& error);
-    // The path a reader opens ("/dev/pts/N").
-    const std::string& path() const { return path_; }
+    // False with a reason when the machine has no pseudo-terminals.
+    bool open(std::string& error) override;
+    const std::string& path() const override { return path_; }
 
-    Reader reader() const;
-    // Back to cooked mode once a reader left, so the next one is seen setting up.
-    void forgetReader();
-    // Writes what fits within `wait`; the count written, -1 when the terminal failed.
-    long write(const char* bytes, std::size_t size, std::chrono::milliseconds wait);
-    // Throws away what readers wrote to the receiver (commands, probes).
-    void drain();
+    Reader reader() const override;
+    void forgetReader() override;
+    long write(const char* bytes, std::size_t size, std::chrono::milliseconds wait) override;
+    void drain() override;
 
 private:
     int master_ = -1;

@@ -1,18 +1,23 @@
-// Start-up and shut-down of the main window, in their fixed orders.
+#include "app/Lifecycle.h"
 
 #include <filesystem>
 #include <functional>
 #include <new>
 #include <thread>
 
+#include "app/AppFlags.h"
 #include "app/AppMessages.h"
-#include "app/Application.h"
+#include "app/AppShell.h"
+#include "app/AppState.h"
+#include "app/GpsSettingsFlow.h"
+#include "app/KeyCommands.h"
+#include "app/KeyTable.h"
 #include "app/MainView.h"
-#include "app/PowerThread.h"
-#include "app/ScreenPower.h"
+#include "app/ScreenServices.h"
 #include "app/StartupDialog.h"
+#include "app/TimerService.h"
+#include "maps/MapsFile.h"
 #include "platform/MessageBox.h"
-#include "platform/Sync.h"
 #include "platform/TraceLog.h"
 #include "platform/Window.h"
 #include "records/RecordFile.h"
@@ -25,7 +30,6 @@ namespace {
 
 constexpr std::u16string_view kStatusOkButton = u"Button OK\nto display main menu";
 constexpr std::u16string_view kStatusClick = u"Click on screen\nto display main menu";
-constexpr int kMainMenuAction = 3;
 
 // Every folder on the way to the journal; a failure shows when the journal is written.
 void createJournalFolder(const std::string& dataFolder) {
@@ -50,10 +54,17 @@ std::function<void(std::u16string_view)> bannerOfTheWindowThread(StatusBanner& b
 
 }  // namespace
 
-void Application::earlyStartup() {
+Lifecycle::Lifecycle(const ApplicationServices& services, platform::LockWord& flags,
+                     TimerService& timers, AppShell& shell)
+    : services_(services), flags_(flags), timers_(timers), shell_(shell) {}
+
+Lifecycle::~Lifecycle() = default;
+
+void Lifecycle::begin(platform::Window& window) {
+    window_ = &window;
     flags_.clear(~0u);
     flags_.set(AppFlag::kStartupNotFinished);
-    const DisplayMetrics metrics = DisplayMetrics::of(window_->clientSize());
+    const DisplayMetrics metrics = DisplayMetrics::of(window.clientSize());
     try {
         state_ = std::make_unique<AppState>(services_.dataFolder, services_.recordsFolder,
                                             *services_.ports, *services_.radio);
@@ -62,52 +73,54 @@ void Application::earlyStartup() {
                               platform::Icon::Error);
         return;
     }
-    state_->metrics = metrics;
-    if (services_.afterConfigLoad) state_->configStore.setAfterLoad(services_.afterConfigLoad);
+    AppState& state = *state_;
+    state.metrics = metrics;
+    if (services_.afterConfigLoad) state.configStore.setAfterLoad(services_.afterConfigLoad);
     createJournalFolder(services_.dataFolder);
     // Saves cut short by a kill left their half-written files beside the real ones.
     sweepLeftoverTemporaries(services_.dataFolder);
     sweepLeftoverTemporaries(TrackFolders::inDataFolder(services_.dataFolder).journal);
     platform::traceLog().start(services_.dataFolder);
-    state_->trackFiles.hooks.showStatus = bannerOfTheWindowThread(state_->banner);
-    view_ = std::make_unique<MainView>(*state_);
-    createScreenServices();
-    state_->bridge.attach(window_);
-    window_->post(AppMessage::kStartupContinuation);
+    state.trackFiles.hooks.showStatus = bannerOfTheWindowThread(state.banner);
+    view_ = std::make_unique<MainView>(state);
+    screen_ = std::make_unique<ScreenServices>(services_, state, timers_, window, shell_);
+    gps_ = std::make_unique<GpsSettingsFlow>(services_, state, shell_, *screen_);
+    commands_ = std::make_unique<KeyCommands>(state, shell_, *gps_, *screen_, window,
+                                              services_.startupDialogTime);
+    state.bridge.attach(&window);
+    window.post(AppMessage::kStartupContinuation);
 }
 
-void Application::startupContinuation() {
-    if (!state_) return;
+void Lifecycle::continueStartup() {
     timers_.start();
-    power_->start();
+    screen_->startPowerThread();
     runStartupDialog();
-    applyPowerOptions();
+    screen_->applyPowerOptions();
     loadTrackAtStartup();
     view_->takeStoredCentre();
-    startGps(SerialPort::Attempts::Normal);
+    gps_->start(SerialPort::Attempts::Normal);
 
-    armTimer(AppTimer::kRepaint, AppPeriod::kRepaint);
-    armTimer(AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
-    armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
+    timers_.set(window_, AppTimer::kRepaint, AppPeriod::kRepaint);
+    timers_.set(window_, AppTimer::kPeriodicRedraw, AppPeriod::kPeriodicRedraw);
+    timers_.set(window_, AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
 
     drawView();
-    const bool okShowsMenu = state_->config.keys.action(0, 0) == kMainMenuAction;
-    showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
+    const bool okShowsMenu = state_->config.keys.action(0, Slot::kButtonOk) == Action::kMainMenu;
+    shell_.showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
 
     startWorker(services_.mapWorker, u".WndProc.2");
     startWorker(services_.internetWorker, u".WndProc.3");
     flags_.set(AppFlag::kStartupComplete);
-    applyFullScreen();
-    requestRepaint();
-    closeIfPending();
 }
 
 // The data files load while the dialog shows; what they hold reaches the parts that
 // keep their own copies.
-void Application::runStartupDialog() {
+void Lifecycle::runStartupDialog() {
     AppState& state = *state_;
     auto load = [this, &state] {
         state.dataFiles.loadAll();
+        // Before any change of the list is saved over the file.
+        maps::loadMapsFile(state.maps, state.programFolder);
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
         state.statistics.setClimbWindow(state.config.track.climbWindow);
@@ -118,53 +131,47 @@ void Application::runStartupDialog() {
         state.bridge.setNoFixSound(state.config.global.noFixSound);
     };
     StartupDialog dialog(load, services_.startupDialogTime);
-    const platform::DialogTemplate startupTemplate = StartupDialog::dialogTemplate();
-    runModalDialog(startupTemplate, nullptr, dialog);
+    shell_.runModalDialog(StartupDialog::dialogTemplate(), dialog);
     if (!dialog.loaded()) load();  // no dialog could be shown
 }
 
-void Application::loadTrackAtStartup() {
+void Lifecycle::loadTrackAtStartup() {
     const StartupOutcome outcome = startupLoad(state_->trackFiles, services_.trackLoadPause);
     state_->handOver.recoveryPending.store(outcome.recoveryPending);
 }
 
-void Application::startGps(SerialPort::Attempts attempts) {
-    AppState& state = *state_;
-    state.port.close();
-    takeReaderSettings();  // the stopped reader's last answers, before they are copied back
-    state.port.settings() = state.config.serial;
-    state.parser.allowClockSetting(services_.receiverSetsClock);
-    if (services_.portOverride) services_.portOverride(state.port.settings());
-    state.port.start(attempts);
+void Lifecycle::drawView() {
+    if (state_ && window_) view_->draw(window_->backBuffer(), false);
 }
 
-void Application::startWorker(BackgroundWorker* worker, std::u16string_view label) {
+void Lifecycle::startWorker(BackgroundWorker* worker, std::u16string_view label) {
     if (!worker) return;
     worker->launch();
     platform::waitFor([worker] { return worker->running(); }, label);
 }
 
-void Application::stopWorker(BackgroundWorker* worker, std::u16string_view label) {
+void Lifecycle::stopWorker(BackgroundWorker* worker, std::u16string_view label) {
     if (!worker) return;
     worker->requestStop();
     platform::waitFor([worker] { return !worker->running(); }, label);
 }
 
-void Application::shutdown() {
+void Lifecycle::shutdown() {
+    if (!state_) return;
     timers_.stop();
-    power_->stop();
-    AppState& state = *state_;
-    state.port.close();
+    screen_->stopPowerThread();
+    gps_->close();
     stopWorker(services_.internetWorker, u".WndProc.Internet");
     if (services_.mapWorker) services_.mapWorker->request(BackgroundWorker::kStop);
     stopWorker(services_.mapWorker, u".WndProc.LoadBmp");
-    takeReaderSettings();
-    saveChangedFiles(true);
-    shutdownSave(state.trackFiles);
-    state.bridge.attach(nullptr);
+    gps_->takeReaderSettings();
+    state_->dataFiles.saveChanged(true);
+    shutdownSave(state_->trackFiles);
+    state_->bridge.attach(nullptr);
+    commands_.reset();
+    gps_.reset();
     view_.reset();
     screen_->releaseBacklight();
-    power_.reset();
     screen_.reset();
     state_.reset();
     platform::traceLog().write("Closed");

@@ -1,0 +1,196 @@
+#include "app/MenuScreens.h"
+
+#include <vector>
+
+#include "app/AppShell.h"
+#include "app/AppState.h"
+#include "app/FileChooser.h"
+#include "app/GpsSettingsFlow.h"
+#include "app/MainMenu.h"
+#include "app/MapGroupDialog.h"
+#include "app/MapListDialog.h"
+#include "app/ScreenServices.h"
+#include "app/SetupMenu.h"
+#include "app/StartupDialog.h"
+#include "app/ToolsMenu.h"
+#include "maps/MapsFile.h"
+#include "track/StatisticsScreen.h"
+#include "track/TrackMenu.h"
+#include "track/TrackMenuScreen.h"
+#include "track/TrackSettingsScreen.h"
+
+namespace wendra {
+
+MenuScreens::MenuScreens(AppState& state, AppShell& shell, GpsSettingsFlow& gps,
+                         ScreenServices& screen, std::chrono::milliseconds aboutTime)
+    : state_(state), shell_(shell), gps_(gps), screen_(screen), aboutTime_(aboutTime) {}
+
+// The group line follows the maps' active flags, which the list may have changed.
+void MenuScreens::openMainMenu() {
+    maps::MapCatalogue& catalogue = state_.maps;
+    catalogue.regroup();
+    const std::u16string groupLine =
+        maps::mapGroupMenuLine(catalogue.groupSelectionState(), catalogue.groups(), true, nullptr);
+    MainMenu menu(groupLine);
+    switch (shell_.runModalDialog(MainMenu::dialogTemplate(groupLine), menu)) {
+        case MainMenuButton::kMapList:
+            openMapList();
+            break;
+        case MainMenuButton::kMapGroup:
+            openMapGroup();
+            break;
+        case MainMenuButton::kAbout: {
+            StartupDialog about({}, aboutTime_);
+            shell_.runModalDialog(StartupDialog::dialogTemplate(), about);
+            break;
+        }
+        case MainMenuButton::kTrack:
+            openTrackMenu();
+            break;
+        case MainMenuButton::kTools:
+            openToolsMenu();
+            break;
+        case MainMenuButton::kAdvancedSetup:
+            openSetupMenu();
+            break;
+        case MainMenuButton::kQuit:
+            shell_.closeWindow();
+            break;
+        default:
+            break;
+    }
+}
+
+void MenuScreens::openSetupMenu() {
+    SetupMenu menu;
+    switch (shell_.runModalDialog(SetupMenu::dialogTemplate(), menu)) {
+        case SetupMenuButton::kGps:
+            gps_.openSettings();
+            break;
+        case SetupMenuButton::kTrack:
+            openTrackSettings();
+            break;
+        default:
+            break;
+    }
+}
+
+void MenuScreens::openToolsMenu() {
+    ToolsMenu menu;
+    switch (shell_.runModalDialog(ToolsMenu::dialogTemplate(), menu)) {
+        case ToolsMenuButton::kStatistics:
+            openStatistics();
+            break;
+        case ToolsMenuButton::kTurnDisplayOff:
+            screen_.toggle();
+            break;
+        default:
+            break;
+    }
+}
+
+// The rows are computed afresh over the main layer's selection each time the screen
+// opens, in metric units and degrees: the unit choice is not part of this build. A
+// "Display" of an extreme closes the screen; placing the map on it waits for the view's
+// manual positioning.
+void MenuScreens::openStatistics() {
+    state_.statistics.computeSelection(state_.track, StatisticsFormat{});
+    StatisticsScreen screen(state_.statistics, false);
+    shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen);
+}
+
+// Lengths are shown in metric units: the unit choice is not part of this build.
+void MenuScreens::openTrackSettings() {
+    const TrackSettings settings = state_.track.settings;
+    TrackSettingsScreen screen(settings, trackDialogForm(settings, 1.0, 0.001),
+                               [](std::u16string_view start) { return chooseFolder(start); });
+    shell_.runModalDialog(TrackSettingsScreen::dialogTemplate(), screen);
+    if (!screen.accepted()) return;
+    const TrackSettings& accepted = *screen.accepted();
+    state_.track.applySettings(accepted);
+    // The live climb speed and glide ratio are measured over the same window.
+    if (accepted.climbWindow != settings.climbWindow)
+        state_.statistics.setClimbWindow(accepted.climbWindow);
+    state_.config.track = accepted;
+    state_.dataFiles.markChanged(DataFile::Configuration);
+    shell_.requestRepaint();
+}
+
+// The track menu's file choices go through the program's file chooser, in the folder
+// of track files that the configuration remembers.
+void MenuScreens::openTrackMenu() {
+    std::u16string tracePath = state_.config.folder(Folder::TracePath);
+    TrackMenuContext context;
+    context.tracePath = &tracePath;
+    context.requestRepaint = [this] { shell_.requestRepaint(); };
+    context.chooseFile = [this](const FileChoice& choice) { return chooseTrackFile(choice); };
+    TrackMenu menu(state_.trackFiles, std::move(context));
+    runTrackMenu(menu);
+    if (tracePath != state_.config.folder(Folder::TracePath)) {
+        state_.config.setFolder(Folder::TracePath, std::move(tracePath));
+        state_.dataFiles.markChanged(DataFile::Configuration);
+    }
+}
+
+// Coordinates are shown in degrees and lengths in metric units: those choices are not
+// part of this build.
+void MenuScreens::openMapList() {
+    std::u16string bmpPath = state_.config.folder(Folder::BmpPath);
+    MapListContext context;
+    context.bmpPath = &bmpPath;
+    context.lastZone = &lastUtmZone_;
+    context.chooseFolder = [](std::u16string_view start) { return chooseFolder(start); };
+    const auto chooser = [this](std::u16string name, std::u16string pattern) {
+        return [this, name, pattern](std::u16string_view start) {
+            FileChooserOptions options;
+            options.extendedFileSelection =
+                state_.config.global.has(ProgramOptions::kExtendedFileSelection);
+            return chooseFileToOpen(options, {{name, pattern}}, start);
+        };
+    };
+    context.chooseImage = chooser(u"Images", u"*.*");
+    context.chooseCalibration = chooser(u"Calibration files", u"*.map");
+    MapListDialog procedure(state_.maps, std::move(context));
+    state_.maps.setListDialogOpen(true);
+    shell_.runModalDialog(MapListDialog::dialogTemplate(), procedure);
+    state_.maps.setListDialogOpen(false);
+    if (bmpPath != state_.config.folder(Folder::BmpPath)) {
+        state_.config.setFolder(Folder::BmpPath, std::move(bmpPath));
+        state_.dataFiles.markChanged(DataFile::Configuration);
+    }
+    saveChangedMaps();
+    shell_.requestRepaint();
+}
+
+void MenuScreens::openMapGroup() {
+    state_.maps.regroup();
+    MapGroupDialog procedure(state_.maps, [this] {
+        state_.dataFiles.markChanged(DataFile::Configuration);
+        // The choice lives in the maps' active flags, which the maps file keeps.
+        state_.maps.markChanged();
+    });
+    shell_.runModalDialog(MapGroupDialog::dialogTemplate(state_.maps.groups()), procedure);
+    saveChangedMaps();
+    shell_.requestRepaint();
+}
+
+void MenuScreens::saveChangedMaps() {
+    if (state_.maps.takeChanged()) maps::saveMapsFile(state_.maps, state_.programFolder);
+}
+
+std::optional<std::u16string> MenuScreens::chooseTrackFile(const FileChoice& choice) {
+    Configuration& config = state_.config;
+    FileChooserOptions options;
+    options.extendedFileSelection = config.global.has(ProgramOptions::kExtendedFileSelection);
+    options.switchedToExtended = [this] {
+        state_.config.global.options |= ProgramOptions::kExtendedFileSelection;
+        state_.dataFiles.markChanged(DataFile::Configuration);
+    };
+    const std::vector<platform::FileFilter> filters = {
+        {choice.filterName, u"*" + choice.extension}};
+    if (!choice.save) return chooseFileToOpen(options, filters, choice.folder);
+    std::u16string folder = choice.folder;
+    return chooseFileToSave(options, filters, folder, choice.proposedName, choice.extension);
+}
+
+}  // namespace wendra

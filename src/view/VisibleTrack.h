@@ -1,0 +1,31 @@
+#pragma once
+// Chooses the track points a paint draws: per layer a chain of retained points (at
+// most one per two pixels of path, drawHead/drawNext) and among them the visible
+// ones near the view centre (visibleHead/visibleNext) with their rotated offsets.
+// The caller holds the track lock; the chains are only valid until a point is deleted.
+
+#include <limits>
+
+namespace wendra {
+
+class TrackLayer;
+class ViewGeometry;
+
+class VisibleTrack {
+public:
+    static constexpr double kUnlimited = std::numeric_limits<double>::infinity();
+
+    // Keeps the first and last points, both ends of every segment, and a point
+    // wherever the path since the last kept one reaches two pixels.
+    static int decimate(TrackLayer& layer, float scale);
+
+    // Half extent of the culling square: half the screen diagonal plus about 50 m.
+    static double halfExtent(const ViewGeometry& view);
+
+    // Links the retained points within halfExtent of the centre and gives them rotated
+    // offsets and screen pixels. `first`: when none is visible, the first retained one
+    // is taken anyway, so the main layer always has something to fit and draw.
+    static int cull(TrackLayer& layer, const ViewGeometry& view, double halfExtent, bool first);
+};
+
+}  // namespace wendra

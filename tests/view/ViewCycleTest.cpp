@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "track/Track.h"
+#include "track/TrackPoint.h"
+#include "view/PenDrag.h"
+#include "view/ViewCycle.h"
+#include "view/ViewStatus7.h"
+#include "view/VisibleTrack.h"
+
+namespace wendra::test {
+namespace {
+
+struct Spot {
+    double lat, lon;
+    std::uint32_t flags = 0;
+};
+
+// Points of the main layer with their geometry and distances, as recording leaves them.
+void fill(TrackLayer& layer, const std::vector<Spot>& spots) {
+    TrackPoint* prev = nullptr;
+    for (const Spot& s : spots) {
+        TrackPoint* p = layer.append();
+        p->lat = s.lat;
+        p->lon = s.lon;
+        p->latRad = s.lat * M_PI;
+        p->cosLat = std::cos(p->latRad);
+        p->flags = s.flags;
+        if (prev)
+            prev->distNext = static_cast<float>(
+                std::hypot(p->lat - prev->lat, (p->lon - prev->lon) * prev->cosLat));
+        prev = p;
+    }
+}
+
+int chainLength(const TrackPoint* p) {
+    int n = 0;
+    for (; p; p = p->drawNext) ++n;
+    return n;
+}
+
+TEST(VisibleTrack, KeepsOnePointPerTwoPixelsAndEverySegmentEnd) {
+    struct Case {
+        const char* legend;
+        double spacing;  // units between neighbours, along the equator
+        int count;
+        int segmentEndAt;  // -1: none
+        int expectedKept;
+    };
+    // At scale 1e6, two pixels are 2e-6 units.
+    const Case cases[] = {
+        {"spacing of two pixels: all", 2e-6, 10, -1, 10},
+        {"half a pixel: every fourth, and the last", 0.5e-6, 13, -1, 4},
+        {"a segment end and its start stay", 0.5e-6, 13, 5, 6},
+        {"a single point", 1e-6, 1, -1, 1},
+    };
+    for (const Case& c : cases) {
+        Track track;
+        std::vector<Spot> spots;
+        for (int i = 0; i < c.count; ++i) {
+            std::uint32_t flags = 0;
+            if (i == c.segmentEndAt) flags = kSegmentEnd;
+            if (i == c.segmentEndAt + 1 && c.segmentEndAt >= 0) flags = kSegmentStart;
+            spots.push_back({0.0, i * c.spacing, flags});
+        }
+        fill(track.main(), spots);
+        EXPECT_EQ(VisibleTrack::decimate(track.main(), 1.0e6f), c.expectedKept) << c.legend;
+        EXPECT_EQ(chainLength(track.main().drawHead), c.expectedKept) << c.legend;
+    }
+}
+
+TEST(VisibleTrack, CullsToTheDiagonalSquareButKeepsAFirstPoint) {
+    ViewGeometry view;
+    view.placeRect({0, 0, 300, 400});  // diagonal 500
+    view.scale = 1.0e6f;               // half extent 250e-6 + 2.5e-6 units
+    view.setCentre(0.0, 0.0);
+    struct Case {
+        const char* legend;
+        std::vector<Spot> spots;
+        double extent;
+        int expectedVisible;
+    };
+    const Case cases[] = {
+        {"inside and outside the square", {{0, 0}, {0, 250e-6}, {0, 260e-6}, {-252e-6, 0}}, 0, 3},
+        {"none near: the first is taken", {{0.1, 0.1}, {0.1, 0.2}}, 0, 1},
+        {"a fit pass takes all", {{0.1, 0.1}, {0.1, 0.2}}, VisibleTrack::kUnlimited, 2},
+    };
+    for (const Case& c : cases) {
+        Track track;
+        fill(track.main(), c.spots);
+        VisibleTrack::decimate(track.main(), 1.0e12f);  // keeps everything
+        const double extent = c.extent != 0 ? c.extent : VisibleTrack::halfExtent(view);
+        EXPECT_EQ(VisibleTrack::cull(track.main(), view, extent, true), c.expectedVisible)
+            << c.legend;
+        const TrackPoint* p = track.main().visibleHead;
+        ASSERT_NE(p, nullptr) << c.legend;
+        EXPECT_EQ(view.toScreen({p->viewRelX, p->viewRelY}),
+                  (platform::Point{p->screenX, p->screenY}))
+            << c.legend;
+    }
+}
+
+struct CycleFixture : ::testing::Test {
+    Track track;
+    ViewGeometry view;
+    ViewCycle cycle{view, track};
+    LatLon gps{};
+    FrameInputs in;
+
+    CycleFixture() {
+        in.client = {0, 0, 410, 310};
+        in.gps = &gps;
+        in.paintMs = 100;
+    }
+};
+
+TEST_F(CycleFixture, AutomaticZoomCentresOnTheTrackAndFitsIt) {
+    for (int rotation : {0, 40}) {
+        track.clearLayer(0);
+        view.settingsWord |= settings::kTurningView;
+        view.settingsWord &= ~settings::kSmoothRotate;
+        in.course = rotation;
+        fill(track.main(), {{0.25, 0.040}, {0.2501, 0.0402}, {0.2504, 0.0401}});
+        cycle.update(in);
+        const TrackPoint* first = track.main().first();
+        const TrackPoint* last = track.main().last();
+        EXPECT_EQ(view.rotationDegrees(), rotation);
+        // The box is symmetric about the centre in the view's frame.
+        double minX = 1, maxX = -1, minY = 1, maxY = -1;
+        for (const TrackPoint* p = first; p; p = p->next) {
+            minX = std::min(minX, double{p->viewRelX});
+            maxX = std::max(maxX, double{p->viewRelX});
+            minY = std::min(minY, double{p->viewRelY});
+            maxY = std::max(maxY, double{p->viewRelY});
+        }
+        EXPECT_NEAR(minX + maxX, 0.0, 1e-7) << rotation;
+        EXPECT_NEAR(minY + maxY, 0.0, 1e-7) << rotation;
+        // Everything on screen, the widest side nearly filling it.
+        for (const TrackPoint* p = first; p; p = p->next) {
+            EXPECT_GE(p->screenX, 0);
+            EXPECT_LE(p->screenX, 410);
+            EXPECT_GE(p->screenY, 0);
+            EXPECT_LE(p->screenY, 310);
+        }
+        const double fill =
+            std::max((maxX - minX) * view.scale / 400, (maxY - minY) * view.scale / 300);
+        EXPECT_NEAR(fill, 1.0 / 1.025, 0.01) << rotation;
+        EXPECT_NE(last, nullptr);
+    }
+}
+
+TEST_F(CycleFixture, ManualZoomFollowsTheFixOrHandsTheCentreToIt) {
+    view.enterManualZoom();
+    gps = {0.2, 0.1};
+    in.fixValid = true;
+    cycle.update(in);
+    EXPECT_DOUBLE_EQ(view.centreLat(), 0.2);
+    EXPECT_DOUBLE_EQ(view.centreLon(), 0.1);
+    view.setCentre(0.3, 0.2);
+    in.fixValid = false;
+    cycle.update(in);
+    EXPECT_DOUBLE_EQ(gps.lat, 0.3);
+    EXPECT_DOUBLE_EQ(gps.lon, 0.2);
+}
+
+TEST_F(CycleFixture, ADragMovesOnlyOnceOutOfTheDeadSquare) {
+    view.placeRect(in.client);
+    view.enterManualZoom();
+    view.scale = 1.0e6f;
+    PenDrag drag;
+    drag.penDown({100, 100});
+    struct Step {
+        const char* legend;
+        platform::Point at;
+        bool shifted;
+        double lonMoved;  // units, from the previous step
+    };
+    const Step steps[] = {
+        {"inside the square", {120, 80}, false, 0.0},
+        {"leaves it: the whole way at once", {121, 100}, true, -21e-6},
+        {"then each displacement", {131, 100}, true, -10e-6},
+    };
+    for (const Step& s : steps) {
+        const double before = view.centreLon();
+        const PenDrag::Step step = drag.penMove(s.at, view, cycle);
+        EXPECT_EQ(step.shifted, s.shifted) << s.legend;
+        EXPECT_EQ(step.quickDraw, s.shifted) << s.legend;
+        EXPECT_NEAR(view.centreLon() - before, s.lonMoved, 1e-9) << s.legend;
+    }
+    EXPECT_TRUE(view.has(viewflag::kFreeMovement));
+}
+
+TEST_F(CycleFixture, ShiftCommandsAreRefusedOutsideFreeMovement) {
+    EXPECT_EQ(cycle.shiftCommand(ShiftDirection::Right), u"Action not available");
+    EXPECT_FALSE(cycle.keyShift(ShiftDirection::Up));
+    view.enterFreeMovement();
+    view.scale = 1.0e6f;
+    EXPECT_EQ(cycle.shiftCommand(ShiftDirection::Right), u"Right");
+    EXPECT_NEAR(view.centreLon(), 2e-6, 1e-12);
+    EXPECT_EQ(cycle.shiftCommand(ShiftDirection::Down), u"Down");
+    EXPECT_NEAR(view.centreLat(), -2e-6, 1e-12);
+}
+
+TEST_F(CycleFixture, TheTrackCursorWalksByPenTravel) {
+    // Points 1e-6 apart; at scale 1e6 one pixel of pen travel is 2e-6 units of track.
+    fill(track.main(),
+         {{0, 0}, {0, 1e-6}, {0, 2e-6}, {0, 3e-6, kSegmentEnd}, {0, 4e-6}, {0, 5e-6}});
+    view.placeRect(in.client);
+    view.scale = 1.0e6f;
+    view.setCentre(0.0, 1.1e-6);
+    ASSERT_TRUE(cycle.enterTrackCursor());
+    TrackPoint*& cursor = track.main().selection.cursor;
+    EXPECT_EQ(cursor->index, 1);
+    EXPECT_TRUE(view.has(viewflag::kTrackCursor));
+    EXPECT_TRUE(cycle.shift(1, 0));  // 2e-6: two points on
+    EXPECT_EQ(cursor->index, 3);
+    EXPECT_TRUE(cycle.shift(1, 0));  // across the segment end (0.5e-6), then one more
+    EXPECT_EQ(cursor->index, 5);
+    EXPECT_FALSE(cycle.shift(5, 0));  // the end of the track holds
+    EXPECT_TRUE(cycle.shift(-1, ViewCycle::kStepOnePoint));
+    EXPECT_EQ(cursor->index, 4);
+    EXPECT_DOUBLE_EQ(view.centreLon(), 4e-6);
+}
+
+TEST_F(CycleFixture, TheSecondMarkerSnapsToATrackPointWithinTenMetres) {
+    fill(track.main(), {{0.1, 0.1}, {0.1, 0.1001}});
+    view.setCentre(0.1, 0.1001 + 0.005 / 20037.5);  // 5 m east of the second point
+    TrackPoint* on = cycle.setSecondMarker();
+    ASSERT_EQ(on, track.main().last());
+    EXPECT_DOUBLE_EQ(view.secondMarker.lon, 0.1001);
+    EXPECT_TRUE(view.manualZoom());
+    EXPECT_TRUE(view.has(viewflag::kFreeMovement));
+    view.setCentre(0.1, 0.1002);  // 2 km away: stays at the centre
+    EXPECT_EQ(cycle.setSecondMarker(), nullptr);
+    EXPECT_DOUBLE_EQ(view.secondMarker.lon, 0.1002);
+}
+
+TEST_F(CycleFixture, ZoomModesCycleAndFollowingResumes) {
+    fill(track.main(), {{0.1, 0.1}, {0.1001, 0.1001}});
+    view.enterFreeMovement();
+    EXPECT_EQ(view.cycleZoomMode(true, gps, false), u"Action not available");
+    EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Zoom Proportional");
+    EXPECT_FALSE(view.has(viewflag::kFreeMovement));
+    EXPECT_DOUBLE_EQ(gps.lat, view.centreLat());  // no fix: drawn where the view is
+    // Proportional without a fix shows everything at once.
+    cycle.update(in);
+    EXPECT_NEAR(view.centreLat(), 0.10005, 1e-9);
+    EXPECT_NEAR(view.scale, 300.0 / (2.05 * 0.00005), 300.0 / (2.05 * 0.00005) * 0.01);
+    EXPECT_GT(cycle.scaleBar().lengthPixels, 0);  // the bar follows the settled scale
+    EXPECT_EQ(cycle.scaleBar().lengthPixels,
+              ScaleBar::compute(view.scale, 0, view.pixelMultiplier()).lengthPixels);
+    EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Auto Zoom");
+    EXPECT_EQ(view.cycleZoomMode(false, gps, false), u"Manual Zoom");
+    // The wheel leaves proportional zoom for manual zoom before stepping.
+    view.setProportional(gps, false);
+    const float before = view.scale;
+    EXPECT_EQ(view.wheelZoom(false), u"Zoom -");
+    EXPECT_TRUE(view.manualZoom());
+    EXPECT_FALSE(view.proportionalZoom());
+    EXPECT_FLOAT_EQ(view.manualScale, before / 1.5f);
+}
+
+TEST(ViewStatus7, RoundTripsAndLeavesNavigationOnTheInformationLine) {
+    const std::int32_t word = settings::withField(settings::kDefault, settings::kInfoLineShift, 4);
+    const ViewStatus7 stored =
+        ViewStatus7::fromFields(0x0005 | zoom::kManual, word, 2.5e6f, 0.05, 0.25);
+    ViewGeometry view;
+    LatLon gps;
+    stored.applyTo(view, gps);
+    EXPECT_TRUE(view.manualZoom());
+    EXPECT_EQ(settings::field(view.settingsWord, settings::kInfoLineShift), 1);
+    EXPECT_DOUBLE_EQ(gps.lat, 0.25);
+    EXPECT_DOUBLE_EQ(view.longitudeDegrees(), 9.0);
+    const ViewStatus7 back = ViewStatus7::takeFrom(view);
+    EXPECT_EQ(back.mergedTrackWord(0x0005), 0x0005 | zoom::kManual);
+    EXPECT_FLOAT_EQ(back.manualScale, 2.5e6f);
+    EXPECT_DOUBLE_EQ(back.centreLon, 0.05);
+}
+
+}  // namespace
+}  // namespace wendra::test

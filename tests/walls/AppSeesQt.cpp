@@ -1,0 +1,2 @@
+// Must not compile: the window toolkit stays in the Qt platform library.
+#include "platform/qt/QtWindow.h"

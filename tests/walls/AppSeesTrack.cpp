@@ -1,0 +1,2 @@
+// Control: app links track.
+#include "track/Track.h"

@@ -1,0 +1,2 @@
+// Must not compile: records does not link maps.
+#include "maps/CalibratedMap.h"
