@@ -26,6 +26,10 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
     bridge.readFrom(port.settings());
     dataFiles.attach(DataFile::Configuration, configStore);
     dataFiles.attach(DataFile::Maps, mapsStore);
+    dataFiles.attach(DataFile::Points, pointsStore);
+    points.setAlerts(&config.alerts);
+    points.setIcons(&icons);
+    configStore.setPoints(&points);
     mapShell.attachManager(&mapManager);
 }
 

@@ -11,12 +11,15 @@
 #include "app/DataFiles.h"
 #include "app/DisplayMetrics.h"
 #include "app/MapsStore.h"
+#include "app/PointsStore.h"
 #include "app/ShellBridge.h"
 #include "gps/NmeaParser.h"
 #include "gps/SerialPort.h"
 #include "maps/MapCatalogue.h"
 #include "maps/MapManager.h"
 #include "platform/Sync.h"
+#include "points/IconList.h"
+#include "points/PointStore.h"
 #include "track/FileBusy.h"
 #include "track/FixHandOver.h"
 #include "track/FixJournal.h"
@@ -52,6 +55,12 @@ struct AppState {
     maps::MapCatalogue maps{mapShell};
     maps::MapManager mapManager{maps};
     MapsStore mapsStore{maps};
+
+    // The points and their icons: the window thread's (the list's busy bit guards the
+    // sort). The icons load before the points file so that every point finds its icon.
+    points::IconList icons;
+    points::PointStore points;
+    PointsStore pointsStore{points, config.global};
 
     // The track: its layers under the track lock, the window thread editing and painting,
     // the reader thread appending. The files, the busy state and the journal are the

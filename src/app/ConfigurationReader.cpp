@@ -4,6 +4,7 @@
 
 #include "app/ConfigPlaces.h"
 #include "app/RecordTail.h"
+#include "points/PointsFile.h"
 #include "records/RecordFile.h"
 #include "records/RecordSplitter.h"
 #include "track/MemoryError.h"
@@ -68,7 +69,8 @@ std::string_view withoutNewline(std::string_view line) {
 LineTreatment ConfigurationReader::offer(std::string_view line) {
     const std::string_view raw = withoutNewline(line);
     if (blank(raw)) return LineTreatment::Blank;
-    if (readMapView(line) || readPartSettings(line) || readFolder(line) || readOwn(line))
+    if (readMapView(line) || readPartSettings(line) || readFolder(line) || readOwn(line) ||
+        readOlderPoint(raw))
         return LineTreatment::Read;
     if (readKept(line, raw)) return LineTreatment::Kept;
     config_.kept.keepUnknown(place_, std::string(raw));
@@ -203,6 +205,15 @@ bool ConfigurationReader::readHistory(std::string_view line) {
         return true;
     }
     return false;
+}
+
+// The point now lives in the points file, which the next save writes: the
+// configuration no longer keeps it.
+bool ConfigurationReader::readOlderPoint(std::string_view line) {
+    if (!points_ || !points::readOlderConfigurationPoint(line, *points_)) return false;
+    points_->setChanged(true);
+    took("RIRUvo|Coord", LineTreatment::Read, place_);
+    return true;
 }
 
 void readConfigurationLines(RecordFile& file, ConfigurationReader& reader) {

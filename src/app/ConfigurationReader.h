@@ -9,6 +9,10 @@
 
 #include "app/Configuration.h"
 
+namespace wendra::points {
+class PointStore;
+}
+
 namespace wendra {
 
 enum class LineTreatment {
@@ -26,7 +30,8 @@ struct KindCount {
 
 class ConfigurationReader {
 public:
-    explicit ConfigurationReader(Configuration& config) : config_(config) {}
+    explicit ConfigurationReader(Configuration& config, points::PointStore* points = nullptr)
+        : config_(config), points_(points) {}
 
     // One whole line, with or without its line end.
     LineTreatment offer(std::string_view line);
@@ -41,9 +46,11 @@ private:
     bool readOwn(std::string_view line);
     bool readOwnNumbered(std::string_view line);
     bool readHistory(std::string_view line);
+    bool readOlderPoint(std::string_view line);
     void took(std::string_view kind, LineTreatment treatment, int place);
 
     Configuration& config_;
+    points::PointStore* points_;
     int place_ = 0;  // the place of the last record taken: unknown lines follow it
     std::vector<KindCount> kinds_;
 };

@@ -1,6 +1,7 @@
 #include "app/ConfigurationStore.h"
 
 #include "app/ConfigurationWriter.h"
+#include "points/PointStore.h"
 
 namespace wendra {
 
@@ -10,7 +11,7 @@ void ConfigurationStore::resetToDefaults() {
 }
 
 void ConfigurationStore::read(RecordFile& file) {
-    ConfigurationReader reader(config_);
+    ConfigurationReader reader(config_, points_);
     readConfigurationLines(file, reader);
     kinds_ = reader.kinds();
 }
@@ -24,11 +25,17 @@ void ConfigurationStore::afterLoad() {
     TrackSettings& track = config_.track;
     if (track.archiveFolder.empty() && track.deleteMode == DeleteMode::Archive)
         track.deleteMode = DeleteMode::Never;
+    if (points_) points_->setCounter(config_.status.lastPointNumber);
     if (afterLoad_) afterLoad_(config_);
 }
 
 bool ConfigurationStore::write(RecordFile& file) {
+    if (points_) config_.status.lastPointNumber = points_->counter();
     return file.writeText(configurationText(config_));
+}
+
+bool ConfigurationStore::takeChanged() {
+    return points_ && points_->counter() != config_.status.lastPointNumber;
 }
 
 }  // namespace wendra

@@ -20,6 +20,8 @@ public:
     void setAfterLoad(std::function<void(Configuration&)> hook) { afterLoad_ = std::move(hook); }
     // On such a platform "Alternative keyboard" is kept only in "Mode PNA".
     void setSmartphonePlatform(bool smartphone) { smartphone_ = smartphone; }
+    // Where the older configurations' points go, and whose counter field 12 keeps.
+    void setPoints(points::PointStore* points) { points_ = points; }
     // The kinds met by the last read, in the order first met.
     const std::vector<KindCount>& lastKinds() const { return kinds_; }
 
@@ -27,9 +29,12 @@ public:
     void read(RecordFile& file) override;
     void afterLoad() override;
     bool write(RecordFile& file) override;
+    // A point numbered since the last save changed the counter.
+    bool takeChanged() override;
 
 private:
     Configuration& config_;
+    points::PointStore* points_ = nullptr;
     std::function<void(Configuration&)> afterLoad_;
     bool smartphone_ = false;
     std::vector<KindCount> kinds_;

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "points/IconList.h"
+
 namespace wendra {
 
 namespace {
@@ -105,6 +107,17 @@ bool createDataFolder(const std::string& folder, std::string& error) {
     if (!code && std::filesystem::is_directory(folder, code)) return true;
     error = code ? code.message() : "not a folder";
     return false;
+}
+
+int provideShippedIcons(const std::string& folder,
+                        const std::vector<std::filesystem::path>& shippedFolders) {
+    for (const std::filesystem::path& shipped : shippedFolders) {
+        std::error_code code;
+        if (!std::filesystem::is_directory(shipped, code)) continue;
+        return points::copyMissingIcons(shipped,
+                                        std::filesystem::path(folder) / points::kIconsFolderName);
+    }
+    return 0;
 }
 
 }  // namespace wendra

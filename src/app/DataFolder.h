@@ -3,8 +3,10 @@
 // and the user's records folder. Paths are composed, not checked; only
 // createDataFolder touches the disk.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wendra {
 
@@ -34,5 +36,11 @@ std::string documentsFolderOf(std::string_view userDirs, std::string_view home);
 // Creates the folder and its parents when missing; false with `error` set when it
 // cannot be had.
 bool createDataFolder(const std::string& folder, std::string& error);
+
+// Gives the data folder's icons folder the shipped icons it lacks, from the first of
+// `shippedFolders` that exists (installed, then the source tree's for a build not
+// installed). Returns how many were copied; 0 when none of them exists.
+int provideShippedIcons(const std::string& folder,
+                        const std::vector<std::filesystem::path>& shippedFolders);
 
 }  // namespace wendra

@@ -49,6 +49,12 @@ bool KeyCommands::runAction(int action, int slot) {
         case Action::kTools:
             menus_.openToolsMenu();
             return true;
+        case Action::kListPoints:
+            menus_.openPointList();
+            return true;
+        case Action::kAddPoint:
+            menus_.addPoint();
+            return true;
         case Action::kToggleTrack:
             shell_.showStatusText(std::u16string(state_.track.toggleRecording()));
             state_.config.track = state_.track.settings;

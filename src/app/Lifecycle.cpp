@@ -20,6 +20,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TraceLog.h"
 #include "platform/Window.h"
+#include "points/IconList.h"
 #include "records/RecordFile.h"
 #include "track/TrackFolders.h"
 #include "track/TrackStartup.h"
@@ -120,6 +121,8 @@ void Lifecycle::continueStartup() {
 void Lifecycle::runStartupDialog() {
     AppState& state = *state_;
     auto load = [this, &state] {
+        state.icons.load(std::filesystem::path(services_.dataFolder) / points::kIconsFolderName,
+                         state.metrics.pixelMultiplier);
         state.dataFiles.loadAll();
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;

@@ -6,8 +6,9 @@ namespace wendra {
 
 namespace {
 
-constexpr std::array<ButtonMenuEntry, 12> kEntries = {{
-    {MainMenuButton::kListPoints, u"List points", false},
+constexpr std::array<ButtonMenuEntry, 13> kEntries = {{
+    {MainMenuButton::kListPoints, u"List points", true},
+    {MainMenuButton::kAddPoint, u"Add point", true},
     {MainMenuButton::kNavigation, u"Navigation", false},
     {MainMenuButton::kTrack, u"Track", true},
     {MainMenuButton::kMapList, u"List of maps", true},

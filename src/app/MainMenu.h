@@ -23,6 +23,7 @@ inline constexpr int kQuit = 1309;
 inline constexpr int kBack = 1310;
 inline constexpr int kMapList = 1311;
 inline constexpr int kMapGroup = 1312;  // its caption is the maps group line
+inline constexpr int kAddPoint = 1313;
 }  // namespace MainMenuButton
 
 class MainMenu final : public ButtonMenu {

@@ -18,12 +18,18 @@
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
 #include "track/TrackSettingsScreen.h"
+#include "view/ViewMessages.h"
 
 namespace wendra {
 
 MenuScreens::MenuScreens(AppState& state, AppShell& shell, GpsSettingsFlow& gps,
                          ScreenServices& screen, std::chrono::milliseconds aboutTime)
-    : state_(state), shell_(shell), gps_(gps), screen_(screen), aboutTime_(aboutTime) {}
+    : state_(state),
+      shell_(shell),
+      gps_(gps),
+      screen_(screen),
+      points_(state, shell),
+      aboutTime_(aboutTime) {}
 
 // The group line follows the maps' active flags, which the list may have changed.
 void MenuScreens::openMainMenu() {
@@ -33,6 +39,12 @@ void MenuScreens::openMainMenu() {
         maps::mapGroupMenuLine(catalogue.groupSelectionState(), catalogue.groups(), true, nullptr);
     MainMenu menu(groupLine);
     switch (shell_.runModalDialog(MainMenu::dialogTemplate(groupLine), menu)) {
+        case MainMenuButton::kListPoints:
+            openPointList();
+            break;
+        case MainMenuButton::kAddPoint:
+            addPoint();
+            break;
         case MainMenuButton::kMapList:
             openMapList();
             break;
@@ -59,6 +71,10 @@ void MenuScreens::openMainMenu() {
         default:
             break;
     }
+}
+
+void MenuScreens::addPoint() {
+    if (!points_.addAtFix()) shell_.showStatusText(std::u16string(viewmsg::kNotAvailable));
 }
 
 void MenuScreens::openSetupMenu() {
@@ -97,6 +113,7 @@ void MenuScreens::openStatistics() {
     state_.statistics.computeSelection(state_.track, StatisticsFormat{});
     state_.statistics.setValue(kRowMapsAllocated, maps::memoryRowText(state_.maps.allocatedRow()));
     state_.statistics.setValue(kRowMapsDefined, maps::memoryRowText(state_.maps.definedRow()));
+    state_.statistics.setValue(kRowPoints, points::pointsStatisticsValue(state_.points));
     StatisticsScreen screen(state_.statistics, false);
     shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen);
 }

@@ -1,13 +1,15 @@
 #pragma once
 // The menu screens the actions open, and the screens behind their buttons: main menu,
-// setup, tools, statistics, track settings, the track menu with its file choices and
-// the map list and group.
+// setup, tools, statistics, track settings, the track menu with its file choices, the
+// map list and group, and the points' screens.
 // Window thread only; each screen is a modal dialog, and what it changed is marked for
 // saving (the caller saves).
 
 #include <chrono>
 #include <optional>
 #include <string>
+
+#include "app/PointScreens.h"
 
 namespace wendra {
 
@@ -25,6 +27,9 @@ public:
     void openMainMenu();
     void openSetupMenu();
     void openToolsMenu();
+    void openPointList() { points_.openList(); }
+    // A point at the current fix through the point dialog; refused without a fix.
+    void addPoint();
 
 private:
     void openStatistics();
@@ -39,6 +44,7 @@ private:
     AppShell& shell_;
     GpsSettingsFlow& gps_;
     ScreenServices& screen_;
+    PointScreens points_;
     std::chrono::milliseconds aboutTime_;
     int lastUtmZone_ = 0;  // the zone last given for calibration files in UTM values
 };

@@ -30,6 +30,7 @@
 #include "platform/qt/QtHosts.h"
 #include "platform/qt/QtSnapshotWriter.h"
 #include "platform/qt/QtWindow.h"
+#include "points/IconList.h"
 #include "records/Text.h"
 
 namespace {
@@ -40,6 +41,8 @@ constexpr int kReplaySlot = 9;
 constexpr int kOffscreenSnapshotSeconds = 5;
 constexpr int kLastGpsdDigit = 9;
 constexpr int kFastestRateIndex = 6;  // 115200
+// Where a build that was not installed finds the icons it ships.
+constexpr const char* kSourceIcons = WENDRA_SOURCE_ICONS;
 
 int failure(const std::string& text) {
     std::fprintf(stderr, "wendra: %s\n", text.c_str());
@@ -189,6 +192,11 @@ int main(int argc, char** argv) {
         case platform::SingleInstance::Outcome::Failed:
             return failure(error);
     }
+    // A fresh data folder gets the shipped icons; icons the user changed are kept.
+    std::error_code noProgram;
+    const std::filesystem::path program =
+        std::filesystem::read_symlink("/proc/self/exe", noProgram);
+    provideShippedIcons(folder, {points::installedIconsFolder(program), kSourceIcons});
 
     if (!haveDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qt(argc, argv);

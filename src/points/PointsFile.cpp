@@ -50,7 +50,9 @@ void readRecords(RecordFile& file, PointStore& store, PointsLoad& load,
     }
 }
 
-bool writeRecords(RecordFile& file, const PointStore& store, bool text) {
+}  // namespace
+
+bool writePointRecords(RecordFile& file, const PointStore& store, bool text) {
     BinaryRecordWriter packed;
     bool ok = true;
     for (size_t i = 0; ok && i < store.size(); ++i) {
@@ -63,19 +65,23 @@ bool writeRecords(RecordFile& file, const PointStore& store, bool text) {
             ok = writeBinaryRecord(file, packed);
         }
     }
-    return file.close() && ok;
+    return ok;
 }
 
-}  // namespace
+PointsLoad readPointRecords(RecordFile& file, PointStore& store,
+                            const std::function<void(size_t)>& progress) {
+    PointsLoad load;
+    load.opened = true;
+    readRecords(file, store, load, progress);
+    return load;
+}
 
 PointsLoad loadPointsFile(const std::string& path, PointStore& store,
                           const std::function<void(size_t)>& progress) {
-    PointsLoad load;
     RecordFile file;
-    if (!file.open(path, RecordFileMode::Read)) return load;
-    load.opened = true;
+    if (!file.open(path, RecordFileMode::Read)) return {};
     platform::statusBanner().show(kLoading);
-    readRecords(file, store, load, progress);
+    const PointsLoad load = readPointRecords(file, store, progress);
     platform::statusBanner().show(u"");
     return load;
 }
@@ -91,9 +97,12 @@ bool belongsInFile(const PointStore& store, const GpsPoint& point) {
 bool savePointsFile(const std::string& path, PointStore& store, bool text) {
     platform::statusBanner().show(kSaving);
     RecordFile file;
-    const bool ok =
-        file.open(path, text ? RecordFileMode::WriteText : RecordFileMode::WriteBinary) &&
-        writeRecords(file, store, text);
+    bool ok = file.open(path, text ? RecordFileMode::WriteText : RecordFileMode::WriteBinary);
+    if (ok) {
+        // A refused write leaves the new content unfinished: close() then drops it.
+        const bool written = writePointRecords(file, store, text);
+        ok = file.close() && written;
+    }
     platform::statusBanner().show(u"");
     if (!ok) {
         platform::showMessage(kSaveFailed, kErrorTitle, platform::Buttons::Ok,

@@ -10,6 +10,10 @@
 
 #include "points/PointStore.h"
 
+namespace wendra {
+class RecordFile;
+}
+
 namespace wendra::points {
 
 constexpr std::string_view kPointsFileName = "Wendra.wdp";
@@ -27,6 +31,14 @@ struct PointsLoad {
 // leaves the store as it was.
 PointsLoad loadPointsFile(const std::string& path, PointStore& store,
                           const std::function<void(size_t)>& progress = {});
+
+// The records of a file already open for reading, added to the store as above; for
+// the data file owner that opens and names the file itself.
+PointsLoad readPointRecords(RecordFile& file, PointStore& store,
+                            const std::function<void(size_t)>& progress = {});
+// The records that belong in the file, in list order, into a file open for writing in
+// the form `text` says; false when the file refused a write. The file stays open.
+bool writePointRecords(RecordFile& file, const PointStore& store, bool text);
 
 // Writes, in list order, the points that belong in the file: not route points, not
 // the GPS position object, with a valid position or shared. Packed unless `text`

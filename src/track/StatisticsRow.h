@@ -50,6 +50,7 @@ enum StatisticsRowIndex : int {
     kRowFreeMemory = 78,
     kRowMapsAllocated = 80,  // the map catalogue's
     kRowMapsDefined = 81,
+    kRowPoints = 82,  // the point store's
 };
 
 struct StatisticsRow {
