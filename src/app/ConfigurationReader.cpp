@@ -208,9 +208,15 @@ bool ConfigurationReader::readHistory(std::string_view line) {
 }
 
 // The point now lives in the points file, which the next save writes: the
-// configuration no longer keeps it.
+// configuration no longer keeps it. A point the points file would not keep (a damaged
+// record reads as one without a position) stays a line here, so that nothing is lost.
 bool ConfigurationReader::readOlderPoint(std::string_view line) {
     if (!points_ || !points::readOlderConfigurationPoint(line, *points_)) return false;
+    const points::GpsPoint& point = points_->at(points_->size() - 1);
+    if (!points::belongsInFile(*points_, point)) {
+        points_->removePoint(point);
+        return false;
+    }
     points_->setChanged(true);
     took("RIRUvo|Coord", LineTreatment::Read, place_);
     return true;

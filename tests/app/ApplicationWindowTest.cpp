@@ -20,6 +20,8 @@
 #include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
+#include "points/PointDialog.h"
+#include "points/PointsFile.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
 #include "records/Text.h"
@@ -661,6 +663,65 @@ TEST(ApplicationWindow, TheMainMenuSelectsAGroupOfMapsAndSavesIt) {
     ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
     EXPECT_EQ(lines, (std::vector<std::u16string>{u"Grp of maps: All (except Internet)",
                                                   u"Grp of maps: jura"}));
+}
+
+}  // namespace
+}  // namespace wendra
+
+namespace wendra {
+namespace {
+
+// The points file is read at start; "Add point" in the main menu puts a point at the
+// receiver's position through the point dialog, and the file holds both once closed.
+TEST(ApplicationWindow, ThePointsFileLoadsAndKeepsAPointAddedFromTheMainMenu) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    const std::string pointsFile = (home.path() / std::string(points::kPointsFileName)).string();
+    {
+        points::PointStore stored;
+        points::GpsPoint house;
+        house.name = u"Home";
+        house.setPosition(46.9479, 7.4474);
+        stored.addPoint(house);
+        ASSERT_TRUE(points::savePointsFile(pointsFile, stored, false));
+    }
+    BannerLog banners;
+    std::u16string title;
+    {
+        ProgramRun run(home.path(), demoLog());
+        ASSERT_TRUE(run.started());
+        Application& application = run.application();
+        ASSERT_EQ(application.state()->points.size(), 1u);
+        ASSERT_TRUE(run.waitFor(
+            [&] { return application.state()->handOver.position == PositionMark::Shown; }));
+        test::ScriptedDialogHost dialogs;
+        dialogs.expect(
+            [](test::ScriptedDialog& menu) { EXPECT_TRUE(menu.press(MainMenuButton::kAddPoint)); });
+        dialogs.expect([&](test::ScriptedDialog& point) {
+            title = point.title();
+            point.setText(points::point_dialog::kName, u"Bridge");
+            EXPECT_TRUE(point.press(platform::kIdOk));
+        });
+        application.state()->config.keys.bind(0, kSecondAppKey, Action::kMainMenu);
+        application.hotKey(keyCode(kSecondAppKey));
+        ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+        ASSERT_EQ(application.state()->points.size(), 2u);
+        run.close();
+    }
+    EXPECT_EQ(title, u"Add a point (1)") << "the first number of a fresh configuration";
+    EXPECT_TRUE(contains(banners.texts, u"Loading points..."));
+    EXPECT_TRUE(contains(banners.texts, u"Saving points..."));
+    EXPECT_EQ(storedConfiguration(home.path()).status.lastPointNumber, 1) << "the counter";
+    points::PointStore reloaded;
+    ASSERT_TRUE(points::loadPointsFile(pointsFile, reloaded).opened);
+    ASSERT_EQ(reloaded.size(), 2u);
+    EXPECT_EQ(reloaded.at(0).name, u"Home");
+    const points::GpsPoint& added = reloaded.at(1);
+    EXPECT_EQ(added.name, u"Bridge");
+    EXPECT_EQ(added.group, u"Now");
+    EXPECT_EQ(added.number, 1);
+    EXPECT_TRUE(added.positionValid()) << "at the replayed walk";
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 }  // namespace
