@@ -20,7 +20,7 @@ class HttpRequest {
 public:
     // Error codes, kept after each request; services keep them as their last result.
     static constexpr int kOk = 0;
-    static constexpr int kBadUrl = 1;        // not http(s)://, host or path too long
+    static constexpr int kBadUrl = 1;        // not http(s)://, no host, too long, spaces
     static constexpr int kNoConnection = 2;  // no route to the host: name not resolved
     static constexpr int kSendFailed = 3;    // connect, TLS, send, no answer, server error
     static constexpr int kReadFailed = 4;    // the body broke off, or passed the cap
@@ -28,7 +28,8 @@ public:
     static constexpr int kCancelled = 6;
 
     static constexpr int kMaxAttempts = 3;
-    static constexpr std::size_t kMaxPartLength = 255;  // host, path
+    static constexpr std::size_t kMaxHostLength = 255;
+    static constexpr std::size_t kMaxPathLength = 2047;  // queries of the searches
 
     explicit HttpRequest(HttpSession& session) : session_(session) {}
     virtual ~HttpRequest() = default;

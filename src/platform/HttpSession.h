@@ -39,9 +39,7 @@ public:
     const HttpTimings& timings() const { return timings_; }
 
     std::uint64_t bytesDownloaded() const { return bytes_.load(std::memory_order_relaxed); }
-    std::uint32_t requestsCompleted() const {
-        return requests_.load(std::memory_order_relaxed);
-    }
+    std::uint32_t requestsCompleted() const { return requests_.load(std::memory_order_relaxed); }
     void addBytes(std::size_t count) { bytes_.fetch_add(count, std::memory_order_relaxed); }
     void addCompletedRequest() { requests_.fetch_add(1, std::memory_order_relaxed); }
 
