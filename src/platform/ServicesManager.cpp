@@ -43,7 +43,7 @@ void ServicesManager::resetAll() {
     record_.reset();
     record_.setNextDue(ticker_.now());
     for (InternetService* service : services_) service->reset();
-    backOff_ = kFirstBackOff;
+    backOffMinutes_ = static_cast<int>(kFirstBackOff.count());
     lossTold_ = false;
     retrying_ = false;
 }
@@ -110,7 +110,7 @@ void ServicesManager::merge(const InternetService& service, std::size_t index) {
 ServicesManager::Pass ServicesManager::conclude() {
     const int result = record_.lastResult();
     if (result == HttpRequest::kOk) {
-        backOff_ = kFirstBackOff;
+        backOffMinutes_ = static_cast<int>(kFirstBackOff.count());
         lossTold_ = false;
         retrying_ = false;
         return Pass::Done;
@@ -121,9 +121,11 @@ ServicesManager::Pass ServicesManager::conclude() {
         record_.clearMessage();
         return Pass::Idle;
     }
-    if (retrying_ && lossTold_) backOff_ = std::min(backOff_ * 2, kLongestBackOff);
-    record_.setNextDue(ticker_.now() + backOff_);
-    record_.setMessage(unreachableText(result, backOff_));
+    std::chrono::minutes backOff(backOffMinutes_.load());
+    if (retrying_ && lossTold_) backOff = std::min(backOff * 2, kLongestBackOff);
+    backOffMinutes_ = static_cast<int>(backOff.count());
+    record_.setNextDue(ticker_.now() + backOff);
+    record_.setMessage(unreachableText(result, backOff));
     retrying_ = false;
     if (lossTold_) return Pass::Unreachable;
     lossTold_ = true;

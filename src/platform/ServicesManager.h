@@ -4,6 +4,7 @@
 // services; they reset themselves after a back-off (1 min doubling to 15), so a lost
 // connection is told once and the retries only update the status.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -70,9 +71,10 @@ private:
     Ticker& ticker_;
     Record record_;
     std::vector<InternetService*> services_;
-    std::chrono::minutes backOff_ = kFirstBackOff;
-    bool lossTold_ = false;
-    bool retrying_ = false;
+    // The user interface may reset all while the worker's pass runs.
+    std::atomic<int> backOffMinutes_{static_cast<int>(kFirstBackOff.count())};
+    std::atomic<bool> lossTold_{false};
+    std::atomic<bool> retrying_{false};
 };
 
 }  // namespace wendra::platform
