@@ -63,6 +63,11 @@ ColorRef ColourSet::slot(int record) const {
     return const_cast<ColourSet*>(this)->slot(record);
 }
 
+std::string_view ColourSet::recordKey(int record) {
+    if (record < 0 || record >= kRecords) return {};
+    return kKeys[static_cast<std::size_t>(record)];
+}
+
 std::string ColourSet::colourRecord(int record) const {
     if (record < 0 || record >= kRecords) return {};
     return formatRecord("RIRUvo|%s|%06x|\n", kKeys[static_cast<std::size_t>(record)].data(),

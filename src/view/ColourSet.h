@@ -29,6 +29,8 @@ public:
     // The colours a frame paints with; night also turns the grid pen dark.
     ViewColours active(bool nightColours) const;
 
+    // "GPS_COLOR" ... "BACK_COLOR_NT"; empty outside 0..11.
+    static std::string_view recordKey(int record);
     // "RIRUvo|GPS_COLOR|%06x|\n" and the others, in file order (record 0..11).
     std::string colourRecord(int record) const;
     void writeColours(std::string& out) const;
