@@ -136,9 +136,9 @@ void MapFrame::drawSecondMarker(Pass& pass) {
     surface.line(at, view_.centrePixel());
 }
 
-std::vector<std::u16string> MapFrame::infoFields(const Pass& pass) const {
+std::vector<std::u16string> MapFrame::infoFields(const FrameData& data) const {
     const int mode = settings::field(view_.settingsWord, settings::kInfoLineShift);
-    const FrameData& data = pass.data;
+    const int unitSystem = settings::field(view_.settingsWord, settings::kUnitsShift);
     const bool cursorMode = view_.has(viewflag::kTrackCursor);
     const TrackPoint* cursor = cursorMode ? track_.main().selection.cursor : nullptr;
     std::vector<std::u16string> fields(1);
@@ -162,11 +162,11 @@ std::vector<std::u16string> MapFrame::infoFields(const Pass& pass) const {
         const float speed = cursor ? cursor->speed : data.fix.speed;
         const float altitude = cursor ? cursor->altitude : data.fix.altitude;
         const float length = cursor ? cursor->cumDistKm : track_.cumulativeValuesHeld();
-        appendSpeed(first, speed, pass.unitSystem);
+        appendSpeed(first, speed, unitSystem);
         fields.emplace_back();
-        appendAltitude(fields.back(), altitude, pass.unitSystem);
+        appendAltitude(fields.back(), altitude, unitSystem);
         fields.emplace_back();
-        appendDistance(fields.back(), length, pass.unitSystem);
+        appendDistance(fields.back(), length, unitSystem);
     } else {
         // Navigation values come with a navigation target; without one the line is empty.
         fields.clear();
@@ -188,7 +188,7 @@ void MapFrame::drawInfoLine(Pass& pass) {
     else
         info.fill = pass.data.live ? pass.colours.gps : kNotLiveColour;
     info.ink = pass.colours.draw;
-    info.fields = infoFields(pass);
+    info.fields = infoFields(pass.data);
     info.signalShown = !free;
     info.signal = pass.data.positionShown ? signalLevel(pass.data.fix.signal) : 0;
     info.markShown = !pass.data.signalGaugeHidden;

@@ -40,6 +40,9 @@ public:
     float markedDistanceKm() const { return markedKm_; }
     double markedDays() const { return markedDays_; }
     const MapSampleGrid& sampleGrid() const { return grid_; }
+    // The information line's fields for the view as the last update left it; the
+    // caller holds the track lock (it reads the track cursor and the track's length).
+    std::vector<std::u16string> infoFields(const FrameData& data) const;
 
 private:
     // What every step of one frame shares.
@@ -72,7 +75,6 @@ private:
     void drawPointMarkers(Pass& pass, std::span<const DrawnPoint> points);
     void drawSecondMarker(Pass& pass);
     void drawInfoLine(Pass& pass);
-    std::vector<std::u16string> infoFields(const Pass& pass) const;
     platform::Pen navigationPen(const Pass& pass) const;
     platform::Point screenOf(double lat, double lon) const;
     void updateBudget(int drawn, std::chrono::steady_clock::duration spent);
