@@ -25,6 +25,8 @@ using platform::Rect;
 constexpr float kLeastShownKm = 0.005f;
 constexpr double kMostDaysToReach = 2.0;
 constexpr int kLabelGap = 5;
+constexpr int kIconGap = 3;
+constexpr int kNotLiveSharedIcon = 1;
 constexpr int kSecondHalo = 3;
 constexpr int kInfoCoordinates = 1;
 constexpr int kInfoTimes = 2;
@@ -58,6 +60,21 @@ std::u16string labelText(const DrawnPoint& p, bool targetShowsDistance, int unit
 }
 
 }  // namespace
+
+void MapFrame::drawPointIcons(Pass& pass, std::span<const DrawnPoint> points) {
+    const platform::ImageList* icons = pass.data.pointIcons;
+    if (!icons || icons->count() == 0) return;
+    const platform::Size image = icons->imageSize();
+    const int gap = kIconGap * pass.metrics.m;
+    for (const DrawnPoint& p : points) {
+        if (!p.groupHidden || !p.nameHidden || p.icon < 0) continue;
+        const int index = p.shared && p.notLive ? kNotLiveSharedIcon : p.icon;
+        const Point at = screenOf(p.lat, p.lon);
+        int top = at.y - gap - image.height;
+        if (top < 0) top = at.y + gap;
+        pass.surface.drawImage(*icons, index, Point{at.x - image.width / 2, top});
+    }
+}
 
 void MapFrame::drawPointLabels(Pass& pass, std::span<const DrawnPoint> points) {
     platform::DrawingSurface& surface = pass.surface;

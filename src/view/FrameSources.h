@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gps/Fix.h"
+#include "platform/ImageList.h"
 #include "view/ColourSet.h"
 #include "view/ViewCycle.h"
 
@@ -26,6 +27,8 @@ struct DrawnPoint {
     bool notLive = false;
     bool groupHidden = false;  // label mode "Name" or "Icon"
     bool nameHidden = false;   // label mode "Group" or "Icon"
+    int icon = -1;             // into the point icons, -1 none
+    bool shared = false;       // a shared position (not live: image 1)
     bool wantsDistance = false;
     bool target = false;         // the navigation target
     bool alertedRecently = false;  // a proximity alert within the last 5 seconds
@@ -57,6 +60,7 @@ struct FrameData {
     int battery = -1;              // percent, +256 on external power, -1 unknown
     std::u16string status;         // a short message in a box, "\n" between lines
     PointSource* points = nullptr;
+    const platform::ImageList* pointIcons = nullptr;
     maps::MapCatalogue* maps = nullptr;
 };
 

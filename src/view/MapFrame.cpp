@@ -79,6 +79,7 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     if (view_.setting(settings::kGrid)) drawGrid(pass);
     const std::span<const DrawnPoint> points =
         pass.data.points ? pass.data.points->drawnPoints(budget_) : std::span<const DrawnPoint>{};
+    drawPointIcons(pass, points);
     if (view_.setting(settings::kMovingDirection)) drawDirection(pass);
     drawScaleBar(pass);
     if (pass.altitudeHeight > 0) drawAltitude(pass);

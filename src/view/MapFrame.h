@@ -70,6 +70,7 @@ private:
     void drawRoute(Pass& pass);
     void drawWayLines(Pass& pass);
     void drawArrow(Pass& pass, platform::Point from, int heading, platform::ColorRef colour);
+    void drawPointIcons(Pass& pass, std::span<const DrawnPoint> points);
     void drawPointLabels(Pass& pass, std::span<const DrawnPoint> points);
     void drawTrack(Pass& pass);
     void drawPointMarkers(Pass& pass, std::span<const DrawnPoint> points);

@@ -170,6 +170,45 @@ TEST_F(MapFrameTest, InformationLineFieldsByModeAndFix) {
     }
 }
 
+class ListedPoints final : public PointSource {
+public:
+    std::span<const DrawnPoint> drawnPoints(int budget) override {
+        asked = budget;
+        return points;
+    }
+    std::vector<DrawnPoint> points;
+    int asked = 0;
+};
+
+TEST_F(MapFrameTest, PointsAreMarkedInTheirPaletteColourOrGrey) {
+    struct Case {
+        const char* legend;
+        bool notLive;
+        platform::ColorRef shown;
+        platform::ColorRef notShown;
+    };
+    const Case cases[] = {
+        {"live point: palette 13", false, paletteColour(13), kNotLiveColour},
+        {"not live: grey", true, kNotLiveColour, paletteColour(13)},
+    };
+    ListedPoints source;
+    data.points = &source;
+    const platform::Rect around{kCentreX + 40, kCentreY - 60, kCentreX + 60, kCentreY - 40};
+    for (const Case& c : cases) {
+        DrawnPoint point;
+        point.lat = gps.lat + 50 / kScale;
+        point.lon = gps.lon + 50 / (kScale * std::cos(point.lat * kPi));
+        point.palette = 13;
+        point.notLive = c.notLive;
+        point.groupHidden = point.nameHidden = true;
+        source.points = {point};
+        paint();
+        EXPECT_GT(countIn(around, px(c.shown)), 8) << c.legend;
+        EXPECT_EQ(countIn(around, px(c.notShown)), 0) << c.legend;
+        EXPECT_GE(source.asked, MapFrame::kLeastBudget) << c.legend;
+    }
+}
+
 TEST_F(MapFrameTest, WithoutASurfaceOnlyTheStateMoves) {
     addPoint(0, -100, 40, 0x0208);
     addPoint(0, 100, 40, 0x0208);
