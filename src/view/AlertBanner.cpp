@@ -24,8 +24,8 @@ void drawAlertBanner(platform::DrawingSurface& surface, std::u16string_view text
     const int height = lines * metrics.infoLineHeight();
     const int top = area.top + (area.height() - height) / 2;
     const platform::Rect box{area.left, top, area.right, top + height};
-    surface.setFont(platform::Font{std::max(1, area.width() / kLettersAcross),
-                                   metrics.infoLineHeight(), true});
+    surface.setFont(
+        platform::Font{std::max(1, area.width() / kLettersAcross), metrics.infoLineHeight(), true});
     surface.setTransparentText(true);
     // A halo of the background colour on each side keeps the text readable on maps.
     surface.setTextColour(halo);

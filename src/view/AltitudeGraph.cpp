@@ -83,7 +83,8 @@ void AltitudeGraph::draw(platform::DrawingSurface& surface, const Rect& band, Tr
     curve_.clear();
     for (int x = 0; x < width; ++x) {
         const Column& c = columns_[static_cast<std::size_t>(x)];
-        if (c.count > 0) curve_.push_back(Point{band.left + x, rowOf(c.sum / c.count, band, range)});
+        if (c.count > 0)
+            curve_.push_back(Point{band.left + x, rowOf(c.sum / c.count, band, range)});
     }
     surface.setPen(Pen{PenStyle::Solid, metrics.m, kAltitudeColour});
     surface.polyline(curve_);

@@ -16,7 +16,7 @@ constexpr std::string_view kPrefix = "RIRUvo";
 
 // Record order of the file: the roles in this order, each day then night.
 constexpr std::array<ColourRole, ColourSet::kRoles> kFileOrder = {
-    ColourRole::Gps, ColourRole::Trk, ColourRole::Sel,
+    ColourRole::Gps, ColourRole::Trk,  ColourRole::Sel,
     ColourRole::Nav, ColourRole::Draw, ColourRole::Back};
 constexpr std::array<std::string_view, ColourSet::kRecords> kKeys = {
     "GPS_COLOR", "GPS_COLOR_NT", "TRK_COLOR",  "TRK_COLOR_NT",  "SEL_COLOR",  "SEL_COLOR_NT",

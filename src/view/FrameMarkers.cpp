@@ -9,8 +9,8 @@
 #include "track/Track.h"
 #include "track/TrackPoint.h"
 #include "view/InfoLine.h"
-#include "view/PositionMarker.h"
 #include "view/MapFrame.h"
+#include "view/PositionMarker.h"
 
 namespace wendra {
 
@@ -113,7 +113,8 @@ void MapFrame::drawPointMarkers(Pass& pass, std::span<const DrawnPoint> points) 
         const platform::ColorRef colour = p.notLive ? kNotLiveColour : paletteColour(p.palette);
         surface.setPen(Pen{PenStyle::Solid, 1, colour});
         surface.setBrush(Brush{false, colour});
-        surface.ellipse(Rect{at.x - half / 2, at.y - half / 2, at.x + half / 2 + 1, at.y + half / 2 + 1});
+        surface.ellipse(
+            Rect{at.x - half / 2, at.y - half / 2, at.x + half / 2 + 1, at.y + half / 2 + 1});
         drawCross(surface, at, half);
     }
 }

@@ -49,7 +49,8 @@ bool MapFrame::markerNearTop(const Pass& pass, int band) const {
 }
 
 platform::Pen MapFrame::navigationPen(const Pass& pass) const {
-    if (pass.data.frame.navigating) return Pen{PenStyle::Solid, 3 * pass.metrics.m, pass.colours.nav};
+    if (pass.data.frame.navigating)
+        return Pen{PenStyle::Solid, 3 * pass.metrics.m, pass.colours.nav};
     return Pen{PenStyle::Solid, 2 * pass.metrics.m, pass.colours.sel};
 }
 
@@ -94,8 +95,9 @@ void MapFrame::drawDirection(Pass& pass) {
     surface.setTextColour(pass.colours.draw);
     surface.setTransparentText(true);
     const Rect label{centre.x - 6 * r, centre.y - r, centre.x - r - metrics.m, centre.y + r};
-    surface.drawText(number(shown), label,
-                     platform::text::kRight | platform::text::kVCentre | platform::text::kSingleLine);
+    surface.drawText(
+        number(shown), label,
+        platform::text::kRight | platform::text::kVCentre | platform::text::kSingleLine);
 }
 
 void MapFrame::drawScaleBar(Pass& pass) {
@@ -108,18 +110,20 @@ void MapFrame::drawScaleBar(Pass& pass) {
     int top = metrics.edge();
     const int right = metrics.edge() + std::max(bar.lengthPixels, metrics.scaleBarLength());
     if (markerNearTop(pass, top + height) && pass.gps.x < right + metrics.markerSize())
-        top = surface.size().height - pass.infoHeight - pass.altitudeHeight - metrics.edge() -
-              height;
+        top =
+            surface.size().height - pass.infoHeight - pass.altitudeHeight - metrics.edge() - height;
     const int left = metrics.edge();
     surface.setFont(metrics.smallFont());
     surface.setTransparentText(true);
     surface.setTextColour(pass.colours.draw);
-    surface.drawText(bar.label, Rect{left, top, left + 4 * metrics.scaleBarLength(), top + fontHeight},
+    surface.drawText(bar.label,
+                     Rect{left, top, left + 4 * metrics.scaleBarLength(), top + fontHeight},
                      platform::text::kLeft | platform::text::kSingleLine);
     const int y = top + fontHeight + metrics.m;
     const Point from{left, y};
     const Point to{left + bar.lengthPixels, y};
-    surface.setPen(Pen{PenStyle::Solid, (kBarThickness + kHaloExtra) * metrics.m, pass.colours.back});
+    surface.setPen(
+        Pen{PenStyle::Solid, (kBarThickness + kHaloExtra) * metrics.m, pass.colours.back});
     surface.line(from, to);
     surface.setPen(Pen{PenStyle::Solid, kBarThickness * metrics.m, pass.colours.draw});
     surface.line(from, to);
@@ -132,7 +136,8 @@ void MapFrame::drawAltitude(Pass& pass) {
     const TrackSelection& selection = track_.main().selection;
     AltitudeGraph::Marks marks;
     if (view_.has(viewflag::kTrackCursor)) marks.cursor = selection.cursor;
-    if (view_.has(viewflag::kSecondMarker) && selection.anchorPlaced) marks.second = selection.anchor;
+    if (view_.has(viewflag::kSecondMarker) && selection.anchorPlaced)
+        marks.second = selection.anchor;
     marks.between = navigationPen(pass);
     altitude_.draw(pass.surface, band, track_, pass.unitSystem, pass.colours, pass.metrics, marks);
 }
@@ -185,7 +190,8 @@ void MapFrame::drawWayLines(Pass& pass) {
             drawArrow(pass, view_.centrePixel(), cursor->heading, pass.colours.trk);
         return;
     }
-    const bool courseKnown = pass.data.frame.fixValid && pass.data.live && pass.data.fix.speed > 0.0f;
+    const bool courseKnown =
+        pass.data.frame.fixValid && pass.data.live && pass.data.fix.speed > 0.0f;
     if (pass.data.positionShown && courseKnown)
         drawArrow(pass, pass.gps, pass.data.frame.course, pass.colours.gps);
 }

@@ -30,9 +30,9 @@ struct DrawnPoint {
     int icon = -1;             // into the point icons, -1 none
     bool shared = false;       // a shared position (not live: image 1)
     bool wantsDistance = false;
-    bool target = false;         // the navigation target
+    bool target = false;           // the navigation target
     bool alertedRecently = false;  // a proximity alert within the last 5 seconds
-    float bearing = kNotSetF;    // degrees, kNotSetF when unknown
+    float bearing = kNotSetF;      // degrees, kNotSetF when unknown
     float distanceKm = -1.0f;
     double daysToReach = -1.0;
 };
@@ -51,14 +51,14 @@ public:
 
 // One frame's inputs beside the view state itself.
 struct FrameData {
-    FrameInputs frame;             // handed to the view cycle
-    ColourSet colours;             // the configured colour set
-    bool positionShown = false;    // the GPS position object has a position to mark
-    bool live = false;             // its position is a live fix
-    Fix fix{};                     // the last fix, when positionShown
+    FrameInputs frame;           // handed to the view cycle
+    ColourSet colours;           // the configured colour set
+    bool positionShown = false;  // the GPS position object has a position to mark
+    bool live = false;           // its position is a live fix
+    Fix fix{};                   // the last fix, when positionShown
     bool signalGaugeHidden = false;
-    int battery = -1;              // percent, +256 on external power, -1 unknown
-    std::u16string status;         // a short message in a box, "\n" between lines
+    int battery = -1;       // percent, +256 on external power, -1 unknown
+    std::u16string status;  // a short message in a box, "\n" between lines
     PointSource* points = nullptr;
     const platform::ImageList* pointIcons = nullptr;
     maps::MapCatalogue* maps = nullptr;

@@ -44,8 +44,8 @@ void MapFrame::paintView(platform::DrawingSurface* surface, Rect rect,
         }
     }
     const auto spent = std::chrono::steady_clock::now() - start;
-    paintMs_ = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(spent).count());
+    paintMs_ =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count());
 }
 
 platform::ColorRef MapFrame::positionColour(const FrameData& data,
@@ -136,9 +136,8 @@ void MapFrame::drawGrid(Pass& pass) {
 
 void MapFrame::updateBudget(int drawn, std::chrono::steady_clock::duration spent) {
     if (drawn <= 0 || spent <= std::chrono::steady_clock::duration::zero()) return;
-    const double perPeriod =
-        drawn * std::chrono::duration<double>(kBudgetPeriod).count() /
-        std::chrono::duration<double>(spent).count();
+    const double perPeriod = drawn * std::chrono::duration<double>(kBudgetPeriod).count() /
+                             std::chrono::duration<double>(spent).count();
     if (std::fabs(perPeriod - budget_) <= kBudgetTolerance * budget_) return;
     budget_ = std::max(kLeastBudget, static_cast<int>(std::min(perPeriod, 1.0e6)));
 }

@@ -24,7 +24,7 @@ int MapSampleGrid::cellsPerSide(float scale) {
 }
 
 const std::vector<maps::MapCell>& MapSampleGrid::build(const ViewGeometry& view,
-                                                        platform::Size size) {
+                                                       platform::Size size) {
     const int p = cellsPerSide(view.scale);
     const int side = p + 1;
     samples_.resize(static_cast<std::size_t>(side * side));

@@ -18,8 +18,8 @@ using platform::rgb;
 TEST(ColourSet, RecordsReadWriteAndSwapForTheNight) {
     struct Case {
         const char* legend;
-        const char* line;       // offered to the reader; nullptr: defaults only
-        int record;             // what the reader says the line was, -1 none
+        const char* line;  // offered to the reader; nullptr: defaults only
+        int record;        // what the reader says the line was, -1 none
         ColourRole role;
         bool night;
         platform::ColorRef expected;  // the frame's colour for the role afterwards
@@ -52,8 +52,8 @@ TEST(ColourSet, RecordsReadWriteAndSwapForTheNight) {
             EXPECT_EQ(set.readColourRecord(c.line), c.record) << c.legend;
         }
         const ViewColours colours = set.active(c.night);
-        const platform::ColorRef byRole[] = {colours.gps,  colours.trk,  colours.sel,
-                                             colours.nav,  colours.draw, colours.back};
+        const platform::ColorRef byRole[] = {colours.gps, colours.trk,  colours.sel,
+                                             colours.nav, colours.draw, colours.back};
         EXPECT_EQ(byRole[static_cast<int>(c.role)], c.expected) << c.legend;
         EXPECT_EQ(colours.grid, c.night ? kGridNightColour : kGridDayColour) << c.legend;
 
@@ -81,8 +81,8 @@ TEST(MapSampleGrid, CellsPerSideFollowTheScale) {
         int cells;
     };
     // N = 1.5 (ln scale - 5.5): 21.5, 12.5, 5.6, 2.1, then held at 0.5.
-    const Case cases[] = {{4.0e8f, 1}, {1.0e6f, 1}, {1.0e4f, 2}, {1000.0f, 7},
-                          {100.0f, 32}, {0.0f, 1},  {-5.0f, 1}};
+    const Case cases[] = {{4.0e8f, 1},  {1.0e6f, 1}, {1.0e4f, 2}, {1000.0f, 7},
+                          {100.0f, 32}, {0.0f, 1},   {-5.0f, 1}};
     for (const Case& c : cases)
         EXPECT_EQ(MapSampleGrid::cellsPerSide(c.scale), c.cells) << "scale " << c.scale;
 }

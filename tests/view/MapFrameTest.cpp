@@ -18,8 +18,8 @@ constexpr int kHeight = 200;
 constexpr int kCentreX = kWidth / 2;
 constexpr int kCentreY = kHeight / 2;
 constexpr float kScale = 1.0e6f;  // about 20 m a pixel
-constexpr std::int32_t kOverlays = settings::kAltitudeGraph | settings::kGrid |
-                                   settings::kMovingDirection | settings::kWayLines;
+constexpr std::int32_t kOverlays =
+    settings::kAltitudeGraph | settings::kGrid | settings::kMovingDirection | settings::kWayLines;
 
 // A frame of 240 x 200 following a fix at the view centre under manual zoom, with no
 // overlays and no information line unless a test turns them on.
@@ -28,8 +28,8 @@ protected:
     MapFrameTest() : buffer({kWidth, kHeight}), surface(buffer) {
         view.zoomWord = zoom::kManual;
         view.scale = view.manualScale = kScale;
-        view.settingsWord = settings::withField(settings::kDefault & ~kOverlays,
-                                                settings::kInfoLineShift, 0);
+        view.settingsWord =
+            settings::withField(settings::kDefault & ~kOverlays, settings::kInfoLineShift, 0);
         view.setCentre(gps.lat, gps.lon);
         data.frame.gps = &gps;
         data.frame.fixValid = true;
@@ -150,7 +150,8 @@ TEST_F(MapFrameTest, InformationLineFieldsByModeAndFix) {
         {"speed, altitude, length", 3, true, u"", 3},
     };
     for (const Case& c : cases) {
-        view.settingsWord = settings::withField(view.settingsWord, settings::kInfoLineShift, c.mode);
+        view.settingsWord =
+            settings::withField(view.settingsWord, settings::kInfoLineShift, c.mode);
         data.positionShown = c.fix;
         data.live = c.fix;
         data.fix.time = c.fix ? 45000.5 : 0.0;
@@ -164,8 +165,7 @@ TEST_F(MapFrameTest, InformationLineFieldsByModeAndFix) {
             EXPECT_EQ(fields[0], c.first) << c.legend;
         }
         // The band is in the position colour, grey when the position is not live.
-        const platform::ColorRef fill =
-            c.fix ? data.colours.day(ColourRole::Gps) : kNotLiveColour;
+        const platform::ColorRef fill = c.fix ? data.colours.day(ColourRole::Gps) : kNotLiveColour;
         EXPECT_EQ(buffer.at(kWidth / 4, kHeight - 2), px(fill)) << c.legend;
     }
 }
