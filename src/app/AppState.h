@@ -12,6 +12,8 @@
 #include "app/ShellBridge.h"
 #include "gps/NmeaParser.h"
 #include "gps/SerialPort.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
 #include "platform/Sync.h"
 #include "track/FileBusy.h"
 #include "track/FixHandOver.h"
@@ -60,6 +62,10 @@ struct AppState {
     // Opened and closed by the window thread; its reader thread runs the fix hand-over.
     SerialPort port;
     FixHandOver fixHandOver;
+
+    // The calibrated maps: the shell's defaults ask nothing of the window yet.
+    maps::MapShell mapShell;
+    maps::MapCatalogue maps{mapShell};
 };
 
 }  // namespace wendra

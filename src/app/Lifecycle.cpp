@@ -16,6 +16,7 @@
 #include "app/ScreenServices.h"
 #include "app/StartupDialog.h"
 #include "app/TimerService.h"
+#include "maps/MapsFile.h"
 #include "platform/MessageBox.h"
 #include "platform/TraceLog.h"
 #include "platform/Window.h"
@@ -118,6 +119,8 @@ void Lifecycle::runStartupDialog() {
     AppState& state = *state_;
     auto load = [this, &state] {
         state.dataFiles.loadAll();
+        // Before any change of the list is saved over the file.
+        maps::loadMapsFile(state.maps, state.programFolder);
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
         state.statistics.setClimbWindow(state.config.track.climbWindow);

@@ -6,10 +6,12 @@ namespace wendra {
 
 namespace {
 
-constexpr std::array<ButtonMenuEntry, 10> kEntries = {{
+constexpr std::array<ButtonMenuEntry, 12> kEntries = {{
     {MainMenuButton::kListPoints, u"List points", false},
     {MainMenuButton::kNavigation, u"Navigation", false},
     {MainMenuButton::kTrack, u"Track", true},
+    {MainMenuButton::kMapList, u"List of maps", true},
+    {MainMenuButton::kMapGroup, u"Grp of maps: ", true},
     {MainMenuButton::kTools, u"Tools", true},
     {MainMenuButton::kAbout, u"About", true},
     {MainMenuButton::kSatellites, u"Satellites", false},
@@ -21,10 +23,20 @@ constexpr std::array<ButtonMenuEntry, 10> kEntries = {{
 
 }  // namespace
 
-MainMenu::MainMenu() : ButtonMenu(kEntries, MainMenuButton::kBack) {}
+MainMenu::MainMenu(std::u16string mapGroupLine)
+    : ButtonMenu(kEntries, MainMenuButton::kBack), mapGroupLine_(std::move(mapGroupLine)) {}
 
-platform::DialogTemplate MainMenu::dialogTemplate() {
-    return layout(kTemplateId, u"Main menu", kEntries);
+platform::DialogTemplate MainMenu::dialogTemplate(std::u16string_view mapGroupLine) {
+    platform::DialogTemplate dialog = layout(kTemplateId, u"Main menu", kEntries);
+    if (!mapGroupLine.empty())
+        for (platform::ControlTemplate& control : dialog.controls)
+            if (control.id == MainMenuButton::kMapGroup) control.text = mapGroupLine;
+    return dialog;
+}
+
+void MainMenu::init(platform::DialogControls& dialog) {
+    ButtonMenu::init(dialog);
+    dialog.setText(MainMenuButton::kMapGroup, mapGroupLine_);
 }
 
 }  // namespace wendra

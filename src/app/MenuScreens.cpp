@@ -7,10 +7,13 @@
 #include "app/FileChooser.h"
 #include "app/GpsSettingsFlow.h"
 #include "app/MainMenu.h"
+#include "app/MapGroupDialog.h"
+#include "app/MapListDialog.h"
 #include "app/ScreenServices.h"
 #include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "app/ToolsMenu.h"
+#include "maps/MapsFile.h"
 #include "track/StatisticsScreen.h"
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
@@ -22,9 +25,20 @@ MenuScreens::MenuScreens(AppState& state, AppShell& shell, GpsSettingsFlow& gps,
                          ScreenServices& screen, std::chrono::milliseconds aboutTime)
     : state_(state), shell_(shell), gps_(gps), screen_(screen), aboutTime_(aboutTime) {}
 
+// The group line follows the maps' active flags, which the list may have changed.
 void MenuScreens::openMainMenu() {
-    MainMenu menu;
-    switch (shell_.runModalDialog(MainMenu::dialogTemplate(), menu)) {
+    maps::MapCatalogue& catalogue = state_.maps;
+    catalogue.regroup();
+    const std::u16string groupLine =
+        maps::mapGroupMenuLine(catalogue.groupSelectionState(), catalogue.groups(), true, nullptr);
+    MainMenu menu(groupLine);
+    switch (shell_.runModalDialog(MainMenu::dialogTemplate(groupLine), menu)) {
+        case MainMenuButton::kMapList:
+            openMapList();
+            break;
+        case MainMenuButton::kMapGroup:
+            openMapGroup();
+            break;
         case MainMenuButton::kAbout: {
             StartupDialog about({}, aboutTime_);
             shell_.runModalDialog(StartupDialog::dialogTemplate(), about);
@@ -116,6 +130,52 @@ void MenuScreens::openTrackMenu() {
         state_.config.setFolder(Folder::TracePath, std::move(tracePath));
         state_.dataFiles.markChanged(DataFile::Configuration);
     }
+}
+
+// Coordinates are shown in degrees and lengths in metric units: those choices are not
+// part of this build.
+void MenuScreens::openMapList() {
+    std::u16string bmpPath = state_.config.folder(Folder::BmpPath);
+    MapListContext context;
+    context.bmpPath = &bmpPath;
+    context.lastZone = &lastUtmZone_;
+    context.chooseFolder = [](std::u16string_view start) { return chooseFolder(start); };
+    const auto chooser = [this](std::u16string name, std::u16string pattern) {
+        return [this, name, pattern](std::u16string_view start) {
+            FileChooserOptions options;
+            options.extendedFileSelection =
+                state_.config.global.has(ProgramOptions::kExtendedFileSelection);
+            return chooseFileToOpen(options, {{name, pattern}}, start);
+        };
+    };
+    context.chooseImage = chooser(u"Images", u"*.*");
+    context.chooseCalibration = chooser(u"Calibration files", u"*.map");
+    MapListDialog procedure(state_.maps, std::move(context));
+    state_.maps.setListDialogOpen(true);
+    shell_.runModalDialog(MapListDialog::dialogTemplate(), procedure);
+    state_.maps.setListDialogOpen(false);
+    if (bmpPath != state_.config.folder(Folder::BmpPath)) {
+        state_.config.setFolder(Folder::BmpPath, std::move(bmpPath));
+        state_.dataFiles.markChanged(DataFile::Configuration);
+    }
+    saveChangedMaps();
+    shell_.requestRepaint();
+}
+
+void MenuScreens::openMapGroup() {
+    state_.maps.regroup();
+    MapGroupDialog procedure(state_.maps, [this] {
+        state_.dataFiles.markChanged(DataFile::Configuration);
+        // The choice lives in the maps' active flags, which the maps file keeps.
+        state_.maps.markChanged();
+    });
+    shell_.runModalDialog(MapGroupDialog::dialogTemplate(state_.maps.groups()), procedure);
+    saveChangedMaps();
+    shell_.requestRepaint();
+}
+
+void MenuScreens::saveChangedMaps() {
+    if (state_.maps.takeChanged()) maps::saveMapsFile(state_.maps, state_.programFolder);
 }
 
 std::optional<std::u16string> MenuScreens::chooseTrackFile(const FileChoice& choice) {

@@ -1,6 +1,7 @@
 #pragma once
 // The menu screens the actions open, and the screens behind their buttons: main menu,
-// setup, tools, statistics, track settings and the track menu with its file choices.
+// setup, tools, statistics, track settings, the track menu with its file choices and
+// the map list and group.
 // Window thread only; each screen is a modal dialog, and what it changed is marked for
 // saving (the caller saves).
 
@@ -29,6 +30,9 @@ private:
     void openStatistics();
     void openTrackSettings();
     void openTrackMenu();
+    void openMapList();
+    void openMapGroup();
+    void saveChangedMaps();
     std::optional<std::u16string> chooseTrackFile(const FileChoice& choice);
 
     AppState& state_;
@@ -36,6 +40,7 @@ private:
     GpsSettingsFlow& gps_;
     ScreenServices& screen_;
     std::chrono::milliseconds aboutTime_;
+    int lastUtmZone_ = 0;  // the zone last given for calibration files in UTM values
 };
 
 }  // namespace wendra

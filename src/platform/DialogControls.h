@@ -30,7 +30,8 @@ public:
     virtual void setEnabled(int id, bool enabled) = 0;
     virtual void setVisible(int id, bool visible) = 0;
 
-    // Lists and combo boxes; indexes from 0, -1 is no selection.
+    // Lists and combo boxes; indexes from 0, -1 is no selection. clearItems empties a
+    // tree too, and its item handles are then gone.
     virtual void clearItems(int id) = 0;
     virtual int addItem(int id, std::u16string_view text) = 0;
     virtual int itemCount(int id) const = 0;

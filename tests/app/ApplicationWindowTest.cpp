@@ -22,6 +22,10 @@
 #include "platform/linux/PseudoTerminal.h"
 #include "records/Text.h"
 #include "app/MainMenu.h"
+#include "app/MapGroupDialog.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
+#include "maps/MapsFile.h"
 #include "app/ToolsMenu.h"
 #include "track/StatisticsScreen.h"
 #include "platform/qt/QtWindow.h"
@@ -531,6 +535,71 @@ TEST(ApplicationWindow, TheLiveClimbSpeedUsesTheConfiguredWindow) {
     }
     EXPECT_FLOAT_EQ(statistics.liveClimbSpeed(), 0.0f)
         << "a window of three holds only the level fixes";
+}
+
+}  // namespace
+}  // namespace wendra
+
+namespace wendra {
+namespace {
+
+maps::MapDefinition storedMap(std::u16string path) {
+    maps::MapDefinition d;
+    d.imagePath = std::move(path);
+    d.cornerLatitudes = {46.5, 46.5, 46.0, 46.0};
+    d.cornerLongitudes = {6.5, 7.0, 6.5, 7.0};
+    d.width = d.height = 500;
+    d.bytesPerPixel = 3;
+    d.userFlags = maps::kMapActive;
+    return d;
+}
+
+std::vector<bool> storedActiveFlags(const std::filesystem::path& home) {
+    maps::MapShell shell;
+    maps::MapCatalogue catalogue{shell};
+    maps::loadMapsFile(catalogue, home);
+    std::vector<bool> flags;
+    for (const auto& m : catalogue.maps()) flags.push_back(m->active());
+    return flags;
+}
+
+// The maps file is read at start; the main menu's group line opens "Maps group", whose
+// choice reaches the file and the line at once.
+TEST(ApplicationWindow, TheMainMenuSelectsAGroupOfMapsAndSavesIt) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    {
+        maps::MapShell shell;
+        maps::MapCatalogue catalogue{shell};
+        for (const char16_t* path : {u"/m/alps/a.bmp", u"/m/jura/j.bmp"})
+            catalogue.newMap()->setDefinition(storedMap(path));
+        ASSERT_TRUE(maps::saveMapsFile(catalogue, home.path()));
+    }
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    test::ScriptedDialogHost dialogs;
+    std::vector<std::u16string> lines;
+    dialogs.expect([&](test::ScriptedDialog& menu) {
+        lines.push_back(menu.text(MainMenuButton::kMapGroup));
+        EXPECT_TRUE(menu.press(MainMenuButton::kMapGroup));
+    });
+    dialogs.expect([](test::ScriptedDialog& group) {
+        EXPECT_EQ(group.text(MapGroupControl::kFirstGroup + 1), u"jura");
+        EXPECT_TRUE(group.press(MapGroupControl::kFirstGroup + 1));
+    });
+    dialogs.expect([&](test::ScriptedDialog& menu) {
+        lines.push_back(menu.text(MainMenuButton::kMapGroup));
+        EXPECT_TRUE(menu.press(MainMenuButton::kBack));
+    });
+    Application& application = run.application();
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kMainMenu);
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 1; }, seconds(5)));
+    EXPECT_EQ(storedActiveFlags(home.path()), (std::vector<bool>{false, true}));
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Grp of maps: All (except Internet)",
+                                                  u"Grp of maps: jura"}));
 }
 
 }  // namespace

@@ -161,6 +161,8 @@ void ScriptedDialog::clearItems(int id) {
     if (Control* control = find(id)) {
         control->items.clear();
         control->selection = -1;
+        control->selectedItem = platform::kNoTreeItem;
+        std::erase_if(nodes_, [id](const auto& entry) { return entry.second.treeId == id; });
     }
 }
 

@@ -109,6 +109,11 @@ void QtDialogControls::clearItems(int id) {
         list->clear();
     else if (auto* combo = qobject_cast<QComboBox*>(w))
         combo->clear();
+    else if (auto* view = qobject_cast<QTreeWidget*>(w)) {
+        std::erase_if(treeItems_,
+                      [view](const auto& entry) { return entry.second->treeWidget() == view; });
+        view->clear();
+    }
 }
 
 int QtDialogControls::addItem(int id, std::u16string_view text) {

@@ -183,6 +183,39 @@ TEST(QtDialogHost, BuildsARealDialogFromTheTemplateAndReportsTheUsersWork) {
     EXPECT_EQ(seen, notes) << "the procedure's own changes in init notified nothing";
 }
 
+// A tree is emptied like a list, for a procedure that rebuilds it: the old handles
+// then name nothing, and the new items are the only ones shown.
+TEST(QtDialogHost, ClearingATreeForgetsItsItems) {
+    struct Rebuild final : platform::DialogProcedure {
+        void init(DialogControls& dialog) override {
+            old = dialog.addTreeItem(kTree, platform::kNoTreeItem, u"Old",
+                                     platform::TreeIcon::Folder, false);
+            dialog.addTreeItem(kTree, old, u"Child", platform::TreeIcon::File, false);
+            dialog.clearItems(kTree);
+            dialog.addTreeItem(kTree, platform::kNoTreeItem, u"New", platform::TreeIcon::Folder,
+                               false);
+            oldText = dialog.treeItemText(kTree, old);
+            oldChild = dialog.addTreeItem(kTree, old, u"Orphan", platform::TreeIcon::File, false);
+        }
+        platform::TreeItem old = platform::kNoTreeItem, oldChild = platform::kNoTreeItem;
+        std::u16string oldText = u"unset";
+    } procedure;
+    int shown = 0;
+    whenModalShows([&](QWidget& dialog) {
+        auto* tree = control<QTreeWidget>(dialog, kTree);
+        ASSERT_NE(tree, nullptr);
+        shown = tree->topLevelItemCount();
+        EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("New"));
+        EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
+        dialog.close();
+    });
+    platform::qt::QtDialogHost host;
+    host.run(everyKind(), procedure);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(procedure.oldText, u"");
+    EXPECT_EQ(procedure.oldChild, platform::kNoTreeItem) << "no item goes under a cleared one";
+}
+
 TEST(QtDialogHost, EscapeAndTheCloseBoxAreCancel) {
     RecordingProcedure procedure;
     whenModalShows([](QWidget& dialog) {
