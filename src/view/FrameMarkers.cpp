@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "platform/TraceLog.h"
 #include "records/CoordinateFormat.h"
 #include "records/UnitFormat.h"
 #include "records/WidePrintf.h"
@@ -169,6 +170,7 @@ std::vector<std::u16string> MapFrame::infoFields(const FrameData& data) const {
             appendPosition(first, data.fix.latitude, data.fix.longitude, format);
         if (first.empty()) first = u"?-?";
     } else if (mode == kInfoTimes) {
+        platform::traceLog().breadcrumb(".FixTm");
         const double time = cursor ? cursor->time : (data.positionShown ? data.fix.time : 0.0);
         if (time > 0.0) appendDuration(first, time, 1);
         if (first.empty()) first = u"?";

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "platform/TraceLog.h"
 #include "records/WidePrintf.h"
 #include "track/Track.h"
 #include "track/TrackPoint.h"
@@ -130,6 +131,7 @@ void MapFrame::drawScaleBar(Pass& pass) {
 }
 
 void MapFrame::drawAltitude(Pass& pass) {
+    platform::traceLog().breadcrumb(".AltGrx");
     const platform::Size size = pass.surface.size();
     const int bottom = size.height - pass.infoHeight;
     const Rect band{0, bottom - pass.altitudeHeight, size.width, bottom};

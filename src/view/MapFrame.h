@@ -84,7 +84,7 @@ private:
     ViewCycle& cycle_;
     Track& track_;
     MapSampleGrid grid_;
-    TrackPainter track_painter_;
+    TrackPainter trackPainter_;
     AltitudeGraph altitude_;
     ClippedPolylines lines_;
     std::vector<platform::Point> points_;
