@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # scripts/fuzz.sh TARGET [SECONDS]: runs one libFuzzer target (record_split,
 # read_line, coordinate_parser, nmea_parser, track_file, config, bmp_image,
-# gif_image, jpeg_image, png_image, ozi_map) on a copy of its seed corpus.
+# gif_image, jpeg_image, png_image, ozi_map, points_file) on a copy of its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -17,6 +17,7 @@ case $target in
     config) seeds=tests/data/config ;;
     bmp_image | gif_image | jpeg_image | png_image) seeds=tests/data/${target%_image} ;;
     ozi_map) seeds=tests/data/ozi ;;
+    points_file) seeds=tests/data/points ;;
     *) echo "unknown fuzz target $target" >&2; exit 1 ;;
 esac
 corpus=build/fuzz/corpus/$target

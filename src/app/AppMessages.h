@@ -18,6 +18,8 @@ inline constexpr std::uint32_t kStatusText = 40021;
 inline constexpr std::uint32_t kReaderSettings = 40022;
 // A second start of the program asked for the window.
 inline constexpr std::uint32_t kBringToFront = 40023;
+// From the map manager: the maps changed, the view and its status line are redrawn.
+inline constexpr std::uint32_t kMapsRepaint = 40024;
 }  // namespace AppMessage
 
 namespace AppTimer {

@@ -25,6 +25,8 @@ AppState::AppState(const std::string& dataFolder, const std::u16string& recordsF
       fixHandOver({parser, port.settings(), trackFiles, statistics, handOver, bridge}) {
     bridge.readFrom(port.settings());
     dataFiles.attach(DataFile::Configuration, configStore);
+    dataFiles.attach(DataFile::Maps, mapsStore);
+    mapShell.attachManager(&mapManager);
 }
 
 }  // namespace wendra

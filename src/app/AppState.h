@@ -5,15 +5,17 @@
 
 #include <string>
 
+#include "app/AppMapShell.h"
 #include "app/Configuration.h"
 #include "app/ConfigurationStore.h"
 #include "app/DataFiles.h"
 #include "app/DisplayMetrics.h"
+#include "app/MapsStore.h"
 #include "app/ShellBridge.h"
 #include "gps/NmeaParser.h"
 #include "gps/SerialPort.h"
 #include "maps/MapCatalogue.h"
-#include "maps/MapShell.h"
+#include "maps/MapManager.h"
 #include "platform/Sync.h"
 #include "track/FileBusy.h"
 #include "track/FixHandOver.h"
@@ -43,6 +45,14 @@ struct AppState {
     ScreenBanner banner;
     DataFiles dataFiles;
 
+    // The maps: the list edited by the window thread (paused meanwhile) and painted by
+    // it, ranked by the manager thread, each image filled by its load thread. The shell
+    // reaches the window and the manager; the manager stops before the catalogue goes.
+    AppMapShell mapShell;
+    maps::MapCatalogue maps{mapShell};
+    maps::MapManager mapManager{maps};
+    MapsStore mapsStore{maps};
+
     // The track: its layers under the track lock, the window thread editing and painting,
     // the reader thread appending. The files, the busy state and the journal are the
     // window thread's, except what the fix hand-over does with them on the reader thread.
@@ -62,10 +72,6 @@ struct AppState {
     // Opened and closed by the window thread; its reader thread runs the fix hand-over.
     SerialPort port;
     FixHandOver fixHandOver;
-
-    // The calibrated maps: the shell's defaults ask nothing of the window yet.
-    maps::MapShell mapShell;
-    maps::MapCatalogue maps{mapShell};
 };
 
 }  // namespace wendra

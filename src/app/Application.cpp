@@ -53,6 +53,10 @@ void Application::message(std::uint32_t code, std::int64_t param) {
             state()->bridge.repaintTaken();
             requestRepaint();
             break;
+        case AppMessage::kMapsRepaint:
+            state()->mapShell.repaintTaken();
+            requestRepaint();
+            break;
         case AppMessage::kStatusText:
             if (std::optional<std::u16string> text = state()->bridge.takeStatusText())
                 showStatusText(std::move(*text));

@@ -76,6 +76,7 @@ bool DataFiles::save(DataFile file) {
     DataStore* store = stores_[index(file)];
     if (!store) return false;
     const FileTexts& texts = kFiles[index(file)];
+    store->takeChanged();  // what is saved now is no longer a change
     banner_.show(texts.saving);
     banner_.setWaitCursor(true);
     RecordFile records;
@@ -95,7 +96,10 @@ bool DataFiles::save(DataFile file) {
 
 void DataFiles::saveChanged(bool force) {
     for (const DataFile file : kSaveOrder) {
-        if ((force || changed(file)) && stores_[index(file)]) save(file);
+        DataStore* store = stores_[index(file)];
+        if (!store) continue;
+        const bool marked = store->takeChanged() || changed(file);
+        if (force || marked) save(file);
     }
 }
 

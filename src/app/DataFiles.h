@@ -34,7 +34,7 @@ public:
     // message; the changed flag is cleared either way.
     bool save(DataFile file);
     // Configuration, maps catalogue, tile cache index, routes, points: each when
-    // changed or when `force`.
+    // changed (here or by its store's owner) or when `force`.
     void saveChanged(bool force);
 
     // A change of the points marks the routes too, which refer to them.

@@ -22,6 +22,9 @@ public:
     // and the old file stays. A store that cannot write its records must find that out
     // before writing any of them.
     virtual bool write(RecordFile& file) = 0;
+    // A change the store's owner marked itself (the map list's dialogs mark the
+    // catalogue), taken and cleared.
+    virtual bool takeChanged() { return false; }
 };
 
 }  // namespace wendra

@@ -1,5 +1,6 @@
 #include "app/Lifecycle.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <new>
@@ -16,7 +17,6 @@
 #include "app/ScreenServices.h"
 #include "app/StartupDialog.h"
 #include "app/TimerService.h"
-#include "maps/MapsFile.h"
 #include "platform/MessageBox.h"
 #include "platform/TraceLog.h"
 #include "platform/Window.h"
@@ -88,6 +88,8 @@ void Lifecycle::begin(platform::Window& window) {
     commands_ = std::make_unique<KeyCommands>(state, shell_, *gps_, *screen_, window,
                                               services_.startupDialogTime);
     state.bridge.attach(&window);
+    state.mapShell.attachWindow(&window);
+    state.mapShell.attachScreen(&screen_->screen());
     window.post(AppMessage::kStartupContinuation);
 }
 
@@ -108,7 +110,7 @@ void Lifecycle::continueStartup() {
     const bool okShowsMenu = state_->config.keys.action(0, Slot::kButtonOk) == Action::kMainMenu;
     shell_.showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
 
-    startWorker(services_.mapWorker, u".WndProc.2");
+    startMapManager();
     startWorker(services_.internetWorker, u".WndProc.3");
     flags_.set(AppFlag::kStartupComplete);
 }
@@ -119,8 +121,6 @@ void Lifecycle::runStartupDialog() {
     AppState& state = *state_;
     auto load = [this, &state] {
         state.dataFiles.loadAll();
-        // Before any change of the list is saved over the file.
-        maps::loadMapsFile(state.maps, state.programFolder);
         flags_.clear(AppFlag::kStartupNotFinished);
         state.track.settings = state.config.track;
         state.statistics.setClimbWindow(state.config.track.climbWindow);
@@ -129,6 +129,8 @@ void Lifecycle::runStartupDialog() {
         state.parser.setFlags(state.config.nmea.flags);
         state.parser.setCorrection(state.config.nmea.correction);
         state.bridge.setNoFixSound(state.config.global.noFixSound);
+        state.maps.setBudgetMiB(
+            static_cast<std::uint32_t>(std::max(0, state.config.global.mapMemoryMb)));
     };
     StartupDialog dialog(load, services_.startupDialogTime);
     shell_.runModalDialog(StartupDialog::dialogTemplate(), dialog);
@@ -156,18 +158,38 @@ void Lifecycle::stopWorker(BackgroundWorker* worker, std::u16string_view label) 
     platform::waitFor([worker] { return !worker->running(); }, label);
 }
 
+// The map manager is the map image worker, unless the services bring their own.
+void Lifecycle::startMapManager() {
+    if (services_.mapWorker)
+        startWorker(services_.mapWorker, u".WndProc.2");
+    else
+        state_->mapManager.start(u".WndProc.2");
+}
+
+// After it has stopped, loads that are still ending find no manager to ask for a pass.
+void Lifecycle::stopMapManager() {
+    if (services_.mapWorker) {
+        services_.mapWorker->request(BackgroundWorker::kStop);
+        stopWorker(services_.mapWorker, u".WndProc.LoadBmp");
+    } else {
+        state_->mapManager.stop(u".WndProc.LoadBmp");
+    }
+    state_->mapShell.attachManager(nullptr);
+}
+
 void Lifecycle::shutdown() {
     if (!state_) return;
     timers_.stop();
     screen_->stopPowerThread();
     gps_->close();
     stopWorker(services_.internetWorker, u".WndProc.Internet");
-    if (services_.mapWorker) services_.mapWorker->request(BackgroundWorker::kStop);
-    stopWorker(services_.mapWorker, u".WndProc.LoadBmp");
+    stopMapManager();
     gps_->takeReaderSettings();
     state_->dataFiles.saveChanged(true);
     shutdownSave(state_->trackFiles);
     state_->bridge.attach(nullptr);
+    state_->mapShell.attachWindow(nullptr);
+    state_->mapShell.attachScreen(nullptr);
     commands_.reset();
     gps_.reset();
     view_.reset();

@@ -56,6 +56,8 @@ public:
 private:
     void runStartupDialog();
     void loadTrackAtStartup();
+    void startMapManager();
+    void stopMapManager();
     void startWorker(BackgroundWorker* worker, std::u16string_view label);
     void stopWorker(BackgroundWorker* worker, std::u16string_view label);
 

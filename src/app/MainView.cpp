@@ -21,7 +21,8 @@ void MainView::takeStoredCentre() {
     centre_ = ViewCentre{state_.config.status.centreLat, state_.config.status.centreLon};
     if (centre_.lat != 0.0 || centre_.lon != 0.0) return;
     TrackLock::Hold hold(state_.track.lock(), u".Paint.2");
-    if (const TrackPoint* last = state_.track.main().last()) centre_ = ViewCentre{last->lat, last->lon};
+    if (const TrackPoint* last = state_.track.main().last())
+        centre_ = ViewCentre{last->lat, last->lon};
 }
 
 void MainView::update() {
@@ -81,7 +82,9 @@ bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {
     scene.status = state_.statusText;
     scene.battery = battery();
     scene.pixelMultiplier = state_.metrics.pixelMultiplier;
+    scene.maps = &state_.maps;
     plain_.draw(surface, scene);
+    state_.mapShell.viewPlaced(centre_, scene.scale, surface.pixels().size());
     return false;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The map view as the shell sees it, until the full view with maps exists: the plain
-// north-up view following the GPS position, zoomed so that the main layer fits around
-// the centre (never closer than a metre a pixel). Draws a frame of the application
-// state into the back buffer, or only brings the centre up to date.
+// The map view as the shell sees it, until the full view exists: the catalogue's maps
+// and the track north-up, following the GPS position, zoomed so that the main layer
+// fits around the centre (never closer than a metre a pixel). Draws a frame of the
+// application state into the back buffer, or only brings the centre up to date; each
+// frame tells the map manager where the view now stands.
 
 #include <chrono>
 #include <optional>

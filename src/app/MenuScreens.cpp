@@ -13,7 +13,7 @@
 #include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "app/ToolsMenu.h"
-#include "maps/MapsFile.h"
+#include "track/StatisticsRow.h"
 #include "track/StatisticsScreen.h"
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
@@ -95,6 +95,8 @@ void MenuScreens::openToolsMenu() {
 // manual positioning.
 void MenuScreens::openStatistics() {
     state_.statistics.computeSelection(state_.track, StatisticsFormat{});
+    state_.statistics.setValue(kRowMapsAllocated, maps::memoryRowText(state_.maps.allocatedRow()));
+    state_.statistics.setValue(kRowMapsDefined, maps::memoryRowText(state_.maps.definedRow()));
     StatisticsScreen screen(state_.statistics, false);
     shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen);
 }
@@ -174,8 +176,10 @@ void MenuScreens::openMapGroup() {
     shell_.requestRepaint();
 }
 
+// The maps file is one of the data files: its store asks the catalogue whether the
+// list changed.
 void MenuScreens::saveChangedMaps() {
-    if (state_.maps.takeChanged()) maps::saveMapsFile(state_.maps, state_.programFolder);
+    shell_.saveChangedFiles(false);
 }
 
 std::optional<std::u16string> MenuScreens::chooseTrackFile(const FileChoice& choice) {

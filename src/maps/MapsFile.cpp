@@ -57,23 +57,7 @@ std::optional<MapDefinition> parseMapRecord(std::string_view line) {
     return std::nullopt;
 }
 
-bool saveMapsFile(MapCatalogue& catalogue, const std::filesystem::path& folder) {
-    RecordFile file;
-    bool written = file.open((folder / kMapsFileName).string(), RecordFileMode::WriteText);
-    for (const MapPtr& e : catalogue.maps()) {
-        if (!written) break;
-        if (e->internetTile() || e->has(mapflag::kRemoved)) continue;
-        written = file.writeText(mapRecord(e->definition()));
-    }
-    written = file.close() && written;
-    if (!written)
-        catalogue.shell().ask(u"Unable to save config!", u"Error!", platform::Buttons::Ok);
-    return written;
-}
-
-int loadMapsFile(MapCatalogue& catalogue, const std::filesystem::path& folder) {
-    RecordFile file;
-    if (!file.open((folder / kMapsFileName).string(), RecordFileMode::Read)) return 0;
+int readMapRecords(MapCatalogue& catalogue, RecordFile& file) {
     int added = 0;
     std::string line;
     while (file.readLine(line, kLongLineCapacity)) {
@@ -85,6 +69,30 @@ int loadMapsFile(MapCatalogue& catalogue, const std::filesystem::path& folder) {
         ++added;
     }
     return added;
+}
+
+bool writeMapRecords(MapCatalogue& catalogue, RecordFile& file) {
+    for (const MapPtr& e : catalogue.maps()) {
+        if (e->internetTile() || e->has(mapflag::kRemoved)) continue;
+        if (!file.writeText(mapRecord(e->definition()))) return false;
+    }
+    return true;
+}
+
+bool saveMapsFile(MapCatalogue& catalogue, const std::filesystem::path& folder) {
+    RecordFile file;
+    bool written = file.open((folder / kMapsFileName).string(), RecordFileMode::WriteText);
+    written = written && writeMapRecords(catalogue, file);
+    written = file.close() && written;
+    if (!written)
+        catalogue.shell().ask(u"Unable to save config!", u"Error!", platform::Buttons::Ok);
+    return written;
+}
+
+int loadMapsFile(MapCatalogue& catalogue, const std::filesystem::path& folder) {
+    RecordFile file;
+    if (!file.open((folder / kMapsFileName).string(), RecordFileMode::Read)) return 0;
+    return readMapRecords(catalogue, file);
 }
 
 }  // namespace wendra::maps

@@ -10,6 +10,10 @@
 
 #include "maps/CalibratedMap.h"
 
+namespace wendra {
+class RecordFile;
+}
+
 namespace wendra::maps {
 
 class MapCatalogue;
@@ -19,6 +23,11 @@ inline constexpr std::string_view kMapsFileName = "Wendra.wdm";
 std::string mapRecord(const MapDefinition& definition);
 // The definition a line holds; nothing for other lines.
 std::optional<MapDefinition> parseMapRecord(std::string_view line);
+
+// The records of an open file: one map appended per usable line, how many returned;
+// the user's maps written in catalogue order, false when the file refused a line.
+int readMapRecords(MapCatalogue& catalogue, RecordFile& file);
+bool writeMapRecords(MapCatalogue& catalogue, RecordFile& file);
 
 // False, after "Unable to save config!", when the file could not be written whole
 // (the previous file then stays as it was).

@@ -48,6 +48,8 @@ enum StatisticsRowIndex : int {
     kRowStabilizedCourse = 53,
     kRowNavigation = 54,
     kRowFreeMemory = 78,
+    kRowMapsAllocated = 80,  // the map catalogue's
+    kRowMapsDefined = 81,
 };
 
 struct StatisticsRow {

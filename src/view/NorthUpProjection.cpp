@@ -28,6 +28,12 @@ ScreenPoint NorthUpProjection::projectDegrees(double latitude, double longitude)
     return project(lat, longitude / kDegreesPerUnit, std::cos(lat * kPi));
 }
 
+ViewCentre NorthUpProjection::unproject(double x, double y) const {
+    const double lat = centre_.lat - (y - centreY_) / scale_;
+    const double cosLat = std::cos(lat * kPi);
+    return ViewCentre{lat, centre_.lon + (x - centreX_) / (cosLat * scale_)};
+}
+
 platform::Point NorthUpProjection::toPixel(ScreenPoint point) {
     return platform::Point{roundedPixel(point.x), roundedPixel(point.y)};
 }

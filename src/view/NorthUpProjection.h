@@ -25,6 +25,9 @@ public:
     }
     // A position in degrees, as fixes hold it.
     ScreenPoint projectDegrees(double latitude, double longitude) const;
+    // The position (half-turns) that lands on a screen point: the inverse of project
+    // with the cosine of that position's own latitude.
+    ViewCentre unproject(double x, double y) const;
 
     // Rounded half away from zero; far values are held inside the int range.
     static platform::Point toPixel(ScreenPoint point);

@@ -33,13 +33,18 @@ void PlainView::draw(platform::DrawingSurface& surface, const ViewScene& scene) 
     const platform::Size size = surface.size();
     const int m = scene.pixelMultiplier < 1 ? 1 : scene.pixelMultiplier;
     surface.setClip(std::nullopt);
-    // Marked "not yet painted", as maps will expect when they come.
-    surface.pixels().fill(platform::toUnpaintedPixel16(scene.colours.back));
 
     const ViewCentre centre = clampedCentre(scene.centre);
     const bool usableScale = std::isfinite(scene.scale) && scene.scale > 0.0f;
     const NorthUpProjection projection(centre, usableScale ? scene.scale : ViewScene::kInitialScale,
                                        size);
+    // The background is marked "not yet painted", so that each map fills only what a
+    // better one left.
+    if (scene.maps)
+        maps_.paint(*scene.maps, surface.pixels(), projection, centre.lat * 180.0,
+                    scene.colours.back);
+    else
+        surface.pixels().fill(platform::toUnpaintedPixel16(scene.colours.back));
     track_.draw(surface, scene.track, projection, scene.colours);
 
     if (scene.position != PositionMark::NotShown) {

@@ -1,9 +1,10 @@
 #pragma once
-// The map view before maps: background, the five track layers north-up around the
-// view centre, the position marker, the information line and the status text, drawn
-// only through the drawing surface. Keeps its line buffers from frame to frame.
+// The map view: the maps (when the scene has a catalogue) on the background, the five
+// track layers north-up around the view centre, the position marker, the information
+// line and the status text. Keeps its line and cell buffers from frame to frame.
 
 #include "platform/DrawingSurface.h"
+#include "view/MapBackdrop.h"
 #include "view/TrackPainter.h"
 #include "view/ViewScene.h"
 
@@ -15,6 +16,7 @@ public:
     void draw(platform::DrawingSurface& surface, const ViewScene& scene);
 
 private:
+    MapBackdrop maps_;
     TrackPainter track_;
 };
 

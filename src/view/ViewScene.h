@@ -14,6 +14,9 @@
 namespace wendra {
 
 class Track;
+namespace maps {
+class MapCatalogue;
+}
 
 struct ViewScene {
     static constexpr float kInitialScale = 400750176.0f;
@@ -35,6 +38,8 @@ struct ViewScene {
     int battery = kNoBattery;
     int pixelMultiplier = 1;
     ViewColours colours{};
+    // Painted under the track when given; the frame is only its background otherwise.
+    maps::MapCatalogue* maps = nullptr;
 };
 
 }  // namespace wendra

@@ -15,6 +15,8 @@
 #include "app/KeyTable.h"
 #include "app/DataFiles.h"
 #include "gps/ReplayPlayer.h"
+#include "maps/MapsFile.h"
+#include "maps/OziMapImport.h"
 #include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
@@ -535,6 +537,65 @@ TEST(ApplicationWindow, TheLiveClimbSpeedUsesTheConfiguredWindow) {
     }
     EXPECT_FLOAT_EQ(statistics.liveClimbSpeed(), 0.0f)
         << "a window of three holds only the level fixes";
+}
+
+// The demo map imported into a fresh folder as wendra-tool does it: the maps file loads
+// at start-up, the map manager loads the image, the frames show it under the walk, and
+// the file is saved again at shut-down.
+void importDemoMap(const std::filesystem::path& home) {
+    const std::filesystem::path demo =
+        test::testData().parent_path().parent_path() / "data" / "demo-map.map";
+    maps::OziImport import = maps::importOziMap(demo, std::nullopt);
+    ASSERT_EQ(import.result, maps::OziResult::Imported);
+    import.definition.userFlags |= maps::kMapActive;
+    maps::MapShell shell;
+    maps::MapCatalogue catalogue(shell);
+    ASSERT_TRUE(catalogue.newMap()->setDefinition(import.definition));
+    ASSERT_TRUE(maps::saveMapsFile(catalogue, home));
+}
+
+// The share of the frame's middle (half its width and height, around the position)
+// that maps painted: their pixels have the "not yet painted" bit clear.
+double mapShare(platform::qt::QtWindow& window) {
+    const platform::PixelBuffer& pixels = window.backBuffer().pixels();
+    const int w = pixels.width(), h = pixels.height();
+    int painted = 0, all = 0;
+    for (int y = h / 4; y < h * 3 / 4; ++y)
+        for (int x = w / 4; x < w * 3 / 4; ++x, ++all)
+            painted += (pixels.at(x, y) & platform::kUnpaintedBit) == 0;
+    return all ? double(painted) / all : 0.0;
+}
+
+TEST(ApplicationWindow, TheImportedMapIsPaintedUnderTheWalk) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    importDemoMap(home.path());
+    BannerLog banners;
+    {
+        ProgramRun run(home.path(), demoLog());
+        ASSERT_TRUE(run.started());
+        ASSERT_EQ(run.application().state()->maps.size(), 1u);
+        EXPECT_TRUE(run.waitFor([&] { return mapShare(run.window()) > 0.8; }))
+            << "share of map pixels: " << mapShare(run.window());
+        // The statistics count the loaded map and the defined one.
+        test::ScriptedDialogHost dialogs;
+        dialogs.expect([](test::ScriptedDialog& menu) { menu.press(MainMenuButton::kTools); });
+        dialogs.expect(
+            [](test::ScriptedDialog& tools) { tools.press(ToolsMenuButton::kStatistics); });
+        dialogs.expect([](test::ScriptedDialog& rows) { rows.press(StatisticsScreen::kBack); });
+        Application& application = run.application();
+        application.state()->config.keys.bind(0, 9, 3);  // "Key application 2": the main menu
+        application.hotKey(194);
+        ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+        const TrackStatistics& statistics = application.state()->statistics;
+        EXPECT_EQ(toUtf8(statistics.row(kRowMapsAllocated).value).substr(0, 2), "1=");
+        EXPECT_EQ(toUtf8(statistics.row(kRowMapsDefined).value).substr(0, 2), "1=");
+        run.close();
+    }
+    EXPECT_TRUE(contains(banners.texts, u"Loading maps..."));
+    EXPECT_TRUE(contains(banners.texts, u"Saving maps..."));
+    EXPECT_NE(test::readFile(home / "Wendra.wdm").find("RIRUvo|Bmp|GPSBmp4|"), std::string::npos);
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <functional>
+#include <utility>
 
 #include "ConfigFixture.h"
 #include "app/ConfigurationWriter.h"
@@ -27,6 +28,7 @@ public:
         if (onRead) onRead();
     }
     void afterLoad() override { log_.push_back("fix " + name_); }
+    bool takeChanged() override { return std::exchange(ownChange, false); }
     bool write(RecordFile& file) override {
         log_.push_back("write " + name_);
         return file.isBinary() ? file.writeBytes(name_.data(), name_.size())
@@ -34,6 +36,7 @@ public:
     }
 
     RecordFileMode mode = RecordFileMode::WriteText;
+    bool ownChange = false;  // as the map list marks the catalogue
     std::string content;
     std::function<void()> onRead;
 
@@ -91,6 +94,20 @@ TEST_F(DataFilesTest, SavesWhatChangedInTheSaveOrder) {
     EXPECT_EQ(log, (std::vector<std::string>{"write ini", "write wdm", "write net", "write wdn",
                                              "write wdp"}));
     EXPECT_EQ(readFile(home / "Wendra.net"), "net\n");
+}
+
+TEST_F(DataFilesTest, AChangeTheStoreMarkedItselfIsSavedOnce) {
+    store(DataFile::Maps).ownChange = true;
+    files.saveChanged(false);
+    EXPECT_EQ(log, (std::vector<std::string>{"write wdm"}));
+    log.clear();
+    files.saveChanged(false);
+    EXPECT_TRUE(log.empty()) << "the change was taken by the save";
+    store(DataFile::Maps).ownChange = true;
+    ASSERT_TRUE(files.save(DataFile::Maps));
+    log.clear();
+    files.saveChanged(false);
+    EXPECT_TRUE(log.empty()) << "a save of the file on its own takes the change too";
 }
 
 TEST_F(DataFilesTest, ShowsTheSavingBannerWithTheWaitCursor) {

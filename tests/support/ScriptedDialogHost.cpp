@@ -98,6 +98,16 @@ bool ScriptedDialog::doubleClick(int treeId, TreeItem item) {
     return true;
 }
 
+bool ScriptedDialog::doubleClickRow(int listId, int index) {
+    Control* list = usable(listId);
+    if (!list || list->kind != ControlKind::List || index < 0 ||
+        index >= static_cast<int>(list->items.size()))
+        return false;
+    list->selection = index;
+    procedure_.notify(*this, listId, {NotifyCode::DoubleClicked});
+    return true;
+}
+
 void ScriptedDialog::fireTimer(int timerId) {
     if (!ended_ && timers_.count(timerId)) procedure_.timer(*this, timerId);
 }

@@ -26,6 +26,8 @@ public:
     bool expand(int treeId, platform::TreeItem item);
     bool select(int treeId, platform::TreeItem item);
     bool doubleClick(int treeId, platform::TreeItem item);
+    // A list row: selects it, then double-clicks it.
+    bool doubleClickRow(int listId, int index);
     void fireTimer(int timerId);
 
     // The item reached from the top level through these texts; kNoTreeItem if none.

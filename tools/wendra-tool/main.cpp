@@ -47,6 +47,8 @@ constexpr Verb kVerbs[] = {
      "   import a calibration file (into DIR's maps file)"},
     {"maps", wendra::tool::runMaps,
      "maps rank --home DIR --at LAT,LON --scale S [--size WxH]   DIR's maps ranked for a view"},
+    {"points", wendra::tool::runPoints,
+     "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
 };
 
 void printUsage(FILE* to) {
