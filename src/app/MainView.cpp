@@ -22,8 +22,8 @@ MainView::MainView(AppState& state)
 
 void MainView::takeStoredCentre() {
     const Status7Record& status = state_.config.status;
-    ViewStatus7::fromFields(status.trackWord, status.viewWord, status.manualScale,
-                            status.centreLon, status.centreLat)
+    ViewStatus7::fromFields(status.trackWord, status.viewWord, status.manualScale, status.centreLon,
+                            status.centreLat)
         .applyTo(geometry_, gps_);
     if (status.centreLat == 0.0 && status.centreLon == 0.0) {
         TrackLock::Hold hold(state_.track.lock(), u".Paint.2");

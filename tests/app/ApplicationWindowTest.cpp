@@ -12,9 +12,14 @@
 #include "QtTestApplication.h"
 #include "app/Application.h"
 #include "app/ConfigurationStore.h"
-#include "app/KeyTable.h"
 #include "app/DataFiles.h"
+#include "app/KeyTable.h"
+#include "app/MainMenu.h"
+#include "app/MapGroupDialog.h"
+#include "app/ToolsMenu.h"
 #include "gps/ReplayPlayer.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
 #include "maps/MapsFile.h"
 #include "maps/OziMapImport.h"
 #include "platform/StatusBanner.h"
@@ -22,22 +27,17 @@
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
-#include "records/Text.h"
-#include "app/MainMenu.h"
-#include "app/MapGroupDialog.h"
-#include "maps/MapCatalogue.h"
-#include "maps/MapShell.h"
-#include "maps/MapsFile.h"
-#include "app/ToolsMenu.h"
-#include "track/StatisticsScreen.h"
 #include "platform/qt/QtWindow.h"
+#include "records/Text.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 #include "track/FixJournal.h"
+#include "track/StatisticsScreen.h"
 #include "track/TrackFiles.h"
 #include "track/TrackPoint.h"
+#include "view/ViewModes.h"
 
 namespace wendra {
 namespace {
@@ -151,7 +151,8 @@ TEST(ApplicationWindow, RecordsTheReplayedReceiverAndKeepsTheTrackAcrossARestart
         ASSERT_TRUE(run.started());
         ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 20; }))
             << "points: " << run.mainPoints();
-        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0) << "fixes are journaled as they come";
+        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0)
+            << "fixes are journaled as they come";
         recorded = run.mainPoints();
         run.close();
         EXPECT_EQ(run.mainPoints(), -1) << "the state goes with the window";
@@ -264,9 +265,9 @@ TEST(ApplicationWindow, ASilentReceiverIsReportedAndReconnected) {
     ProgramRun run(home.path(), firstLines(demoLog(), 140));  // 20 s of the walk, then silence
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 2; }));
-    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText ==
-                                         u"Alert: No signal!"; },
-                            seconds(40)));
+    ASSERT_TRUE(
+        run.waitFor([&] { return run.application().state()->statusText == u"Alert: No signal!"; },
+                    seconds(40)));
     EXPECT_TRUE(run.waitFor([&] { return breadcrumbSeen("Msg 40001 0"); }, seconds(10)))
         << "the reconnect request reached the window";
 }
@@ -332,12 +333,39 @@ TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     ASSERT_TRUE(run.started());
     EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
     // Start-up complete means painting is allowed: a repaint draws the back buffer.
-    ASSERT_TRUE(run.waitFor([&] {
-        return !run.application().flags().test(AppFlag::kRepaintPending);
-    }));
-    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText.empty(); },
-                            seconds(10)))
+    ASSERT_TRUE(
+        run.waitFor([&] { return !run.application().flags().test(AppFlag::kRepaintPending); }));
+    ASSERT_TRUE(
+        run.waitFor([&] { return run.application().state()->statusText.empty(); }, seconds(10)))
         << "the status text goes after 5 s";
+}
+
+// The wheel zooms from manual zoom, which it enters first; the pen moves the map once
+// it leaves its dead square, drawing the quick way.
+TEST(ApplicationWindow, TheWheelZoomsAndAPenDragMovesTheMap) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    Status7Record& status = application.state()->config.status;
+    EXPECT_EQ(status.trackWord & zoom::kManual, 0);
+    application.wheel(1);
+    const float closer = status.manualScale;
+    EXPECT_NE(status.trackWord & zoom::kManual, 0) << "the wheel switched to manual zoom";
+    application.wheel(-2);
+    EXPECT_LT(status.manualScale, closer);
+
+    const double lon = status.centreLon;
+    application.stylus(platform::StylusAction::Down, {100, 100});
+    application.stylus(platform::StylusAction::Move, {110, 100});
+    EXPECT_EQ(status.centreLon, lon) << "inside the dead square";
+    EXPECT_FALSE(application.state()->handOver.quickDraw.load());
+    application.stylus(platform::StylusAction::Move, {160, 100});
+    application.stylus(platform::StylusAction::Up, {160, 100});
+    EXPECT_LT(status.centreLon, lon) << "the map follows the pen east: the view looks west";
+    EXPECT_TRUE(application.state()->handOver.quickDraw.load());
+    run.close();
 }
 
 TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {
@@ -366,7 +394,8 @@ TEST(ApplicationWindow, ATrackWithoutAJournalIsReportedAndStoredAtShutDown) {
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitFor([&] {
         return run.application().state()->statusText == FixHandOver::kJournalFailedText;
-    })) << "status: " << toUtf8(run.application().state()->statusText);
+    })) << "status: "
+        << toUtf8(run.application().state()->statusText);
     ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 10; }));
     run.close();
     EXPECT_GT(fileSize(home / "Wendra0.trc"), 10);
@@ -508,8 +537,8 @@ TEST(ApplicationWindow, TheMainMenuLeadsToTheStatisticsOfTheTrack) {
     });
     bool rowsShown = false;
     dialogs.expect([&](test::ScriptedDialog& statistics) {
-        rowsShown = statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) !=
-                    platform::kNoTreeItem;
+        rowsShown =
+            statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) != platform::kNoTreeItem;
         EXPECT_TRUE(statistics.press(StatisticsScreen::kBack));
     });
     Application& application = run.application();
