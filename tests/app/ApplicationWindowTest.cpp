@@ -12,14 +12,9 @@
 #include "QtTestApplication.h"
 #include "app/Application.h"
 #include "app/ConfigurationStore.h"
-#include "app/DataFiles.h"
 #include "app/KeyTable.h"
-#include "app/MainMenu.h"
-#include "app/MapGroupDialog.h"
-#include "app/ToolsMenu.h"
+#include "app/DataFiles.h"
 #include "gps/ReplayPlayer.h"
-#include "maps/MapCatalogue.h"
-#include "maps/MapShell.h"
 #include "maps/MapsFile.h"
 #include "maps/OziMapImport.h"
 #include "platform/StatusBanner.h"
@@ -27,17 +22,23 @@
 #include "platform/TraceLog.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
-#include "platform/qt/QtWindow.h"
 #include "records/Text.h"
+#include "app/MainMenu.h"
+#include "app/MapGroupDialog.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
+#include "maps/MapsFile.h"
+#include "app/ToolsMenu.h"
+#include "track/StatisticsScreen.h"
+#include "view/ViewModes.h"
+#include "platform/qt/QtWindow.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 #include "track/FixJournal.h"
-#include "track/StatisticsScreen.h"
 #include "track/TrackFiles.h"
 #include "track/TrackPoint.h"
-#include "view/ViewModes.h"
 
 namespace wendra {
 namespace {
@@ -151,8 +152,7 @@ TEST(ApplicationWindow, RecordsTheReplayedReceiverAndKeepsTheTrackAcrossARestart
         ASSERT_TRUE(run.started());
         ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 20; }))
             << "points: " << run.mainPoints();
-        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0)
-            << "fixes are journaled as they come";
+        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0) << "fixes are journaled as they come";
         recorded = run.mainPoints();
         run.close();
         EXPECT_EQ(run.mainPoints(), -1) << "the state goes with the window";
@@ -265,9 +265,9 @@ TEST(ApplicationWindow, ASilentReceiverIsReportedAndReconnected) {
     ProgramRun run(home.path(), firstLines(demoLog(), 140));  // 20 s of the walk, then silence
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 2; }));
-    ASSERT_TRUE(
-        run.waitFor([&] { return run.application().state()->statusText == u"Alert: No signal!"; },
-                    seconds(40)));
+    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText ==
+                                         u"Alert: No signal!"; },
+                            seconds(40)));
     EXPECT_TRUE(run.waitFor([&] { return breadcrumbSeen("Msg 40001 0"); }, seconds(10)))
         << "the reconnect request reached the window";
 }
@@ -333,10 +333,11 @@ TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     ASSERT_TRUE(run.started());
     EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
     // Start-up complete means painting is allowed: a repaint draws the back buffer.
-    ASSERT_TRUE(
-        run.waitFor([&] { return !run.application().flags().test(AppFlag::kRepaintPending); }));
-    ASSERT_TRUE(
-        run.waitFor([&] { return run.application().state()->statusText.empty(); }, seconds(10)))
+    ASSERT_TRUE(run.waitFor([&] {
+        return !run.application().flags().test(AppFlag::kRepaintPending);
+    }));
+    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText.empty(); },
+                            seconds(10)))
         << "the status text goes after 5 s";
 }
 
@@ -394,8 +395,7 @@ TEST(ApplicationWindow, ATrackWithoutAJournalIsReportedAndStoredAtShutDown) {
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitFor([&] {
         return run.application().state()->statusText == FixHandOver::kJournalFailedText;
-    })) << "status: "
-        << toUtf8(run.application().state()->statusText);
+    })) << "status: " << toUtf8(run.application().state()->statusText);
     ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 10; }));
     run.close();
     EXPECT_GT(fileSize(home / "Wendra0.trc"), 10);
@@ -537,8 +537,8 @@ TEST(ApplicationWindow, TheMainMenuLeadsToTheStatisticsOfTheTrack) {
     });
     bool rowsShown = false;
     dialogs.expect([&](test::ScriptedDialog& statistics) {
-        rowsShown =
-            statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) != platform::kNoTreeItem;
+        rowsShown = statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) !=
+                    platform::kNoTreeItem;
         EXPECT_TRUE(statistics.press(StatisticsScreen::kBack));
     });
     Application& application = run.application();
