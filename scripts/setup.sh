@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev
     libsndfile1-dev
     libasound2-dev
+    libcurl4-openssl-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
     libproj-dev proj-data gdal-data
     fonts-dejavu-core

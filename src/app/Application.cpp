@@ -122,8 +122,13 @@ void Application::keyDown(int code) {
     lifecycle_.commands().dispatch(code);
 }
 
-void Application::stylus(platform::StylusAction action, platform::Point /*at*/) {
+void Application::stylus(platform::StylusAction action, platform::Point at) {
     if (!state() || !startupComplete()) return;
+    if (lifecycle_.view().stylus(action, at)) {
+        // A drag is no long press.
+        cancelTimer(AppTimer::kLongPress);
+        requestRepaint();
+    }
     if (action == platform::StylusAction::Down) {
         armTimer(AppTimer::kLongPress, AppPeriod::kLongPress);
         armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
@@ -133,6 +138,13 @@ void Application::stylus(platform::StylusAction action, platform::Point /*at*/) 
         if (flags_.test(AppFlag::kLongPress)) lifecycle_.commands().dispatch(PseudoKey::kLongClick);
         flags_.clear(AppFlag::kLongPress);
     }
+}
+
+void Application::wheel(int notches) {
+    if (!state() || !startupComplete()) return;
+    const std::u16string_view message = lifecycle_.view().wheel(notches);
+    if (!message.empty()) showStatusText(std::u16string(message));
+    requestRepaint();
 }
 
 // The window covers the screen when "Full screen" is on (or the command line asked);

@@ -38,6 +38,7 @@ public:
     void hotKey(int code) override;
     void softKey(platform::SoftKey key) override;
     void stylus(platform::StylusAction action, platform::Point at) override;
+    void wheel(int notches) override;
     void resized(platform::Size size) override;
     void activated(bool active) override;
 

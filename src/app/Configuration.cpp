@@ -19,6 +19,7 @@ void Configuration::resetToDefaults() {
     track = TrackSettings{};
     status.applyTo(track);
     alerts.clear();
+    colours = ColourSet{};
     kept.clear();
     folders_ = {};
     folders_[static_cast<size_t>(Folder::RecorderPath)] = recordsFolder_;

@@ -19,6 +19,7 @@
 #include "app/Status7Record.h"
 #include "gps/SerialSettings.h"
 #include "track/TrackSettings.h"
+#include "view/ColourSet.h"
 
 namespace wendra {
 
@@ -45,6 +46,7 @@ struct Configuration {
     // the saver folds back in.
     Status7Record status;
     AlertList alerts;
+    ColourSet colours;  // the map view's day and night colours
     KeptRecords kept;
 
 private:

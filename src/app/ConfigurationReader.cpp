@@ -17,6 +17,7 @@ constexpr std::string_view kMapView = "RIRUvo";
 constexpr std::string_view kStatus7 = "Status7";
 constexpr std::string_view kAlert = "Alert";
 constexpr std::string_view kAlertTypes = "wwfd";
+constexpr std::string_view kColourTypes = "C";
 constexpr std::string_view kSerialKind = "Serial6";
 constexpr std::string_view kSerialTypes = "dddd";
 constexpr std::string_view kNmeaKind = "NMEA2";
@@ -31,13 +32,8 @@ struct KeptKind {
 // Kinds whose owners are not in this build, with the place each is saved at. The
 // older "Import" and "Export2" are written where their successors go.
 constexpr KeptKind kMapViewKept[] = {
-    {"RIRUvo|NavStatus3", place::kNavStatus3},   {"RIRUvo|DAlert", place::kDAlert},
-    {"RIRUvo|GPS_COLOR", place::kColours + 0},   {"RIRUvo|GPS_COLOR_NT", place::kColours + 1},
-    {"RIRUvo|TRK_COLOR", place::kColours + 2},   {"RIRUvo|TRK_COLOR_NT", place::kColours + 3},
-    {"RIRUvo|SEL_COLOR", place::kColours + 4},   {"RIRUvo|SEL_COLOR_NT", place::kColours + 5},
-    {"RIRUvo|NAV_COLOR", place::kColours + 6},   {"RIRUvo|NAV_COLOR_NT", place::kColours + 7},
-    {"RIRUvo|DRAW_COLOR", place::kColours + 8},  {"RIRUvo|DRAW_COLOR_NT", place::kColours + 9},
-    {"RIRUvo|BACK_COLOR", place::kColours + 10}, {"RIRUvo|BACK_COLOR_NT", place::kColours + 11},
+    {"RIRUvo|NavStatus3", place::kNavStatus3},
+    {"RIRUvo|DAlert", place::kDAlert},
 };
 constexpr KeptKind kOtherKept[] = {
     {"Import1", place::kImport1}, {"Import", place::kImport1}, {"Export2", place::kExport3},
@@ -105,7 +101,20 @@ bool ConfigurationReader::readMapView(std::string_view line) {
         took("RIRUvo|Alert", LineTreatment::Read, place::kAlerts);
         return true;
     }
-    return false;
+    return readColour(line, sub);
+}
+
+// sub: the line after "RIRUvo|".
+bool ConfigurationReader::readColour(std::string_view line, std::string_view sub) {
+    const int record = config_.colours.readColourRecord(line);
+    if (record < 0) return false;
+    const std::string_view key = ColourSet::recordKey(record);
+    std::string_view fields;
+    hasRecordPrefix(sub, key, &fields);
+    config_.kept.setTail(place::kColours + record, fieldsAfter(fields, kColourTypes));
+    took(std::string(kMapView) + '|' + std::string(key), LineTreatment::Read,
+         place::kColours + record);
+    return true;
 }
 
 // The receiver port's and the parser's records, read by their owners.

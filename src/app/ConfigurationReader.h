@@ -40,6 +40,7 @@ public:
 
 private:
     bool readMapView(std::string_view line);
+    bool readColour(std::string_view line, std::string_view sub);
     bool readPartSettings(std::string_view line);
     bool readKept(std::string_view line, std::string_view raw);
     bool readFolder(std::string_view line);

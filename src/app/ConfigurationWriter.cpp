@@ -35,7 +35,7 @@ void writeMapView(Writer& out, const Configuration& config) {
     out.putKept(place::kNavStatus3);
     out.putKept(place::kDAlert);
     for (int colour = 0; colour < place::kColourCount; ++colour)
-        out.putKept(place::kColours + colour);
+        out.put(place::kColours + colour, config.colours.colourRecord(colour));
 }
 
 void writeOwn(Writer& out, const Configuration& config) {

@@ -26,11 +26,7 @@ constexpr int kWidth = 160;
 constexpr int kRow = 14;
 constexpr int kMargin = 4;
 
-platform::ControlTemplate at(int controlId, ControlKind kind, std::u16string_view text, int row,
-                             int left, int right, std::uint32_t style = 0) {
-    const int top = kMargin + row * kRow;
-    return {controlId, kind, std::u16string(text), {left, top, right, top + kRow - 2}, style};
-}
+constexpr platform::FormRows kForm{kRow, kMargin};
 
 // std::round takes halves away from zero, as the shown values must.
 double rounded(double value) {
@@ -87,18 +83,18 @@ platform::DialogTemplate CorrectMapDialog::dialogTemplate(std::u16string_view un
          u"",
          {kMargin, kMargin, right, kMargin + 2 * kRow - 2},
          platform::style::kMultiLine},
-        at(id::kStep, ControlKind::Edit, u"", 2, kMargin, right - 30),
-        at(id::kUnit, ControlKind::Label, unitName, 2, right - 28, right),
-        at(id::kWider, ControlKind::Button, u"+ Width", 3, kMargin, mid - 2),
-        at(id::kNarrower, ControlKind::Button, u"- Width", 3, mid + 2, right),
-        at(id::kNorth, ControlKind::Button, u"North", 4, kMargin, mid - 2),
-        at(id::kSouth, ControlKind::Button, u"South", 4, mid + 2, right),
-        at(id::kEast, ControlKind::Button, u"To East", 5, kMargin, mid - 2),
-        at(id::kWest, ControlKind::Button, u"To West", 5, mid + 2, right),
-        at(id::kApply, ControlKind::Button, u"Apply", 6, kMargin, mid - 2,
-           platform::style::kDefaultButton),
-        at(id::kApplyAndTest, ControlKind::Button, u"Apply and test", 6, mid + 2, right),
-        at(platform::kIdCancel, ControlKind::Button, u"Cancel", 7, kMargin, right),
+        kForm.at(id::kStep, ControlKind::Edit, u"", 2, kMargin, right - 30),
+        kForm.at(id::kUnit, ControlKind::Label, unitName, 2, right - 28, right),
+        kForm.at(id::kWider, ControlKind::Button, u"+ Width", 3, kMargin, mid - 2),
+        kForm.at(id::kNarrower, ControlKind::Button, u"- Width", 3, mid + 2, right),
+        kForm.at(id::kNorth, ControlKind::Button, u"North", 4, kMargin, mid - 2),
+        kForm.at(id::kSouth, ControlKind::Button, u"South", 4, mid + 2, right),
+        kForm.at(id::kEast, ControlKind::Button, u"To East", 5, kMargin, mid - 2),
+        kForm.at(id::kWest, ControlKind::Button, u"To West", 5, mid + 2, right),
+        kForm.at(id::kApply, ControlKind::Button, u"Apply", 6, kMargin, mid - 2,
+                 platform::style::kDefaultButton),
+        kForm.at(id::kApplyAndTest, ControlKind::Button, u"Apply and test", 6, mid + 2, right),
+        kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", 7, kMargin, right),
     };
     dialog.size = {kWidth, 8 * kRow + 2 * kMargin};
     return dialog;

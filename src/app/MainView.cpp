@@ -1,58 +1,57 @@
 #include "app/MainView.h"
 
-#include <algorithm>
-#include <cmath>
+#include <cstdlib>
 
 #include "app/AppState.h"
 #include "platform/PowerStatus.h"
 #include "track/TrackPoint.h"
+#include "view/ViewStatus7.h"
 
 namespace wendra {
 
 namespace {
 // The battery is read from /sys at most this often.
 constexpr std::chrono::seconds kBatteryPeriod{30};
-constexpr int kViewBorder = 10;
+constexpr double kDegreesPerUnit = 180.0;
+constexpr int kNoBattery = -1;
+constexpr const char16_t* kPenLabel = u".Shift.1";
 }  // namespace
 
-MainView::MainView(AppState& state) : state_(state) {}
+MainView::MainView(AppState& state)
+    : state_(state), cycle_(geometry_, state.track), frame_(geometry_, cycle_, state.track) {}
 
 void MainView::takeStoredCentre() {
-    centre_ = ViewCentre{state_.config.status.centreLat, state_.config.status.centreLon};
-    if (centre_.lat != 0.0 || centre_.lon != 0.0) return;
-    TrackLock::Hold hold(state_.track.lock(), u".Paint.2");
-    if (const TrackPoint* last = state_.track.main().last())
-        centre_ = ViewCentre{last->lat, last->lon};
-}
-
-void MainView::update() {
-    follow(state_.bridge.position(), state_.handOver.position.load());
-}
-
-void MainView::follow(const std::optional<Fix>& fix, PositionMark mark) {
-    if (fix) centre_ = followGps(centre_, *fix, mark);
-    state_.config.status.centreLat = centre_.lat;
-    state_.config.status.centreLon = centre_.lon;
-}
-
-// The largest scale at which every point of the main layer lies inside the view,
-// centred where the view is centred.
-double MainView::fittedScale(platform::Size surface) {
-    const double halfWidth = std::max(surface.width - kViewBorder, 1) / 2.0 * kFitMargin;
-    const double halfHeight = std::max(surface.height - kViewBorder, 1) / 2.0 * kFitMargin;
-    double east = 0.0;
-    double north = 0.0;
-    {
+    const Status7Record& status = state_.config.status;
+    ViewStatus7::fromFields(status.trackWord, status.viewWord, status.manualScale, status.centreLon,
+                            status.centreLat)
+        .applyTo(geometry_, gps_);
+    if (status.centreLat == 0.0 && status.centreLon == 0.0) {
         TrackLock::Hold hold(state_.track.lock(), u".Paint.2");
-        for (const TrackPoint* point = state_.track.main().first(); point; point = point->next) {
-            east = std::max(east, std::abs(point->lon - centre_.lon) * point->cosLat);
-            north = std::max(north, std::abs(point->lat - centre_.lat));
+        if (const TrackPoint* last = state_.track.main().last()) {
+            geometry_.setCentre(last->lat, last->lon);
+            gps_ = LatLon{last->lat, last->lon};
         }
     }
-    double scale = kClosestScale;
-    if (east > 0.0) scale = std::min(scale, halfWidth / east);
-    if (north > 0.0) scale = std::min(scale, halfHeight / north);
-    return scale;
+    keepSettings();
+}
+
+// A dialog may have changed the stored words since the last paint: those win.
+void MainView::takeSettings() {
+    const Status7Record& status = state_.config.status;
+    if (status.viewWord != keptViewWord_) geometry_.settingsWord = status.viewWord;
+    if (status.trackWord != keptTrackWord_) geometry_.zoomWord = status.trackWord & zoom::kMask;
+}
+
+void MainView::keepSettings() {
+    Status7Record& status = state_.config.status;
+    const ViewStatus7 view = ViewStatus7::takeFrom(geometry_);
+    status.viewWord = view.settingsWord;
+    status.trackWord = view.mergedTrackWord(status.trackWord);
+    status.manualScale = view.manualScale;
+    status.centreLat = view.centreLat;
+    status.centreLon = view.centreLon;
+    keptViewWord_ = status.viewWord;
+    keptTrackWord_ = status.trackWord;
 }
 
 int MainView::battery() {
@@ -60,32 +59,90 @@ int MainView::battery() {
     if (!battery_ || now - batteryRead_ > kBatteryPeriod) {
         const platform::PowerStatus power = platform::readPowerStatus();
         battery_ = power.batteryPercent < 0 && !power.externalPower
-                       ? ViewScene::kNoBattery
+                       ? kNoBattery
                        : platform::batteryGaugeValue(power);
         batteryRead_ = now;
     }
     return *battery_;
 }
 
-// The fix is taken once, so that the centre follows the very fix the frame shows.
-bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {
+// The fix is taken once, so that the view follows the very fix the frame shows.
+FrameData MainView::frameData() {
+    FrameData data;
     const std::optional<Fix> fix = state_.bridge.position();
-    ViewScene scene(state_.track);
-    scene.position = state_.handOver.position.load();
-    follow(fix, scene.position);
-    if (fix) scene.fix = *fix;
-    scene.centre = centre_;
-    scene.scale = static_cast<float>(fittedScale(surface.pixels().size()));
-    const std::int32_t viewWord = state_.config.status.viewWord;
-    scene.coordinateFormat = viewWord & 0x7;
-    scene.infoLineMode = (viewWord & ViewWord::kInfoLineMask) >> ViewWord::kInfoLineShift;
-    scene.status = state_.statusText;
-    scene.battery = battery();
-    scene.pixelMultiplier = state_.metrics.pixelMultiplier;
-    scene.maps = &state_.maps;
-    plain_.draw(surface, scene);
-    state_.mapShell.viewPlaced(centre_, scene.scale, surface.pixels().size());
+    const PositionMark mark = state_.handOver.position.load();
+    if (fix) {
+        lastFix_ = *fix;
+        hadFix_ = true;
+    }
+    const bool live = fix && mark == PositionMark::Shown;
+    if (live) gps_ = LatLon{fix->latitude / kDegreesPerUnit, fix->longitude / kDegreesPerUnit};
+    data.frame.gps = &gps_;
+    data.frame.fixValid = live;
+    data.frame.speedKmh = live ? fix->speed : 0.0f;
+    data.frame.course = live ? fix->course : 0;
+    data.frame.recording = state_.config.track.recordTrack;
+    data.frame.bestMapScale = [this](double latitude, double longitude) {
+        return state_.maps.bestMapScale(latitude, longitude);
+    };
+    data.positionShown = hadFix_ && mark != PositionMark::NotShown;
+    data.live = live;
+    data.fix = lastFix_;
+    data.colours = state_.config.colours;
+    data.battery = battery();
+    data.status = state_.statusText;
+    data.maps = &state_.maps;
+    return data;
+}
+
+void MainView::paint(platform::DrawingSurface* surface, platform::Rect rect) {
+    takeSettings();
+    FrameData data = frameData();
+    frame_.paintView(surface, rect, {}, data);
+    keepSettings();
+    if (surface)
+        state_.mapShell.viewPlaced(centre(), geometry_.scale, {rect.width(), rect.height()});
+}
+
+bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {
+    const platform::Size size = surface.pixels().size();
+    lastRect_ = platform::Rect{0, 0, size.width, size.height};
+    paint(&surface, lastRect_);
     return false;
+}
+
+void MainView::update() {
+    if (lastRect_.empty()) return;
+    paint(nullptr, lastRect_);
+}
+
+bool MainView::stylus(platform::StylusAction action, platform::Point at) {
+    switch (action) {
+        case platform::StylusAction::Down:
+            drag_.penDown(at);
+            return false;
+        case platform::StylusAction::Move: {
+            PenDrag::Step step;
+            {
+                TrackLock::Hold hold(state_.track.lock(), kPenLabel);
+                step = drag_.penMove(at, geometry_, cycle_);
+            }
+            if (step.quickDraw) state_.handOver.quickDraw = true;
+            if (step.shifted) keepSettings();
+            return step.shifted;
+        }
+        case platform::StylusAction::Up:
+            drag_.penUp();
+            return false;
+    }
+    return false;
+}
+
+std::u16string_view MainView::wheel(int notches) {
+    std::u16string_view message;
+    for (int i = 0; i < std::abs(notches); ++i) message = geometry_.wheelZoom(notches > 0);
+    keepSettings();
+    return message;
 }
 
 }  // namespace wendra

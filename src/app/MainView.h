@@ -1,17 +1,17 @@
 #pragma once
-// The map view as the shell sees it, until the full view exists: the catalogue's maps
-// and the track north-up, following the GPS position, zoomed so that the main layer
-// fits around the centre (never closer than a metre a pixel). Draws a frame of the
-// application state into the back buffer, or only brings the centre up to date; each
-// frame tells the map manager where the view now stands.
+// The map view as the shell sees it: the view geometry and its per-paint cycle, the
+// frame painter and the pen drag, fed from the application state. Draws a frame into
+// the back buffer, or only brings the view up to date; the view's share of the Status7
+// record is taken at start and kept in step after every paint.
 
 #include <chrono>
 #include <optional>
+#include <string_view>
 
-#include "gps/Fix.h"
 #include "platform/DrawingSurface.h"
-#include "track/HandOverState.h"
-#include "view/PlainView.h"
+#include "platform/WindowHandler.h"
+#include "view/MapFrame.h"
+#include "view/PenDrag.h"
 #include "view/ViewCentre.h"
 
 namespace wendra {
@@ -20,32 +20,43 @@ struct AppState;
 
 class MainView {
 public:
-    // A metre a pixel: the closest the automatic fit goes.
-    static constexpr double kClosestScale = 20037508.342789244;
-    // The fit leaves this share of the half-size free around the track.
-    static constexpr double kFitMargin = 0.9;
-
     explicit MainView(AppState& state);
 
     // Draws a frame; true when the view wants another pass soon.
     bool draw(platform::DrawingSurface& surface, bool quick);
-    // The centre follows the position without drawing.
+    // The view follows the position without drawing.
     void update();
-    // Once the configuration and the track are loaded: the stored centre, or the last
-    // point of the track when none was ever stored.
+    // Once the configuration and the track are loaded: the stored view, centred on
+    // the last point of the track when no centre was ever stored.
     void takeStoredCentre();
 
-    // The fit of the main layer around the centre for a surface of this size.
-    double fittedScale(platform::Size surface);
-    ViewCentre centre() const { return centre_; }
+    // A stylus or mouse event on the map; true when the view moved (repaint).
+    bool stylus(platform::StylusAction action, platform::Point at);
+    // Mouse wheel notches (positive: closer); the zoom's message, empty when none.
+    std::u16string_view wheel(int notches);
+
+    ViewCentre centre() const { return ViewCentre{geometry_.centreLat(), geometry_.centreLon()}; }
+    const ViewGeometry& geometry() const { return geometry_; }
 
 private:
-    void follow(const std::optional<Fix>& fix, PositionMark mark);
+    void paint(platform::DrawingSurface* surface, platform::Rect rect);
+    FrameData frameData();
+    void takeSettings();
+    void keepSettings();
     int battery();
 
     AppState& state_;
-    PlainView plain_;
-    ViewCentre centre_{};
+    ViewGeometry geometry_;
+    ViewCycle cycle_;
+    MapFrame frame_;
+    PenDrag drag_;
+    LatLon gps_{};
+    bool hadFix_ = false;
+    Fix lastFix_{};
+    platform::Rect lastRect_{};
+    // The Status7 words as last kept, so that a dialog's change is noticed.
+    std::int32_t keptViewWord_ = 0;
+    std::int32_t keptTrackWord_ = 0;
     std::optional<int> battery_;
     std::chrono::steady_clock::time_point batteryRead_{};
 };

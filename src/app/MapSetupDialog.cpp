@@ -23,11 +23,7 @@ constexpr int kWidth = 160;
 constexpr int kRow = 14;
 constexpr int kMargin = 4;
 
-platform::ControlTemplate at(int controlId, ControlKind kind, std::u16string_view text, int row,
-                             int left, int right, std::uint32_t style = 0) {
-    const int top = kMargin + row * kRow;
-    return {controlId, kind, std::u16string(text), {left, top, right, top + kRow - 2}, style};
-}
+constexpr platform::FormRows kForm{kRow, kMargin};
 
 MapCorners cornersOf(const maps::MapDefinition& definition) {
     return {definition.cornerLatitudes, definition.cornerLongitudes};
@@ -64,27 +60,27 @@ platform::DialogTemplate MapSetupDialog::dialogTemplate(int coordinateFormat) {
     dialog.id = kTemplateId;
     dialog.title = u"Map";
     dialog.controls = {
-        at(0, ControlKind::Label, u"Name", 0, kMargin, 40),
-        at(id::kName, ControlKind::Edit, u"", 0, 42, right),
-        at(0, ControlKind::Label, u"File", 1, kMargin, 40),
-        at(id::kFile, ControlKind::Edit, u"", 1, 42, right - 14),
-        at(id::kBrowse, ControlKind::Button, u">", 1, right - 12, right),
-        at(id::kUpLeft, ControlKind::Radio, u"Up Left", 2, kMargin, mid,
-           platform::style::kGroupStart),
-        at(id::kUpRight, ControlKind::Radio, u"Up Right", 2, mid, right),
-        at(id::kDownLeft, ControlKind::Radio, u"Down Left", 3, kMargin, mid),
-        at(id::kDownRight, ControlKind::Radio, u"Down Right", 3, mid, right),
-        at(0, ControlKind::Label, u"Latitude:", 4, kMargin, 50),
-        at(id::kLatitude, ControlKind::Edit, u"", 4, 52, right),
-        at(0, ControlKind::Label, u"Longitude:", 5, kMargin, 50),
-        at(id::kLongitude, ControlKind::Edit, u"", 5, 52, right),
-        at(id::kZoneLabel, ControlKind::Label, u"Zone", 6, kMargin, 50, zoneStyle),
-        at(id::kZone, ControlKind::Edit, u"", 6, 52, right, zoneStyle),
-        at(id::kImport, ControlKind::Button, u"Import", 7, kMargin, right),
-        at(platform::kIdOk, ControlKind::Button, u"OK", 8, kMargin, mid - 2,
-           platform::style::kDefaultButton),
-        at(id::kSaveAndTest, ControlKind::Button, u"Save and test", 8, mid + 2, right),
-        at(platform::kIdCancel, ControlKind::Button, u"Cancel", 9, kMargin, right),
+        kForm.at(0, ControlKind::Label, u"Name", 0, kMargin, 40),
+        kForm.at(id::kName, ControlKind::Edit, u"", 0, 42, right),
+        kForm.at(0, ControlKind::Label, u"File", 1, kMargin, 40),
+        kForm.at(id::kFile, ControlKind::Edit, u"", 1, 42, right - 14),
+        kForm.at(id::kBrowse, ControlKind::Button, u">", 1, right - 12, right),
+        kForm.at(id::kUpLeft, ControlKind::Radio, u"Up Left", 2, kMargin, mid,
+                 platform::style::kGroupStart),
+        kForm.at(id::kUpRight, ControlKind::Radio, u"Up Right", 2, mid, right),
+        kForm.at(id::kDownLeft, ControlKind::Radio, u"Down Left", 3, kMargin, mid),
+        kForm.at(id::kDownRight, ControlKind::Radio, u"Down Right", 3, mid, right),
+        kForm.at(0, ControlKind::Label, u"Latitude:", 4, kMargin, 50),
+        kForm.at(id::kLatitude, ControlKind::Edit, u"", 4, 52, right),
+        kForm.at(0, ControlKind::Label, u"Longitude:", 5, kMargin, 50),
+        kForm.at(id::kLongitude, ControlKind::Edit, u"", 5, 52, right),
+        kForm.at(id::kZoneLabel, ControlKind::Label, u"Zone", 6, kMargin, 50, zoneStyle),
+        kForm.at(id::kZone, ControlKind::Edit, u"", 6, 52, right, zoneStyle),
+        kForm.at(id::kImport, ControlKind::Button, u"Import", 7, kMargin, right),
+        kForm.at(platform::kIdOk, ControlKind::Button, u"OK", 8, kMargin, mid - 2,
+                 platform::style::kDefaultButton),
+        kForm.at(id::kSaveAndTest, ControlKind::Button, u"Save and test", 8, mid + 2, right),
+        kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", 9, kMargin, right),
     };
     dialog.size = {kWidth, 10 * kRow + 2 * kMargin};
     return dialog;

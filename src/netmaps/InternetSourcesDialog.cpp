@@ -17,12 +17,7 @@ constexpr int kMargin = 4;
 constexpr int kListRows = 5;
 constexpr int kLabelWidth = 64;
 
-platform::ControlTemplate at(int controlId, ControlKind kind, std::u16string_view text, int row,
-                             int left, int right, std::uint32_t style = 0, int rows = 1) {
-    const int top = kMargin + row * kRow;
-    return {
-        controlId, kind, std::u16string(text), {left, top, right, top + rows * kRow - 2}, style};
-}
+constexpr platform::FormRows kForm{kRow, kMargin};
 
 std::string fieldText(const platform::DialogControls& dialog, int control, std::size_t limit) {
     std::string text = narrow(dialog.text(control));
@@ -45,20 +40,20 @@ platform::DialogTemplate InternetSourcesDialog::dialogTemplate() {
     dialog.id = kTemplateId;
     dialog.title = u"Internet sources";
     dialog.controls = {
-        at(id::kSources, ControlKind::List, u"", 0, kMargin, right, 0, kListRows),
-        at(id::kActive, ControlKind::CheckBox, u"Active source", row++, kMargin, right),
-        at(id::kTemplate, ControlKind::Edit, u"", row++, kMargin, right),
-        at(0, ControlKind::Label, u"Attribution:", row, kMargin, field - 2),
-        at(id::kAttribution, ControlKind::Edit, u"", row++, field, right),
-        at(0, ControlKind::Label, u"Displayed source:", row, kMargin, field - 2),
-        at(id::kDisplayed, ControlKind::Combo, u"", row++, field, right),
-        at(0, ControlKind::Label, u"Country code:", row, kMargin, field - 2),
-        at(id::kCountryCode, ControlKind::Edit, u"", row++, field, right),
-        at(0, ControlKind::Label, u"Update site:", row, kMargin, field - 2),
-        at(id::kUpdateSite, ControlKind::Edit, u"", row++, field, right),
-        at(platform::kIdOk, ControlKind::Button, u"OK", row, kMargin, mid - 2,
-           platform::style::kDefaultButton),
-        at(platform::kIdCancel, ControlKind::Button, u"Cancel", row++, mid + 2, right),
+        kForm.at(id::kSources, ControlKind::List, u"", 0, kMargin, right, 0, kListRows),
+        kForm.at(id::kActive, ControlKind::CheckBox, u"Active source", row++, kMargin, right),
+        kForm.at(id::kTemplate, ControlKind::Edit, u"", row++, kMargin, right),
+        kForm.at(0, ControlKind::Label, u"Attribution:", row, kMargin, field - 2),
+        kForm.at(id::kAttribution, ControlKind::Edit, u"", row++, field, right),
+        kForm.at(0, ControlKind::Label, u"Displayed source:", row, kMargin, field - 2),
+        kForm.at(id::kDisplayed, ControlKind::Combo, u"", row++, field, right),
+        kForm.at(0, ControlKind::Label, u"Country code:", row, kMargin, field - 2),
+        kForm.at(id::kCountryCode, ControlKind::Edit, u"", row++, field, right),
+        kForm.at(0, ControlKind::Label, u"Update site:", row, kMargin, field - 2),
+        kForm.at(id::kUpdateSite, ControlKind::Edit, u"", row++, field, right),
+        kForm.at(platform::kIdOk, ControlKind::Button, u"OK", row, kMargin, mid - 2,
+                 platform::style::kDefaultButton),
+        kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", row++, mid + 2, right),
     };
     dialog.size = {kWidth, row * kRow + 2 * kMargin};
     return dialog;

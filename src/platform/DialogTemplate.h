@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -38,6 +39,25 @@ struct ControlTemplate {
     std::u16string text;
     Rect bounds;  // dialog units
     std::uint32_t style = 0;
+};
+
+// The layout of a form: controls on rows of one height below a margin, each control
+// between a left and a right edge; a control may span several rows (a list).
+struct FormRows {
+    int rowHeight = 14;
+    int margin = 4;
+
+    ControlTemplate at(int controlId, ControlKind kind, std::u16string_view text, int row, int left,
+                       int right, std::uint32_t styles = 0, int rows = 1) const {
+        const int top = margin + row * rowHeight;
+        return {controlId,
+                kind,
+                std::u16string(text),
+                {left, top, right, top + rows * rowHeight - 2},
+                styles};
+    }
+    // A form of `width` holding `rowCount` rows and the margins around them.
+    Size size(int width, int rowCount) const { return {width, rowCount * rowHeight + 2 * margin}; }
 };
 
 struct DialogTemplate {

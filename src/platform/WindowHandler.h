@@ -34,6 +34,8 @@ public:
     virtual void hotKey(int /*code*/) {}
     virtual void softKey(SoftKey /*key*/) {}
     virtual void stylus(StylusAction /*action*/, Point /*at*/) {}
+    // Mouse wheel notches, positive away from the user.
+    virtual void wheel(int /*notches*/) {}
     virtual void activated(bool /*active*/) {}
     // The back buffer has the new size (and has been cleared) before this call.
     virtual void resized(Size /*size*/) {}

@@ -17,11 +17,7 @@ constexpr int kWidth = 160;
 constexpr int kRow = 14;
 constexpr int kMargin = 4;
 
-platform::ControlTemplate at(int controlId, ControlKind kind, std::u16string_view text, int row,
-                             int left, int right, std::uint32_t style = 0) {
-    const int top = kMargin + row * kRow;
-    return {controlId, kind, std::u16string(text), {left, top, right, top + kRow - 2}, style};
-}
+constexpr platform::FormRows kForm{kRow, kMargin};
 
 std::u16string formatLength(double value) {
     ClassicLocaleScope classic;
@@ -57,35 +53,36 @@ platform::DialogTemplate TrackSettingsScreen::dialogTemplate(const TrackSettings
     dialog.id = kTemplateId;
     dialog.title = u"Track";
     dialog.controls = {
-        at(0, ControlKind::Label, u"Delete track:", 0, kMargin, right),
-        at(id::kAsk, ControlKind::Radio, u"Ask", 1, kMargin, mid, kGroupStart),
-        at(id::kAutomatic, ControlKind::Radio, u"Automatic", 1, mid, right),
-        at(id::kNever, ControlKind::Radio, u"Never", 2, kMargin, mid),
-        at(id::kArchive, ControlKind::Radio, u"Archives in:", 2, mid, right),
-        at(id::kArchiveFolder, ControlKind::Edit, u"", 3, kMargin, right - 14),
-        at(id::kBrowse, ControlKind::Button, u">", 3, right - 12, right),
-        at(0, ControlKind::Label, u"Type of track", 4, kMargin, right),
-        at(id::kTrailing, ControlKind::Radio, u"Trailing over", 5, kMargin, mid, kGroupStart),
-        at(id::kTrailingLength, ControlKind::Edit, u"", 5, mid, right - 40),
-        at(0, ControlKind::Label, units.large, 5, right - 38, right - 26),
-        at(id::kTrailingLess, ControlKind::Button, u"-", 5, right - 24, right - 13),
-        at(id::kTrailingMore, ControlKind::Button, u"+", 5, right - 11, right),
-        at(id::kPermanent, ControlKind::Radio, u"Permanent", 6, kMargin, mid),
-        at(0, ControlKind::Label, u"Number of points", 7, kMargin, mid),
-        at(id::kMaxPoints, ControlKind::Combo, u"", 7, mid, right),
-        at(0, ControlKind::Label, u"Nb layer points", 8, kMargin, mid),
-        at(id::kMaxLayerPoints, ControlKind::Combo, u"", 8, mid, right),
-        at(id::kJoinFarPoints, ControlKind::CheckBox, u"Join far points", 9, kMargin, right),
-        at(id::kMinDistanceOn, ControlKind::CheckBox, u"Min. between 2 pts:", 10, kMargin, mid),
-        at(id::kMinDistance, ControlKind::Edit, u"", 10, mid, right - 40),
-        at(0, ControlKind::Label, units.small, 10, right - 38, right - 26),
-        at(id::kMinDistanceLess, ControlKind::Button, u"-", 10, right - 24, right - 13),
-        at(id::kMinDistanceMore, ControlKind::Button, u"+", 10, right - 11, right),
-        at(0, ControlKind::Label, u"Climb speed calculated over", 11, kMargin, mid + 20),
-        at(id::kClimbWindow, ControlKind::Edit, u"", 11, mid + 22, right),
-        at(platform::kIdOk, ControlKind::Button, u"OK", 12, kMargin, mid - 2,
-           platform::style::kDefaultButton),
-        at(platform::kIdCancel, ControlKind::Button, u"Cancel", 12, mid + 2, right),
+        kForm.at(0, ControlKind::Label, u"Delete track:", 0, kMargin, right),
+        kForm.at(id::kAsk, ControlKind::Radio, u"Ask", 1, kMargin, mid, kGroupStart),
+        kForm.at(id::kAutomatic, ControlKind::Radio, u"Automatic", 1, mid, right),
+        kForm.at(id::kNever, ControlKind::Radio, u"Never", 2, kMargin, mid),
+        kForm.at(id::kArchive, ControlKind::Radio, u"Archives in:", 2, mid, right),
+        kForm.at(id::kArchiveFolder, ControlKind::Edit, u"", 3, kMargin, right - 14),
+        kForm.at(id::kBrowse, ControlKind::Button, u">", 3, right - 12, right),
+        kForm.at(0, ControlKind::Label, u"Type of track", 4, kMargin, right),
+        kForm.at(id::kTrailing, ControlKind::Radio, u"Trailing over", 5, kMargin, mid, kGroupStart),
+        kForm.at(id::kTrailingLength, ControlKind::Edit, u"", 5, mid, right - 40),
+        kForm.at(0, ControlKind::Label, units.large, 5, right - 38, right - 26),
+        kForm.at(id::kTrailingLess, ControlKind::Button, u"-", 5, right - 24, right - 13),
+        kForm.at(id::kTrailingMore, ControlKind::Button, u"+", 5, right - 11, right),
+        kForm.at(id::kPermanent, ControlKind::Radio, u"Permanent", 6, kMargin, mid),
+        kForm.at(0, ControlKind::Label, u"Number of points", 7, kMargin, mid),
+        kForm.at(id::kMaxPoints, ControlKind::Combo, u"", 7, mid, right),
+        kForm.at(0, ControlKind::Label, u"Nb layer points", 8, kMargin, mid),
+        kForm.at(id::kMaxLayerPoints, ControlKind::Combo, u"", 8, mid, right),
+        kForm.at(id::kJoinFarPoints, ControlKind::CheckBox, u"Join far points", 9, kMargin, right),
+        kForm.at(id::kMinDistanceOn, ControlKind::CheckBox, u"Min. between 2 pts:", 10, kMargin,
+                 mid),
+        kForm.at(id::kMinDistance, ControlKind::Edit, u"", 10, mid, right - 40),
+        kForm.at(0, ControlKind::Label, units.small, 10, right - 38, right - 26),
+        kForm.at(id::kMinDistanceLess, ControlKind::Button, u"-", 10, right - 24, right - 13),
+        kForm.at(id::kMinDistanceMore, ControlKind::Button, u"+", 10, right - 11, right),
+        kForm.at(0, ControlKind::Label, u"Climb speed calculated over", 11, kMargin, mid + 20),
+        kForm.at(id::kClimbWindow, ControlKind::Edit, u"", 11, mid + 22, right),
+        kForm.at(platform::kIdOk, ControlKind::Button, u"OK", 12, kMargin, mid - 2,
+                 platform::style::kDefaultButton),
+        kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", 12, mid + 2, right),
     };
     dialog.size = {kWidth, 13 * kRow + 2 * kMargin};
     return dialog;
@@ -165,7 +162,8 @@ std::optional<TrackDialogForm> TrackSettingsScreen::readForm(
     form.trailing = dialog.checked(id::kTrailing);
     form.joinFarPoints = dialog.checked(id::kJoinFarPoints);
     form.minDistanceOn = dialog.checked(id::kMinDistanceOn);
-    if (dialog.selection(id::kMaxPoints) >= 0) form.maxPointsIndex = dialog.selection(id::kMaxPoints);
+    if (dialog.selection(id::kMaxPoints) >= 0)
+        form.maxPointsIndex = dialog.selection(id::kMaxPoints);
     if (dialog.selection(id::kMaxLayerPoints) >= 0)
         form.maxLayerPointsIndex = dialog.selection(id::kMaxLayerPoints);
     const std::optional<double> trailing = readLength(dialog.text(id::kTrailingLength));

@@ -18,7 +18,7 @@ constexpr int kGaugeMarkHeight = 2;
 constexpr int kFullBattery = 100;
 
 void drawSignalGauge(platform::DrawingSurface& surface, const Rect& gauge, int level,
-                     platform::ColorRef ink, int multiplier) {
+                     platform::ColorRef ink, bool mark, int multiplier) {
     const int step = std::max(1, gauge.width() / kSignalBars);
     const int barWidth = std::max(1, step - multiplier);
     const int usable = gauge.height() - 2;
@@ -29,6 +29,7 @@ void drawSignalGauge(platform::DrawingSurface& surface, const Rect& gauge, int l
         surface.fillRect(Rect{left, gauge.bottom - 1 - height, left + barWidth, gauge.bottom - 1},
                          ink);
     }
+    if (!mark) return;
     const int middle = gauge.top + gauge.height() / 2 - kGaugeMarkHeight / 2;
     surface.fillRect(Rect{gauge.left, middle, gauge.right, middle + kGaugeMarkHeight},
                      kGaugeMarkColour);
@@ -65,33 +66,50 @@ std::u16string infoLineText(const ViewScene& scene) {
     return text;
 }
 
+void drawInfoBand(platform::DrawingSurface& surface, const InfoBand& info, int multiplier) {
+    const int m = multiplier;
+    const Rect& band = info.band;
+    surface.fillRect(band, info.fill);
+    int right = band.right;
+    if (info.signalShown) {
+        const Rect signal{band.right - kSignalGaugeWidth * m, band.top, band.right, band.bottom};
+        drawSignalGauge(surface, signal, info.signal, info.ink, info.markShown, m);
+        right = signal.left;
+    }
+    const Rect gauge{band.left, band.top, band.left + kBatteryGaugeWidth * m, band.bottom};
+    if (info.battery != ViewScene::kNoBattery)
+        drawBatteryGauge(surface, gauge, info.battery, info.ink);
+
+    const Rect text{gauge.right + m, band.top, right - m, band.bottom};
+    if (text.empty() || info.fields.empty()) return;
+    surface.setFont(
+        platform::Font{std::max(1, text.width() / kLettersAcross), kInfoLineHeight * m, false});
+    surface.setTextColour(info.ink);
+    surface.setTransparentText(true);
+    const int columns = static_cast<int>(info.fields.size());
+    for (int i = 0; i < columns; ++i) {
+        const Rect cell{text.left + text.width() * i / columns, text.top,
+                        text.left + text.width() * (i + 1) / columns, text.bottom};
+        surface.setClip(cell);
+        surface.drawText(
+            info.fields[static_cast<std::size_t>(i)], cell,
+            platform::text::kCentre | platform::text::kVCentre | platform::text::kSingleLine);
+    }
+    surface.setClip(std::nullopt);
+}
+
 void drawInfoLine(platform::DrawingSurface& surface, const ViewScene& scene,
                   platform::ColorRef bandColour, int multiplier) {
     if (scene.infoLineMode == 0) return;
-    const int m = multiplier;
     const platform::Size size = surface.size();
-    const Rect band{0, size.height - kInfoLineHeight * m, size.width, size.height};
-    surface.fillRect(band, bandColour);
-
-    const Rect signal{band.right - kSignalGaugeWidth * m, band.top, band.right, band.bottom};
-    const bool shown = scene.position == PositionMark::Shown;
-    drawSignalGauge(surface, signal, shown ? signalLevel(scene.fix.signal) : 0, scene.colours.draw,
-                    m);
-    const bool battery = scene.battery != ViewScene::kNoBattery;
-    const Rect gauge{band.left, band.top, band.left + kBatteryGaugeWidth * m, band.bottom};
-    if (battery) drawBatteryGauge(surface, gauge, scene.battery, scene.colours.draw);
-
-    const Rect text{gauge.right + m, band.top, signal.left - m, band.bottom};
-    if (text.empty()) return;
-    surface.setFont(
-        platform::Font{std::max(1, text.width() / kLettersAcross), kInfoLineHeight * m, false});
-    surface.setTextColour(scene.colours.draw);
-    surface.setTransparentText(true);
-    surface.setClip(text);
-    surface.drawText(
-        infoLineText(scene), text,
-        platform::text::kCentre | platform::text::kVCentre | platform::text::kSingleLine);
-    surface.setClip(std::nullopt);
+    InfoBand info;
+    info.band = Rect{0, size.height - kInfoLineHeight * multiplier, size.width, size.height};
+    info.fill = bandColour;
+    info.ink = scene.colours.draw;
+    info.fields.push_back(infoLineText(scene));
+    info.signal = scene.position == PositionMark::Shown ? signalLevel(scene.fix.signal) : 0;
+    info.battery = scene.battery;
+    drawInfoBand(surface, info, multiplier);
 }
 
 }  // namespace wendra

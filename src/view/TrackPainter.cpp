@@ -2,6 +2,7 @@
 
 #include "track/Track.h"
 #include "track/TrackPoint.h"
+#include "view/ViewGeometry.h"
 
 namespace wendra {
 
@@ -52,6 +53,37 @@ void TrackPainter::collect(ClippedPolylines& lines, const TrackLayer& layer,
     const TrackPoint* previous = nullptr;
     for (const TrackPoint* point = layer.first(); point; point = point->next) {
         const ScreenPoint at = projection.project(point->lat, point->lon, point->cosLat);
+        lines.setStyle(point->colour);
+        if (!previous || breaksBefore(*previous, *point, joinFar))
+            lines.moveTo(at);
+        else
+            lines.lineTo(at);
+        previous = point;
+    }
+    lines.finish();
+}
+
+void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& track,
+                                const ViewGeometry& view, const ViewColours& colours) {
+    const platform::Rect clip = clipFor(surface.size());
+    for (int index = kLayers - 1; index >= 0; --index) {
+        ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
+        lines.reset(clip);
+        collectRetained(lines, track.layer(index), view, track.settings.joinFarPoints);
+        paint(surface, lines, index == Track::kMainLayer, colours);
+    }
+}
+
+// Off-screen points are projected too, so that a line leaving the view and coming
+// back is clipped at the edge rather than cut short at its last visible point.
+void TrackPainter::collectRetained(ClippedPolylines& lines, const TrackLayer& layer,
+                                   const ViewGeometry& view, bool joinFar) {
+    const TrackPoint* previous = nullptr;
+    const platform::Point centre = view.centrePixel();
+    for (const TrackPoint* point = layer.drawHead; point; point = point->drawNext) {
+        const RotatedOffset offset = view.project(point->lat, point->lon, point->cosLat);
+        const ScreenPoint at{centre.x + static_cast<double>(offset.x) * view.scale,
+                             centre.y - static_cast<double>(offset.y) * view.scale};
         lines.setStyle(point->colour);
         if (!previous || breaksBefore(*previous, *point, joinFar))
             lines.moveTo(at);

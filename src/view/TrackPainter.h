@@ -15,17 +15,24 @@ namespace wendra {
 
 class Track;
 class TrackLayer;
+class ViewGeometry;
 
 class TrackPainter {
 public:
     void draw(platform::DrawingSurface& surface, Track& track, const NorthUpProjection& projection,
               const ViewColours& colours);
+    // The points the view cycle kept (the retained chains), turned and scaled by the
+    // view; the caller holds the track lock.
+    void drawRetained(platform::DrawingSurface& surface, const Track& track,
+                      const ViewGeometry& view, const ViewColours& colours);
 
 private:
     static constexpr int kLayers = 5;
 
     static void collect(ClippedPolylines& lines, const TrackLayer& layer,
                         const NorthUpProjection& projection, bool joinFar);
+    static void collectRetained(ClippedPolylines& lines, const TrackLayer& layer,
+                                const ViewGeometry& view, bool joinFar);
     static void paint(platform::DrawingSurface& surface, const ClippedPolylines& lines, bool main,
                       const ViewColours& colours);
 

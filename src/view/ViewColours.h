@@ -1,7 +1,7 @@
 #pragma once
-// The colours the map view paints with: the six role colours (day defaults here;
-// the configuration may replace them) and the 28-colour palette of track points.
-// Palette indices outside the table fall back to its first colour.
+// The colours the map view paints with: the six role colours of one frame (day
+// defaults here; ColourSet gives the configured day or night ones), the fixed colours
+// and the 28-colour palette. Palette indices outside the table fall back to its first.
 
 #include <array>
 #include <cstdint>
@@ -17,6 +17,7 @@ struct ViewColours {
     platform::ColorRef nav = platform::rgb(0x00, 0x00, 0xa0);
     platform::ColorRef draw = platform::rgb(0x00, 0x00, 0x00);
     platform::ColorRef back = platform::rgb(0xff, 0xff, 0xff);
+    platform::ColorRef grid = platform::rgb(0xd0, 0xd0, 0xd0);
 };
 
 // A position that is not live, and disabled markers.
@@ -26,6 +27,19 @@ inline constexpr platform::ColorRef kGaugeMarkColour = platform::rgb(0xff, 0x00,
 // Battery gauge fill, on battery and on external power.
 inline constexpr platform::ColorRef kBatteryColour = platform::rgb(0x00, 0x00, 0x00);
 inline constexpr platform::ColorRef kExternalPowerColour = platform::rgb(0x00, 0x00, 0x80);
+
+// The coordinate grid's dashed pen, by day and by night.
+inline constexpr platform::ColorRef kGridDayColour = platform::rgb(0xd0, 0xd0, 0xd0);
+inline constexpr platform::ColorRef kGridNightColour = platform::rgb(0x60, 0x60, 0x60);
+// The altitude curve and its labels.
+inline constexpr platform::ColorRef kAltitudeColour = platform::rgb(0x60, 0x60, 0xff);
+// Banner text: alerts and alarms, and everything else.
+inline constexpr platform::ColorRef kAlertBannerColour = platform::rgb(0xff, 0x00, 0x00);
+inline constexpr platform::ColorRef kNoticeBannerColour = platform::rgb(0x00, 0x00, 0xff);
+inline constexpr platform::ColorRef kDriftCircleColour = platform::rgb(0xff, 0x00, 0x00);
+// On-screen buttons, pressed and idle.
+inline constexpr platform::ColorRef kButtonActiveColour = platform::rgb(0x70, 0x70, 0x70);
+inline constexpr platform::ColorRef kButtonIdleColour = platform::rgb(0xd0, 0xd0, 0xd0);
 
 inline constexpr int kPaletteSize = 28;
 

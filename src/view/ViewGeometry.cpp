@@ -109,7 +109,7 @@ platform::Point ViewGeometry::toScreen(RotatedOffset offset) const {
                            roundedPixel(centreY_ - static_cast<double>(offset.y) * scale)};
 }
 
-LatLon ViewGeometry::fromScreen(double px, double py) const {
+LatLon ViewGeometry::fromScreen(double px, double py, bool* onEarth) const {
     const double c = tables_.cosD(rotationDegrees_);
     const double s = tables_.sinD(rotationDegrees_);
     const double x = (px - centreX_) / scale;
@@ -118,6 +118,9 @@ LatLon ViewGeometry::fromScreen(double px, double py) const {
     const double cosLat = std::cos(lat * kPi);
     const double dx = x * c + y * s;
     const double lon = cosLat > 0.0 ? lon_ + dx / cosLat : lon_;
+    if (onEarth)
+        *onEarth = std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= kMaxLat &&
+                   std::fabs(lon) <= kMaxLon;
     return LatLon{clampedUnit(lat, kMaxLat), clampedUnit(lon, kMaxLon)};
 }
 

@@ -76,8 +76,9 @@ public:
     RotatedOffset project(double lat, double lon, double cosLat) const;
     // Rounded half away from zero; far values are held inside the int range.
     platform::Point toScreen(RotatedOffset offset) const;
-    // The position under a screen pixel (the inverse of project and toScreen).
-    LatLon fromScreen(double px, double py) const;
+    // The position under a screen pixel (the inverse of project and toScreen), held to
+    // the earth; onEarth, when given, tells whether it had to be held.
+    LatLon fromScreen(double px, double py, bool* onEarth = nullptr) const;
 
     // Rotation ----------------------------------------------------------------
     void setTargetHeading(int degrees) { heading = TrigTables::wrapDegrees(degrees); }

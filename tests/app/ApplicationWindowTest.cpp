@@ -32,6 +32,7 @@
 #include "maps/MapsFile.h"
 #include "app/ToolsMenu.h"
 #include "track/StatisticsScreen.h"
+#include "view/ViewModes.h"
 #include "platform/qt/QtWindow.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogHost.h"
@@ -340,6 +341,34 @@ TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText.empty(); },
                             seconds(10)))
         << "the status text goes after 5 s";
+}
+
+// The wheel zooms from manual zoom, which it enters first; the pen moves the map once
+// it leaves its dead square, drawing the quick way.
+TEST(ApplicationWindow, TheWheelZoomsAndAPenDragMovesTheMap) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    Status7Record& status = application.state()->config.status;
+    EXPECT_EQ(status.trackWord & zoom::kManual, 0);
+    application.wheel(1);
+    const float closer = status.manualScale;
+    EXPECT_NE(status.trackWord & zoom::kManual, 0) << "the wheel switched to manual zoom";
+    application.wheel(-2);
+    EXPECT_LT(status.manualScale, closer);
+
+    const double lon = status.centreLon;
+    application.stylus(platform::StylusAction::Down, {100, 100});
+    application.stylus(platform::StylusAction::Move, {110, 100});
+    EXPECT_EQ(status.centreLon, lon) << "inside the dead square";
+    EXPECT_FALSE(application.state()->handOver.quickDraw.load());
+    application.stylus(platform::StylusAction::Move, {160, 100});
+    application.stylus(platform::StylusAction::Up, {160, 100});
+    EXPECT_LT(status.centreLon, lon) << "the map follows the pen east: the view looks west";
+    EXPECT_TRUE(application.state()->handOver.quickDraw.load());
+    run.close();
 }
 
 TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {

@@ -89,7 +89,7 @@ TEST_F(ConfigTest, ReportsEachKindWithWhatWasDoneWithIt) {
     const Expected expected[] = {
         {"Version", LineTreatment::Unknown, 1},       {"Serial6", LineTreatment::Read, 1},
         {"RIRUvo|Alert", LineTreatment::Read, 3},     {"RIRUvo|Coord", LineTreatment::Unknown, 1},
-        {"RIRUvo|TRK_COLOR", LineTreatment::Kept, 1}, {"KeyD", LineTreatment::Read, 5},
+        {"RIRUvo|TRK_COLOR", LineTreatment::Read, 1}, {"KeyD", LineTreatment::Read, 5},
         {"SatDsp", LineTreatment::Kept, 1},           {"Export3", LineTreatment::Kept, 1},
     };
     for (const Expected& want : expected) {

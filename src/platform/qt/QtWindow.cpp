@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <mutex>
 
 #include "platform/qt/QtGuiThread.h"
@@ -128,9 +129,19 @@ protected:
         if (event->button() == Qt::LeftButton)
             owner_.handler_.stylus(StylusAction::Up, pointOf(event));
     }
+    // Whole notches only; a touchpad's small deltas add up until they make one.
+    void wheelEvent(QWheelEvent* event) override {
+        wheelRest_ += event->angleDelta().y();
+        const int notches = wheelRest_ / kWheelNotch;
+        wheelRest_ -= notches * kWheelNotch;
+        if (notches != 0) owner_.handler_.wheel(notches);
+        event->accept();
+    }
 
 private:
+    static constexpr int kWheelNotch = 120;  // eighths of a degree
     QtWindow& owner_;
+    int wheelRest_ = 0;
 };
 
 QtWindow::QtWindow(WindowHandler& handler, Size size)

@@ -1,0 +1,187 @@
+// The libcurl request against a real server on 127.0.0.1: what each kind of answer
+// becomes, the headers sent, the counters, cancel from another thread and the cap.
+
+#include "platform/linux/CurlHttp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <future>
+#include <string>
+
+#include "support/LoopbackHttpServer.h"
+#include "support/WaitUntil.h"
+
+namespace wendra::platform {
+namespace {
+
+using test::LoopbackHttpServer;
+using Connection = LoopbackHttpServer::Connection;
+
+// Requests here go to 127.0.0.1 directly whatever proxy the machine's user has set.
+class DirectConnection : public ::testing::Environment {
+public:
+    void SetUp() override {
+        for (const char* name :
+             {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
+            ::unsetenv(name);
+    }
+};
+[[maybe_unused]] auto* const kDirect = ::testing::AddGlobalTestEnvironment(new DirectConnection);
+
+// Short enough that the failing cases do not drag; still far above loopback delays.
+const HttpTimings kQuick{std::chrono::milliseconds(2000), std::chrono::milliseconds(400),
+                         std::chrono::milliseconds(50)};
+
+std::string pattern(std::size_t size) {
+    std::string text(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>((i * 7919) >> 3);
+    return text;
+}
+
+std::string bodyOf(const HttpRequest& request) {
+    const auto body = request.body();
+    return {reinterpret_cast<const char*>(body.data()), body.size()};
+}
+
+struct AnswerCase {
+    const char* legend;
+    LoopbackHttpServer::Handler handler;
+    int error;
+    int connections;  // seen by the server: the attempts, and the redirects followed
+    std::string body;
+};
+
+TEST(CurlHttp, EachKindOfAnswerGivesItsCode) {
+    const std::string large = pattern(3u << 20);
+    const AnswerCase cases[] = {
+        {"a plain answer is read whole", [](Connection& c) { c.answer(200, "one\ntwo\n"); },
+         HttpRequest::kOk, 1, "one\ntwo\n"},
+        {"a large body arrives intact", [&](Connection& c) { c.answer(200, large); },
+         HttpRequest::kOk, 1, large},
+        {"an empty body is a success", [](Connection& c) { c.answer(200, ""); }, HttpRequest::kOk,
+         1, ""},
+        {"a missing page is no usable answer and is not retried",
+         [](Connection& c) { c.answer(404, "<html>gone</html>"); }, HttpRequest::kNoTile, 1, ""},
+        {"a server error is retried, then reported as the request's",
+         [](Connection& c) { c.answer(500, "busy"); }, HttpRequest::kSendFailed, 3, ""},
+        {"a server that closes mid-body fails the read",
+         [](Connection& c) { c.send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789"); },
+         HttpRequest::kReadFailed, 3, ""},
+        {"a server that never answers times out in the request",
+         [](Connection& c) { c.holdOpen(); }, HttpRequest::kSendFailed, 3, ""},
+        {"a server that stalls after the head times out in the read",
+         [](Connection& c) {
+             c.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc");
+             c.holdOpen();
+         },
+         HttpRequest::kReadFailed, 3, ""},
+        {"a redirect is followed",
+         [](Connection& c) {
+             if (c.path() == "/start")
+                 c.answer(302, "", "Location: /moved\r\n");
+             else
+                 c.answer(200, "here");
+         },
+         HttpRequest::kOk, 2, "here"},
+        {"a redirect to another scheme is refused",
+         [](Connection& c) { c.answer(302, "", "Location: file:///etc/passwd\r\n"); },
+         HttpRequest::kBadUrl, 3, ""},
+        {"a body announced above the cap is refused before it is read",
+         [](Connection& c) {
+             c.send("HTTP/1.1 200 OK\r\nContent-Length: 17000000\r\n\r\n");
+             c.holdOpen();
+         },
+         HttpRequest::kReadFailed, 3, ""},
+        {"a body without a length that passes the cap is cut off",
+         [](Connection& c) {
+             c.send("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+             const std::string piece(1 << 16, 'x');
+             while (c.send(piece)) {
+             }
+         },
+         HttpRequest::kReadFailed, 3, ""},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.legend);
+        LoopbackHttpServer server(item.handler);
+        HttpSession session(kQuick);
+        CurlHttp request(session);
+        EXPECT_EQ(request.request(server.url("/start"), HttpSession::kTileSlot), item.error);
+        EXPECT_EQ(request.error(), item.error);
+        EXPECT_EQ(server.requestCount(), item.connections);
+        EXPECT_EQ(bodyOf(request), item.body);
+        EXPECT_EQ(request.body().data()[request.length()], 0);
+    }
+}
+
+TEST(CurlHttp, SendsTheAgentAndAsksForAFreshCopy) {
+    LoopbackHttpServer server([](Connection& c) { c.answer(200, "x"); });
+    HttpSession session(kQuick);
+    CurlHttp request(session);
+    ASSERT_EQ(request.request(server.url("/tiles/1/2/3.png?k=v"), HttpSession::kSecondSlot),
+              HttpRequest::kOk);
+    const auto heads = server.heads();
+    ASSERT_EQ(heads.size(), 1u);
+    EXPECT_EQ(heads[0].rfind("GET /tiles/1/2/3.png?k=v HTTP/1.1\r\n", 0), 0u) << heads[0];
+    EXPECT_NE(heads[0].find("\r\nUser-Agent: Wendra\r\n"), std::string::npos);
+    EXPECT_NE(heads[0].find("\r\nCache-Control: no-cache\r\n"), std::string::npos);
+    EXPECT_EQ(request.status(), 200);
+}
+
+TEST(CurlHttp, CountsTheRunsBytesAndCompletedRequests) {
+    LoopbackHttpServer server([](Connection& c) {
+        if (c.path() == "/bad")
+            c.answer(500, "12345");
+        else
+            c.answer(200, "0123456789");
+    });
+    HttpSession session(kQuick);
+    CurlHttp request(session);
+    request.request(server.url("/a"), HttpSession::kTileSlot);
+    request.request(server.url("/bad"), HttpSession::kTileSlot);
+    request.request(server.url("/b"), HttpSession::kSecondSlot);
+    // Failed attempts still cost their bytes; only complete requests count.
+    EXPECT_EQ(session.bytesDownloaded(), 10u + 3 * 5u + 10u);
+    EXPECT_EQ(session.requestsCompleted(), 2u);
+}
+
+TEST(CurlHttp, CancelFromAnotherThreadEndsTheRequestAndLaterOnes) {
+    LoopbackHttpServer server([](Connection& c) { c.holdOpen(); });
+    // Time-outs far beyond the test's patience: only the cancel can end it.
+    HttpSession session(
+        {std::chrono::seconds(60), std::chrono::seconds(60), std::chrono::seconds(60)});
+    CurlHttp request(session);
+    auto result = std::async(std::launch::async, [&] {
+        return request.request(server.url("/slow"), HttpSession::kTileSlot);
+    });
+    ASSERT_TRUE(test::waitUntil([&] { return server.requestCount() == 1; }));
+    request.cancel();
+    ASSERT_EQ(result.wait_for(test::kWaitDeadline), std::future_status::ready);
+    EXPECT_EQ(result.get(), HttpRequest::kCancelled);
+    EXPECT_EQ(request.request(server.url("/again"), HttpSession::kTileSlot),
+              HttpRequest::kCancelled);
+    EXPECT_EQ(server.requestCount(), 1);
+}
+
+TEST(CurlHttp, UnreachableServersFailInTheirOwnSteps) {
+    HttpSession session(kQuick);
+    CurlHttp request(session);
+    int closedPort = 0;
+    {
+        LoopbackHttpServer gone([](Connection&) {});
+        closedPort = gone.port();
+    }
+    const std::string base = "http://127.0.0.1:" + std::to_string(closedPort);
+    EXPECT_EQ(request.request(base + "/", HttpSession::kTileSlot), HttpRequest::kSendFailed);
+    // https is accepted and fails in the handshake with a server that speaks plain HTTP.
+    LoopbackHttpServer plain([](Connection& c) { c.answer(200, "not tls"); });
+    EXPECT_EQ(request.request("https://127.0.0.1:" + std::to_string(plain.port()) + "/",
+                              HttpSession::kTileSlot),
+              HttpRequest::kSendFailed);
+    EXPECT_EQ(request.request("http://wendra-no-such-host.invalid/", HttpSession::kTileSlot),
+              HttpRequest::kNoConnection);
+}
+
+}  // namespace
+}  // namespace wendra::platform
