@@ -188,6 +188,9 @@ void Lifecycle::shutdown() {
     stopWorker(services_.internetWorker, u".WndProc.Internet");
     stopMapManager();
     gps_->takeReaderSettings();
+    // The view stored is the one the last fixes place, so that the next start, which
+    // places the view over the same track, finds it where it was left.
+    view_->update();
     state_->dataFiles.saveChanged(true);
     shutdownSave(state_->trackFiles);
     state_->bridge.attach(nullptr);
