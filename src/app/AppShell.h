@@ -20,6 +20,8 @@ public:
     // Shown on the map until the status-clear timer fires.
     virtual void showStatusText(std::u16string text) = 0;
     virtual void saveChangedFiles(bool force) = 0;
+    // Centres the map on a position (half-turn units) and stops following the GPS there.
+    virtual void showOnMap(double latitude, double longitude) = 0;
     // Runs the dialog with the modal flag set; the dialog's result.
     virtual int runModalDialog(const platform::DialogTemplate& dialog,
                                platform::DialogProcedure& procedure) = 0;

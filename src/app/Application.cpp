@@ -124,11 +124,16 @@ void Application::keyDown(int code) {
 
 void Application::stylus(platform::StylusAction action, platform::Point at) {
     if (!state() || !startupComplete()) return;
+    if (action == platform::StylusAction::Down) dragged_ = false;
     if (lifecycle_.view().stylus(action, at)) {
-        // A drag is no long press.
+        // A drag is no long press, and no tap.
         cancelTimer(AppTimer::kLongPress);
+        dragged_ = true;
         requestRepaint();
     }
+    if (action == platform::StylusAction::Up && !dragged_ && !flags_.test(AppFlag::kLongPress) &&
+        lifecycle_.commands().tapOnMap())
+        return;
     if (action == platform::StylusAction::Down) {
         armTimer(AppTimer::kLongPress, AppPeriod::kLongPress);
         armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);
@@ -173,6 +178,12 @@ void Application::showStatusText(std::u16string text) {
     if (!state()) return;
     state()->statusText = std::move(text);
     armTimer(AppTimer::kStatusClear, AppPeriod::kStatusClear);
+    requestRepaint();
+}
+
+void Application::showOnMap(double latitude, double longitude) {
+    if (!state()) return;
+    lifecycle_.view().showPosition(latitude, longitude);
     requestRepaint();
 }
 

@@ -46,12 +46,15 @@ public:
     void requestRepaint() override;
     void showStatusText(std::u16string text) override;
     void saveChangedFiles(bool force) override;
+    void showOnMap(double latitude, double longitude) override;
     int runModalDialog(const platform::DialogTemplate& dialog,
                        platform::DialogProcedure& procedure) override;
     void closeWindow() override;
 
     // Null before the window's creation and after its close.
     AppState* state() { return lifecycle_.state(); }
+    // The map view; valid while there is a state.
+    MainView& view() { return lifecycle_.view(); }
     const platform::LockWord& flags() const { return flags_; }
     TimerService& timers() { return timers_; }
     bool startupComplete() const { return flags_.test(AppFlag::kStartupComplete); }
@@ -80,6 +83,7 @@ private:
     std::optional<bool> fullScreenShown_;
     std::uint64_t framesPainted_ = 0;
     std::chrono::steady_clock::time_point lastFrame_{};
+    bool dragged_ = false;  // the stylus moved the map since it went down
 };
 
 }  // namespace wendra

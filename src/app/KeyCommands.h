@@ -31,6 +31,8 @@ public:
     // again once the dialog has closed.
     void deferUntilDialogCloses(int code);
     void dialogClosed();
+    // A tap on the map that a screen waits for; false when none does.
+    bool tapOnMap() { return menus_.tapOnMap(); }
 
 private:
     // False when the action does not apply here, so that the next set is tried.

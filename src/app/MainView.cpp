@@ -35,6 +35,12 @@ void MainView::takeStoredCentre() {
     keepSettings();
 }
 
+void MainView::showPosition(double latitude, double longitude) {
+    geometry_.enterFreeMovement();
+    geometry_.setCentre(latitude, longitude);
+    keepSettings();
+}
+
 // A dialog may have changed the stored words since the last paint: those win.
 void MainView::takeSettings() {
     const Status7Record& status = state_.config.status;

@@ -29,6 +29,8 @@ public:
     // Once the configuration and the track are loaded: the stored view, centred on
     // the last point of the track when no centre was ever stored.
     void takeStoredCentre();
+    // The map centred on a position (half-turn units), no longer following the GPS.
+    void showPosition(double latitude, double longitude);
 
     // A stylus or mouse event on the map; true when the view moved (repaint).
     bool stylus(platform::StylusAction action, platform::Point at);

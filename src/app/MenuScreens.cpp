@@ -107,15 +107,32 @@ void MenuScreens::openToolsMenu() {
 
 // The rows are computed afresh over the main layer's selection each time the screen
 // opens, in metric units and degrees: the unit choice is not part of this build. A
-// "Display" of an extreme closes the screen; placing the map on it waits for the view's
-// manual positioning.
+// "Display" of an extreme closes the screen and shows the place on the map, in free
+// movement; the next tap on the map opens the screen again.
 void MenuScreens::openStatistics() {
     state_.statistics.computeSelection(state_.track, StatisticsFormat{});
     state_.statistics.setValue(kRowMapsAllocated, maps::memoryRowText(state_.maps.allocatedRow()));
     state_.statistics.setValue(kRowMapsDefined, maps::memoryRowText(state_.maps.definedRow()));
     state_.statistics.setValue(kRowPoints, points::pointsStatisticsValue(state_.points));
-    StatisticsScreen screen(state_.statistics, false);
-    shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen);
+    StatisticsScreen screen(state_.statistics, statisticsHintShown_);
+    if (shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen) !=
+        StatisticsScreen::kDisplay)
+        return;
+    const StatisticsDisplay& display = screen.display();
+    if (!display.centre) return;
+    shell_.showOnMap(display.lat, display.lon);
+    statisticsOnTap_ = true;
+    if (display.showHint) {
+        statisticsHintShown_ = true;
+        shell_.showStatusText(std::u16string(StatisticsDisplay::kHint));
+    }
+}
+
+bool MenuScreens::tapOnMap() {
+    if (!statisticsOnTap_) return false;
+    statisticsOnTap_ = false;
+    openStatistics();
+    return true;
 }
 
 // Lengths are shown in metric units: the unit choice is not part of this build.

@@ -30,6 +30,8 @@ public:
     void openPointList() { points_.openList(); }
     // A point at the current fix through the point dialog; refused without a fix.
     void addPoint();
+    // The statistics screen comes back after its "Display" when the map is tapped.
+    bool tapOnMap();
 
 private:
     void openStatistics();
@@ -46,7 +48,9 @@ private:
     ScreenServices& screen_;
     PointScreens points_;
     std::chrono::milliseconds aboutTime_;
-    int lastUtmZone_ = 0;  // the zone last given for calibration files in UTM values
+    int lastUtmZone_ = 0;               // the zone last given for calibration files in UTM values
+    bool statisticsHintShown_ = false;  // once in a run
+    bool statisticsOnTap_ = false;      // "Display" left the screen for the map
 };
 
 }  // namespace wendra

@@ -137,9 +137,24 @@ inline std::int64_t put(Pixel16* __restrict out, Pixel16 mapPixel) {
 
 // One map pixel per screen pixel on a north-up map: a masked copy of part of a row.
 // The count is kept in 16-bit lanes, a chunk at a time, so that it vectorises with
-// the copy; processors with wider vectors get a copy of their own.
-__attribute__((target_clones("avx2", "default"))) std::int64_t paintContiguous(
-    Pixel16* __restrict out, const Pixel16* __restrict from, std::int64_t count) {
+// the copy; processors with wider vectors get a copy of their own. The choice is made
+// by the loader before ThreadSanitizer is set up, which crashes such a program, so the
+// thread-checked build does with the one copy.
+#if defined(__SANITIZE_THREAD__)
+#define WENDRA_THREAD_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define WENDRA_THREAD_CHECKED 1
+#endif
+#endif
+#if defined(WENDRA_THREAD_CHECKED)
+#define WENDRA_WIDER_VECTOR_COPY
+#else
+#define WENDRA_WIDER_VECTOR_COPY __attribute__((target_clones("avx2", "default")))
+#endif
+WENDRA_WIDER_VECTOR_COPY std::int64_t paintContiguous(Pixel16* __restrict out,
+                                                      const Pixel16* __restrict from,
+                                                      std::int64_t count) {
     constexpr std::int64_t kChunk = 0x8000;
     std::int64_t painted = 0;
     for (std::int64_t start = 0; start < count; start += kChunk) {

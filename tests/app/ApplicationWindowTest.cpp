@@ -12,35 +12,36 @@
 #include "QtTestApplication.h"
 #include "app/Application.h"
 #include "app/ConfigurationStore.h"
-#include "app/KeyTable.h"
 #include "app/DataFiles.h"
+#include "app/KeyTable.h"
+#include "app/MainMenu.h"
+#include "app/MainView.h"
+#include "app/MapGroupDialog.h"
+#include "app/ToolsMenu.h"
 #include "gps/ReplayPlayer.h"
+#include "maps/MapCatalogue.h"
+#include "maps/MapShell.h"
 #include "maps/MapsFile.h"
 #include "maps/OziMapImport.h"
 #include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
-#include "points/PointDialog.h"
-#include "points/PointsFile.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
-#include "records/Text.h"
-#include "app/MainMenu.h"
-#include "app/MapGroupDialog.h"
-#include "maps/MapCatalogue.h"
-#include "maps/MapShell.h"
-#include "maps/MapsFile.h"
-#include "app/ToolsMenu.h"
-#include "track/StatisticsScreen.h"
-#include "view/ViewModes.h"
 #include "platform/qt/QtWindow.h"
+#include "points/PointDialog.h"
+#include "points/PointsFile.h"
+#include "records/Text.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 #include "track/FixJournal.h"
+#include "track/StatisticsScreen.h"
 #include "track/TrackFiles.h"
 #include "track/TrackPoint.h"
+#include "view/ViewGeometry.h"
+#include "view/ViewModes.h"
 
 namespace wendra {
 namespace {
@@ -154,7 +155,8 @@ TEST(ApplicationWindow, RecordsTheReplayedReceiverAndKeepsTheTrackAcrossARestart
         ASSERT_TRUE(run.started());
         ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 20; }))
             << "points: " << run.mainPoints();
-        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0) << "fixes are journaled as they come";
+        EXPECT_GT(fileSize(home / "journal/WendraTrc.raw"), 0)
+            << "fixes are journaled as they come";
         recorded = run.mainPoints();
         run.close();
         EXPECT_EQ(run.mainPoints(), -1) << "the state goes with the window";
@@ -267,9 +269,9 @@ TEST(ApplicationWindow, ASilentReceiverIsReportedAndReconnected) {
     ProgramRun run(home.path(), firstLines(demoLog(), 140));  // 20 s of the walk, then silence
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 2; }));
-    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText ==
-                                         u"Alert: No signal!"; },
-                            seconds(40)));
+    ASSERT_TRUE(
+        run.waitFor([&] { return run.application().state()->statusText == u"Alert: No signal!"; },
+                    seconds(40)));
     EXPECT_TRUE(run.waitFor([&] { return breadcrumbSeen("Msg 40001 0"); }, seconds(10)))
         << "the reconnect request reached the window";
 }
@@ -335,11 +337,10 @@ TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     ASSERT_TRUE(run.started());
     EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
     // Start-up complete means painting is allowed: a repaint draws the back buffer.
-    ASSERT_TRUE(run.waitFor([&] {
-        return !run.application().flags().test(AppFlag::kRepaintPending);
-    }));
-    ASSERT_TRUE(run.waitFor([&] { return run.application().state()->statusText.empty(); },
-                            seconds(10)))
+    ASSERT_TRUE(
+        run.waitFor([&] { return !run.application().flags().test(AppFlag::kRepaintPending); }));
+    ASSERT_TRUE(
+        run.waitFor([&] { return run.application().state()->statusText.empty(); }, seconds(10)))
         << "the status text goes after 5 s";
 }
 
@@ -397,7 +398,8 @@ TEST(ApplicationWindow, ATrackWithoutAJournalIsReportedAndStoredAtShutDown) {
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitFor([&] {
         return run.application().state()->statusText == FixHandOver::kJournalFailedText;
-    })) << "status: " << toUtf8(run.application().state()->statusText);
+    })) << "status: "
+        << toUtf8(run.application().state()->statusText);
     ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 10; }));
     run.close();
     EXPECT_GT(fileSize(home / "Wendra0.trc"), 10);
@@ -539,8 +541,8 @@ TEST(ApplicationWindow, TheMainMenuLeadsToTheStatisticsOfTheTrack) {
     });
     bool rowsShown = false;
     dialogs.expect([&](test::ScriptedDialog& statistics) {
-        rowsShown = statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) !=
-                    platform::kNoTreeItem;
+        rowsShown =
+            statistics.findTreeItem(StatisticsScreen::kTree, {u"Time"}) != platform::kNoTreeItem;
         EXPECT_TRUE(statistics.press(StatisticsScreen::kBack));
     });
     Application& application = run.application();
@@ -550,6 +552,48 @@ TEST(ApplicationWindow, TheMainMenuLeadsToTheStatisticsOfTheTrack) {
     EXPECT_EQ(dialogs.shown(),
               (std::vector<std::u16string>{u"Main menu", u"Tools", u"Statistics"}));
     EXPECT_TRUE(rowsShown);
+}
+
+// "Display" on the speed's maximum shows its place on the map, no longer following the
+// GPS, with the hint the first time; a tap on the map brings the statistics back.
+TEST(ApplicationWindow, StatisticsDisplayShowsThePlaceAndATapComesBack) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), demoLog());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitFor([&] { return run.mainPoints() >= 20; }));
+    Application& application = run.application();
+    test::ScriptedDialogHost dialogs;
+    auto childStarting = [](const test::ScriptedDialog& d, platform::TreeItem parent,
+                            std::u16string_view start) {
+        for (platform::TreeItem item : d.treeChildren(StatisticsScreen::kTree, parent))
+            if (d.treeItemText(StatisticsScreen::kTree, item).starts_with(start)) return item;
+        return platform::kNoTreeItem;
+    };
+    dialogs.expect([](test::ScriptedDialog& menu) { menu.press(MainMenuButton::kTools); });
+    dialogs.expect([](test::ScriptedDialog& tools) { tools.press(ToolsMenuButton::kStatistics); });
+    dialogs.expect([&](test::ScriptedDialog& rows) {
+        const platform::TreeItem speed = childStarting(rows, platform::kNoTreeItem, u"Speed");
+        const platform::TreeItem maximum = childStarting(rows, speed, u"Maxi:");
+        ASSERT_NE(maximum, platform::kNoTreeItem);
+        EXPECT_TRUE(rows.select(StatisticsScreen::kTree, maximum));
+        EXPECT_TRUE(rows.press(StatisticsScreen::kDisplay));
+    });
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kMainMenu);
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    EXPECT_EQ(application.state()->statusText, StatisticsDisplay::kHint);
+    const ViewGeometry& view = application.view().geometry();
+    EXPECT_TRUE(view.has(viewflag::kFreeMovement));
+    const StatisticsExtreme& fastest = application.state()->statistics.results().maxSpeed;
+    EXPECT_DOUBLE_EQ(view.centreLat(), fastest.lat);
+    EXPECT_DOUBLE_EQ(view.centreLon(), fastest.lon);
+
+    dialogs.expect([](test::ScriptedDialog& rows) { rows.press(StatisticsScreen::kBack); });
+    application.stylus(platform::StylusAction::Down, {100, 100});
+    application.stylus(platform::StylusAction::Up, {100, 100});
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    EXPECT_EQ(dialogs.shown().back(), u"Statistics");
 }
 
 // The live climb speed is taken over the configured number of fixes, not over the
