@@ -46,6 +46,12 @@ void AppMapShell::trace(std::string_view line) {
     platform::traceLog().write(line);
 }
 
+void AppMapShell::viewColours(bool nightColours, int mapsNightMode) {
+    const bool known = mapsNightMode >= 0 && mapsNightMode < maps::kNightModeCount;
+    const int mode = nightColours && known ? mapsNightMode : 0;
+    if (nightMode_.exchange(mode) != mode) requestPass(maps::ManagerLevel::NightMode);
+}
+
 void AppMapShell::requestPass(maps::ManagerLevel level) {
     if (maps::MapManager* manager = manager_.load()) manager->post(level);
 }

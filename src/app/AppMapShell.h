@@ -42,14 +42,19 @@ public:
                          platform::Buttons buttons) override;
     void trace(std::string_view line) override;
     void requestPass(maps::ManagerLevel level) override;
-    // The display settings hold no choice of night colours yet, and the view has no
-    // night mode to switch to: every map keeps its day colours.
-    maps::NightMode nightMode() const override { return maps::NightMode::None; }
+    // Window thread, once a frame: the chosen "Maps in night mode" while the view shows
+    // its night colours, none by day. A change asks the manager to hand the new colours
+    // to every map (they reload in them).
+    void viewColours(bool nightColours, int mapsNightMode);
+    maps::NightMode nightMode() const override {
+        return static_cast<maps::NightMode>(nightMode_.load());
+    }
     bool screenOff() const override;
     void refreshStatusLine() override;
     std::optional<maps::RankingView> rankingView() const override;
 
 private:
+    std::atomic<int> nightMode_{0};
     std::atomic<platform::Window*> window_{nullptr};
     std::atomic<maps::MapManager*> manager_{nullptr};
     std::atomic<const ScreenPower*> screen_{nullptr};

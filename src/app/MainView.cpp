@@ -108,6 +108,8 @@ void MainView::paint(platform::DrawingSurface* surface, platform::Rect rect) {
     keepSettings();
     if (surface)
         state_.mapShell.viewPlaced(centre(), geometry_.scale, {rect.width(), rect.height()});
+    state_.mapShell.viewColours(geometry_.setting(settings::kNightColours),
+                                settings::field(geometry_.settingsWord, settings::kNightMapsShift));
 }
 
 bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {

@@ -47,6 +47,28 @@ TEST(AppMapShell, RanksForTheLastUsableViewInDegrees) {
     }
 }
 
+// Maps take the chosen night mode only while the view shows its night colours.
+TEST(AppMapShell, GivesTheMapsTheirNightColoursOnlyAtNight) {
+    AppMapShell shell;
+    struct Case {
+        const char* legend;
+        bool night;
+        int chosen;
+        maps::NightMode taken;
+    };
+    const Case cases[] = {
+        {"by day the chosen mode waits", false, 1, maps::NightMode::None},
+        {"at night the chosen mode", true, 3, maps::NightMode::Darker},
+        {"a mode the settings cannot hold is none", true, 7, maps::NightMode::None},
+        {"back to day", false, 3, maps::NightMode::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        shell.viewColours(c.night, c.chosen);
+        EXPECT_EQ(shell.nightMode(), c.taken);
+    }
+}
+
 // The manager refreshes after every pass; one repaint on its way is enough, and none
 // goes to a window that has closed.
 TEST(AppMapShell, PostsOneRepaintUntilTheWindowTookIt) {
