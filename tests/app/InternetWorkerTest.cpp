@@ -10,33 +10,16 @@
 #include <vector>
 
 #include "platform/SoundPlayer.h"
+#include "support/RecordingPlayer.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/WaitUntil.h"
 
 namespace wendra {
 namespace {
 
+using test::RecordingPlayer;
+
 using namespace std::chrono_literals;
-
-class RecordingPlayer final : public platform::SoundPlayer {
-public:
-    RecordingPlayer() : scope_(*this) {}
-    bool play(const std::filesystem::path& file) override {
-        std::lock_guard lock(mutex_);
-        played_.push_back(file);
-        return true;
-    }
-    void stop() override {}
-    std::vector<std::filesystem::path> played() const {
-        std::lock_guard lock(mutex_);
-        return played_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::filesystem::path> played_;
-    platform::ScopedSoundPlayer scope_;
-};
 
 // Answers its runs from a script, then succeeds silently; counts runs and stops.
 class CountingService final : public platform::InternetService {

@@ -9,6 +9,7 @@
 #include "gps/SoundNames.h"
 #include "platform/SoundPlayer.h"
 #include "platform/WaitCursor.h"
+#include "support/RecordingPlayer.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
@@ -48,20 +49,6 @@ public:
 private:
     FakePorts& ports_;
     platform::ScopedWaitCursorHost scope_;
-};
-
-class RecordingPlayer final : public platform::SoundPlayer {
-public:
-    RecordingPlayer() : scope_(*this) {}
-    bool play(const std::filesystem::path& file) override {
-        played.push_back(file);
-        return true;
-    }
-    void stop() override {}
-    std::vector<std::filesystem::path> played;
-
-private:
-    platform::ScopedSoundPlayer scope_;
 };
 
 class GpsDialogWindowTest : public ::testing::Test {
@@ -286,7 +273,7 @@ TEST_F(GpsDialogWindowTest, PlayPlaysTheChosenSoundFromTheFolder) {
         dialog.press(kIdCancel);
     });
     run();
-    EXPECT_EQ(player.played,
+    EXPECT_EQ(player.played(),
               (std::vector<std::filesystem::path>{folder / "Beep.wav", folder / "Alarm.wav"}))
         << "nothing for the first entry";
 }

@@ -4,25 +4,14 @@
 
 #include "platform/SoundPlayer.h"
 #include "points/VoiceMemo.h"
+#include "support/RecordingPlayer.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
 
 namespace wendra::points {
 namespace {
 
-class RecordingPlayer final : public platform::SoundPlayer {
-public:
-    RecordingPlayer() : scope_(*this) {}
-    bool play(const std::filesystem::path& file) override {
-        played.push_back(file);
-        return true;
-    }
-    void stop() override {}
-    std::vector<std::filesystem::path> played;
-
-private:
-    platform::ScopedSoundPlayer scope_;
-};
+using test::RecordingPlayer;
 
 TEST(VoiceMemo, NamedAfterThePointNumberPlayedAndDeletedOnYes) {
     test::TempDir dir;
@@ -36,7 +25,7 @@ TEST(VoiceMemo, NamedAfterThePointNumberPlayedAndDeletedOnYes) {
     EXPECT_FALSE(playVoiceMemo(dir.path(), point)) << "not recorded yet";
     test::writeFile(dir / "00042.wav", "RIFF");
     EXPECT_TRUE(playVoiceMemo(dir.path(), point));
-    EXPECT_EQ(player.played, (std::vector<std::filesystem::path>{dir / "00042.wav"}));
+    EXPECT_EQ(player.played(), (std::vector<std::filesystem::path>{dir / "00042.wav"}));
 
     boxes.answer(platform::Answer::No);
     boxes.answer(platform::Answer::Yes);
