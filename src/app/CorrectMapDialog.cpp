@@ -96,7 +96,7 @@ platform::DialogTemplate CorrectMapDialog::dialogTemplate(std::u16string_view un
         kForm.at(id::kApplyAndTest, ControlKind::Button, u"Apply and test", 6, mid + 2, right),
         kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", 7, kMargin, right),
     };
-    dialog.size = {kWidth, 8 * kRow + 2 * kMargin};
+    dialog.size = kForm.size(kWidth, 8);
     return dialog;
 }
 

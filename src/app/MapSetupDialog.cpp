@@ -82,7 +82,7 @@ platform::DialogTemplate MapSetupDialog::dialogTemplate(int coordinateFormat) {
         kForm.at(id::kSaveAndTest, ControlKind::Button, u"Save and test", 8, mid + 2, right),
         kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", 9, kMargin, right),
     };
-    dialog.size = {kWidth, 10 * kRow + 2 * kMargin};
+    dialog.size = kForm.size(kWidth, 10);
     return dialog;
 }
 

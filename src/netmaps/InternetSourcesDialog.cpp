@@ -55,7 +55,7 @@ platform::DialogTemplate InternetSourcesDialog::dialogTemplate() {
                  platform::style::kDefaultButton),
         kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", row++, mid + 2, right),
     };
-    dialog.size = {kWidth, row * kRow + 2 * kMargin};
+    dialog.size = kForm.size(kWidth, row);
     return dialog;
 }
 

@@ -84,7 +84,7 @@ platform::DialogTemplate TrackSettingsScreen::dialogTemplate(const TrackSettings
                  platform::style::kDefaultButton),
         kForm.at(platform::kIdCancel, ControlKind::Button, u"Cancel", 12, mid + 2, right),
     };
-    dialog.size = {kWidth, 13 * kRow + 2 * kMargin};
+    dialog.size = kForm.size(kWidth, 13);
     return dialog;
 }
 
