@@ -55,6 +55,9 @@ bool KeyCommands::runAction(int action, int slot) {
         case Action::kAddPoint:
             menus_.addPoint();
             return true;
+        case Action::kAddVoicePoint:
+            menus_.addPoint(true);
+            return true;
         case Action::kToggleTrack:
             shell_.showStatusText(std::u16string(state_.track.toggleRecording()));
             state_.config.track = state_.track.settings;

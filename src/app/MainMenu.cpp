@@ -6,9 +6,10 @@ namespace wendra {
 
 namespace {
 
-constexpr std::array<ButtonMenuEntry, 13> kEntries = {{
+constexpr std::array<ButtonMenuEntry, 14> kEntries = {{
     {MainMenuButton::kListPoints, u"List points", true},
     {MainMenuButton::kAddPoint, u"Add point", true},
+    {MainMenuButton::kAddVoicePoint, u"Add voice point", true},
     {MainMenuButton::kNavigation, u"Navigation", false},
     {MainMenuButton::kTrack, u"Track", true},
     {MainMenuButton::kMapList, u"List of maps", true},

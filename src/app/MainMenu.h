@@ -24,6 +24,7 @@ inline constexpr int kBack = 1310;
 inline constexpr int kMapList = 1311;
 inline constexpr int kMapGroup = 1312;  // its caption is the maps group line
 inline constexpr int kAddPoint = 1313;
+inline constexpr int kAddVoicePoint = 1314;
 }  // namespace MainMenuButton
 
 class MainMenu final : public ButtonMenu {

@@ -45,6 +45,9 @@ void MenuScreens::openMainMenu() {
         case MainMenuButton::kAddPoint:
             addPoint();
             break;
+        case MainMenuButton::kAddVoicePoint:
+            addPoint(true);
+            break;
         case MainMenuButton::kMapList:
             openMapList();
             break;
@@ -73,8 +76,8 @@ void MenuScreens::openMainMenu() {
     }
 }
 
-void MenuScreens::addPoint() {
-    if (!points_.addAtFix()) shell_.showStatusText(std::u16string(viewmsg::kNotAvailable));
+void MenuScreens::addPoint(bool voiceMemo) {
+    if (!points_.addAtFix(voiceMemo)) shell_.showStatusText(std::u16string(viewmsg::kNotAvailable));
 }
 
 void MenuScreens::openSetupMenu() {

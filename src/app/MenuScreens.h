@@ -28,8 +28,9 @@ public:
     void openSetupMenu();
     void openToolsMenu();
     void openPointList() { points_.openList(); }
-    // A point at the current fix through the point dialog; refused without a fix.
-    void addPoint();
+    // A point at the current fix through the point dialog, recording its voice memo
+    // with `voiceMemo`; refused without a fix.
+    void addPoint(bool voiceMemo = false);
     // The statistics screen comes back after its "Display" when the map is tapped.
     bool tapOnMap();
 

@@ -35,6 +35,7 @@ points::PointDialogContext PointScreens::dialogContext() const {
     context.gps = currentFix();
     context.viewCentre = {state_.config.status.centreLat * kDegreesPerUnit,
                           state_.config.status.centreLon * kDegreesPerUnit};
+    context.memoFolder = memoFolder();
     return context;
 }
 
@@ -63,12 +64,14 @@ void PointScreens::openList() {
     saveChanges();
 }
 
-bool PointScreens::addAtFix() {
+bool PointScreens::addAtFix(bool voiceMemo) {
     const std::optional<GeoPosition> fix = currentFix();
     if (!fix) return false;
     points::GpsPoint point =
         points::immediatePoint(platform::clock().localNow(), fix->latitude, fix->longitude);
-    if (!points::runPointDialog(point, true, dialogContext())) {
+    points::PointDialogContext context = dialogContext();
+    context.recordMemo = voiceMemo;
+    if (!points::runPointDialog(point, true, context)) {
         // The number the dialog gave stays used: a memo may already bear it.
         points::deleteVoiceMemo(memoFolder(), point);
         shell_.showStatusText(std::u16string(kPointNotAdded));

@@ -1,6 +1,7 @@
 #pragma once
 // The points' screens the menus and keys open: the list of points, with the point
-// dialog for editing, and adding a point at the current fix through the dialog. What
+// dialog for editing, and adding a point at the current fix through the dialog, with
+// or without a voice memo. What
 // they changed is saved at once. Window thread only.
 
 #include <filesystem>
@@ -22,8 +23,9 @@ public:
     PointScreens(AppState& state, AppShell& shell) : state_(state), shell_(shell) {}
 
     void openList();
-    // False, with nothing shown, when there is no fix to put the point at.
-    bool addAtFix();
+    // False, with nothing shown, when there is no fix to put the point at. With
+    // `voiceMemo` the dialog opens recording the point's memo ("Add voice point").
+    bool addAtFix(bool voiceMemo = false);
 
     // The receiver's last position while the map shows it.
     std::optional<GeoPosition> currentFix() const;

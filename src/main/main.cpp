@@ -27,6 +27,7 @@
 #include "platform/linux/SingleInstance.h"
 #include "platform/linux/SuspendTime.h"
 #include "platform/linux/WavPlayer.h"
+#include "platform/linux/WavRecorder.h"
 #include "platform/qt/QtHosts.h"
 #include "platform/qt/QtSnapshotWriter.h"
 #include "platform/qt/QtWindow.h"
@@ -77,6 +78,8 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     platform::RfkillRadio radio;
     platform::WavPlayer sounds([] { return platform::makeAlsaSink(); });
     const platform::ScopedSoundPlayer soundScope(sounds);
+    platform::WavRecorder memos([] { return platform::makeAlsaSource(); });
+    const platform::ScopedVoiceRecorder memoScope(memos);
     std::unique_ptr<ReplayPlayer> replay;
     if (log) {
         std::string error;

@@ -4,7 +4,10 @@
 
 #include "platform/DialogHost.h"
 #include "platform/MessageBox.h"
+#include "platform/SoundPlayer.h"
+#include "platform/VoiceRecorder.h"
 #include "points/IconList.h"
+#include "points/VoiceMemo.h"
 #include "records/CoordinateEntry.h"
 #include "records/CoordinateFormat.h"
 #include "records/SwissGrid.h"
@@ -29,6 +32,10 @@ constexpr std::u16string_view kCannotShowTitle = u".Error";
 constexpr std::u16string_view kNone = u"None";
 constexpr std::u16string_view kStatuses[] = {u"Active", u"Displayed", u"Secondary", u"Deactivated"};
 constexpr std::u16string_view kLabels[] = {u"Group/Name", u"Group", u"Name", u"Icon"};
+constexpr std::u16string_view kMemoRecorded = u"Recorded";
+constexpr std::u16string_view kMemoRecording = u"Recording...";
+constexpr std::u16string_view kRecorderMissing = u"Recorder not available";
+constexpr int kMemoPollMs = 250;
 constexpr int kPaletteSize = 28;
 constexpr int kFirstFileIcon = 2;  // after "*" and "*SH*"
 
@@ -105,6 +112,19 @@ public:
             d.addItem(id::kColour, number);
         }
         d.setSelection(id::kColour, std::clamp(point_.colour, 0, kPaletteSize - 1));
+        initMemo(d);
+    }
+
+    void timer(platform::DialogControls& d, int timerId) override {
+        if (timerId != id::kMemoTimer || !recording_) return;
+        if (platform::voiceRecorder().state() == platform::VoiceRecorder::State::Idle)
+            stopRecording(d);  // the device went away; what came is kept
+    }
+
+    // The dialog may close by other ways than its buttons; the memo is complete after.
+    void finishMemo() {
+        if (recording_) platform::voiceRecorder().stop();
+        recording_ = false;
     }
 
     void command(platform::DialogControls& d, int controlId) override {
@@ -115,13 +135,75 @@ public:
             if (const auto texts = positionTexts(context_.viewCentre, context_.coordinateFormat))
                 showPosition(d, *texts);
         } else if (controlId == platform::kIdOk) {
-            if (accept(d)) d.end(platform::kIdOk);
+            if (accept(d)) close(d, platform::kIdOk);
         } else if (controlId == platform::kIdCancel) {
-            d.end(platform::kIdCancel);
+            close(d, platform::kIdCancel);
+        } else {
+            memoCommand(d, controlId);
         }
     }
 
 private:
+    void close(platform::DialogControls& d, int result) {
+        if (recording_) stopRecording(d);
+        d.end(result);
+    }
+
+    void initMemo(platform::DialogControls& d) {
+        memoOffered_ = !context_.memoFolder.empty() && point_.number != 0;
+        recorderAvailable_ = memoOffered_ && platform::voiceRecorder().available();
+        if (context_.recordMemo && recorderAvailable_)
+            startRecording(d);
+        else
+            showMemo(d);
+    }
+
+    void memoCommand(platform::DialogControls& d, int controlId) {
+        if (!memoOffered_) return;
+        if (controlId == id::kMemoRecord && !recording_) {
+            startRecording(d);
+        } else if (controlId == id::kMemoStop && recording_) {
+            stopRecording(d);
+        } else if (controlId == id::kMemoPlay && !recording_) {
+            playVoiceMemo(context_.memoFolder, point_);
+        } else if (controlId == id::kMemoDelete && !recording_) {
+            platform::soundPlayer().stop();
+            confirmDeleteVoiceMemo(context_.memoFolder, point_);
+            showMemo(d);
+        }
+    }
+
+    void startRecording(platform::DialogControls& d) {
+        recording_ = recordVoiceMemo(context_.memoFolder, point_);
+        if (recording_)
+            d.setTimer(id::kMemoTimer, kMemoPollMs);
+        else
+            recorderAvailable_ = platform::voiceRecorder().available();
+        showMemo(d);
+    }
+
+    void stopRecording(platform::DialogControls& d) {
+        d.killTimer(id::kMemoTimer);
+        finishMemo();
+        showMemo(d);
+    }
+
+    // The buttons follow what can be done now: one of record and stop, play and delete
+    // only for a memo that is there and not being recorded over.
+    void showMemo(platform::DialogControls& d) {
+        const bool present = memoOffered_ && hasVoiceMemo(context_.memoFolder, point_);
+        d.setEnabled(id::kMemoRecord, recorderAvailable_ && !recording_);
+        d.setEnabled(id::kMemoStop, recording_);
+        d.setEnabled(id::kMemoPlay, present && !recording_);
+        d.setEnabled(id::kMemoDelete, present && !recording_);
+        std::u16string_view state = present ? kMemoRecorded : kNone;
+        if (recording_)
+            state = kMemoRecording;
+        else if (memoOffered_ && !recorderAvailable_)
+            state = kRecorderMissing;
+        d.setText(id::kMemoState, state);
+    }
+
     void fillGroups(platform::DialogControls& d) {
         if (context_.store) {
             for (const std::u16string& group : context_.store->groups())
@@ -227,6 +309,9 @@ private:
     const PointDialogContext& context_;
     PositionTexts texts_;
     bool stored_ = false;
+    bool memoOffered_ = false;  // a folder to keep it in and a number to name it
+    bool recorderAvailable_ = false;
+    bool recording_ = false;
 };
 
 }  // namespace
@@ -268,6 +353,12 @@ platform::DialogTemplate pointDialogTemplate(bool shared, int coordinateFormat) 
     c.push_back(control(id::kAlert, ControlKind::Label, u"", 46, 122, 110, 10));
     c.push_back(control(0, ControlKind::Label, u"Color:", 4, 136, 40, 10));
     c.push_back(control(id::kColour, ControlKind::Combo, u"", 46, 136, 40, 12));
+    c.push_back(control(0, ControlKind::Label, u"Voice memo:", 4, 152, 40, 10));
+    c.push_back(control(id::kMemoState, ControlKind::Label, u"", 46, 152, 110, 10));
+    c.push_back(control(id::kMemoRecord, ControlKind::Button, u"Record", 4, 164, 35, 12));
+    c.push_back(control(id::kMemoStop, ControlKind::Button, u"Stop", 43, 164, 35, 12));
+    c.push_back(control(id::kMemoPlay, ControlKind::Button, u"Play", 82, 164, 35, 12));
+    c.push_back(control(id::kMemoDelete, ControlKind::Button, u"Delete", 121, 164, 35, 12));
     c.push_back(
         control(platform::kIdOk, ControlKind::Button, u"OK", 4, 180, 74, 14, kDefaultButton));
     c.push_back(control(platform::kIdCancel, ControlKind::Button, u"Cancel", 82, 180, 74, 14));
@@ -286,6 +377,7 @@ bool runPointDialog(GpsPoint& point, bool adding, const PointDialogContext& cont
     if (context.store) context.store->numberPoint(point);
     PointDialogProcedure procedure(point, adding, context, texts.value_or(PositionTexts{}));
     platform::runDialog(pointDialogTemplate(point.isShared(), context.coordinateFormat), procedure);
+    procedure.finishMemo();
     return procedure.stored();
 }
 

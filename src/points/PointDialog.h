@@ -3,6 +3,7 @@
 // only when OK passes every check; Cancel leaves it as it was (its number aside, which
 // the opening gives). The caller saves and, for a cancelled new point, drops its memo.
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -32,6 +33,12 @@ inline constexpr int kPicture = 1112;
 inline constexpr int kCourseAndDistance = 1113;
 inline constexpr int kAlert = 1114;
 inline constexpr int kColour = 1115;
+inline constexpr int kMemoState = 1116;  // what the memo is: none, recorded, recording
+inline constexpr int kMemoRecord = 1117;
+inline constexpr int kMemoStop = 1118;
+inline constexpr int kMemoPlay = 1119;
+inline constexpr int kMemoDelete = 1120;
+inline constexpr int kMemoTimer = 1;  // watches a recording that may end by itself
 }  // namespace point_dialog
 
 struct PointDialogContext {
@@ -40,6 +47,10 @@ struct PointDialogContext {
     int coordinateFormat = 0;
     std::optional<GeoPosition> gps;  // the current fix, when valid
     GeoPosition viewCentre;          // "Use manual location"
+    // The voice memo folder ("RecorderPath"); empty: the dialog offers no memo.
+    std::filesystem::path memoFolder;
+    // "Add voice point": recording starts as the dialog opens.
+    bool recordMemo = false;
     // Registers a shared position's identifier with the sharing service; the error
     // text, empty on success. Not set: nothing to register with.
     std::function<std::u16string(std::u16string_view id, std::u16string_view key)> registerShare;
@@ -48,7 +59,8 @@ struct PointDialogContext {
 platform::DialogTemplate pointDialogTemplate(bool shared, int coordinateFormat);
 
 // Opens the dialog on the point ("Add a point (%d)" when `adding`, else "Update the point
-// (%d)"); true when OK stored the form. A position the chosen format cannot show refuses
+// (%d)"); true when OK stored the form. A recording still running when the dialog ends
+// is stopped, so the memo is complete when this returns. A position the chosen format cannot show refuses
 // to open with "Unable to display the coordinates in the selected format.".
 bool runPointDialog(GpsPoint& point, bool adding, const PointDialogContext& context);
 

@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SoundPlayer.h"
+#include "platform/VoiceRecorder.h"
+#include "records/RecordFile.h"
 
 #include <cstdio>
 #include <system_error>
@@ -31,6 +33,17 @@ bool deleteVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point)
 
 bool playVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point) {
     return hasVoiceMemo(folder, point) && platform::playSound(voiceMemoPath(folder, point));
+}
+
+bool recordVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point) {
+    const std::filesystem::path path = voiceMemoPath(folder, point);
+    if (path.empty()) return false;
+    std::error_code code;
+    std::filesystem::create_directories(folder, code);
+    sweepLeftoverTemporaries(folder.string());
+    // The memo may be playing; its new take must not be the loudspeaker's echo.
+    platform::soundPlayer().stop();
+    return platform::voiceRecorder().record(path);
 }
 
 bool confirmDeleteVoiceMemo(const std::filesystem::path& folder, const GpsPoint& point) {

@@ -20,6 +20,7 @@ TEST(MainMenu, EndsWithTheButtonPressedAndRefusesScreensNotBuilt) {
         {"track", MainMenuButton::kTrack, MainMenuButton::kTrack},
         {"list points", MainMenuButton::kListPoints, MainMenuButton::kListPoints},
         {"add point", MainMenuButton::kAddPoint, MainMenuButton::kAddPoint},
+        {"add voice point", MainMenuButton::kAddVoicePoint, MainMenuButton::kAddVoicePoint},
         {"setup", MainMenuButton::kAdvancedSetup, MainMenuButton::kAdvancedSetup},
         {"quit", MainMenuButton::kQuit, MainMenuButton::kQuit},
         {"back", MainMenuButton::kBack, MainMenuButton::kBack},

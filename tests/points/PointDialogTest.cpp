@@ -3,15 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "points/IconList.h"
+#include "points/VoiceMemo.h"
 #include "points/PointDialog.h"
 #include "records/CoordinateFormat.h"
+#include "records/Text.h"
+#include "support/FakeVoiceRecorder.h"
+#include "support/RecordingPlayer.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TestPaths.h"
 
 namespace wendra::points {
 namespace {
@@ -203,6 +210,112 @@ TEST(PointDialog, CancelLeavesThePointAsItWas) {
     EXPECT_FALSE(runPointDialog(hut, false, s.context));
     EXPECT_EQ(hut.name, u"Hut");
     EXPECT_EQ(s.store.counter(), 6);
+}
+
+// The memo buttons as the dialog shows them: which can be pressed, and the state line.
+struct MemoButtons {
+    bool record, stop, play, remove;
+    std::u16string state;
+    bool operator==(const MemoButtons&) const = default;
+};
+
+MemoButtons memoButtons(const ScriptedDialog& d) {
+    return {d.enabled(id::kMemoRecord), d.enabled(id::kMemoStop), d.enabled(id::kMemoPlay),
+            d.enabled(id::kMemoDelete), d.text(id::kMemoState)};
+}
+
+void PrintTo(const MemoButtons& b, std::ostream* out) {
+    *out << "record " << b.record << ", stop " << b.stop << ", play " << b.play << ", delete "
+         << b.remove << ", \"" << toUtf8(b.state) << '"';
+}
+
+const MemoButtons kNoMemo{true, false, false, false, u"None"};
+const MemoButtons kRecording{false, true, false, false, u"Recording..."};
+const MemoButtons kRecorded{true, false, true, true, u"Recorded"};
+
+// "Add voice point": the dialog opens recording into the folder it makes, and OK ends
+// the take so the memo is in place when the point is stored.
+TEST(PointDialog, AVoicePointRecordsFromTheOpeningUntilOk) {
+    DialogSetup s;
+    test::TempDir home;
+    test::FakeVoiceRecorder recorder;
+    s.context.memoFolder = home / "WendraRecords";
+    s.context.recordMemo = true;
+    GpsPoint point;
+    const Outcome out = s.run(point, true, [&](ScriptedDialog& d) {
+        EXPECT_EQ(memoButtons(d), kRecording);
+        EXPECT_TRUE(d.timerRunning(id::kMemoTimer));
+        d.type(id::kName, u"Spring");
+    });
+    EXPECT_TRUE(out.stored);
+    EXPECT_EQ(recorder.started(),
+              (std::vector<std::filesystem::path>{home / "WendraRecords" / "00007.wav"}));
+    EXPECT_EQ(recorder.state(), platform::VoiceRecorder::State::Idle);
+    EXPECT_TRUE(hasVoiceMemo(s.context.memoFolder, point));
+}
+
+TEST(PointDialog, MemoButtonsRecordStopPlayAndDeleteWithItsQuestion) {
+    DialogSetup s;
+    test::TempDir home;
+    test::FakeVoiceRecorder recorder;
+    test::RecordingPlayer player;
+    test::ScriptedMessageBoxes boxes;
+    test::ScriptedDialogHost host;
+    s.context.memoFolder = home.path();
+    GpsPoint& hut = s.store.at(1);
+    hut.number = 3;
+    const auto memo = home / "00003.wav";
+    host.expect([&](ScriptedDialog& d) {
+        EXPECT_EQ(memoButtons(d), kNoMemo);
+        EXPECT_TRUE(d.press(id::kMemoRecord));
+        EXPECT_EQ(memoButtons(d), kRecording);
+        EXPECT_TRUE(d.press(id::kMemoStop));
+        EXPECT_EQ(memoButtons(d), kRecorded);
+        EXPECT_FALSE(d.timerRunning(id::kMemoTimer));
+        EXPECT_TRUE(d.press(id::kMemoPlay));
+        EXPECT_EQ(player.played(), std::vector<std::filesystem::path>{memo});
+
+        EXPECT_TRUE(d.press(id::kMemoRecord)) << "a new take over the memo";
+        recorder.finishOnItsOwn();  // the microphone is pulled out
+        d.fireTimer(id::kMemoTimer);
+        EXPECT_EQ(memoButtons(d), kRecorded);
+
+        boxes.answer(platform::Answer::No);
+        EXPECT_TRUE(d.press(id::kMemoDelete));
+        EXPECT_EQ(memoButtons(d), kRecorded);
+        boxes.answer(platform::Answer::Yes);
+        EXPECT_TRUE(d.press(id::kMemoDelete));
+        EXPECT_EQ(memoButtons(d), kNoMemo);
+        d.press(platform::kIdCancel);
+    });
+    EXPECT_FALSE(runPointDialog(hut, false, s.context));
+    EXPECT_EQ(recorder.started().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(memo));
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].text, u"Do you want to delete the voice memo");
+}
+
+// Without a microphone the dialog works as before, says so once in its state line, and
+// still plays a memo recorded elsewhere; no box is shown.
+TEST(PointDialog, WithoutARecorderRecordIsDisabledAndSaysNotAvailable) {
+    DialogSetup s;
+    test::TempDir home;
+    test::FakeVoiceRecorder recorder(false);
+    test::RecordingPlayer player;
+    s.context.memoFolder = home.path();
+    s.context.recordMemo = true;
+    GpsPoint& hut = s.store.at(1);
+    hut.number = 3;
+    test::writeFile(home / "00003.wav", "RIFF");
+    const Outcome out = s.run(hut, false, [&](ScriptedDialog& d) {
+        EXPECT_EQ(memoButtons(d), (MemoButtons{false, false, true, true, u"Recorder not available"}));
+        EXPECT_FALSE(d.press(id::kMemoRecord));
+        EXPECT_TRUE(d.press(id::kMemoPlay));
+    });
+    EXPECT_TRUE(out.stored);
+    EXPECT_TRUE(out.boxes.empty());
+    EXPECT_TRUE(recorder.started().empty());
+    EXPECT_EQ(player.played().size(), 1u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/linux/AlsaQuiet.h"
 #include "platform/linux/WavPlayer.h"
 
 namespace wendra::platform {
@@ -26,8 +27,7 @@ public:
     }
 
     bool open(const PcmFormat& format) override {
-        static std::once_flag silenced;
-        std::call_once(silenced, [] { snd_lib_error_set_handler(quietAlsa); });
+        quietAlsaErrors();
         // Opened without blocking, so a device held by another program fails at once.
         if (snd_pcm_open(&pcm_, device_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
             pcm_ = nullptr;
@@ -63,6 +63,11 @@ private:
 };
 
 }  // namespace
+
+void quietAlsaErrors() {
+    static std::once_flag silenced;
+    std::call_once(silenced, [] { snd_lib_error_set_handler(quietAlsa); });
+}
 
 std::unique_ptr<PcmSink> makeAlsaSink(const char* device) {
     const char* chosen = device ? device : std::getenv("WENDRA_SOUND_DEVICE");
