@@ -11,6 +11,7 @@
 
 #include "QtTestApplication.h"
 #include "app/Application.h"
+#include "app/ConfigFolders.h"
 #include "app/ConfigurationStore.h"
 #include "app/DataFiles.h"
 #include "app/KeyTable.h"
@@ -33,6 +34,7 @@
 #include "points/PointsFile.h"
 #include "records/Text.h"
 #include "support/FakeClock.h"
+#include "support/FakeVoiceRecorder.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
@@ -794,6 +796,49 @@ TEST(ApplicationWindow, ThePointsFileLoadsAndKeepsAPointAddedFromTheMainMenu) {
     EXPECT_EQ(added.group, u"Now");
     EXPECT_EQ(added.number, 1);
     EXPECT_TRUE(added.positionValid()) << "at the replayed walk";
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// "Add voice point" from its key opens the point dialog recording the memo; Cancel
+// drops the point and its memo. From the main menu with OK, both stay.
+TEST(ApplicationWindow, AVoicePointKeepsItsMemoOnlyWhenAdded) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    test::FakeVoiceRecorder recorder;
+    const std::filesystem::path memos = home / "memos";
+    ProgramRun run(home.path(), demoLog());
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    ASSERT_TRUE(run.waitFor(
+        [&] { return application.state()->handOver.position == PositionMark::Shown; }));
+    application.state()->config.setFolder(Folder::RecorderPath, fromUtf8(memos.string()));
+    const std::size_t before = application.state()->points.size();
+    test::ScriptedDialogHost dialogs;
+    dialogs.expect([&](test::ScriptedDialog& point) {
+        EXPECT_EQ(point.text(points::point_dialog::kMemoState), u"Recording...");
+        EXPECT_TRUE(point.press(platform::kIdCancel));
+    });
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kAddVoicePoint);
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    ASSERT_TRUE(run.waitFor([&] { return application.state()->statusText == u"Point not added"; },
+                            seconds(5)));
+    EXPECT_EQ(recorder.started(), std::vector<std::filesystem::path>{memos / "00001.wav"});
+    EXPECT_FALSE(std::filesystem::exists(memos / "00001.wav"));
+
+    dialogs.expect([](test::ScriptedDialog& menu) {
+        EXPECT_TRUE(menu.press(MainMenuButton::kAddVoicePoint));
+    });
+    dialogs.expect([](test::ScriptedDialog& point) {
+        point.setText(points::point_dialog::kName, u"Spring");
+        EXPECT_TRUE(point.press(platform::kIdOk));
+    });
+    application.state()->config.keys.bind(0, kSecondAppKey, Action::kMainMenu);
+    application.hotKey(keyCode(kSecondAppKey));
+    ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
+    ASSERT_TRUE(run.waitFor([&] { return application.state()->points.size() == before + 1; }, seconds(5)));
+    EXPECT_TRUE(std::filesystem::exists(memos / "00002.wav"));
+    run.close();
     EXPECT_TRUE(boxes.shown().empty());
 }
 

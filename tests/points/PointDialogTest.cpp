@@ -242,12 +242,17 @@ TEST(PointDialog, AVoicePointRecordsFromTheOpeningUntilOk) {
     s.context.memoFolder = home / "WendraRecords";
     s.context.recordMemo = true;
     GpsPoint point;
+    point.setPosition(46.0, 7.0);
     const Outcome out = s.run(point, true, [&](ScriptedDialog& d) {
         EXPECT_EQ(memoButtons(d), kRecording);
         EXPECT_TRUE(d.timerRunning(id::kMemoTimer));
+        d.press(platform::kIdOk);
+        EXPECT_EQ(memoButtons(d), kRecording) << "a refused OK goes on recording";
         d.type(id::kName, u"Spring");
     });
     EXPECT_TRUE(out.stored);
+    ASSERT_EQ(out.boxes.size(), 1u);
+    EXPECT_EQ(out.boxes[0].text, u"You must enter a name!");
     EXPECT_EQ(recorder.started(),
               (std::vector<std::filesystem::path>{home / "WendraRecords" / "00007.wav"}));
     EXPECT_EQ(recorder.state(), platform::VoiceRecorder::State::Idle);
