@@ -35,6 +35,7 @@ constexpr std::u16string_view kLabels[] = {u"Group/Name", u"Group", u"Name", u"I
 constexpr std::u16string_view kMemoRecorded = u"Recorded";
 constexpr std::u16string_view kMemoRecording = u"Recording...";
 constexpr std::u16string_view kRecorderMissing = u"Recorder not available";
+constexpr std::u16string_view kUnableToOpen = u"Unable to open file!";
 constexpr int kMemoPollMs = 250;
 constexpr int kPaletteSize = 28;
 constexpr int kFirstFileIcon = 2;  // after "*" and "*SH*"
@@ -173,12 +174,16 @@ private:
         }
     }
 
+    // A recorder that is there but cannot start could not make the memo's file (a
+    // folder that cannot be written); one that went away just says so in the state line.
     void startRecording(platform::DialogControls& d) {
         recording_ = recordVoiceMemo(context_.memoFolder, point_);
-        if (recording_)
+        if (recording_) {
             d.setTimer(id::kMemoTimer, kMemoPollMs);
-        else
+        } else {
             recorderAvailable_ = platform::voiceRecorder().available();
+            if (recorderAvailable_) refuse(kUnableToOpen, kErrorTitle);
+        }
         showMemo(d);
     }
 

@@ -323,5 +323,24 @@ TEST(PointDialog, WithoutARecorderRecordIsDisabledAndSaysNotAvailable) {
     EXPECT_EQ(player.played().size(), 1u);
 }
 
+TEST(PointDialog, AMemoFolderThatCannotBeMadeIsSaidOncePerPress) {
+    DialogSetup s;
+    test::TempDir home;
+    test::FakeVoiceRecorder recorder;
+    test::writeFile(home / "taken", "a file where the folder should be");
+    s.context.memoFolder = home / "taken";
+    s.context.recordMemo = true;
+    GpsPoint& hut = s.store.at(1);
+    const Outcome out = s.run(hut, false, [&](ScriptedDialog& d) {
+        EXPECT_EQ(memoButtons(d), kNoMemo);
+        EXPECT_TRUE(d.press(id::kMemoRecord));
+        EXPECT_EQ(memoButtons(d), kNoMemo);
+    });
+    EXPECT_TRUE(out.stored);
+    ASSERT_EQ(out.boxes.size(), 2u) << "the opening and the press";
+    EXPECT_EQ(out.boxes[1].text, u"Unable to open file!");
+    EXPECT_EQ(out.boxes[1].title, u"Error!");
+}
+
 }  // namespace
 }  // namespace wendra::points

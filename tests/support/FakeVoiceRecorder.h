@@ -1,10 +1,11 @@
 #pragma once
 // A voice recorder for tests of what drives it: no thread and no device. A recording
-// writes its file when stopped, as the real one puts the memo in place; finishOnItsOwn()
+// starts only in a folder that exists and writes its file when stopped, as the real one puts the memo in place; finishOnItsOwn()
 // is the microphone pulled out mid-memo. While it lives it is the program's recorder.
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/VoiceRecorder.h"
@@ -18,8 +19,9 @@ public:
 
     bool available() override { return available_; }
     bool record(const std::filesystem::path& file) override {
-        if (!available_) return false;
         stop();
+        std::error_code error;
+        if (!available_ || !std::filesystem::is_directory(file.parent_path(), error)) return false;
         recording_ = file;
         started_.push_back(file);
         return true;
