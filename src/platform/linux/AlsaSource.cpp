@@ -56,7 +56,9 @@ public:
 private:
     // An overrun (the thread was late) loses a moment of sound, not the memo.
     long recover(int error) {
-        if (snd_pcm_recover(pcm_, error, 1) < 0 || snd_pcm_start(pcm_) < 0) return -1;
+        if (snd_pcm_recover(pcm_, error, 1) < 0) return -1;
+        // A resumed stream may be running already; a prepared one waits for its start.
+        if (snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING && snd_pcm_start(pcm_) < 0) return -1;
         return 0;
     }
 
