@@ -60,8 +60,9 @@ platform::DialogTemplate pointDialogTemplate(bool shared, int coordinateFormat);
 
 // Opens the dialog on the point ("Add a point (%d)" when `adding`, else "Update the point
 // (%d)"); true when OK stored the form. A recording still running when the dialog ends
-// is stopped, so the memo is complete when this returns. A position the chosen format cannot show refuses
-// to open with "Unable to display the coordinates in the selected format.".
+// is stopped, so the memo is complete when this returns. A position the chosen format
+// cannot show refuses to open with "Unable to display the coordinates in the selected
+// format.".
 bool runPointDialog(GpsPoint& point, bool adding, const PointDialogContext& context);
 
 }  // namespace wendra::points

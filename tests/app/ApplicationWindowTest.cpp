@@ -809,8 +809,8 @@ TEST(ApplicationWindow, ACancelledVoicePointLeavesNoMemo) {
     ProgramRun run(home.path(), demoLog());
     ASSERT_TRUE(run.started());
     Application& application = run.application();
-    ASSERT_TRUE(run.waitFor(
-        [&] { return application.state()->handOver.position == PositionMark::Shown; }));
+    ASSERT_TRUE(
+        run.waitFor([&] { return application.state()->handOver.position == PositionMark::Shown; }));
     application.state()->config.setFolder(Folder::RecorderPath, fromUtf8(memos.string()));
     const std::size_t before = application.state()->points.size();
     test::ScriptedDialogHost dialogs;

@@ -31,7 +31,7 @@ struct SourceLog {
 
 // Gives a rising count as samples, so the file read back shows every frame in order.
 struct SourceScript {
-    bool device = true;  // false: ALSA with a device the machine does not have
+    bool device = true;       // false: ALSA with a device the machine does not have
     int highestRate = 48000;  // the device refuses rates above
     int readsBeforeUnplug = -1;
 };

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "points/IconList.h"
-#include "points/VoiceMemo.h"
 #include "points/PointDialog.h"
+#include "points/VoiceMemo.h"
 #include "records/CoordinateFormat.h"
 #include "records/Text.h"
 #include "support/FakeVoiceRecorder.h"
@@ -310,7 +310,8 @@ TEST(PointDialog, WithoutARecorderRecordIsDisabledAndSaysNotAvailable) {
     hut.number = 3;
     test::writeFile(home / "00003.wav", "RIFF");
     const Outcome out = s.run(hut, false, [&](ScriptedDialog& d) {
-        EXPECT_EQ(memoButtons(d), (MemoButtons{false, false, true, true, u"Recorder not available"}));
+        EXPECT_EQ(memoButtons(d),
+                  (MemoButtons{false, false, true, true, u"Recorder not available"}));
         EXPECT_FALSE(d.press(id::kMemoRecord));
         EXPECT_TRUE(d.press(id::kMemoPlay));
     });

@@ -1,7 +1,8 @@
 #pragma once
 // A voice recorder for tests of what drives it: no thread and no device. A recording
-// starts only in a folder that exists and writes its file when stopped, as the real one puts the memo in place; finishOnItsOwn()
-// is the microphone pulled out mid-memo. While it lives it is the program's recorder.
+// starts only in a folder that exists and writes its file when stopped, as the real one
+// puts the memo in place; finishOnItsOwn() is the microphone pulled out mid-memo. While
+// it lives it is the program's recorder.
 
 #include <filesystem>
 #include <string>
