@@ -297,47 +297,39 @@ TEST(PointDialog, MemoButtonsRecordStopPlayAndDeleteWithItsQuestion) {
     EXPECT_EQ(boxes.shown()[0].text, u"Do you want to delete the voice memo");
 }
 
-// Without a microphone the dialog works as before, says so once in its state line, and
-// still plays a memo recorded elsewhere; no box is shown.
-TEST(PointDialog, WithoutARecorderRecordIsDisabledAndSaysNotAvailable) {
-    DialogSetup s;
-    test::TempDir home;
-    test::FakeVoiceRecorder recorder(false);
-    test::RecordingPlayer player;
-    s.context.memoFolder = home.path();
-    s.context.recordMemo = true;
-    GpsPoint& hut = s.store.at(1);
-    hut.number = 3;
-    test::writeFile(home / "00003.wav", "RIFF");
-    const Outcome out = s.run(hut, false, [&](ScriptedDialog& d) {
-        EXPECT_EQ(memoButtons(d),
-                  (MemoButtons{false, false, true, true, u"Recorder not available"}));
-        EXPECT_FALSE(d.press(id::kMemoRecord));
-        EXPECT_TRUE(d.press(id::kMemoPlay));
-    });
-    EXPECT_TRUE(out.stored);
-    EXPECT_TRUE(out.boxes.empty());
-    EXPECT_TRUE(recorder.started().empty());
-    EXPECT_EQ(player.played().size(), 1u);
-}
-
-TEST(PointDialog, AMemoFolderThatCannotBeMadeIsSaidOncePerPress) {
-    DialogSetup s;
-    test::TempDir home;
-    test::FakeVoiceRecorder recorder;
-    test::writeFile(home / "taken", "a file where the folder should be");
-    s.context.memoFolder = home / "taken";
-    s.context.recordMemo = true;
-    GpsPoint& hut = s.store.at(1);
-    const Outcome out = s.run(hut, false, [&](ScriptedDialog& d) {
-        EXPECT_EQ(memoButtons(d), kNoMemo);
-        EXPECT_TRUE(d.press(id::kMemoRecord));
-        EXPECT_EQ(memoButtons(d), kNoMemo);
-    });
-    EXPECT_TRUE(out.stored);
-    ASSERT_EQ(out.boxes.size(), 2u) << "the opening and the press";
-    EXPECT_EQ(out.boxes[1].text, u"Unable to open file!");
-    EXPECT_EQ(out.boxes[1].title, u"Error!");
+// A recording that cannot start: without a microphone the state line says so and no box
+// is shown; with one, a memo folder that cannot be made is said at each try.
+TEST(PointDialog, ARecordingThatCannotStartSaysWhy) {
+    struct Case {
+        const char* legend;
+        bool microphone;
+        MemoButtons shown;
+        std::size_t boxes;  // "Unable to open file!" at the opening and at the press
+    };
+    const Case cases[] = {
+        {"no microphone", false, {false, false, false, false, u"Recorder not available"}, 0},
+        {"a file where the folder should be", true, kNoMemo, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        DialogSetup s;
+        test::TempDir home;
+        test::FakeVoiceRecorder recorder(c.microphone);
+        test::writeFile(home / "taken", "");
+        s.context.memoFolder = c.microphone ? home / "taken" : home.path();
+        s.context.recordMemo = true;
+        const Outcome out = s.run(s.store.at(1), false, [&](ScriptedDialog& d) {
+            EXPECT_EQ(memoButtons(d), c.shown);
+            EXPECT_EQ(d.press(id::kMemoRecord), c.microphone);
+            EXPECT_EQ(memoButtons(d), c.shown);
+        });
+        EXPECT_TRUE(out.stored);
+        ASSERT_EQ(out.boxes.size(), c.boxes);
+        for (const platform::Message& box : out.boxes) {
+            EXPECT_EQ(box.text, u"Unable to open file!");
+            EXPECT_EQ(box.title, u"Error!");
+        }
+    }
 }
 
 }  // namespace
