@@ -94,6 +94,7 @@ bool TileCache::createMap(Tile& tile, int age, std::optional<bool> active) {
         catalogue_.purgeRemovedTiles();
         return false;
     }
+    map->setGroupName(std::move(shown.groupName));
     map->setAge(age);
     tile.map = std::move(map);
     tile.flags &= ~tileflag::kMapRemoved;
