@@ -44,8 +44,7 @@ bool cancelled(const std::atomic<bool>& cancel) {
 }
 
 // One decoded row into the tile's row: palette indices expanded, cut to 256 pixels.
-void takeBaseRow(const maps::MapImageDecoder& decoder, const std::uint8_t* row,
-                 std::uint8_t* out) {
+void takeBaseRow(const maps::MapImageDecoder& decoder, const std::uint8_t* row, std::uint8_t* out) {
     const maps::ImageShape& shape = decoder.shape();
     const int width = std::min(shape.width, kSide);
     if (!shape.palette) {
