@@ -23,6 +23,9 @@ constexpr std::size_t kRgbaRow = kSide * 4;
 constexpr int kLastRow = kSide - 1;
 // The encoder writes here first; a kill leaves at worst this file, never a torn tile.
 constexpr char kPartSuffix[] = ".part";
+// Servers send 256 or, for high-density screens, 512 pixels. A body that claims far more
+// is refused before a decoder assembles it (an interlaced PNG is decoded whole).
+constexpr int kMaxBodySide = 2048;
 
 // The images as the conversion holds them: 256 rows top first, padded with zeros.
 struct TileRows {
@@ -37,6 +40,10 @@ struct TileRows {
 std::unique_ptr<maps::MapImageDecoder> decoderFor(TileType type) {
     return maps::createDecoder(type == TileType::Png ? maps::ImageFormat::Png
                                                      : maps::ImageFormat::Jpeg);
+}
+
+bool usableShape(const maps::ImageShape& shape) {
+    return shape.valid() && shape.width <= kMaxBodySide && shape.height <= kMaxBodySide;
 }
 
 bool cancelled(const std::atomic<bool>& cancel) {
@@ -60,7 +67,7 @@ ConversionResult decodeBase(const Tile& tile, const std::filesystem::path& path,
                             const std::atomic<bool>& cancel) {
     const auto decoder = decoderFor(tile.baseType);
     decoder->watch(&cancel);
-    if (decoder->open(path) != maps::OpenResult::Opened || !decoder->shape().valid())
+    if (decoder->open(path) != maps::OpenResult::Opened || !usableShape(decoder->shape()))
         return ConversionResult::BaseUnreadable;
     const maps::ImageShape& shape = decoder->shape();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(shape.width) * 3);
@@ -79,7 +86,7 @@ ConversionResult decodeOverlay(const std::filesystem::path& path, TileRows& rows
                                const std::atomic<bool>& cancel) {
     const auto decoder = decoderFor(TileType::Png);
     decoder->watch(&cancel);
-    if (decoder->open(path) != maps::OpenResult::Opened || !decoder->shape().valid())
+    if (decoder->open(path) != maps::OpenResult::Opened || !usableShape(decoder->shape()))
         return ConversionResult::Done;
     const maps::ImageShape& shape = decoder->shape();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(shape.width) * 4);
