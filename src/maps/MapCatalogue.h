@@ -59,6 +59,8 @@ public:
     void removeInternetMaps();
     // Forgets removed maps, except internet tiles and maps whose load still runs.
     void purgeRemoved(bool internetTilesToo = true);
+    // Forgets removed internet tiles whose load has ended (the tile service's trim).
+    void purgeRemovedTiles();
     // One of the first `count` maps other than `except` has the path (case counts).
     bool isDuplicate(const std::u16string& imagePath, std::size_t count,
                      const MapEntry* except = nullptr) const;
@@ -81,6 +83,9 @@ public:
     void paintAll(std::span<const MapCell> cells, platform::PixelBuffer& view,
                   platform::ColorRef background);
     const std::vector<MapPtr>& displayList() const { return display_; }
+    // The groups (source names) of the internet tiles that the last paintAll drew,
+    // each once, in display order: their servers' attributions go with the frame.
+    std::vector<std::u16string> paintedInternetGroups() const;
 
     // The largest widthScale of the usable maps on the position; -1.0 when none.
     double bestMapScale(double latitude, double longitude) const;

@@ -71,6 +71,11 @@ std::u16string MapEntry::groupName() const {
     return withMap([](const CalibratedMap& m) { return m.groupName(); });
 }
 
+void MapEntry::setGroupName(std::u16string name) {
+    std::lock_guard<std::mutex> hold(mapLock_);
+    map_.setGroupName(std::move(name));
+}
+
 void MapEntry::setActive(bool active) {
     if (active_.exchange(active) == active) return;
     if (!active) unload();
@@ -160,6 +165,7 @@ PaintResult MapEntry::paint(const MapCell& cell, platform::PixelBuffer& view,
         result = PaintResult::NotLoaded;
     } else if (paintMapCell(map_, *image_, cell, view, unpainted)) {
         set(mapflag::kPaintedLastFrame);
+        age_.store(1, std::memory_order_relaxed);
     }
     clear(mapflag::kBeingPainted);
     return result;
