@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "platform/DrawingSurface.h"
+#include "app/FrameFeeds.h"
+#include "track/HandOverState.h"
 #include "platform/WindowHandler.h"
 #include "view/MapFrame.h"
 #include "view/PenDrag.h"
@@ -34,6 +36,9 @@ public:
 
     // A stylus or mouse event on the map; true when the view moved (repaint).
     bool stylus(platform::StylusAction action, platform::Point at);
+    // A tap (no drag) on the map: the drawn point within reach shows its balloon;
+    // true when there was one (repaint).
+    bool tapPoint(platform::Point at);
     // Mouse wheel notches (positive: closer); the zoom's message, empty when none.
     std::u16string_view wheel(int notches);
 
@@ -46,11 +51,13 @@ private:
     void takeSettings();
     void keepSettings();
     int battery();
+    GpsStatus gpsStatus(bool fixNow, PositionMark mark) const;
 
     AppState& state_;
     ViewGeometry geometry_;
     ViewCycle cycle_;
     MapFrame frame_;
+    FrameFeeds feeds_;
     PenDrag drag_;
     LatLon gps_{};
     bool hadFix_ = false;

@@ -78,7 +78,8 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     drawMaps(pass);
     if (view_.setting(settings::kGrid)) drawGrid(pass);
     const std::span<const DrawnPoint> points =
-        pass.data.points ? pass.data.points->drawnPoints(budget_) : std::span<const DrawnPoint>{};
+        pass.data.points ? pass.data.points->drawnPoints(budget_, size)
+                         : std::span<const DrawnPoint>{};
     drawPointIcons(pass, points);
     if (view_.setting(settings::kMovingDirection)) drawDirection(pass);
     drawScaleBar(pass);
@@ -96,6 +97,9 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     if (view_.has(viewflag::kFreeMovement) || view_.has(viewflag::kTrackCursor))
         drawPositionMarker(pass.surface, view_.centrePixel(), pass.position, pass.metrics.m);
     drawSecondMarker(pass);
+    drawBalloons(pass);
+    drawButtons(pass);
+    drawStatusIcons(pass);
     drawInfoLine(pass);
     const Rect above{0, 0, size.width, size.height - pass.infoHeight};
     drawAlertBanner(pass.surface, alertText, above, pass.colours.back, pass.metrics.m);

@@ -172,7 +172,7 @@ TEST_F(MapFrameTest, InformationLineFieldsByModeAndFix) {
 
 class ListedPoints final : public PointSource {
 public:
-    std::span<const DrawnPoint> drawnPoints(int budget) override {
+    std::span<const DrawnPoint> drawnPoints(int budget, platform::Size) override {
         asked = budget;
         return points;
     }
