@@ -14,8 +14,8 @@ namespace wendra {
 
 class FrameFeeds {
 public:
-    FrameFeeds(points::PointStore& store, const points::IconList& icons,
-               maps::MapCatalogue& maps, const ViewGeometry& view);
+    FrameFeeds(points::PointStore& store, const points::IconList& icons, maps::MapCatalogue& maps,
+               const ViewGeometry& view);
 
     // Fills all of `data` but the GPS side (fix, GPS state, battery, status text);
     // `gps` is the GPS position object, null while it has no position to measure from.

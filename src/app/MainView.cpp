@@ -26,18 +26,20 @@ MainView::MainView(AppState& state)
       frame_(geometry_, cycle_, state.track),
       feeds_(state.points, state.icons, state.maps, geometry_) {}
 
-void MainView::takeStoredCentre() {
-    const Status7Record& status = state_.config.status;
+void applyStoredView(const Status7Record& status, Track& track, ViewGeometry& view, LatLon& gps) {
     ViewStatus7::fromFields(status.trackWord, status.viewWord, status.manualScale, status.centreLon,
                             status.centreLat)
-        .applyTo(geometry_, gps_);
-    if (status.centreLat == 0.0 && status.centreLon == 0.0) {
-        TrackLock::Hold hold(state_.track.lock(), u".Paint.2");
-        if (const TrackPoint* last = state_.track.main().last()) {
-            geometry_.setCentre(last->lat, last->lon);
-            gps_ = LatLon{last->lat, last->lon};
-        }
+        .applyTo(view, gps);
+    if (status.centreLat != 0.0 || status.centreLon != 0.0) return;
+    TrackLock::Hold hold(track.lock(), u".Paint.2");
+    if (const TrackPoint* last = track.main().last()) {
+        view.setCentre(last->lat, last->lon);
+        gps = LatLon{last->lat, last->lon};
     }
+}
+
+void MainView::takeStoredCentre() {
+    applyStoredView(state_.config.status, state_.track, geometry_, gps_);
     keepSettings();
 }
 

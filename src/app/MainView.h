@@ -8,10 +8,10 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/DrawingSurface.h"
 #include "app/FrameFeeds.h"
-#include "track/HandOverState.h"
+#include "platform/DrawingSurface.h"
 #include "platform/WindowHandler.h"
+#include "track/HandOverState.h"
 #include "view/MapFrame.h"
 #include "view/PenDrag.h"
 #include "view/ViewCentre.h"
@@ -19,6 +19,12 @@
 namespace wendra {
 
 struct AppState;
+struct Status7Record;
+
+// The view as the configuration stored it, centred on the last point of the track when
+// no centre was ever stored; the GPS position object takes the centre. The caller holds
+// nothing: the track lock is taken here.
+void applyStoredView(const Status7Record& status, Track& track, ViewGeometry& view, LatLon& gps);
 
 class MainView {
 public:

@@ -27,8 +27,8 @@ struct Column {
     Rect speed{};
 };
 
-Column measureColumn(platform::DrawingSurface& surface, const Balloon& b,
-                     const BalloonStyle& style, std::u16string& speedText) {
+Column measureColumn(platform::DrawingSurface& surface, const Balloon& b, const BalloonStyle& style,
+                     std::u16string& speedText) {
     Column c;
     if (!b.hasAlert) return c;
     const int m = style.metrics.m;
@@ -56,10 +56,9 @@ void drawCourseArrow(platform::DrawingSurface& surface, Point centre, double deg
                      platform::ColorRef ink, int m) {
     const double a = degrees * std::numbers::pi / 180.0;
     const auto at = [&](double along, double across) {
-        return Point{centre.x + static_cast<int>(std::lround(std::sin(a) * along +
-                                                             std::cos(a) * across)),
-                     centre.y + static_cast<int>(std::lround(-std::cos(a) * along +
-                                                             std::sin(a) * across))};
+        return Point{
+            centre.x + static_cast<int>(std::lround(std::sin(a) * along + std::cos(a) * across)),
+            centre.y + static_cast<int>(std::lround(-std::cos(a) * along + std::sin(a) * across))};
     };
     surface.setPen(platform::Pen{platform::PenStyle::Solid, m, ink});
     surface.line(at(-half, 0), at(half, 0));
@@ -112,14 +111,15 @@ Rect drawBalloon(platform::DrawingSurface& surface, const Balloon& b, const Rect
     const int pad = kPadding * m;
     surface.setFont(style.metrics.smallFont());
     const Rect room{0, 0, std::max(1, area.width() - 2 * pad), std::max(1, area.height())};
-    const Rect text = b.text.empty() ? Rect{} : surface.measureText(b.text, room,
-                                                                    platform::text::kCentre);
+    const Rect text =
+        b.text.empty() ? Rect{} : surface.measureText(b.text, room, platform::text::kCentre);
     std::u16string speedText;
     const Column column = measureColumn(surface, b, style, speedText);
     const int width = text.width() + 2 * pad + column.width;
     const int height = std::max(text.height(), column.height) + 2 * pad;
     const int pointer = kPointerHeight * m;
-    const int left = std::clamp(b.at.x - width / 2, area.left, std::max(area.left, area.right - width));
+    const int left =
+        std::clamp(b.at.x - width / 2, area.left, std::max(area.left, area.right - width));
     int top = b.at.y - pointer - height;
     const bool below = top < area.top;
     if (below) top = b.at.y + pointer;
@@ -127,19 +127,21 @@ Rect drawBalloon(platform::DrawingSurface& surface, const Balloon& b, const Rect
 
     // Box and pointer as one outline, the pointer's base on the side facing the point.
     const int baseY = below ? box.top : box.bottom - 1;
-    const int baseX = std::clamp(b.at.x, box.left + 2 * kPointerHalfWidth * m,
-                                 std::max(box.left + 2 * kPointerHalfWidth * m,
-                                          box.right - 2 * kPointerHalfWidth * m));
+    const int baseX = std::clamp(
+        b.at.x, box.left + 2 * kPointerHalfWidth * m,
+        std::max(box.left + 2 * kPointerHalfWidth * m, box.right - 2 * kPointerHalfWidth * m));
     const int half = kPointerHalfWidth * m;
     const Point top0{box.left, box.top}, top1{box.right - 1, box.top};
     const Point bottom0{box.left, box.bottom - 1}, bottom1{box.right - 1, box.bottom - 1};
     std::vector<Point> outline;
     if (below) {
-        outline = {top0, Point{baseX - half, baseY}, b.at, Point{baseX + half, baseY}, top1,
-                   bottom1, bottom0};
+        outline = {
+            top0,   Point{baseX - half, baseY}, b.at, Point{baseX + half, baseY}, top1, bottom1,
+            bottom0};
     } else {
-        outline = {top0, top1, bottom1, Point{baseX + half, baseY}, b.at,
-                   Point{baseX - half, baseY}, bottom0};
+        outline = {
+            top0,   top1, bottom1, Point{baseX + half, baseY}, b.at, Point{baseX - half, baseY},
+            bottom0};
     }
     surface.setPen(platform::Pen{platform::PenStyle::Solid, 1, style.colours.draw});
     surface.setBrush(platform::Brush{false, style.colours.back});

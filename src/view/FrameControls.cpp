@@ -11,8 +11,7 @@ void MapFrame::drawBalloons(Pass& pass) {
     BalloonStyle style{pass.colours, pass.metrics, pass.unitSystem, view_.rotationDegrees(),
                        pass.data.statusIcons};
     const platform::Rect area{0, 0, size.width, size.height - pass.infoHeight};
-    for (int i = 0; i < balloons_.size(); ++i)
-        drawBalloon(pass.surface, balloons_[i], area, style);
+    for (int i = 0; i < balloons_.size(); ++i) drawBalloon(pass.surface, balloons_[i], area, style);
 }
 
 void MapFrame::drawButtons(Pass& pass) {

@@ -77,9 +77,9 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
 
     drawMaps(pass);
     if (view_.setting(settings::kGrid)) drawGrid(pass);
-    const std::span<const DrawnPoint> points =
-        pass.data.points ? pass.data.points->drawnPoints(budget_, size)
-                         : std::span<const DrawnPoint>{};
+    const std::span<const DrawnPoint> points = pass.data.points
+                                                   ? pass.data.points->drawnPoints(budget_, size)
+                                                   : std::span<const DrawnPoint>{};
     drawPointIcons(pass, points);
     if (view_.setting(settings::kMovingDirection)) drawDirection(pass);
     drawScaleBar(pass);

@@ -55,8 +55,8 @@ std::uint32_t gpsFix(double u, double v) {
 
 // The last fix is old: the fix icon greyed, with a clock hand at ten past.
 std::uint32_t gpsStale(double u, double v) {
-    const bool hand = (std::fabs(u) < 0.12 && v < 0.0 && v > -0.6) ||
-                      (std::fabs(v) < 0.12 && u > 0.0 && u < 0.5);
+    const bool hand =
+        (std::fabs(u) < 0.12 && v < 0.0 && v > -0.6) || (std::fabs(v) < 0.12 && u > 0.0 && u < 0.5);
     if (hand && radius(u, v) < 0.72) return argb(0x202020);
     return disc(u, v, 0xb0b0b0);
 }

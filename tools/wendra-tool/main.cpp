@@ -49,6 +49,9 @@ constexpr Verb kVerbs[] = {
      "maps rank --home DIR --at LAT,LON --scale S [--size WxH]   DIR's maps ranked for a view"},
     {"points", wendra::tool::runPoints,
      "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
+    {"render", wendra::tool::runRender,
+     "render --home DIR --size WxH [--at LAT,LON] [--scale S | --fit] [--rotate DEG] [--night]"
+     " [--repeat N] --out FILE.png   draw one frame of the map view of DIR"},
 };
 
 void printUsage(FILE* to) {
