@@ -242,7 +242,7 @@ TEST_F(MapFrameTest, RecentPointsShowInBalloonsOfAtMostTen) {
     EXPECT_EQ(countIn(above, px(paletteColour(13))), 0) << "no label of its own";
 
     camp.alertedRecently = false;
-    camp.groupHidden = false;  // "Name"
+    camp.nameHidden = false;  // "Name"
     source.points = {camp};
     paint();
     EXPECT_EQ(frame.balloons().size(), 0);
@@ -286,7 +286,9 @@ TEST_F(MapFrameTest, StatusIconsShowTheGpsStateAndALoadingMap) {
         const int left = (kWidth - (c.loading ? 2 : 1) * statusicon::kSize) / 2;
         EXPECT_EQ(buffer.at(left + 4, top + 10), px(c.body)) << c.legend;
         EXPECT_EQ(countIn({0, 0, kWidth, 30}, hourglass) > 20, c.loading) << c.legend;
-        if (c.loading) EXPECT_EQ(buffer.at(left + 30, top + 3), hourglass) << c.legend;
+        if (c.loading) {
+            EXPECT_EQ(buffer.at(left + 30, top + 3), hourglass) << c.legend;
+        }
     }
 }
 
@@ -335,7 +337,9 @@ TEST_F(MapFrameTest, NavigationLineShowsTheTargetWhileNavigating) {
         navigation.values = c.values;
         const auto fields = frame.infoFields(data);
         ASSERT_EQ(fields.size(), c.fields) << c.legend;
-        if (!c.first.empty()) EXPECT_EQ(fields[0], c.first) << c.legend;
+        if (!c.first.empty()) {
+            EXPECT_EQ(fields[0], c.first) << c.legend;
+        }
     }
     data.navigation = nullptr;
     EXPECT_TRUE(frame.infoFields(data).empty()) << "no source: not navigating";
@@ -353,7 +357,8 @@ TEST_F(MapFrameTest, ArmedDriftAlarmCirclesTheSecondMarker) {
     data.driftRadiusKm = static_cast<float>(30 * kHalfTurnKm / kScale);  // 30 pixels
     paint();
     EXPECT_GT(countIn(onCircle, red), 0);
-    EXPECT_EQ(buffer.at(kCentreX + 60, kCentreY - 20), px(data.colours.day(ColourRole::Back)))
+    EXPECT_EQ(buffer.at(kCentreX + 60, kCentreY - 20),
+              platform::toUnpaintedPixel16(data.colours.day(ColourRole::Back)))
         << "a ring, not a disc";
 }
 
