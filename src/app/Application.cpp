@@ -131,9 +131,10 @@ void Application::stylus(platform::StylusAction action, platform::Point at) {
         dragged_ = true;
         requestRepaint();
     }
-    if (action == platform::StylusAction::Up && !dragged_ && !flags_.test(AppFlag::kLongPress) &&
-        lifecycle_.commands().tapOnMap())
-        return;
+    const bool tap =
+        action == platform::StylusAction::Up && !dragged_ && !flags_.test(AppFlag::kLongPress);
+    if (tap && lifecycle_.commands().tapOnMap()) return;
+    if (tap && lifecycle_.view().tapPoint(at)) requestRepaint();
     if (action == platform::StylusAction::Down) {
         armTimer(AppTimer::kLongPress, AppPeriod::kLongPress);
         armTimer(AppTimer::kButtonBarHide, AppPeriod::kButtonBarHide);

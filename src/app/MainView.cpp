@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "platform/PowerStatus.h"
+#include "records/DayNumber.h"
 #include "track/TrackPoint.h"
 #include "view/ViewStatus7.h"
 
@@ -15,23 +16,30 @@ constexpr std::chrono::seconds kBatteryPeriod{30};
 constexpr double kDegreesPerUnit = 180.0;
 constexpr int kNoBattery = -1;
 constexpr const char16_t* kPenLabel = u".Shift.1";
+// The no-fix check's limit: a fix older than this is stale.
+constexpr double kStaleFixDays = 10.0 / 86400.0;
 }  // namespace
 
 MainView::MainView(AppState& state)
-    : state_(state), cycle_(geometry_, state.track), frame_(geometry_, cycle_, state.track) {}
+    : state_(state),
+      cycle_(geometry_, state.track),
+      frame_(geometry_, cycle_, state.track),
+      feeds_(state.points, state.icons, state.maps, geometry_) {}
 
-void MainView::takeStoredCentre() {
-    const Status7Record& status = state_.config.status;
+void applyStoredView(const Status7Record& status, Track& track, ViewGeometry& view, LatLon& gps) {
     ViewStatus7::fromFields(status.trackWord, status.viewWord, status.manualScale, status.centreLon,
                             status.centreLat)
-        .applyTo(geometry_, gps_);
-    if (status.centreLat == 0.0 && status.centreLon == 0.0) {
-        TrackLock::Hold hold(state_.track.lock(), u".Paint.2");
-        if (const TrackPoint* last = state_.track.main().last()) {
-            geometry_.setCentre(last->lat, last->lon);
-            gps_ = LatLon{last->lat, last->lon};
-        }
+        .applyTo(view, gps);
+    if (status.centreLat != 0.0 || status.centreLon != 0.0) return;
+    TrackLock::Hold hold(track.lock(), u".Paint.2");
+    if (const TrackPoint* last = track.main().last()) {
+        view.setCentre(last->lat, last->lon);
+        gps = LatLon{last->lat, last->lon};
     }
+}
+
+void MainView::takeStoredCentre() {
+    applyStoredView(state_.config.status, state_.track, geometry_, gps_);
     keepSettings();
 }
 
@@ -88,17 +96,26 @@ FrameData MainView::frameData() {
     data.frame.speedKmh = live ? fix->speed : 0.0f;
     data.frame.course = live ? fix->course : 0;
     data.frame.recording = state_.config.track.recordTrack;
-    data.frame.bestMapScale = [this](double latitude, double longitude) {
-        return state_.maps.bestMapScale(latitude, longitude);
-    };
     data.positionShown = hadFix_ && mark != PositionMark::NotShown;
     data.live = live;
     data.fix = lastFix_;
-    data.colours = state_.config.colours;
     data.battery = battery();
     data.status = state_.statusText;
-    data.maps = &state_.maps;
+    data.gpsStatus = gpsStatus(fix.has_value(), mark);
+    feeds_.fill(data, state_.config, data.positionShown ? &gps_ : nullptr);
     return data;
+}
+
+GpsStatus MainView::gpsStatus(bool fixNow, PositionMark mark) const {
+    if (state_.port.settings().has(SerialOptions::kDeactivated) || !state_.port.readerRunning())
+        return GpsStatus::Off;
+    if (mark == PositionMark::NotShown) return GpsStatus::Silent;
+    if (hadFix_ && currentDayNumber() - lastFix_.time > kStaleFixDays) return GpsStatus::Stale;
+    return fixNow && mark == PositionMark::Shown ? GpsStatus::Fix : GpsStatus::NoFix;
+}
+
+bool MainView::tapPoint(platform::Point at) {
+    return state_.points.tapAt(at.x, at.y, geometry_.pixelMultiplier(), currentDayNumber()) != 0;
 }
 
 void MainView::paint(platform::DrawingSurface* surface, platform::Rect rect) {

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string_view>
 
+#include "app/FrameFeeds.h"
 #include "platform/DrawingSurface.h"
 #include "platform/WindowHandler.h"
+#include "track/HandOverState.h"
 #include "view/MapFrame.h"
 #include "view/PenDrag.h"
 #include "view/ViewCentre.h"
@@ -17,6 +19,12 @@
 namespace wendra {
 
 struct AppState;
+struct Status7Record;
+
+// The view as the configuration stored it, centred on the last point of the track when
+// no centre was ever stored; the GPS position object takes the centre. The caller holds
+// nothing: the track lock is taken here.
+void applyStoredView(const Status7Record& status, Track& track, ViewGeometry& view, LatLon& gps);
 
 class MainView {
 public:
@@ -34,6 +42,9 @@ public:
 
     // A stylus or mouse event on the map; true when the view moved (repaint).
     bool stylus(platform::StylusAction action, platform::Point at);
+    // A tap (no drag) on the map: the drawn point within reach shows its balloon;
+    // true when there was one (repaint).
+    bool tapPoint(platform::Point at);
     // Mouse wheel notches (positive: closer); the zoom's message, empty when none.
     std::u16string_view wheel(int notches);
 
@@ -46,11 +57,13 @@ private:
     void takeSettings();
     void keepSettings();
     int battery();
+    GpsStatus gpsStatus(bool fixNow, PositionMark mark) const;
 
     AppState& state_;
     ViewGeometry geometry_;
     ViewCycle cycle_;
     MapFrame frame_;
+    FrameFeeds feeds_;
     PenDrag drag_;
     LatLon gps_{};
     bool hadFix_ = false;

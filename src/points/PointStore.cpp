@@ -134,12 +134,18 @@ void PointStore::sortGroup(std::u16string_view group, bool byDistance, double ce
 }
 
 const std::vector<GpsPoint*>& PointStore::selectDrawnPoints(bool limit, int budget) {
+    return selectDrawnPoints(limit, budget, [](GpsPoint&) { return true; });
+}
+
+const std::vector<GpsPoint*>& PointStore::selectDrawnPoints(
+    bool limit, int budget, const std::function<bool(GpsPoint&)>& place) {
     drawn_.clear();
     for (auto& held : points_) {
         GpsPoint& point = *held;
         point.flags &= ~kDrawnThisFrame;
         if (point.status() == PointStatus::Deactivated || !point.positionValid()) continue;
         if (limit && static_cast<int>(drawn_.size()) >= budget) continue;
+        if (!place(point)) continue;
         point.flags |= kDrawnThisFrame;
         drawn_.push_back(&point);
     }

@@ -5,6 +5,7 @@
 // bit guards the sort against the sharing reader, nothing else here is thread-safe.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -77,9 +78,13 @@ public:
     void sortGroup(std::u16string_view group, bool byDistance, double centreLatUnits,
                    double centreLonUnits);
 
-    // Chooses the points a frame draws and marks them drawn; the view then gives each
-    // its screen position. Every point not "Deactivated", with a valid position, in
-    // list order; at most `budget` of them when `limit` ("Limit the nb of points").
+    // Chooses the points a frame draws and marks them drawn. Every point not
+    // "Deactivated", with a valid position, that `place` puts on the screen (it gives the
+    // point its screen position), in list order; at most `budget` of them when `limit`
+    // ("Limit the nb of points"), so points off the screen take none of the budget.
+    const std::vector<GpsPoint*>& selectDrawnPoints(bool limit, int budget,
+                                                    const std::function<bool(GpsPoint&)>& place);
+    // ... with every point counted as on the screen.
     const std::vector<GpsPoint*>& selectDrawnPoints(bool limit, int budget);
     const std::vector<GpsPoint*>& drawnPoints() const { return drawn_; }
 

@@ -9,6 +9,7 @@
 #include "records/WidePrintf.h"
 #include "track/Track.h"
 #include "track/TrackPoint.h"
+#include "track/TrackUnits.h"
 #include "view/InfoLine.h"
 #include "view/MapFrame.h"
 #include "view/PositionMarker.h"
@@ -84,11 +85,17 @@ void MapFrame::drawPointLabels(Pass& pass, std::span<const DrawnPoint> points) {
     const int gap = kLabelGap * pass.metrics.m;
     surface.setFont(pass.metrics.smallFont());
     surface.setTransparentText(true);
+    balloons_.clear();
     for (const DrawnPoint& p : points) {
-        const std::u16string text =
+        std::u16string text =
             labelText(p, infoMode != settings::kInfoLineNavigation, pass.unitSystem);
-        if (text.empty()) continue;
         const Point at = screenOf(p.lat, p.lon);
+        if (p.alertedRecently) {
+            balloons_.push(Balloon{std::move(text), at, p.hasAlert, p.ifSpeed, p.alertSpeedKmh,
+                                   p.ifCourse, p.alertCourse});
+            continue;
+        }
+        if (text.empty()) continue;
         const Rect room{0, 0, size.width, size.height};
         const Rect needed = surface.measureText(text, room, platform::text::kCentre);
         const int w = needed.width();
@@ -132,6 +139,12 @@ void MapFrame::drawSecondMarker(Pass& pass) {
     drawCross(surface, at, half);
     surface.setPen(Pen{PenStyle::Solid, m, pass.colours.sel});
     drawCross(surface, at, half);
+    if (pass.data.driftRadiusKm > 0.0f) {
+        const int r = static_cast<int>(pass.data.driftRadiusKm / kHalfTurnKm * view_.scale);
+        surface.setPen(Pen{PenStyle::Solid, m, kDriftCircleColour});
+        surface.setBrush(Brush{true, kDriftCircleColour});
+        surface.ellipse(Rect{at.x - r, at.y - r, at.x + r + 1, at.y + r + 1});
+    }
     const TrackSelection& selection = track_.main().selection;
     const TrackPoint* cursor = selection.cursor;
     const TrackPoint* anchor = selection.anchorPlaced ? selection.anchor : nullptr;
@@ -188,8 +201,22 @@ std::vector<std::u16string> MapFrame::infoFields(const FrameData& data) const {
         fields.emplace_back();
         appendDistance(fields.back(), length, unitSystem);
     } else {
-        // Navigation values come with a navigation target; without one the line is empty.
         fields.clear();
+        const NavigationValues nav =
+            data.navigation ? data.navigation->navigation() : NavigationValues{};
+        if (mode != settings::kInfoLineNavigation || !nav.navigating ||
+            !(nav.distanceKm > kLeastShownKm))
+            return fields;
+        if (nav.bearing != kNotSetF) {
+            fields.emplace_back();
+            appendPrintf(fields.back(), "%.0f", static_cast<double>(nav.bearing));
+        }
+        fields.emplace_back();
+        appendDistance(fields.back(), nav.distanceKm, unitSystem);
+        if (nav.daysToReach > 0.0 && nav.daysToReach < kMostDaysToReach) {
+            fields.emplace_back();
+            appendDuration(fields.back(), nav.daysToReach, 0);
+        }
     }
     return fields;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What a frame of the map view draws that other parts of the program own: the drawn
-// points (with their labels and navigation values), the fix, the colours and the maps.
+// points (with their labels and navigation values), the fix, the colours, the maps,
+// the navigation values, the on-screen buttons and the state behind the status icons.
 // Sources that have nothing to give leave their spans empty and draw nothing.
 
 #include <functional>
@@ -36,18 +37,76 @@ struct DrawnPoint {
     float bearing = kNotSetF;      // degrees, kNotSetF when unknown
     float distanceKm = -1.0f;
     double daysToReach = -1.0;
+    // The point's proximity alert, shown in the alert column of its balloon.
+    bool hasAlert = false;
+    bool ifSpeed = false;  // "If speed >" with alertSpeedKmh
+    float alertSpeedKmh = 0.0f;
+    bool ifCourse = false;  // "If Course" with alertCourse, degrees
+    int alertCourse = 0;
 };
 
-// The points chosen for this frame; `budget` is how many the frame can draw in 200 ms.
+// The points chosen for this frame, asked once the view is placed; `budget` is how many
+// the frame can draw in 200 ms, `screen` the size of the surface it draws on.
 class PointSource {
 public:
     virtual ~PointSource() = default;
-    virtual std::span<const DrawnPoint> drawnPoints(int budget) = 0;
+    virtual std::span<const DrawnPoint> drawnPoints(int budget, platform::Size screen) = 0;
 };
 
 class NoPoints final : public PointSource {
 public:
-    std::span<const DrawnPoint> drawnPoints(int) override { return {}; }
+    std::span<const DrawnPoint> drawnPoints(int, platform::Size) override { return {}; }
+};
+
+// The navigation target's values for the information line.
+struct NavigationValues {
+    bool navigating = false;
+    float bearing = kNotSetF;  // degrees, kNotSetF when unknown
+    float distanceKm = -1.0f;
+    double daysToReach = -1.0;
+};
+
+class NavigationSource {
+public:
+    virtual ~NavigationSource() = default;
+    virtual NavigationValues navigation() = 0;
+};
+
+class NotNavigating final : public NavigationSource {
+public:
+    NavigationValues navigation() override { return {}; }
+};
+
+// One on-screen button: its place, its image in the layout's images, and its state.
+struct ScreenButton {
+    platform::Rect area{};
+    int image = -1;
+    bool active = false;
+    bool blocked = false;  // crossed out
+};
+
+// The buttons shown over the map, none while they are hidden.
+class ButtonLayout {
+public:
+    static constexpr int kMostButtons = 15;
+    virtual ~ButtonLayout() = default;
+    virtual std::span<const ScreenButton> buttons() = 0;
+    virtual const platform::ImageList* images() = 0;
+};
+
+class NoButtons final : public ButtonLayout {
+public:
+    std::span<const ScreenButton> buttons() override { return {}; }
+    const platform::ImageList* images() override { return nullptr; }
+};
+
+// What the GPS state icon shows.
+enum class GpsStatus {
+    Off,     // the GPS is switched off
+    Silent,  // no receiver heard since it was switched on
+    NoFix,   // the receiver speaks without a fix
+    Fix,
+    Stale,  // the last fix is older than the no-fix limit
 };
 
 // One frame's inputs beside the view state itself.
@@ -66,6 +125,12 @@ struct FrameData {
     // The text a tile server's licence asks to show while its tiles are painted, by
     // the tiles' group (the source name); empty when there is none. Unset: no texts.
     std::function<std::u16string(std::u16string_view group)> attributionOf;
+    NavigationSource* navigation = nullptr;  // null: not navigating
+    ButtonLayout* buttons = nullptr;         // null: no buttons
+    GpsStatus gpsStatus = GpsStatus::Off;
+    bool mapLoading = false;  // a map image load runs
+    const platform::ImageList* statusIcons = nullptr;
+    float driftRadiusKm = 0.0f;  // around the second marker while the drift alarm is armed
 };
 
 }  // namespace wendra

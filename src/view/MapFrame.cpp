@@ -78,8 +78,9 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
 
     drawMaps(pass);
     if (view_.setting(settings::kGrid)) drawGrid(pass);
-    const std::span<const DrawnPoint> points =
-        pass.data.points ? pass.data.points->drawnPoints(budget_) : std::span<const DrawnPoint>{};
+    const std::span<const DrawnPoint> points = pass.data.points
+                                                   ? pass.data.points->drawnPoints(budget_, size)
+                                                   : std::span<const DrawnPoint>{};
     drawPointIcons(pass, points);
     if (view_.setting(settings::kMovingDirection)) drawDirection(pass);
     drawScaleBar(pass);
@@ -100,6 +101,9 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     drawMapAttribution(pass.surface, pass.data,
                        {0, 0, size.width, size.height - pass.infoHeight - pass.altitudeHeight},
                        pass.colours, pass.metrics.m);
+    drawBalloons(pass);
+    drawButtons(pass);
+    drawStatusIcons(pass);
     drawInfoLine(pass);
     const Rect above{0, 0, size.width, size.height - pass.infoHeight};
     drawAlertBanner(pass.surface, alertText, above, pass.colours.back, pass.metrics.m);

@@ -1,7 +1,8 @@
 #pragma once
 // One frame of the map view: the view cycle's update, then background and maps, grid,
-// direction indicator, scale bar, altitude graph, route, way lines, point labels,
-// track, markers, information line and banner, in that order, each over the last.
+// point icons, direction indicator, scale bar, altitude graph, route, way lines, point
+// labels, track, markers, balloons, on-screen buttons, status icons, information line
+// and banner, in that order, each over the last.
 // Holds the track hand-over guard for the whole frame. Without a surface only the
 // state is brought up to date. Keeps its buffers from frame to frame.
 
@@ -11,6 +12,7 @@
 
 #include "platform/DrawingSurface.h"
 #include "view/AltitudeGraph.h"
+#include "view/Balloons.h"
 #include "view/ClippedPolylines.h"
 #include "view/FrameSources.h"
 #include "view/MapSampleGrid.h"
@@ -40,6 +42,8 @@ public:
     float markedDistanceKm() const { return markedKm_; }
     double markedDays() const { return markedDays_; }
     const MapSampleGrid& sampleGrid() const { return grid_; }
+    // The balloons the last paint drew.
+    const BalloonRing& balloons() const { return balloons_; }
     // The information line's fields for the view as the last update left it; the
     // caller holds the track lock (it reads the track cursor and the track's length).
     std::vector<std::u16string> infoFields(const FrameData& data) const;
@@ -75,6 +79,9 @@ private:
     void drawTrack(Pass& pass);
     void drawPointMarkers(Pass& pass, std::span<const DrawnPoint> points);
     void drawSecondMarker(Pass& pass);
+    void drawBalloons(Pass& pass);
+    void drawButtons(Pass& pass);
+    void drawStatusIcons(Pass& pass);
     void drawInfoLine(Pass& pass);
     platform::Pen navigationPen(const Pass& pass) const;
     platform::Point screenOf(double lat, double lon) const;
@@ -88,6 +95,7 @@ private:
     AltitudeGraph altitude_;
     ClippedPolylines lines_;
     std::vector<platform::Point> points_;
+    BalloonRing balloons_;
     std::u16string banner_;
     int paintMs_ = 0;
     int budget_ = kInitialBudget;

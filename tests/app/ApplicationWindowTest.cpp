@@ -374,6 +374,30 @@ TEST(ApplicationWindow, TheWheelZoomsAndAPenDragMovesTheMap) {
     run.close();
 }
 
+// A tap (no drag) on a drawn point stamps it, so that its label shows in a balloon.
+TEST(ApplicationWindow, ATapOnAPointStampsItForItsBalloon) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run(home.path(), std::nullopt);
+    ASSERT_TRUE(run.started());
+    Application& application = run.application();
+    const ViewGeometry& view = application.view().geometry();
+    points::GpsPoint hut;
+    hut.setPositionUnits(view.centreLon(), view.centreLat());
+    hut.name = u"Hut";
+    points::GpsPoint& stored = application.state()->points.addPoint(hut);
+    application.requestRepaint();
+    ASSERT_TRUE(run.waitFor([&] { return !application.state()->points.drawnPoints().empty(); }));
+    const platform::Point at = view.centrePixel();
+    application.stylus(platform::StylusAction::Down, {at.x + 60, at.y});
+    application.stylus(platform::StylusAction::Up, {at.x + 60, at.y});
+    EXPECT_EQ(stored.alertTime, 0.0) << "a tap away from it";
+    application.stylus(platform::StylusAction::Down, {at.x + 3, at.y - 2});
+    application.stylus(platform::StylusAction::Up, {at.x + 3, at.y - 2});
+    EXPECT_GT(stored.alertTime, 0.0);
+    run.close();
+}
+
 TEST(ApplicationWindow, AWorkerThatNeverStartsIsReportedAndStartUpGoesOn) {
     test::TempDir home;
     test::ScriptedMessageBoxes boxes;

@@ -7,6 +7,7 @@
 #include "track/TrackPoint.h"
 #include "track/TrackUnits.h"
 #include "view/MapFrame.h"
+#include "view/StatusIcons.h"
 
 namespace wendra::test {
 namespace {
@@ -54,6 +55,13 @@ protected:
         surface.flush();
     }
     static Pixel16 px(platform::ColorRef colour) { return platform::toPixel16(colour); }
+    // A drawn point (dx, dy) pixels from the centre, x east, y south.
+    DrawnPoint pointAt(double dx, double dy) const {
+        DrawnPoint point;
+        point.lat = gps.lat - dy / kScale;
+        point.lon = gps.lon + dx / (kScale * std::cos(point.lat * kPi));
+        return point;
+    }
     int countInColumn(int x, int y0, int y1, Pixel16 pixel) const {
         int n = 0;
         for (int y = y0; y <= y1; ++y) n += buffer.at(x, y) == pixel;
@@ -172,7 +180,7 @@ TEST_F(MapFrameTest, InformationLineFieldsByModeAndFix) {
 
 class ListedPoints final : public PointSource {
 public:
-    std::span<const DrawnPoint> drawnPoints(int budget) override {
+    std::span<const DrawnPoint> drawnPoints(int budget, platform::Size) override {
         asked = budget;
         return points;
     }
@@ -207,6 +215,151 @@ TEST_F(MapFrameTest, PointsAreMarkedInTheirPaletteColourOrGrey) {
         EXPECT_EQ(countIn(around, px(c.notShown)), 0) << c.legend;
         EXPECT_GE(source.asked, MapFrame::kLeastBudget) << c.legend;
     }
+}
+
+TEST_F(MapFrameTest, RecentPointsShowInBalloonsOfAtMostTen) {
+    ListedPoints source;
+    data.points = &source;
+    const platform::ImageList icons = makeStatusIcons(1);
+    data.statusIcons = &icons;
+    data.positionShown = false;
+    DrawnPoint camp = pointAt(0, 60);
+    camp.name = u"Camp";
+    camp.palette = 13;
+    camp.groupHidden = camp.nameHidden = true;  // "Icon": no label unless alerted
+    camp.alertedRecently = true;
+    camp.hasAlert = true;
+    camp.ifSpeed = true;
+    camp.alertSpeedKmh = 20.0f;
+    source.points = {camp};
+    paint();
+    ASSERT_EQ(frame.balloons().size(), 1);
+    EXPECT_EQ(frame.balloons()[0].text, u"Camp") << "an alerted point shows its hidden name";
+    const platform::Rect above{kCentreX - 60, kCentreY, kCentreX + 60, kCentreY + 60 - 6};
+    const Pixel16 alertRed = px(platform::rgb(0xe0, 0x00, 0x00));
+    EXPECT_GT(countIn(above, alertRed), 10) << "the alert symbol in the column";
+    EXPECT_GT(countIn(above, px(data.colours.day(ColourRole::Draw))), 30) << "outline and text";
+    EXPECT_EQ(countIn(above, px(paletteColour(13))), 0) << "no label of its own";
+
+    camp.alertedRecently = false;
+    camp.nameHidden = false;  // "Name"
+    source.points = {camp};
+    paint();
+    EXPECT_EQ(frame.balloons().size(), 0);
+    EXPECT_EQ(countIn(above, alertRed), 0);
+    EXPECT_GT(countIn(above, px(paletteColour(13))), 10) << "the label in the point's colour";
+
+    source.points.clear();
+    for (int i = 0; i < 12; ++i) {
+        DrawnPoint p = pointAt(-100 + 18 * i, 40);
+        p.name = u"P" + std::u16string(1, static_cast<char16_t>(u'a' + i));
+        p.alertedRecently = true;
+        source.points.push_back(p);
+    }
+    paint();
+    ASSERT_EQ(frame.balloons().size(), BalloonRing::kCapacity);
+    EXPECT_EQ(frame.balloons()[0].text, u"Pc") << "the two oldest gave way";
+    EXPECT_EQ(frame.balloons()[9].text, u"Pl");
+}
+
+TEST_F(MapFrameTest, StatusIconsShowTheGpsStateAndALoadingMap) {
+    struct Case {
+        const char* legend;
+        GpsStatus status;
+        bool loading;
+        platform::ColorRef body;  // the GPS icon's colour left of its middle
+    };
+    const Case cases[] = {
+        {"live fix", GpsStatus::Fix, false, platform::rgb(0x00, 0xc0, 0x00)},
+        {"stale fix: icon 6", GpsStatus::Stale, false, platform::rgb(0xb0, 0xb0, 0xb0)},
+        {"receiver without a fix", GpsStatus::NoFix, false, platform::rgb(0xff, 0xa0, 0x00)},
+        {"a map loads beside a fix", GpsStatus::Fix, true, platform::rgb(0x00, 0xc0, 0x00)},
+    };
+    const platform::ImageList icons = makeStatusIcons(1);
+    data.statusIcons = &icons;
+    const Pixel16 hourglass = px(platform::rgb(0x20, 0x60, 0xff));
+    const int top = 5;
+    for (const Case& c : cases) {
+        data.gpsStatus = c.status;
+        data.mapLoading = c.loading;
+        paint();
+        const int left = (kWidth - (c.loading ? 2 : 1) * statusicon::kSize) / 2;
+        EXPECT_EQ(buffer.at(left + 4, top + 10), px(c.body)) << c.legend;
+        EXPECT_EQ(countIn({0, 0, kWidth, 30}, hourglass) > 20, c.loading) << c.legend;
+        if (c.loading) {
+            EXPECT_EQ(buffer.at(left + 30, top + 3), hourglass) << c.legend;
+        }
+    }
+}
+
+class GivenButtons final : public ButtonLayout {
+public:
+    std::span<const ScreenButton> buttons() override { return list; }
+    const platform::ImageList* images() override { return nullptr; }
+    std::vector<ScreenButton> list;
+};
+
+TEST_F(MapFrameTest, ButtonsAreFilledByStateAndBlockedOnesCrossedOut) {
+    GivenButtons layout;
+    layout.list = {{{10, 120, 50, 160}, -1, true, false}, {{60, 120, 100, 160}, -1, false, true}};
+    data.buttons = &layout;
+    paint();
+    EXPECT_EQ(buffer.at(30, 140), px(kButtonActiveColour)) << "active, not crossed";
+    EXPECT_EQ(buffer.at(70, 140), px(kButtonIdleColour)) << "idle";
+    EXPECT_EQ(buffer.at(80, 140), px(data.colours.day(ColourRole::Draw))) << "the cross";
+    EXPECT_EQ(buffer.at(40, 130), px(kButtonActiveColour)) << "no cross on the unblocked one";
+}
+
+class GivenNavigation final : public NavigationSource {
+public:
+    NavigationValues navigation() override { return values; }
+    NavigationValues values;
+};
+
+TEST_F(MapFrameTest, NavigationLineShowsTheTargetWhileNavigating) {
+    struct Case {
+        const char* legend;
+        NavigationValues values;
+        std::size_t fields;  // bearing, distance, time to reach, each when shown
+        std::u16string first;
+    };
+    const Case cases[] = {
+        {"bearing, distance and an hour to go", {true, 45.2f, 2.0f, 1.0 / 24}, 3, u"45"},
+        {"bearing unknown, three days to go", {true, kNotSetF, 2.0f, 3.0}, 1, u""},
+        {"the target 4 m away", {true, 45.0f, 0.004f, 0.01}, 0, u""},
+        {"not navigating", {false, 45.0f, 2.0f, 0.01}, 0, u""},
+    };
+    GivenNavigation navigation;
+    data.navigation = &navigation;
+    view.settingsWord = settings::withField(view.settingsWord, settings::kInfoLineShift,
+                                            settings::kInfoLineNavigation);
+    for (const Case& c : cases) {
+        navigation.values = c.values;
+        const auto fields = frame.infoFields(data);
+        ASSERT_EQ(fields.size(), c.fields) << c.legend;
+        if (!c.first.empty()) {
+            EXPECT_EQ(fields[0], c.first) << c.legend;
+        }
+    }
+    data.navigation = nullptr;
+    EXPECT_TRUE(frame.infoFields(data).empty()) << "no source: not navigating";
+}
+
+TEST_F(MapFrameTest, ArmedDriftAlarmCirclesTheSecondMarker) {
+    data.positionShown = false;  // its marker is red too
+    view.flags |= viewflag::kSecondMarker;
+    view.secondMarker = LatLon{gps.lat, gps.lon + 60 / (kScale * std::cos(gps.lat * kPi))};
+    const platform::Rect onCircle{kCentreX + 60 - 2, kCentreY - 30 - 2, kCentreX + 60 + 3,
+                                  kCentreY - 30 + 3};
+    const Pixel16 red = px(kDriftCircleColour);
+    paint();
+    EXPECT_EQ(countIn(onCircle, red), 0) << "not armed";
+    data.driftRadiusKm = static_cast<float>(30 * kHalfTurnKm / kScale);  // 30 pixels
+    paint();
+    EXPECT_GT(countIn(onCircle, red), 0);
+    EXPECT_EQ(buffer.at(kCentreX + 60, kCentreY - 20),
+              platform::toUnpaintedPixel16(data.colours.day(ColourRole::Back)))
+        << "a ring, not a disc";
 }
 
 TEST_F(MapFrameTest, WithoutASurfaceOnlyTheStateMoves) {

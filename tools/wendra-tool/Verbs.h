@@ -22,5 +22,6 @@ int runMap(const Args& args);       // map import [--zone Z] [--home DIR] FILE.m
 int runMaps(const Args& args);      // maps rank --home DIR --at LAT,LON --scale S [--size WxH]
 int runPoints(const Args& args);    // points dump FILE | points convert ... | points icons DIR
 int runTiles(const Args& args);     // tiles cache --home DIR
+int runRender(const Args& args);    // render --home DIR --size WxH [...] --out FILE.png
 
 }  // namespace wendra::tool

@@ -51,6 +51,9 @@ constexpr Verb kVerbs[] = {
      "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
     {"tiles", wendra::tool::runTiles,
      "tiles cache --home DIR   DIR's tile cache index, one line per tile"},
+    {"render", wendra::tool::runRender,
+     "render --home DIR --size WxH [--at LAT,LON] [--scale S | --fit] [--rotate DEG] [--night]"
+     " [--repeat N] --out FILE.png   draw one frame of the map view of DIR"},
 };
 
 void printUsage(FILE* to) {
