@@ -20,7 +20,14 @@
 #include "netmaps/TileSettings.h"
 #include "netmaps/TileSignature.h"
 
+namespace wendra {
+class RecordFile;
+}
+
 namespace wendra::netmaps {
+
+class TileCache;
+int readTileCacheRecords(TileCache& cache, RecordFile& file);
 
 using TileSignatures = std::array<TileSignature, kTileSourceCount>;
 
@@ -41,7 +48,8 @@ public:
     // A new tile, not in cache, with the base source of its source. An existing tile
     // of that source and address is returned as it is.
     Tile& add(int source, const TileAddress& address);
-    // Deletes its cached file, removes its map (catalogue paused) and forgets it.
+    // Deletes its cached file, removes its map (catalogue paused) and forgets it. Like
+    // every operation here that pauses the catalogue, not to be called while paused.
     void forget(Tile& tile);
     // Forgets every tile that is not in cache (failed or placeholder answers), so that
     // they are asked again.
@@ -49,9 +57,10 @@ public:
 
     // "<cache folder>/<source name>/<level>/<y>/<x>.jpg".
     std::string cachePath(const Tile& tile) const;
-    // Creates the tile's calibrated map in the catalogue (paused meanwhile): active when
-    // its source is displayed, night colours as the catalogue's shell has them, `age`
-    // as its age counter. False when the map cannot be defined.
+    // Creates the tile's calibrated map in the catalogue (paused meanwhile, so the
+    // caller must not hold the pause): active when its source is displayed unless
+    // `active` says, night colours as the catalogue's shell has them, `age` as its age
+    // counter. A map the tile had before is removed. False when it cannot be defined.
     bool showTile(Tile& tile, int age = 1, std::optional<bool> active = std::nullopt);
 
     // The start of a run: every cached tile's map ages by one; then removed maps go,
@@ -89,9 +98,11 @@ private:
     struct KeyHash {
         std::size_t operator()(const Key& k) const;
     };
-    void removeFromIndex(const Tile& tile);
-    void dropMap(Tile& tile);
-    Tile* trimCandidate() const;
+    // The catalogue is paused by the caller around these.
+    bool createMap(Tile& tile, int age, std::optional<bool> active);
+    void forgetPaused(Tile& tile);
+    Tile* trimCandidate(int cached) const;
+    friend int readTileCacheRecords(TileCache& cache, RecordFile& file);
 
     maps::MapCatalogue& catalogue_;
     TileSettings& settings_;
