@@ -95,7 +95,10 @@ public:
     // Worker thread, or with the busy bit held.
     const TileSpiral& spiral() const { return spiral_; }
     // Settings changed (folder, source, signatures forgotten): the spiral starts again.
-    void restartSpiral() { spiral_ = {}; }
+    void restartSpiral() {
+        spiral_ = {};
+        retry_.reset();
+    }
 
 private:
     struct Download;
@@ -103,7 +106,7 @@ private:
     int currentSource() const;
     bool placeView();
     std::optional<TileSpiral::Candidate> nextCandidate();
-    void takeSpiralStep(const TileSpiral::Candidate& candidate);
+    void take(const TileSpiral::Candidate& candidate);
     void probeCoarser();
     bool learnSignatures(int source, int baseSource);
     int learnSignature(int source, const std::string& url);
@@ -120,6 +123,8 @@ private:
     platform::HttpRequest& request_;
     std::filesystem::path dataFolder_;
     TileSpiral spiral_;
+    // The tile whose request failed: asked again first once the service is reset.
+    std::optional<TileSpiral::Candidate> retry_;
     TemplateUpdater updater_;
     TileUrlBuilder urls_;
     mutable std::mutex viewMutex_;
