@@ -20,6 +20,7 @@
 #include "netmaps/TileImages.h"
 #include "platform/linux/CurlHttp.h"
 #include "records/DayNumber.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
 #include "support/TileServer.h"
 #include "support/WaitUntil.h"
@@ -289,6 +290,44 @@ TEST_F(TileServiceTest, CancelEndsAHangingRequestAtOnce) {
     EXPECT_EQ(rig.service.lastResult(), HttpRequest::kCancelled);
     EXPECT_EQ(rig.cache.cachedTiles(), 1);
     rig.expectConsistent();
+}
+
+TEST_F(TileServiceTest, TheTemplateUpdateRunsOnceAndNeverStopsTheTiles) {
+    test::TileServer server;
+    ASSERT_TRUE(server.running());
+    const std::string moved = server.url("/tiles/*ZM1*/*GMX*/*GMY*.png?moved=1");
+    test::LoopbackHttpServer site([&](test::LoopbackHttpServer::Connection& c) {
+        if (c.path().rfind("//Download/UrlVersion_v01?id=", 0) == 0)
+            c.answer(200, "UrlVersion:12:" + moved + "\n");
+        else
+            c.answer(404, "<html/>");
+    });
+    test::LoopbackHttpServer gone([](test::LoopbackHttpServer::Connection& c) { c.holdOpen(); });
+    struct Case {
+        const char* legend;
+        std::string site;
+        bool updated;
+    };
+    const Case cases[] = {
+        {"an answer replaces slot 4's template", site.url(""), true},
+        {"a site that never answers only ends the update", gone.url(""), false},
+        {"no site: no update", "", false},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.legend);
+        Rig rig(server);
+        rig.settings.settingsFlags |= tilesetting::kDownloadUrl;
+        rig.sources.updateSite = item.site;
+        rig.service.checkOnce();
+        EXPECT_EQ(rig.sources.templates[source::kOsmMapnikRoad] == moved, item.updated);
+        EXPECT_EQ(rig.cache.changed(), item.updated);
+        EXPECT_EQ(rig.service.message().empty(), !item.updated);
+        EXPECT_EQ(rig.service.lastResult(), HttpRequest::kOk);
+        rig.service.run();
+        EXPECT_EQ(rig.service.lastReport()->outcome, Outcome::Cached);
+        EXPECT_EQ(server.log().back().find("?moved=1") != std::string::npos, item.updated);
+    }
+    EXPECT_EQ(site.requestCount(), 1) << "once per program run, not again before the tile";
 }
 
 // Ages the cached tiles past their validity.
