@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "maps/MapLines.h"
 
@@ -62,6 +63,9 @@ public:
     void setImageSize(int width, int height, int bytesPerPixel);
     void markRemoved() { removed_ = true; }
     bool removed() const { return removed_; }
+    // An internet tile's group is its source's name, which its path does not give;
+    // other maps keep the folder of their image (the next definition sets it again).
+    void setGroupName(std::u16string name) { groupName_ = std::move(name); }
 
     const MapDefinition& definition() const { return definition_; }
     const std::u16string& groupName() const { return groupName_; }

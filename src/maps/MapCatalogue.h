@@ -83,6 +83,9 @@ public:
     void paintAll(std::span<const MapCell> cells, platform::PixelBuffer& view,
                   platform::ColorRef background);
     const std::vector<MapPtr>& displayList() const { return display_; }
+    // The groups (source names) of the internet tiles that the last paintAll drew,
+    // each once, in display order: their servers' attributions go with the frame.
+    std::vector<std::u16string> paintedInternetGroups() const;
 
     // The largest widthScale of the usable maps on the position; -1.0 when none.
     double bestMapScale(double latitude, double longitude) const;

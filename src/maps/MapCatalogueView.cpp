@@ -45,6 +45,18 @@ void MapCatalogue::paintAll(std::span<const MapCell> cells, platform::PixelBuffe
     }
 }
 
+// The marks stay until the next display list takes them.
+std::vector<std::u16string> MapCatalogue::paintedInternetGroups() const {
+    std::vector<std::u16string> groups;
+    for (const MapPtr& e : display_) {
+        if (!e->internetTile() || !e->has(mapflag::kPaintedLastFrame)) continue;
+        std::u16string name = e->groupName();
+        if (std::find(groups.begin(), groups.end(), name) == groups.end())
+            groups.push_back(std::move(name));
+    }
+    return groups;
+}
+
 double MapCatalogue::bestMapScale(double latitude, double longitude) const {
     double best = -1.0;
     for (const MapPtr& e : maps()) {

@@ -3,6 +3,7 @@
 // points (with their labels and navigation values), the fix, the colours and the maps.
 // Sources that have nothing to give leave their spans empty and draw nothing.
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -62,6 +63,9 @@ struct FrameData {
     PointSource* points = nullptr;
     const platform::ImageList* pointIcons = nullptr;
     maps::MapCatalogue* maps = nullptr;
+    // The text a tile server's licence asks to show while its tiles are painted, by
+    // the tiles' group (the source name); empty when there is none. Unset: no texts.
+    std::function<std::u16string(std::u16string_view group)> attributionOf;
 };
 
 }  // namespace wendra

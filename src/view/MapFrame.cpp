@@ -7,6 +7,7 @@
 #include "track/Track.h"
 #include "track/TrackUnits.h"
 #include "view/AlertBanner.h"
+#include "view/MapAttribution.h"
 #include "view/PositionMarker.h"
 #include "view/StatusText.h"
 
@@ -96,6 +97,9 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     if (view_.has(viewflag::kFreeMovement) || view_.has(viewflag::kTrackCursor))
         drawPositionMarker(pass.surface, view_.centrePixel(), pass.position, pass.metrics.m);
     drawSecondMarker(pass);
+    drawMapAttribution(pass.surface, pass.data,
+                       {0, 0, size.width, size.height - pass.infoHeight - pass.altitudeHeight},
+                       pass.colours, pass.metrics.m);
     drawInfoLine(pass);
     const Rect above{0, 0, size.width, size.height - pass.infoHeight};
     drawAlertBanner(pass.surface, alertText, above, pass.colours.back, pass.metrics.m);
