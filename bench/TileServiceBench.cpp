@@ -81,7 +81,8 @@ void stopTime(benchmark::State& state, bool cancelFirst) {
         const auto start = std::chrono::steady_clock::now();
         if (cancelFirst) hanging.manager.cancelAll();
         hanging.worker->requestStop();
-        while (hanging.worker->running()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+        while (hanging.worker->running())
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count());
     }
@@ -96,6 +97,9 @@ BENCHMARK(BM_WorkerStopCancelled)->UseManualTime()->Unit(benchmark::kMillisecond
 void BM_WorkerStopWithoutCancel(benchmark::State& state) {
     stopTime(state, false);
 }
-BENCHMARK(BM_WorkerStopWithoutCancel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WorkerStopWithoutCancel)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace

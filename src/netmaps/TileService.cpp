@@ -15,9 +15,9 @@ using platform::HttpSession;
 using Outcome = TileReport::Outcome;
 
 std::uint64_t tickMilliseconds(const platform::Ticker& ticker) {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          ticker.now().time_since_epoch())
-                                          .count());
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(ticker.now().time_since_epoch())
+            .count());
 }
 
 // A request that got no tile counts as done for its tile; other failures leave the
@@ -52,8 +52,8 @@ struct TileService::Download {
     int overlayError = HttpRequest::kOk;
 };
 
-TileService::TileService(TileCache& cache, HttpRequest& request,
-                         std::filesystem::path dataFolder, platform::Ticker& ticker)
+TileService::TileService(TileCache& cache, HttpRequest& request, std::filesystem::path dataFolder,
+                         platform::Ticker& ticker)
     : InternetService(std::chrono::milliseconds(0), ticker),
       cache_(cache),
       request_(request),
@@ -164,8 +164,8 @@ void TileService::run() {
 void TileService::take(const TileSpiral::Candidate& candidate) {
     const int source = spiral_.view().source;
     if (cache_.find(source, candidate.tile)) return;
-    const TileReport report = fetchTile(cache_.add(source, candidate.tile),
-                                        candidate.step == TileSpiral::Step::Probe);
+    const TileReport report =
+        fetchTile(cache_.add(source, candidate.tile), candidate.step == TileSpiral::Step::Probe);
     if (report.outcome == Outcome::Failed || report.outcome == Outcome::Cancelled)
         retry_ = candidate;
     else if (candidate.step == TileSpiral::Step::Centre && report.outcome == Outcome::NoTile)
@@ -229,8 +229,7 @@ int TileService::download(Tile& tile, Download& result, bool conditional) {
     tile.baseSource = urls.baseSource;
     if (!learnSignatures(tile.source, urls.baseSource)) return request_.error();
     const ConversionFiles files = scratchFiles(dataFolder_, cache_.cachePath(tile));
-    if (conditional)
-        request_.setConditions({tile.validators.lastModified, tile.validators.etag});
+    if (conditional) request_.setConditions({tile.validators.lastModified, tile.validators.etag});
     int error = request_.request(urls.base, HttpSession::kTileSlot);
     result.bytes += static_cast<std::int64_t>(request_.length());
     if (error == HttpRequest::kOk && request_.notModified()) {
@@ -255,8 +254,8 @@ int TileService::download(Tile& tile, Download& result, bool conditional) {
     return cancelRequested() ? HttpRequest::kCancelled : HttpRequest::kOk;
 }
 
-void TileService::downloadOverlay(Tile& tile, const std::string& url,
-                                  const ConversionFiles& files, Download& result) {
+void TileService::downloadOverlay(Tile& tile, const std::string& url, const ConversionFiles& files,
+                                  Download& result) {
     int error = request_.request(url, HttpSession::kTileSlot);
     result.bytes += static_cast<std::int64_t>(request_.length());
     // Only a PNG has the alpha that the blend needs.
@@ -337,8 +336,8 @@ void TileService::refreshExpired() {
         if (converted == ConversionResult::Cancelled) report.error = HttpRequest::kCancelled;
     } else if (report.error == HttpRequest::kOk || report.error == HttpRequest::kNoTile) {
         tile->stamp = currentDayNumber();
-        report.outcome = result.notModified ? TileReport::Outcome::NotModified
-                                            : TileReport::Outcome::NoTile;
+        report.outcome =
+            result.notModified ? TileReport::Outcome::NotModified : TileReport::Outcome::NoTile;
     } else {
         report.outcome = report.error == HttpRequest::kCancelled ? TileReport::Outcome::Cancelled
                                                                  : TileReport::Outcome::Failed;

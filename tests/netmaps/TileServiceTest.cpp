@@ -32,8 +32,7 @@ namespace fs = std::filesystem;
 using platform::HttpRequest;
 using Outcome = TileReport::Outcome;
 
-const platform::HttpTimings kQuick{std::chrono::milliseconds(1000),
-                                   std::chrono::milliseconds(500),
+const platform::HttpTimings kQuick{std::chrono::milliseconds(1000), std::chrono::milliseconds(500),
                                    std::chrono::milliseconds(50), std::chrono::milliseconds(1000),
                                    1024};
 
@@ -132,8 +131,7 @@ TEST_F(TileServiceTest, FillsTheViewFromItsCentreAndAsksEachTileOnce) {
     const auto log = server.log();
     EXPECT_EQ(log.at(0).rfind("/tiles/20/524288/524288.png", 0), 0u) << log.at(0);
     const SpiralView view = rig.service.spiral().view();
-    EXPECT_EQ(reports[0].address,
-              (TileAddress{view.centre.qx / 4, view.centre.qy / 4, 8}));
+    EXPECT_EQ(reports[0].address, (TileAddress{view.centre.qx / 4, view.centre.qy / 4, 8}));
     EXPECT_EQ(reports[1].address.level, 9) << "the next finer level while the zoom follows";
     std::set<std::string> paths;
     for (const auto& report : reports) {
@@ -276,8 +274,8 @@ TEST_F(TileServiceTest, CancelEndsAHangingRequestAtOnce) {
     test::TileServer server;
     ASSERT_TRUE(server.running());
     // Time-outs far beyond the test's patience: only the cancel can end the run.
-    Rig rig(server, {std::chrono::seconds(60), std::chrono::seconds(60),
-                     std::chrono::seconds(60), std::chrono::seconds(60), 1});
+    Rig rig(server, {std::chrono::seconds(60), std::chrono::seconds(60), std::chrono::seconds(60),
+                     std::chrono::seconds(60), 1});
     rig.service.run();
     server.setMode("stall");
     const int before = static_cast<int>(server.log().size());
@@ -347,7 +345,7 @@ TEST_F(TileServiceTest, ExpiredTilesAreAskedAgainConditionallyWhileTheRunHasFewR
     const auto report = rig.service.lastReport();
     EXPECT_EQ(report->outcome, Outcome::NotModified);
     const auto last = server.log().back();
-    EXPECT_NE(last.find("\t\"") , std::string::npos) << "If-None-Match with the ETag: " << last;
+    EXPECT_NE(last.find("\t\""), std::string::npos) << "If-None-Match with the ETag: " << last;
     const Tile* tile = rig.cache.find(source::kOsmMapnikRoad, report->address);
     EXPECT_GT(tile->stamp, currentDayNumber() - 1);
     EXPECT_TRUE(tile->inCache());

@@ -5,16 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <atomic>
+#include <cstdlib>
 #include <future>
+#include <string>
 #include <thread>
 #include <utility>
-#include <string>
 
 #include "support/LoopbackHttpServer.h"
-#include "version/Version.h"
 #include "support/WaitUntil.h"
+#include "version/Version.h"
 
 namespace wendra::platform {
 namespace {
@@ -79,11 +79,11 @@ TEST(CurlHttp, EachKindOfAnswerGivesItsCode) {
         {"a tile gone for good is no tile", [](Connection& c) { c.answer(410, "<html/>"); },
          HttpRequest::kNoTile, 1, ""},
         {"a refusal is the request's failure and is not asked again at once",
-         [](Connection& c) { c.answer(403, "<html>blocked</html>"); }, HttpRequest::kSendFailed,
-         1, ""},
+         [](Connection& c) { c.answer(403, "<html>blocked</html>"); }, HttpRequest::kSendFailed, 1,
+         ""},
         {"too many requests is not asked again at once",
-         [](Connection& c) { c.answer(429, "<html>slow down</html>"); },
-         HttpRequest::kSendFailed, 1, ""},
+         [](Connection& c) { c.answer(429, "<html>slow down</html>"); }, HttpRequest::kSendFailed,
+         1, ""},
         {"a body trickling under the low-speed limit fails the read", trickle,
          HttpRequest::kReadFailed, 3, ""},
         {"a server that closes mid-body fails the read",
@@ -156,7 +156,8 @@ TEST(CurlHttp, SendsTheAgentAndNoCacheHeaders) {
 
 TEST(CurlHttp, ConditionalRequestsLearnTheValidatorsAndA304) {
     LoopbackHttpServer server([](Connection& c) {
-        const std::string validators = "ETag: \"v1\"\r\nLast-Modified: Tue, 01 Dec 2026 10:00:00 GMT\r\n";
+        const std::string validators =
+            "ETag: \"v1\"\r\nLast-Modified: Tue, 01 Dec 2026 10:00:00 GMT\r\n";
         if (c.head().find("\r\nIf-None-Match: \"v1\"\r\n") != std::string::npos)
             c.answer(304, "", validators);
         else
@@ -218,10 +219,10 @@ TEST(CurlHttp, RetryAfterIsSecondsOrAnHttpDate) {
         {"120", 120},
         {" 7 ", 7},
         {"0", 0},
-        {"-5", 0},                                      // nonsense: ask again at once
-        {"Wed, 21 Oct 2015 07:30:00 GMT", 120},         // two minutes later
-        {"Wed, 21 Oct 2015 07:00:00 GMT", 0},           // already past
-        {"99999999999999999999999", 3600},              // held to the longest wait
+        {"-5", 0},                               // nonsense: ask again at once
+        {"Wed, 21 Oct 2015 07:30:00 GMT", 120},  // two minutes later
+        {"Wed, 21 Oct 2015 07:00:00 GMT", 0},    // already past
+        {"99999999999999999999999", 3600},       // held to the longest wait
         {"soon", -1},
         {"", -1},
     };

@@ -45,11 +45,14 @@ TEST(TilesVerb, UrlShowsBothAddressesAndTheWebNumbering) {
         std::vector<std::string> expected;  // pieces of the line, or of the message
     };
     const Case cases[] = {
-        {{"4", "3", "3", "1"}, 0, {"\"base\":\"https://", "/2/3/2.png\"", "\"overlay\":\"\"",
-                                   "\"zoom\":2,\"column\":3,\"row\":2"}},
+        {{"4", "3", "3", "1"},
+         0,
+         {"\"base\":\"https://", "/2/3/2.png\"", "\"overlay\":\"\"",
+          "\"zoom\":2,\"column\":3,\"row\":2"}},
         // The piste overlay takes slot 4's template as its base.
-        {{"OSM-Piste", "5", "10", "5"}, 0, {"\"source\":\"OSM-Piste\"", "/4/10/10.png\"",
-                                            "\"overlay\":\"https://", "\"row\":10"}},
+        {{"OSM-Piste", "5", "10", "5"},
+         0,
+         {"\"source\":\"OSM-Piste\"", "/4/10/10.png\"", "\"overlay\":\"https://", "\"row\":10"}},
         {{"12", "3", "3", "1"}, 1, {"SOURCE"}},
         {{"Nowhere", "3", "3", "1"}, 1, {"SOURCE"}},
         {{"4", "22", "0", "0"}, 1, {"LEVEL"}},
@@ -84,8 +87,8 @@ void prepareHome(const fs::path& home, const TileServer& server) {
 
 std::vector<std::string> fetchArgs(const fs::path& home, const std::string& at,
                                    const std::string& size) {
-    return {"tiles", "fetch", "--home", home.string(), "--at", at, "--scale", "30000",
-            "--size", size, "--passes", "400"};
+    return {"tiles",   "fetch", "--home", home.string(), "--at",     at,
+            "--scale", "30000", "--size", size,          "--passes", "400"};
 }
 
 int countOf(const std::string& text, const std::string& piece) {
@@ -175,7 +178,8 @@ TEST(TilesVerb, AFetchKilledWhileConvertingLeavesThePreviousCacheWhole) {
         const int start = server.count("/tiles/");
         const pid_t child = spawnTool(fetchArgs(home, "46.1,8.4", "800x480"));
         const auto deadline = std::chrono::steady_clock::now() + 30s;
-        while (server.count("/tiles/") < start + n + 1 && std::chrono::steady_clock::now() < deadline)
+        while (server.count("/tiles/") < start + n + 1 &&
+               std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(1ms);
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);

@@ -6,8 +6,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <optional>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -111,20 +111,21 @@ int runUrl(const Args& args) {
     tile.x = static_cast<int>(parseInteger(positional[2], "X"));
     tile.y = static_cast<int>(parseInteger(positional[3], "Y"));
     if (!netmaps::valid(tile))
-        fail("tiles url: X and Y are 0 to " + std::to_string(netmaps::tilesPerAxis(tile.level) - 1) +
-             " at level " + std::to_string(tile.level) + " (Y from the south)");
+        fail("tiles url: X and Y are 0 to " +
+             std::to_string(netmaps::tilesPerAxis(tile.level) - 1) + " at level " +
+             std::to_string(tile.level) + " (Y from the south)");
     std::optional<LoadedCache> loaded;
     netmaps::SourceSettings defaults;
     if (!home.empty()) loaded.emplace(home);
     const netmaps::SourceSettings& sources = loaded ? loaded->sources : defaults;
     netmaps::TileUrlBuilder builder;
     const netmaps::TileUrls urls = builder.build(tile, source, sources);
-    std::printf("{\"source\":%s,\"key\":%s,\"base\":%s,\"overlay\":%s,\"zoom\":%d,"
-                "\"column\":%d,\"row\":%d}\n",
-                jsonString(netmaps::tileSourceName(source)).c_str(),
-                jsonString(netmaps::tileKey(tile)).c_str(), jsonString(urls.base).c_str(),
-                jsonString(urls.overlay).c_str(), tile.level - 1, tile.x,
-                netmaps::rowFromNorth(tile));
+    std::printf(
+        "{\"source\":%s,\"key\":%s,\"base\":%s,\"overlay\":%s,\"zoom\":%d,"
+        "\"column\":%d,\"row\":%d}\n",
+        jsonString(netmaps::tileSourceName(source)).c_str(),
+        jsonString(netmaps::tileKey(tile)).c_str(), jsonString(urls.base).c_str(),
+        jsonString(urls.overlay).c_str(), tile.level - 1, tile.x, netmaps::rowFromNorth(tile));
     return 0;
 }
 
@@ -183,25 +184,33 @@ FetchRequest parseFetch(const Args& args) {
 const char* outcomeName(netmaps::TileReport::Outcome outcome) {
     using Outcome = netmaps::TileReport::Outcome;
     switch (outcome) {
-        case Outcome::Cached: return "cached";
-        case Outcome::NoTile: return "no tile";
-        case Outcome::Failed: return "failed";
-        case Outcome::NotConverted: return "not converted";
-        case Outcome::Refreshed: return "refreshed";
-        case Outcome::NotModified: return "not modified";
-        case Outcome::Cancelled: return "cancelled";
+        case Outcome::Cached:
+            return "cached";
+        case Outcome::NoTile:
+            return "no tile";
+        case Outcome::Failed:
+            return "failed";
+        case Outcome::NotConverted:
+            return "not converted";
+        case Outcome::Refreshed:
+            return "refreshed";
+        case Outcome::NotModified:
+            return "not modified";
+        case Outcome::Cancelled:
+            return "cancelled";
     }
     return "";
 }
 
 void printReport(const netmaps::TileReport& report) {
-    std::printf("{\"key\":%s,\"source\":%s,\"level\":%d,\"x\":%d,\"y\":%d,"
-                "\"status\":%s,\"error\":%d,\"bytes\":%lld,\"path\":%s,\"probe\":%s}\n",
-                jsonString(netmaps::tileKey(report.address)).c_str(),
-                jsonString(netmaps::tileSourceName(report.source)).c_str(), report.address.level,
-                report.address.x, report.address.y, jsonString(outcomeName(report.outcome)).c_str(), report.error,
-                static_cast<long long>(report.bytes), jsonString(report.path).c_str(),
-                report.probe ? "true" : "false");
+    std::printf(
+        "{\"key\":%s,\"source\":%s,\"level\":%d,\"x\":%d,\"y\":%d,"
+        "\"status\":%s,\"error\":%d,\"bytes\":%lld,\"path\":%s,\"probe\":%s}\n",
+        jsonString(netmaps::tileKey(report.address)).c_str(),
+        jsonString(netmaps::tileSourceName(report.source)).c_str(), report.address.level,
+        report.address.x, report.address.y, jsonString(outcomeName(report.outcome)).c_str(),
+        report.error, static_cast<long long>(report.bytes), jsonString(report.path).c_str(),
+        report.probe ? "true" : "false");
     std::fflush(stdout);
 }
 
@@ -223,8 +232,10 @@ int runFetch(const Args& args) {
         service.run();
         if (service.reportCount() != before) printReport(*service.lastReport());
         if (service.lastResult() != platform::HttpRequest::kOk) {
-            std::fprintf(stderr, "wendra-tool: tiles fetch: the tile server could not be "
-                                 "reached (error %d)\n", service.lastResult());
+            std::fprintf(stderr,
+                         "wendra-tool: tiles fetch: the tile server could not be "
+                         "reached (error %d)\n",
+                         service.lastResult());
             break;
         }
         if (service.reportCount() == before && service.spiral().complete()) break;
