@@ -47,7 +47,8 @@ std::vector<std::uint8_t> texture(int channels, bool sparse) {
             bytes.push_back(static_cast<std::uint8_t>(line ? 250 : 200 + (x * y) % 40));
             bytes.push_back(static_cast<std::uint8_t>(line ? 240 : 210 + (x ^ y) % 30));
             bytes.push_back(static_cast<std::uint8_t>(line ? 120 : 190 + y % 50));
-            if (channels == 4) bytes.push_back(static_cast<std::uint8_t>(sparse && !line ? 0 : 255));
+            if (channels == 4)
+                bytes.push_back(static_cast<std::uint8_t>(sparse && !line ? 0 : 255));
         }
     return bytes;
 }
@@ -66,16 +67,19 @@ void writeJpeg(const fs::path& path) {
     const std::vector<std::uint8_t> bytes = texture(3, false);
     wendra::maps::JpegEncoder encoder;
     encoder.start(path, kSide, kSide);
-    for (int y = 0; y < kSide; ++y) encoder.writeRow(&bytes[static_cast<std::size_t>(y) * kSide * 3]);
+    for (int y = 0; y < kSide; ++y)
+        encoder.writeRow(&bytes[static_cast<std::size_t>(y) * kSide * 3]);
     encoder.close();
 }
 
 void BM_ConvertTile(benchmark::State& state) {
     const bool jpegBase = state.range(0) != 0;
     const bool overlay = state.range(1) != 0;
-    const fs::path folder = benchFolder() / (std::to_string(state.range(0)) + std::to_string(state.range(1)));
+    const fs::path folder =
+        benchFolder() / (std::to_string(state.range(0)) + std::to_string(state.range(1)));
     fs::create_directories(folder);
-    const ConversionFiles files = scratchFiles(folder, folder / "cache/OSM-Piste/14/00005000/00008000.jpg");
+    const ConversionFiles files =
+        scratchFiles(folder, folder / "cache/OSM-Piste/14/00005000/00008000.jpg");
     if (jpegBase)
         writeJpeg(files.base);
     else
@@ -96,7 +100,8 @@ void BM_ConvertTile(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(tile.fileSize);
     }
-    state.SetLabel(std::string(jpegBase ? "JPEG" : "PNG") + " base" + (overlay ? " + PNG overlay" : ""));
+    state.SetLabel(std::string(jpegBase ? "JPEG" : "PNG") + " base" +
+                   (overlay ? " + PNG overlay" : ""));
 }
 
 void writeIndex(const fs::path& folder) {

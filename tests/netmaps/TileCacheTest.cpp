@@ -95,6 +95,8 @@ TEST_F(TileCacheFixture, IndexRoundTripWithBothTileForms) {
     EXPECT_FALSE(p->map->active());
     EXPECT_TRUE(r->map->active());
     EXPECT_EQ(r->map->definition().imagePath, fs::path(cache.cachePath(road)).u16string());
+    EXPECT_EQ(r->map->groupName(), u"OSM-Mapnik-Road");
+    EXPECT_EQ(p->map->groupName(), u"OSM-Piste");
     // The older line: stamped today, active as its source is the displayed one.
     EXPECT_EQ(o->fileSize, 99);
     EXPECT_EQ(o->map->age(), 3);
