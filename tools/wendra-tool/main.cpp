@@ -50,7 +50,9 @@ constexpr Verb kVerbs[] = {
     {"points", wendra::tool::runPoints,
      "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
     {"tiles", wendra::tool::runTiles,
-     "tiles cache --home DIR   DIR's tile cache index, one line per tile"},
+     "tiles cache --home DIR | tiles url SOURCE LEVEL X Y [--home DIR] | tiles fetch --home DIR"
+     " --at LAT,LON --scale S [--size WxH] [--passes N] [--ca-file F]"
+     "   DIR's tile cache index; a tile's URLs; download the tiles of a view into DIR's cache"},
     {"render", wendra::tool::runRender,
      "render --home DIR --size WxH [--at LAT,LON] [--scale S | --fit] [--rotate DEG] [--night]"
      " [--repeat N] --out FILE.png   draw one frame of the map view of DIR"},
