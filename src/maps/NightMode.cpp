@@ -15,16 +15,29 @@ constexpr int kDarkerStep = 40;
 // A pixel counts as grey when no component is this far from their mean.
 constexpr int kGreyTolerance = 30;
 
+// Components and every step on them stay in 16 bits (a sum of three is at most 765),
+// so that vector code works on eight pixels' components at once.
+using Component = std::int16_t;
+
 struct Rgb {
-    int r, g, b;
+    Component r, g, b;
 };
 
 // The per-pixel steps are forced inline: a call per pixel, returning its colour through
 // the stack, costs ten times the step itself and keeps the row loops from vectorising.
 #define WENDRA_PIXEL_STEP [[gnu::always_inline]] inline
 
-WENDRA_PIXEL_STEP int darker(int c) {
-    return std::max(0, c - kDarkerStep);
+WENDRA_PIXEL_STEP Component narrow(int value) {
+    return static_cast<Component>(value);
+}
+
+WENDRA_PIXEL_STEP Component darker(Component c) {
+    return std::max<Component>(0, narrow(c - kDarkerStep));
+}
+
+WENDRA_PIXEL_STEP Component distance(Component a, Component b) {
+    const Component d = narrow(a - b);
+    return std::max<Component>(d, narrow(-d));
 }
 
 // T[i] = min(255, 256 * tan(i / 180)), i/180 in radians; built once, then shared
@@ -44,11 +57,11 @@ const std::array<std::uint8_t, 256>& supplementTable() {
 WENDRA_PIXEL_STEP Rgb supplement(Rgb c) {
     const auto& t = supplementTable();
     const auto pick = [&t](int a, int b) { return t[std::max(0, 255 - (a + b) / 2)]; };
-    return {pick(c.g, c.b), pick(c.b, c.r), pick(c.r, c.g)};
+    return {narrow(pick(c.g, c.b)), narrow(pick(c.b, c.r)), narrow(pick(c.r, c.g))};
 }
 
 WENDRA_PIXEL_STEP Rgb inverted(Rgb c) {
-    return {255 - c.r, 255 - c.g, 255 - c.b};
+    return {narrow(255 - c.r), narrow(255 - c.g), narrow(255 - c.b)};
 }
 
 WENDRA_PIXEL_STEP Rgb darkerAll(Rgb c) {
@@ -56,10 +69,9 @@ WENDRA_PIXEL_STEP Rgb darkerAll(Rgb c) {
 }
 
 WENDRA_PIXEL_STEP Rgb inverted2(Rgb c) {
-    const int mean = (c.r + c.g + c.b) / 3;
-    const bool grey = std::abs(c.r - mean) < kGreyTolerance &&
-                      std::abs(c.g - mean) < kGreyTolerance &&
-                      std::abs(c.b - mean) < kGreyTolerance;
+    const Component mean = narrow(static_cast<std::uint16_t>(c.r + c.g + c.b) / 3);
+    const bool grey = distance(c.r, mean) < kGreyTolerance &&
+                      distance(c.g, mean) < kGreyTolerance && distance(c.b, mean) < kGreyTolerance;
     return grey ? inverted(c) : darkerAll(c);
 }
 
@@ -80,7 +92,8 @@ WENDRA_PIXEL_STEP Rgb transform(NightMode mode, Rgb c) {
 }
 
 WENDRA_PIXEL_STEP platform::Pixel16 pack(Rgb c) {
-    return static_cast<platform::Pixel16>(((c.r >> 3) << 11) | ((c.g >> 3) << 6) | (c.b >> 3));
+    const auto top5 = [](Component v) { return static_cast<platform::Pixel16>(v >> 3); };
+    return static_cast<platform::Pixel16>((top5(c.r) << 11) | (top5(c.g) << 6) | top5(c.b));
 }
 
 // Day colours from red, green, blue, pad words: three masks and shifts per pixel, which
