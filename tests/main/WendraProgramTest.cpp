@@ -402,7 +402,7 @@ private:
 TEST(WendraProgram, AKillDuringAMapLoadLosesNothing) {
     test::TempDir home;
     test::TempDir maps;
-    writeBigMap(maps.path());
+    ASSERT_NO_FATAL_FAILURE(writeBigMap(maps.path()));
     const test::ToolResult imported = test::runTool(
         {"map", "import", "--home", home.path().string(), (maps / "big-map.map").string()});
     ASSERT_EQ(imported.status, 0) << imported.err;
