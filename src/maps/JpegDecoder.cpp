@@ -20,12 +20,13 @@ void noteWarning(j_common_ptr info, int level) {
 }
 
 // The steps that may jump: no C++ object with a destructor lives in them.
-bool startDecompress(jpeg_decompress_struct* info, JpegErrorJump* jump, std::FILE* file) {
+bool startDecompress(jpeg_decompress_struct* info, JpegErrorJump* jump, std::FILE* file,
+                     J_COLOR_SPACE colour) {
     if (setjmp(jump->back)) return false;
     jpeg_stdio_src(info, file);
     if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK) return false;
     if (info->image_width > 65535 || info->image_height > 65535) return false;
-    info->out_color_space = info->num_components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    info->out_color_space = info->num_components == 1 ? JCS_GRAYSCALE : colour;
     return jpeg_start_decompress(info) != 0;
 }
 
@@ -66,12 +67,14 @@ JpegDecoder::~JpegDecoder() {
 OpenResult JpegDecoder::open(const std::filesystem::path& path) {
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return OpenResult::CannotOpen;
-    if (!startDecompress(&jpeg_->info, &jpeg_->jump, file_)) return OpenResult::Unsupported;
+    const J_COLOR_SPACE colour = fourBytePixels_ ? JCS_EXT_RGBX : JCS_RGB;
+    if (!startDecompress(&jpeg_->info, &jpeg_->jump, file_, colour)) return OpenResult::Unsupported;
     started_ = true;
     const jpeg_decompress_struct& info = jpeg_->info;
     shape_ = {static_cast<int>(info.output_width), static_cast<int>(info.output_height),
               info.output_components == 1};
-    if (!shape_.valid() || (info.output_components != 1 && info.output_components != 3))
+    pixelBytes_ = fourBytePixels_ ? 4 : 3;
+    if (!shape_.valid() || (!shape_.palette && info.output_components != pixelBytes_))
         return OpenResult::Unsupported;
     if (shape_.palette) setGreyPalette();
     return OpenResult::Opened;

@@ -30,6 +30,7 @@ class EntrySink final : public RowSink {
 public:
     explicit EntrySink(MapEntry& entry) : entry_(entry), builder_(entry.nightMode(), UINT64_MAX) {}
 
+    bool takesFourBytePixels() const override { return builder_.takesFourBytePixels(); }
     bool begin(const MapImageDecoder& decoder) override {
         const ImageShape& shape = decoder.shape();
         entry_.adoptShape(shape);

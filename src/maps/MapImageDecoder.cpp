@@ -4,12 +4,12 @@ namespace wendra::maps {
 
 int MapImageDecoder::readRowWithAlpha(std::uint8_t* rgba) {
     const int width = shape_.width;
-    alphaScratch_.resize(static_cast<std::size_t>(width) * 3);
+    alphaScratch_.resize(static_cast<std::size_t>(width) * pixelBytes_);
     const int row = readRow(alphaScratch_.data());
     if (row < 0) return -1;
     for (int x = 0; x < width; ++x) {
         const std::uint8_t* c =
-            shape_.palette ? &palette_[alphaScratch_[x] * 3] : &alphaScratch_[x * 3];
+            shape_.palette ? &palette_[alphaScratch_[x] * 3] : &alphaScratch_[x * pixelBytes_];
         rgba[x * 4] = c[0];
         rgba[x * 4 + 1] = c[1];
         rgba[x * 4 + 2] = c[2];

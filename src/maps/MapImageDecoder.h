@@ -38,8 +38,16 @@ public:
     virtual int nextRowIndex() const = 0;
 
     // Reads the next row: `width` palette indices for a palette image, else `width`
-    // red, green, blue triplets. Returns the image row delivered, or -1 on error.
+    // true-colour pixels of pixelBytes() each. Returns the image row delivered, or -1
+    // on error.
     virtual int readRow(std::uint8_t* row) = 0;
+
+    // Asked before open: true-colour rows as red, green, blue and one unused byte, which
+    // a decoder grants when its library writes them as fast as triplets (the bitmap's
+    // conversion then works on whole words). Palette rows are not affected.
+    virtual void preferFourBytePixels() {}
+    // Bytes of one true-colour pixel in the rows read: 3, or 4 once granted.
+    int pixelBytes() const { return pixelBytes_; }
 
     // The next row as `width` red, green, blue, alpha quads; opaque unless the format
     // carries transparency. Returns the image row delivered, or -1 on error.
@@ -68,6 +76,7 @@ protected:
 
     ImageShape shape_;
     Palette palette_{};
+    int pixelBytes_ = 3;
 
 private:
     const std::atomic<bool>* cancel_ = nullptr;

@@ -32,9 +32,12 @@ std::string loadMessage(LoadResult result, const std::string& imagePath);
 class RowSink {
 public:
     virtual ~RowSink() = default;
+    // True asks the decoder for four-byte true-colour pixels, which it may grant.
+    virtual bool takesFourBytePixels() const { return false; }
     // False refuses the image for want of memory.
     virtual bool begin(const MapImageDecoder& decoder) = 0;
-    // Image row `imageRow` (from the top): palette indices, or red, green, blue triplets.
+    // Image row `imageRow` (from the top): palette indices, or true-colour pixels of
+    // the decoder's pixelBytes().
     virtual void takeRow(int imageRow, const std::uint8_t* row) = 0;
 };
 
@@ -48,6 +51,7 @@ public:
     MapImageBuilder(NightMode mode, std::uint64_t memoryBudget)
         : mode_(mode), budget_(memoryBudget) {}
 
+    bool takesFourBytePixels() const override { return true; }
     bool begin(const MapImageDecoder& decoder) override;
     void takeRow(int imageRow, const std::uint8_t* row) override;
 
@@ -56,6 +60,7 @@ public:
 private:
     NightMode mode_;
     std::uint64_t budget_;
+    int pixelBytes_ = 3;
     std::unique_ptr<MapImage> image_;
 };
 

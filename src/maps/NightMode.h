@@ -28,5 +28,7 @@ platform::Pixel16 nightPixel(NightMode mode, std::uint8_t red, std::uint8_t gree
 
 // Converts `width` red, green, blue triplets into map pixels.
 void convertRgbRow(NightMode mode, const std::uint8_t* rgb, int width, platform::Pixel16* out);
+// The same for `width` red, green, blue, unused quads.
+void convertRgbxRow(NightMode mode, const std::uint8_t* rgbx, int width, platform::Pixel16* out);
 
 }  // namespace wendra::maps

@@ -1,14 +1,19 @@
 // The wendra program as a user or a service manager runs it: a child process on Qt's
 // offscreen platform, replaying the demo receiver, stopped by SIGTERM, killed by
-// SIGKILL, started twice.
+// SIGKILL (also in the middle of a map load), started twice.
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +24,9 @@
 #include <vector>
 
 #include "gps/ReplayPlayer.h"
+#include "maps/JpegEncoder.h"
+#include "maps/MapImageLoad.h"
+#include "platform/Rgb16.h"
 #include "platform/linux/DataFolderLock.h"
 #include "platform/linux/PseudoTerminal.h"
 #include "support/GpsdProcess.h"
@@ -185,8 +193,8 @@ TEST(WendraProgram, RecordsAndRestoresThroughARealGpsd) {
     const int port = test::freePort();
     test::GpsdProcess gpsd(binary, port, receiver.path());
     ASSERT_TRUE(gpsd.answers());
-    const std::vector<std::string> args = {"--port", "GPD0", "--gpsd",
-                                           "127.0.0.1:" + std::to_string(port), "--assume", "yes"};
+    const std::vector<std::string> args = {
+        "--port", "GPD0", "--gpsd", "127.0.0.1:" + std::to_string(port), "--assume", "yes"};
     {
         Program wendra(home.path(), args);
         ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) >= 20; }))
@@ -264,6 +272,179 @@ TEST(WendraProgram, RefusesAFolderAsTheReplayedLogAndHoldsNothing) {
     platform::DataFolderLock next(home.path());
     std::string error;
     EXPECT_EQ(next.claim(error), platform::DataFolderLock::Outcome::Held) << error;
+}
+
+// A map of the demo walk's area, twice the demo map's size in pixels, magenta with
+// noise: several megabytes of JPEG, and a colour the view shows nowhere else.
+constexpr int kBigWidth = 3710;
+constexpr int kBigHeight = 4000;
+
+void writeBigMap(const fs::path& folder) {
+    const fs::path data = demoLog().parent_path();
+    std::string map = readFile(data / "demo-map.map");
+    const auto replaceAll = [&map](const std::string& from, const std::string& to) {
+        for (std::size_t at = map.find(from); at != std::string::npos;
+             at = map.find(from, at + to.size()))
+            map.replace(at, from.size(), to);
+    };
+    replaceAll("demo-map", "big-map");
+    replaceAll("1855", std::to_string(kBigWidth));
+    replaceAll("2000", std::to_string(kBigHeight));
+    std::ofstream(folder / "big-map.map", std::ios::binary) << map;
+
+    maps::JpegEncoder encoder;
+    ASSERT_TRUE(encoder.start(folder / "big-map.jpg", kBigWidth, kBigHeight));
+    std::vector<std::uint8_t> row(kBigWidth * 3);
+    std::uint32_t seed = 1;
+    for (int y = 0; y < kBigHeight; ++y) {
+        for (int x = 0; x < kBigWidth * 3; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = static_cast<int>(seed >> 27);  // 0..31
+            row[x] = static_cast<std::uint8_t>(x % 3 == 1 ? noise : 255 - noise);
+        }
+        ASSERT_TRUE(encoder.writeRow(row.data()));
+    }
+    ASSERT_TRUE(encoder.close());
+}
+
+// Share of the latest snapshot's pixels that show the big map's magenta.
+double magentaShare(const fs::path& home) {
+    const std::atomic<bool> never{false};
+    const auto shot = maps::loadMapImage(home / "snapshots" / "wendra.png", maps::NightMode::None,
+                                         1u << 30, never);
+    if (shot.result != maps::LoadResult::Loaded) return 0;
+    int magenta = 0;
+    for (int y = 0; y < shot.image->height(); ++y) {
+        for (int x = 0; x < shot.image->width(); ++x) {
+            const platform::ColorRef c = platform::fromPixel16(shot.image->pixelAt(x, y));
+            magenta += platform::redOf(c) >= 200 && platform::greenOf(c) <= 64 &&
+                       platform::blueOf(c) >= 200;
+        }
+    }
+    return static_cast<double>(magenta) / (shot.image->width() * shot.image->height());
+}
+
+// Serves an image through a named pipe and stops after `pause` bytes: the program's
+// load then waits inside the image for as long as the test likes. The loader opens the
+// image twice: once to tell its format by the first bytes, then to decode it. The
+// pipe keeps what was written while the writer holds it open, so the first reader gets
+// the signature alone and everything after goes, from byte 0, to the decoder.
+class PausedImage {
+public:
+    PausedImage(const fs::path& pipe, std::string bytes, std::size_t pause)
+        : bytes_(std::move(bytes)), pause_(pause) {
+        fs::remove(pipe);
+        if (::mkfifo(pipe.c_str(), 0644) != 0) return;
+        writer_ = std::thread([this, pipe] { serve(pipe); });
+    }
+    ~PausedImage() {
+        stop_.store(true);
+        if (writer_.joinable()) writer_.join();
+    }
+    // True once the decoder holds `pause` bytes, less at most one pipe buffer.
+    bool paused() const { return paused_.load(); }
+
+private:
+    static constexpr std::size_t kSignature = 8;
+    static constexpr std::size_t kChunk = 4096;  // pipe writes this small are whole or nothing
+
+    void serve(const fs::path& pipe) {
+        // A write with no reader then fails with EPIPE instead of ending the test; the
+        // block holds for this thread only, not for the programs the test starts.
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        ::pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        int fd = -1;
+        while (fd < 0 && !stop_.load()) {
+            fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0) pauseBriefly();
+        }
+        if (fd < 0) return;
+        ::fcntl(fd, F_SETFL, 0);
+        if (sendAll(fd, bytes_.data(), kSignature)) {
+            int unread = 1;
+            while (unread > 0 && !stop_.load() && ::ioctl(fd, FIONREAD, &unread) == 0)
+                pauseBriefly();
+            if (sendAll(fd, bytes_.data(), pause_)) paused_.store(true);
+        }
+        while (!stop_.load()) pauseBriefly();
+        ::close(fd);
+    }
+
+    // Sends in small pieces; with no reader for the moment (the format reader gone, the
+    // decoder not yet there) the piece is sent again.
+    bool sendAll(int fd, const char* data, std::size_t size) {
+        for (std::size_t sent = 0; sent < size;) {
+            if (stop_.load()) return false;
+            const ssize_t n = ::write(fd, data + sent, std::min(kChunk, size - sent));
+            if (n > 0) {
+                sent += static_cast<std::size_t>(n);
+            } else if (errno == EPIPE) {
+                pauseBriefly();
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+    static void pauseBriefly() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }
+
+    std::string bytes_;
+    std::size_t pause_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> paused_{false};
+    std::thread writer_;
+};
+
+// Killed while a large map is being loaded, the program leaves the maps file, the track
+// and the configuration as they were, and the map loads at the next start.
+TEST(WendraProgram, AKillDuringAMapLoadLosesNothing) {
+    test::TempDir home;
+    test::TempDir maps;
+    ASSERT_NO_FATAL_FAILURE(writeBigMap(maps.path()));
+    const test::ToolResult imported = test::runTool(
+        {"map", "import", "--home", home.path().string(), (maps / "big-map.map").string()});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    {
+        Program wendra(home.path(),
+                       {"--replay", demoLog().string(), "--speed", "50", "--assume", "yes"});
+        ASSERT_TRUE(waitUntil([&] { return journaledFixes(home.path()) >= 10; }))
+            << wendra.output();
+        wendra.signal(SIGTERM);
+        ASSERT_EQ(wendra.wait(), 0) << wendra.output();
+    }
+    const std::string mapsFile = readFile(home / "Wendra.wdm");
+    const std::string config = readFile(home / "Wendra.ini");
+    const std::string track = readFile(home / "Wendra0.trc");
+    const int points = storedPoints(home.path());
+    ASSERT_NE(mapsFile.find("big-map.jpg"), std::string::npos) << mapsFile;
+    ASSERT_GT(points, 1);
+
+    const std::string image = readFile(maps / "big-map.jpg");
+    ASSERT_GT(image.size(), 2u << 20) << "the load must stop inside the image";
+    {
+        PausedImage paused(maps / "big-map.jpg", image, 1u << 20);
+        Program wendra(home.path(), {"--assume", "yes"});
+        ASSERT_TRUE(waitUntil([&] { return paused.paused(); })) << wendra.output();
+        wendra.signal(SIGKILL);
+        EXPECT_EQ(wendra.wait(), 128 + SIGKILL);
+    }
+    EXPECT_EQ(readFile(home / "Wendra.wdm"), mapsFile);
+    EXPECT_EQ(readFile(home / "Wendra.ini"), config);
+    EXPECT_EQ(readFile(home / "Wendra0.trc"), track);
+
+    fs::remove(maps / "big-map.jpg");
+    std::ofstream(maps / "big-map.jpg", std::ios::binary) << image;
+    fs::remove_all(home / "snapshots");
+    Program again(home.path(), {"--assume", "yes", "--snapshots", "1"});
+    EXPECT_TRUE(waitUntil([&] { return magentaShare(home.path()) > 0.5; }))
+        << "the map is not shown (" << magentaShare(home.path())
+        << " of the view): " << again.output() << readFile(home / "TraceLog.txt");
+    again.signal(SIGTERM);
+    EXPECT_EQ(again.wait(), 0) << again.output();
+    EXPECT_EQ(readFile(home / "Wendra.wdm"), mapsFile);
+    EXPECT_EQ(storedPoints(home.path()), points);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "maps/ImageSuiteSupport.h"
 #include "maps/NightMode.h"
 #include "platform/Rgb16.h"
@@ -48,6 +50,39 @@ TEST(NightMode, TransformsEachPixelAsItsEntrySays) {
         maps::convertRgbRow(c.mode, rgb, 1, &row);
         EXPECT_EQ(row, expected);
         EXPECT_EQ(row & platform::kUnpaintedBit, 0);
+    }
+}
+
+// The row conversions run whole rows through vector code: every mode, over a row long
+// enough for the vector loop and its tail, in both pixel layouts, must give what the
+// single-pixel rule gives.
+TEST(NightMode, RowConversionsAgreeWithThePixelRuleInBothLayouts) {
+    constexpr int kWidth = 1027;
+    std::vector<std::uint8_t> rgb(kWidth * 3);
+    std::vector<std::uint8_t> rgbx(kWidth * 4, 0xA5);  // the unused byte must not leak
+    std::uint32_t seed = 12345;
+    for (int x = 0; x < kWidth; ++x) {
+        for (int c = 0; c < 3; ++c) {
+            seed = seed * 1103515245u + 12345u;
+            // Some pixels near grey, so that "Inverted 2" takes both of its ways.
+            const auto v = static_cast<std::uint8_t>(x % 3 == 0 ? (x & 0xF0) + c * 9 : seed >> 24);
+            rgb[x * 3 + c] = rgbx[x * 4 + c] = v;
+        }
+    }
+    for (int m = 0; m < maps::kNightModeCount; ++m) {
+        const NightMode mode = maps::nightModeFromNumber(m);
+        SCOPED_TRACE(m);
+        std::vector<platform::Pixel16> fromRgb(kWidth), fromRgbx(kWidth);
+        maps::convertRgbRow(mode, rgb.data(), kWidth, fromRgb.data());
+        maps::convertRgbxRow(mode, rgbx.data(), kWidth, fromRgbx.data());
+        int wrong = 0;
+        for (int x = 0; x < kWidth; ++x) {
+            const auto expected =
+                maps::nightPixel(mode, rgb[x * 3], rgb[x * 3 + 1], rgb[x * 3 + 2]);
+            wrong += fromRgb[x] != expected;
+            wrong += fromRgbx[x] != expected;
+        }
+        EXPECT_EQ(wrong, 0);
     }
 }
 
