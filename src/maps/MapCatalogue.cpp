@@ -92,6 +92,14 @@ void MapCatalogue::purgeRemoved(bool internetTilesToo) {
     });
 }
 
+void MapCatalogue::purgeRemovedTiles() {
+    std::lock_guard<std::mutex> hold(listLock_);
+    std::erase_if(maps_, [](const MapPtr& e) {
+        return e->internetTile() && e->has(mapflag::kRemoved) &&
+               !e->has(mapflag::kLoading | mapflag::kLoadAbandoned);
+    });
+}
+
 bool MapCatalogue::isDuplicate(const std::u16string& imagePath, std::size_t count,
                                const MapEntry* except) const {
     const std::vector<MapPtr> all = maps();

@@ -59,6 +59,8 @@ public:
     void removeInternetMaps();
     // Forgets removed maps, except internet tiles and maps whose load still runs.
     void purgeRemoved(bool internetTilesToo = true);
+    // Forgets removed internet tiles whose load has ended (the tile service's trim).
+    void purgeRemovedTiles();
     // One of the first `count` maps other than `except` has the path (case counts).
     bool isDuplicate(const std::u16string& imagePath, std::size_t count,
                      const MapEntry* except = nullptr) const;

@@ -165,6 +165,7 @@ PaintResult MapEntry::paint(const MapCell& cell, platform::PixelBuffer& view,
         result = PaintResult::NotLoaded;
     } else if (paintMapCell(map_, *image_, cell, view, unpainted)) {
         set(mapflag::kPaintedLastFrame);
+        age_.store(1, std::memory_order_relaxed);
     }
     clear(mapflag::kBeingPainted);
     return result;

@@ -113,6 +113,11 @@ public:
     NightMode nightMode() const { return static_cast<NightMode>(night_.load()); }
 
     PaintResult paint(const MapCell& cell, platform::PixelBuffer& view, std::int64_t& unpainted);
+    // The age counter of an internet tile: painting sets it back to 1, each run of the
+    // tile service adds one, so the least recently painted tile has the largest.
+    int age() const { return age_.load(std::memory_order_relaxed); }
+    void setAge(int age) { age_.store(age, std::memory_order_relaxed); }
+    int growAge() { return age_.fetch_add(1, std::memory_order_relaxed) + 1; }
     bool takePaintedMark() {
         return (flags_.fetch_and(~mapflag::kPaintedLastFrame) & mapflag::kPaintedLastFrame) != 0;
     }
@@ -143,6 +148,7 @@ private:
     std::atomic<bool> internet_{false};
     std::atomic<bool> reportEachError_{false};
     std::atomic<int> night_{0};
+    std::atomic<int> age_{1};
     std::atomic<std::uint64_t> reserved_{0};  // the need counted in the shared total
     std::atomic<std::int32_t> memoryInUse_{0};
     std::mutex endLock_;  // the unload's give-up against the load's end

@@ -113,6 +113,14 @@ void MapEntry::reportFailure(LoadResult result, const std::u16string& path) {
     if (result == LoadResult::NotEnoughMemory) set(mapflag::kNotEnoughMemory);
     set(mapflag::kLoadFailed);
     if (has(mapflag::kErrorHandled)) return;
+    if (openFailure(result) && internetTile()) {
+        // A cached tile whose file is gone (an emptied cache folder): no question, the
+        // tile service drops it at its next run and fetches it again.
+        markRemoved();
+        set(mapflag::kErrorHandled);
+        clear(mapflag::kWaitingToLoad);
+        return;
+    }
     if (!openFailure(result) || reportEachError_.load()) {
         std::string text = loadMessage(result, wendra::toUtf8(path));
         if (result == LoadResult::NotEnoughMemory && shared_.budgetMiB.load() == 0 &&
