@@ -53,27 +53,44 @@ int HttpRequest::request(std::string_view url, int slot) {
     auto& buffer = session_.buffer(slot_);
     length_ = 0;
     readPosition_ = 0;
+    answer_ = {};
     error_ = splitUrl(url);
     if (error_ == kOk) {
-        const std::string full(url);
-        for (int attemptNumber = 0; attemptNumber < kMaxAttempts; ++attemptNumber) {
-            if (cancelRequested() || (attemptNumber > 0 && !pauseBeforeRetry())) {
-                error_ = kCancelled;
-                break;
-            }
-            buffer.clear();
-            length_ = 0;
-            error_ = attempt(full, buffer, length_, attemptNumber > 0);
-            if (error_ != kOk && cancelRequested()) error_ = kCancelled;
-            if (error_ == kOk || error_ == kNoTile || error_ == kCancelled) break;
-        }
+        if (session_.heldOff(host_, std::chrono::steady_clock::now()))
+            error_ = cancelRequested() ? kCancelled : kSendFailed;
+        else
+            error_ = runAttempts(std::string(url), buffer);
     }
+    conditions_ = {};
     if (error_ != kOk) length_ = 0;
     length_ = std::min(length_, buffer.size());
     buffer.resize(length_);
     buffer.push_back(0);
     if (error_ == kOk) session_.addCompletedRequest();
     return error_;
+}
+
+int HttpRequest::runAttempts(const std::string& url, std::vector<std::uint8_t>& buffer) {
+    int error = kOk;
+    for (int attemptNumber = 0; attemptNumber < kMaxAttempts; ++attemptNumber) {
+        if (cancelRequested() || (attemptNumber > 0 && !pauseBeforeRetry())) return kCancelled;
+        buffer.clear();
+        length_ = 0;
+        answer_ = {};
+        error = attempt({url, conditions_, attemptNumber > 0}, buffer, length_, answer_);
+        if (error == kCancelled || (error != kOk && cancelRequested())) return kCancelled;
+        noteRetryAfter();
+        if (error == kOk || error == kNoTile || !answer_.retryable) break;
+        // A server that names its time is asked again then, not in a second.
+        if (answer_.retryAfter.count() >= 0) break;
+    }
+    return error;
+}
+
+void HttpRequest::noteRetryAfter() {
+    if (answer_.retryAfter.count() <= 0) return;
+    const auto wait = std::min(answer_.retryAfter, kMaxRetryAfter);
+    session_.holdOff(host_, std::chrono::steady_clock::now() + wait);
 }
 
 bool HttpRequest::pauseBeforeRetry() {

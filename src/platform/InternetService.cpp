@@ -57,6 +57,7 @@ void InternetService::refreshState() {
 void InternetService::cancel() {
     setFlags(kCancel);
     if (HttpRequest* request = request_.load(std::memory_order_acquire)) request->cancel();
+    onCancel();
 }
 
 std::u16string InternetService::message() const {

@@ -84,6 +84,11 @@ public:
         request_.store(request, std::memory_order_release);
     }
 
+protected:
+    // Called by cancel() after the request was told, from the cancelling thread: for
+    // the work a service runs beside its request (the tile conversion).
+    virtual void onCancel() {}
+
 private:
     std::chrono::milliseconds period_;
     Ticker& ticker_;

@@ -23,10 +23,10 @@ public:
     std::vector<bool> fresh;
 
 protected:
-    int attempt(const std::string& url, std::vector<std::uint8_t>& buffer, std::size_t& length,
-                bool freshConnection) override {
-        urls.push_back(url);
-        fresh.push_back(freshConnection);
+    int attempt(const Attempt& what, std::vector<std::uint8_t>& buffer, std::size_t& length,
+                HttpAnswer&) override {
+        urls.push_back(what.url);
+        fresh.push_back(what.freshConnection);
         const auto& [code, body] = script_.at(std::min(urls.size(), script_.size()) - 1);
         buffer.assign(body.begin(), body.end());
         length = buffer.size();

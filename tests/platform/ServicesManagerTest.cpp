@@ -195,7 +195,7 @@ public:
     using HttpRequest::HttpRequest;
 
 protected:
-    int attempt(const std::string&, std::vector<std::uint8_t>&, std::size_t&, bool) override {
+    int attempt(const Attempt&, std::vector<std::uint8_t>&, std::size_t&, HttpAnswer&) override {
         return kSendFailed;
     }
 };
