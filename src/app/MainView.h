@@ -45,6 +45,7 @@ private:
     FrameData frameData();
     void takeSettings();
     void keepSettings();
+    void handTileService(platform::Rect rect);
     int battery();
 
     AppState& state_;
