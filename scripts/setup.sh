@@ -15,6 +15,7 @@ packages=(
     libproj-dev proj-data gdal-data
     fonts-dejavu-core
     locales
+    openssl python3
 )
 
 missing=()

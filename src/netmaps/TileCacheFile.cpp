@@ -67,6 +67,8 @@ std::string netBmpRecord(const Tile& tile, int age, bool active) {
 }
 
 std::optional<TileRecord> parseNetBmpRecord(std::string_view line) {
+    // Without its line end, so that the older, shorter form runs out of fields.
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     std::string_view rest;
     if (!hasRecordPrefix(line, kTileKind, &rest)) return std::nullopt;
     std::int32_t x = 0, y = 0, level = 0, source = 0, size = 0, age = 0, active = 0;

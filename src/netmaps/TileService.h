@@ -17,6 +17,7 @@
 #include "netmaps/SourceSettings.h"
 #include "netmaps/TemplateUpdater.h"
 #include "netmaps/TileCache.h"
+#include "netmaps/TileConversion.h"
 #include "netmaps/TileSpiral.h"
 #include "netmaps/TileUrlBuilder.h"
 #include "platform/HttpRequest.h"
@@ -102,12 +103,16 @@ private:
     int currentSource() const;
     bool placeView();
     std::optional<TileSpiral::Candidate> nextCandidate();
+    void takeSpiralStep(const TileSpiral::Candidate& candidate);
+    void probeCoarser();
     bool learnSignatures(int source, int baseSource);
     int learnSignature(int source, const std::string& url);
     void updateTemplates();
     TileReport fetchTile(Tile& tile, bool probe);
-    int download(Tile& tile, Download& result);
-    bool convert(Tile& tile, Download& result);
+    int download(Tile& tile, Download& result, bool conditional);
+    void downloadOverlay(Tile& tile, const std::string& url, const ConversionFiles& files,
+                         Download& result);
+    ConversionResult convert(Tile& tile);
     void refreshExpired();
     void finish(const TileReport& report);
 

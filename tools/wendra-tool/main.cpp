@@ -49,6 +49,8 @@ constexpr Verb kVerbs[] = {
      "maps rank --home DIR --at LAT,LON --scale S [--size WxH]   DIR's maps ranked for a view"},
     {"points", wendra::tool::runPoints,
      "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
+    {"tiles", wendra::tool::runTiles,
+     "tiles cache --home DIR   DIR's tile cache index, one line per tile"},
 };
 
 void printUsage(FILE* to) {
