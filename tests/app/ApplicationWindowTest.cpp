@@ -23,9 +23,12 @@
 #include "maps/MapShell.h"
 #include "maps/MapsFile.h"
 #include "maps/OziMapImport.h"
+#include "netmaps/SourceRecords.h"
+#include "netmaps/TileImages.h"
 #include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
+#include "platform/linux/CurlHttp.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
 #include "platform/qt/QtWindow.h"
@@ -33,6 +36,7 @@
 #include "points/PointsFile.h"
 #include "records/Text.h"
 #include "support/FakeClock.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
@@ -78,7 +82,8 @@ std::string demoLog() {
 class ProgramRun {
 public:
     ProgramRun(const std::filesystem::path& home, std::optional<std::string> log,
-               BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
+               BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false,
+               bool withHttp = false)
         : ports_(home) {
         if (log) {
             replay_ = std::make_unique<ReplayPlayer>(std::make_unique<platform::PseudoTerminal>(),
@@ -96,6 +101,10 @@ public:
         services.startupDialogTime = milliseconds(0);
         services.trackLoadPause = milliseconds(0);
         services.receiverSetsClock = receiverSetsClock;
+        if (withHttp)
+            services.makeHttpRequest = [](platform::HttpSession& session) {
+                return std::make_unique<platform::CurlHttp>(session);
+            };
         if (log) {
             services.portOverride = [](SerialSettings& serial) { serial.portId = kReplaySlot; };
             services.afterConfigLoad = [](Configuration& config) {
@@ -795,6 +804,55 @@ TEST(ApplicationWindow, ThePointsFileLoadsAndKeepsAPointAddedFromTheMainMenu) {
     EXPECT_EQ(added.number, 1);
     EXPECT_TRUE(added.positionValid()) << "at the replayed walk";
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+// With "Download maps" on, the worker fills the cache from a tile server around the
+// view; the index keeps the tiles, which show again at the next start without a server.
+TEST(ApplicationWindow, DownloadsTilesAroundTheViewAndKeepsThemInTheCacheIndex) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    test::writeTilePng(home / "tile.png", [](int, int) { return test::Rgba{0, 160, 0, 255}; },
+                       false);
+    const std::string png = test::readFile(home / "tile.png");
+    std::atomic<int> served{0};
+    auto server = std::make_unique<test::LoopbackHttpServer>(
+        [&](test::LoopbackHttpServer::Connection& c) {
+            if (c.path().rfind("/20/", 0) == 0) {  // the placeholder probe: no such level
+                c.answer(404, "none");
+                return;
+            }
+            ++served;
+            c.answer(200, png, "Content-Type: image/png\r\n");
+        });
+    netmaps::TileServiceFields fields;
+    fields.settingsFlags = 1;  // "Download maps"
+    fields.cacheFolder = widen((home / "cache").string());
+    netmaps::SourceSettings sources;
+    sources.activeSources = 1u << netmaps::source::kOsmMapnikRoad;
+    sources.templates[netmaps::source::kOsmMapnikRoad] =
+        "http://127.0.0.1:" + std::to_string(server->port()) + "/*ZM1*/*GMX*/*GMY*.png";
+    std::string index = netmaps::netBmpMgrRecord(fields, sources);
+    for (const std::string& line : netmaps::sourceRecords(sources)) index += line;
+    test::writeFile(home / "Wendra.net", index);
+
+    {
+        ProgramRun run(home.path(), std::nullopt, nullptr, false, true);
+        ASSERT_TRUE(run.started());
+        InternetMaps& internet = *run.application().state()->internet;
+        ASSERT_TRUE(run.waitFor([&] { return internet.cache().cachedTiles() >= 3; }))
+            << "served " << served.load();
+        EXPECT_TRUE(std::filesystem::exists(home / "cache" / "OSM-Mapnik-Road"));
+        EXPECT_GE(internet.counters().sessionTiles, 3u);
+        run.close();
+    }
+    EXPECT_NE(test::readFile(home / "Wendra.net").find("\nNetBmp|"), std::string::npos);
+    EXPECT_TRUE(boxes.shown().empty());
+
+    server.reset();  // offline now
+    ProgramRun again(home.path(), std::nullopt, nullptr, false, true);
+    ASSERT_TRUE(again.started());
+    EXPECT_GE(again.application().state()->internet->cache().cachedTiles(), 3)
+        << "the cached tiles are read back with their maps";
 }
 
 }  // namespace

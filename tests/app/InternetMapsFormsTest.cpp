@@ -11,9 +11,12 @@
 #include "app/InternetMapsDialog.h"
 #include "app/InternetMapsMenu.h"
 #include "app/InternetMapsScreens.h"
+#include "app/MenuScreens.h"
 #include "maps/MapShell.h"
 #include "platform/DialogHost.h"
 #include "records/Text.h"
+#include "records/UnitFormat.h"
+#include "track/TrackStatistics.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
@@ -221,6 +224,34 @@ TEST_F(InternetMapsFormsTest, QuickMenuShowsASourceAndDisables) {
     EXPECT_EQ(screens.toggle(), u"Internet Maps: Activated");
     EXPECT_TRUE(internet.settings().downloadMaps());
     EXPECT_EQ(screens.toggle(), u"Internet Maps: Deactivated");
+}
+
+// The rows under "Internet": the run's requests and bytes, the cache's tiles and bytes.
+TEST_F(InternetMapsFormsTest, StatisticsRowsCountTheRunAndTheCache) {
+    internet.cache().tiles()[0]->fileSize = 15000;
+    internet.cache().updateCounters();
+    TrackStatistics statistics;
+    setInternetRows(statistics, internet.counters());
+    std::u16string cacheSize;
+    formatByteSize(cacheSize, 15000);
+    const struct {
+        int row;
+        std::u16string_view label;
+        std::u16string value;
+    } rows[] = {
+        {83, u"Internet", u""},
+        {85, u"--Nb of tuiles:", u" 0"},
+        {86, u"--Downloaded size:", u"0 b"},
+        {88, u"--Nb of tuiles:", u" 1"},
+        {89, u"--Size:", cacheSize},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.row);
+        EXPECT_EQ(statistics.row(r.row).label, r.label);
+        EXPECT_EQ(statistics.row(r.row).value, r.value);
+    }
+    EXPECT_EQ(statistics.row(84).label, u"-Session");
+    EXPECT_EQ(statistics.row(87).label, u"-Cache");
 }
 
 }  // namespace
