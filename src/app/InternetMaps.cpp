@@ -47,6 +47,11 @@ void InternetMaps::hold(bool on) {
         service_->unlockBusy();
 }
 
+std::pair<netmaps::TileSettings, netmaps::SourceSettings> InternetMaps::copySettings() {
+    BusyHold busy(*this);
+    return {settings_, sources_};
+}
+
 void InternetMaps::viewPainted(const netmaps::TileViewInput& view) {
     if (service_) service_->setView(view);
 }

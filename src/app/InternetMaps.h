@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/InternetWorker.h"
 #include "app/TileCacheStore.h"
@@ -47,8 +48,11 @@ public:
     InternetMaps& operator=(const InternetMaps&) = delete;
 
     // Read by the window thread at any time; changed only through the calls below.
+    // The worker writes fields of its own meanwhile (the maximum level, templates of
+    // the update): a whole copy is taken under the busy lock.
     const netmaps::TileSettings& settings() const { return settings_; }
     const netmaps::SourceSettings& sources() const { return sources_; }
+    std::pair<netmaps::TileSettings, netmaps::SourceSettings> copySettings();
     netmaps::TileCache& cache() { return cache_; }
     DataStore& store() { return store_; }
     // Null without a request: the settings and the cache still work, nothing downloads.

@@ -30,7 +30,8 @@ void InternetMapsScreens::openSettings() {
     hooks.editSources = [](netmaps::SourceSettings& sources) {
         return netmaps::runInternetSources(sources, {});
     };
-    InternetMapsDialog dialog(maps_.settings(), maps_.sources(), std::move(hooks));
+    const auto [settings, sources] = maps_.copySettings();
+    InternetMapsDialog dialog(settings, sources, std::move(hooks));
     const int result = shell_.runModalDialog(InternetMapsDialog::dialogTemplate(), dialog);
     if (result != platform::kIdOk && result != InternetMapsControl::kDeleteCache) return;
     maps_.takeSettings(dialog.tiles(), dialog.sources());
@@ -64,9 +65,9 @@ std::u16string InternetMapsScreens::toggle() {
         maps_.disable();
         return std::u16string(kDeactivated);
     }
-    netmaps::TileSettings settings = maps_.settings();
+    auto [settings, sources] = maps_.copySettings();
     settings.settingsFlags |= netmaps::tilesetting::kDownloadMaps;
-    maps_.takeSettings(settings, maps_.sources());
+    maps_.takeSettings(settings, sources);
     return std::u16string(kActivated);
 }
 

@@ -73,6 +73,9 @@ void CalibratedMap::adoptPathAndTitle(const MapDefinition& definition) {
         if (!(definition_.userFlags & kMapInternetTile))
             groupName_ = groupFromPath(definition_.imagePath);
     }
+    if ((definition_.userFlags & kMapInternetTile) && !definition.groupName.empty())
+        groupName_ = definition.groupName;
+    definition_.groupName = groupName_;
     definition_.title =
         definition.title.empty() ? titleFromPath(definition_.imagePath) : definition.title;
     definition_.title.resize(std::min(definition_.title.size(), kMaxTitleLength));

@@ -807,7 +807,8 @@ TEST(ApplicationWindow, ThePointsFileLoadsAndKeepsAPointAddedFromTheMainMenu) {
 }
 
 // With "Download maps" on, the worker fills the cache from a tile server around the
-// view; the index keeps the tiles, which show again at the next start without a server.
+// view and the frame shows their attribution; the index keeps the tiles, which show
+// again at the next start without a server.
 TEST(ApplicationWindow, DownloadsTilesAroundTheViewAndKeepsThemInTheCacheIndex) {
     test::TempDir home;
     test::ScriptedMessageBoxes boxes;
@@ -843,6 +844,11 @@ TEST(ApplicationWindow, DownloadsTilesAroundTheViewAndKeepsThemInTheCacheIndex) 
             << "served " << served.load();
         EXPECT_TRUE(std::filesystem::exists(home / "cache" / "OSM-Mapnik-Road"));
         EXPECT_GE(internet.counters().sessionTiles, 3u);
+        // Painted once the map manager has loaded them, with their servers' text.
+        maps::MapCatalogue& catalogue = run.application().state()->maps;
+        ASSERT_TRUE(run.waitFor([&] { return !catalogue.paintedInternetGroups().empty(); }));
+        EXPECT_EQ(internet.attribution(catalogue.paintedInternetGroups()[0]),
+                  u"\u00a9 OpenStreetMap contributors");
         run.close();
     }
     EXPECT_NE(test::readFile(home / "Wendra.net").find("\nNetBmp|"), std::string::npos);
