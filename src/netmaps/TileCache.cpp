@@ -27,8 +27,7 @@ private:
 };
 
 bool mapRemoved(const Tile& tile) {
-    return tile.has(tileflag::kMapRemoved) ||
-           (tile.map && tile.map->has(maps::mapflag::kRemoved));
+    return tile.has(tileflag::kMapRemoved) || (tile.map && tile.map->has(maps::mapflag::kRemoved));
 }
 
 bool mapFailed(const Tile& tile) {
@@ -49,8 +48,7 @@ std::size_t TileCache::KeyHash::operator()(const Key& k) const {
     return std::hash<std::uint64_t>{}(packed) ^ std::hash<int>{}(k.source) * 31;
 }
 
-TileCache::TileCache(maps::MapCatalogue& catalogue, TileSettings& settings,
-                     SourceSettings& sources)
+TileCache::TileCache(maps::MapCatalogue& catalogue, TileSettings& settings, SourceSettings& sources)
     : catalogue_(catalogue), settings_(settings), sources_(sources) {}
 
 Tile* TileCache::find(int source, const TileAddress& address) {
@@ -94,6 +92,7 @@ bool TileCache::createMap(Tile& tile, int age, std::optional<bool> active) {
         catalogue_.purgeRemovedTiles();
         return false;
     }
+    map->setGroupName(std::move(shown.groupName));
     map->setAge(age);
     tile.map = std::move(map);
     tile.flags &= ~tileflag::kMapRemoved;

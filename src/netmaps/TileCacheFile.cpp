@@ -124,7 +124,8 @@ bool writeTileCacheRecords(TileCache& cache, RecordFile& file) {
         if (!written) break;
         if (!t->inCache() || (t->map && t->map->has(maps::mapflag::kRemoved))) continue;
         const int age = t->map ? t->map->age() : 1;
-        const bool active = t->map ? t->map->active() : t->source == cache.sources().displayedSource;
+        const bool active =
+            t->map ? t->map->active() : t->source == cache.sources().displayedSource;
         written = file.writeText(netBmpRecord(*t, age, active));
         if (written && !t->validators.empty()) written = file.writeText(tagRecord(*t));
     }
@@ -143,8 +144,7 @@ bool saveTileCacheFile(TileCache& cache, const std::filesystem::path& folder) {
     written = written && writeTileCacheRecords(cache, file);
     written = file.close() && written;
     if (!written)
-        cache.catalogue().shell().ask(u"Unable to save config!", u"Error!",
-                                      platform::Buttons::Ok);
+        cache.catalogue().shell().ask(u"Unable to save config!", u"Error!", platform::Buttons::Ok);
     return written;
 }
 

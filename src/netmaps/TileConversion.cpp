@@ -23,6 +23,9 @@ constexpr std::size_t kRgbaRow = kSide * 4;
 constexpr int kLastRow = kSide - 1;
 // The encoder writes here first; a kill leaves at worst this file, never a torn tile.
 constexpr char kPartSuffix[] = ".part";
+// Servers send 256 or, for high-density screens, 512 pixels. A body that claims far more
+// is refused before a decoder assembles it (an interlaced PNG is decoded whole).
+constexpr int kMaxBodySide = 2048;
 
 // The images as the conversion holds them: 256 rows top first, padded with zeros.
 struct TileRows {
@@ -39,13 +42,16 @@ std::unique_ptr<maps::MapImageDecoder> decoderFor(TileType type) {
                                                      : maps::ImageFormat::Jpeg);
 }
 
+bool usableShape(const maps::ImageShape& shape) {
+    return shape.valid() && shape.width <= kMaxBodySide && shape.height <= kMaxBodySide;
+}
+
 bool cancelled(const std::atomic<bool>& cancel) {
     return cancel.load(std::memory_order_acquire);
 }
 
 // One decoded row into the tile's row: palette indices expanded, cut to 256 pixels.
-void takeBaseRow(const maps::MapImageDecoder& decoder, const std::uint8_t* row,
-                 std::uint8_t* out) {
+void takeBaseRow(const maps::MapImageDecoder& decoder, const std::uint8_t* row, std::uint8_t* out) {
     const maps::ImageShape& shape = decoder.shape();
     const int width = std::min(shape.width, kSide);
     if (!shape.palette) {
@@ -61,7 +67,7 @@ ConversionResult decodeBase(const Tile& tile, const std::filesystem::path& path,
                             const std::atomic<bool>& cancel) {
     const auto decoder = decoderFor(tile.baseType);
     decoder->watch(&cancel);
-    if (decoder->open(path) != maps::OpenResult::Opened || !decoder->shape().valid())
+    if (decoder->open(path) != maps::OpenResult::Opened || !usableShape(decoder->shape()))
         return ConversionResult::BaseUnreadable;
     const maps::ImageShape& shape = decoder->shape();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(shape.width) * 3);
@@ -80,7 +86,7 @@ ConversionResult decodeOverlay(const std::filesystem::path& path, TileRows& rows
                                const std::atomic<bool>& cancel) {
     const auto decoder = decoderFor(TileType::Png);
     decoder->watch(&cancel);
-    if (decoder->open(path) != maps::OpenResult::Opened || !decoder->shape().valid())
+    if (decoder->open(path) != maps::OpenResult::Opened || !usableShape(decoder->shape()))
         return ConversionResult::Done;
     const maps::ImageShape& shape = decoder->shape();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(shape.width) * 4);

@@ -3,7 +3,8 @@
 // type picks the decoder), a PNG overlay blended in by its alpha, the rows re-projected
 // to even latitude steps as a calibrated map assumes, then written at the tile quality
 // beside the cache path and renamed over it, so that a kill mid-way leaves no
-// half-written tile. Images of another size than 256 are cut or padded with black.
+// half-written tile. Images of another size than 256 are cut or padded with black;
+// one claiming more than 2048 pixels a side is refused unread.
 
 #include <array>
 #include <atomic>

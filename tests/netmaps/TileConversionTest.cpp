@@ -29,10 +29,9 @@ TEST(TileConversion, BlendsByOverlayAlpha) {
     struct Case {
         int o, a, b, expected;
     } cases[] = {
-        {200, 255, 10, 200},  // opaque overlay wins
-        {200, 0, 10, 10},     // transparent overlay leaves the base
-        {255, 128, 0, 128},
-        {100, 51, 200, 180},  // (100*51 + 204*200) / 255, truncated
+        {200, 255, 10, 200},                       // opaque overlay wins
+        {200, 0, 10, 10},                          // transparent overlay leaves the base
+        {255, 128, 0, 128},  {100, 51, 200, 180},  // (100*51 + 204*200) / 255, truncated
         {0, 1, 255, 254},
     };
     for (const Case& c : cases)
@@ -48,7 +47,8 @@ TEST(TileConversion, RowsEvenInLatitude) {
         const double lat = i / 255.0 * (c.north - c.south) + c.south;
         const int expected =
             std::clamp(static_cast<int>(mercatorRow(lat, c.north, c.south) + 1e-9), 0, 255);
-        EXPECT_NEAR(rows[static_cast<std::size_t>(255 - i)], expected, 1) << "row from bottom " << i;
+        EXPECT_NEAR(rows[static_cast<std::size_t>(255 - i)], expected, 1)
+            << "row from bottom " << i;
     }
     EXPECT_EQ(rows.front(), 0);
     EXPECT_GE(rows.back(), 254);
@@ -90,9 +90,12 @@ TEST_F(ConversionFixture, EitherBaseWithAndWithoutOverlay) {
     // A grey ramp down the tile shows where each output row came from; the overlay is
     // half-transparent red over the left half only.
     const auto ramp = [](int, int y) { return Rgba{std::uint8_t(y), std::uint8_t(y), 40}; };
-    test::writeTilePng(files.overlay, [](int x, int) {
-        return x < 128 ? Rgba{250, 0, 0, 128} : Rgba{0, 0, 0, 0};
-    }, true);
+    test::writeTilePng(
+        files.overlay,
+        [](int x, int) {
+            return x < 128 ? Rgba{250, 0, 0, 128} : Rgba{0, 0, 0, 0};
+        },
+        true);
     const std::array<int, kTilePixels> rows = reprojectionRows({3, 5, 4});
     struct Case {
         const char* legend;
@@ -135,7 +138,12 @@ TEST_F(ConversionFixture, EitherBaseWithAndWithoutOverlay) {
 
 TEST_F(ConversionFixture, FailuresLeaveNoTileMarked) {
     // A tile of the same address converted before stays as it was.
-    test::writeTilePng(files.base, [](int, int) { return Rgba{1, 2, 3}; }, false);
+    test::writeTilePng(
+        files.base,
+        [](int, int) {
+            return Rgba{1, 2, 3};
+        },
+        false);
     ASSERT_EQ(convert(TileType::Png, TileType::None, notCancelled).result, ConversionResult::Done);
     const std::string previous = test::readFile(files.target);
 
@@ -161,7 +169,12 @@ TEST_F(ConversionFixture, FailuresLeaveNoTileMarked) {
 
 TEST_F(ConversionFixture, SmallerImageAndBackgroundThread) {
     // A server's 64-pixel answer fills the top-left corner, the rest stays black.
-    test::writeTilePng(files.base, [](int, int) { return Rgba{200, 200, 200}; }, false, 64);
+    test::writeTilePng(
+        files.base,
+        [](int, int) {
+            return Rgba{200, 200, 200};
+        },
+        false, 64);
     const Converted c = convert(TileType::Png, TileType::None, notCancelled, true);
     ASSERT_EQ(c.result, ConversionResult::Done);
     EXPECT_NEAR(c.rgb[(10 * 256 + 10) * 3], 200, kJpegTolerance);

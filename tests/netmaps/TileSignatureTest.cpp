@@ -30,7 +30,10 @@ TEST(TileSignature, KnownBodies) {
 TEST(TileSignature, ClassifiesBodies) {
     const std::string png = "\x89PNG\r\n\x1a\n....";
     const std::string jfif = std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
-    const std::string exif = std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exif\x00\x00", 12);
+    const std::string exif = std::string(
+        "\xFF\xD8\xFF\xE1\x00\x10"
+        "Exif\x00\x00",
+        12);
     const std::string bare = std::string("\xFF\xD8\xFF\xDB\x00\x43", 6);
     struct Case {
         const char* legend;
