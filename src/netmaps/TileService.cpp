@@ -12,11 +12,12 @@ namespace {
 
 using platform::HttpRequest;
 using platform::HttpSession;
+using Outcome = TileReport::Outcome;
 
 std::uint64_t tickMilliseconds(const platform::Ticker& ticker) {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          ticker.now().time_since_epoch())
-                                          .count());
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(ticker.now().time_since_epoch())
+            .count());
 }
 
 // A request that got no tile counts as done for its tile; other failures leave the
@@ -51,8 +52,8 @@ struct TileService::Download {
     int overlayError = HttpRequest::kOk;
 };
 
-TileService::TileService(TileCache& cache, HttpRequest& request,
-                         std::filesystem::path dataFolder, platform::Ticker& ticker)
+TileService::TileService(TileCache& cache, HttpRequest& request, std::filesystem::path dataFolder,
+                         platform::Ticker& ticker)
     : InternetService(std::chrono::milliseconds(0), ticker),
       cache_(cache),
       request_(request),
@@ -124,7 +125,10 @@ bool TileService::placeView() {
         return spiralView(input.latitude, input.longitude, input.scale, input.width, input.height,
                           input.zoomFollows, source, maxLevel);
     };
-    if (spiral_.follow(viewAt(spiral_.maxLevel()))) spiral_.follow(viewAt(spiral_.maxLevel()));
+    if (spiral_.follow(viewAt(spiral_.maxLevel()))) {
+        spiral_.follow(viewAt(spiral_.maxLevel()));
+        retry_.reset();
+    }
     cache_.settings().maxLevel = spiral_.maxLevel();
     return true;
 }
@@ -139,22 +143,35 @@ std::optional<TileSpiral::Candidate> TileService::nextCandidate() {
 void TileService::run() {
     cache_.trim();
     if (!cancelRequested() && placeView()) {
-        if (spiral_.searching())
+        if (retry_) {
+            const TileSpiral::Candidate again = *retry_;
+            retry_.reset();
+            take(again);
+        } else if (spiral_.searching()) {
             probeCoarser();
-        else if (const auto candidate = nextCandidate())
-            takeSpiralStep(*candidate);
-        else if (spiral_.complete())
+        } else if (const auto candidate = nextCandidate()) {
+            take(*candidate);
+        } else {
             refreshExpired();
+        }
     }
     cache_.updateCounters();
     work_.store(TileWork::Idle, std::memory_order_release);
 }
 
-void TileService::takeSpiralStep(const TileSpiral::Candidate& candidate) {
-    Tile& tile = cache_.add(spiral_.view().source, candidate.tile);
-    const TileReport report = fetchTile(tile, false);
-    if (candidate.step == TileSpiral::Step::Centre && report.outcome == TileReport::Outcome::NoTile)
+// A centre without a tile starts the coarser-level search; a probe that finds one caps
+// the spiral at its level.
+void TileService::take(const TileSpiral::Candidate& candidate) {
+    const int source = spiral_.view().source;
+    if (cache_.find(source, candidate.tile)) return;
+    const TileReport report =
+        fetchTile(cache_.add(source, candidate.tile), candidate.step == TileSpiral::Step::Probe);
+    if (report.outcome == Outcome::Failed || report.outcome == Outcome::Cancelled)
+        retry_ = candidate;
+    else if (candidate.step == TileSpiral::Step::Centre && report.outcome == Outcome::NoTile)
         spiral_.startCoarserSearch();
+    else if (candidate.step == TileSpiral::Step::Probe && report.outcome == Outcome::Cached)
+        spiral_.capAt(candidate.tile.level);
 }
 
 // One probe per run; levels whose centre tile is known to be missing are passed over
@@ -162,15 +179,15 @@ void TileService::takeSpiralStep(const TileSpiral::Candidate& candidate) {
 void TileService::probeCoarser() {
     const int source = spiral_.view().source;
     while (const auto probe = spiral_.nextProbe()) {
-        Tile* held = cache_.find(source, probe->tile);
-        if (held && held->inCache()) {
+        const Tile* held = cache_.find(source, probe->tile);
+        if (!held) {
+            take(*probe);
+            return;
+        }
+        if (held->inCache()) {
             spiral_.capAt(probe->tile.level);
             return;
         }
-        if (held) continue;
-        const TileReport report = fetchTile(cache_.add(source, probe->tile), true);
-        if (report.outcome == TileReport::Outcome::Cached) spiral_.capAt(probe->tile.level);
-        return;
     }
     spiral_.endSearch();
 }
@@ -212,8 +229,7 @@ int TileService::download(Tile& tile, Download& result, bool conditional) {
     tile.baseSource = urls.baseSource;
     if (!learnSignatures(tile.source, urls.baseSource)) return request_.error();
     const ConversionFiles files = scratchFiles(dataFolder_, cache_.cachePath(tile));
-    if (conditional)
-        request_.setConditions({tile.validators.lastModified, tile.validators.etag});
+    if (conditional) request_.setConditions({tile.validators.lastModified, tile.validators.etag});
     int error = request_.request(urls.base, HttpSession::kTileSlot);
     result.bytes += static_cast<std::int64_t>(request_.length());
     if (error == HttpRequest::kOk && request_.notModified()) {
@@ -238,8 +254,8 @@ int TileService::download(Tile& tile, Download& result, bool conditional) {
     return cancelRequested() ? HttpRequest::kCancelled : HttpRequest::kOk;
 }
 
-void TileService::downloadOverlay(Tile& tile, const std::string& url,
-                                  const ConversionFiles& files, Download& result) {
+void TileService::downloadOverlay(Tile& tile, const std::string& url, const ConversionFiles& files,
+                                  Download& result) {
     int error = request_.request(url, HttpSession::kTileSlot);
     result.bytes += static_cast<std::int64_t>(request_.length());
     // Only a PNG has the alpha that the blend needs.
@@ -320,8 +336,8 @@ void TileService::refreshExpired() {
         if (converted == ConversionResult::Cancelled) report.error = HttpRequest::kCancelled;
     } else if (report.error == HttpRequest::kOk || report.error == HttpRequest::kNoTile) {
         tile->stamp = currentDayNumber();
-        report.outcome = result.notModified ? TileReport::Outcome::NotModified
-                                            : TileReport::Outcome::NoTile;
+        report.outcome =
+            result.notModified ? TileReport::Outcome::NotModified : TileReport::Outcome::NoTile;
     } else {
         report.outcome = report.error == HttpRequest::kCancelled ? TileReport::Outcome::Cancelled
                                                                  : TileReport::Outcome::Failed;

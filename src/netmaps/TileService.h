@@ -33,7 +33,7 @@ struct TileViewInput {
     double scale = 0;  // view pixels per half-turn
     int width = 800;   // screen size, pixels
     int height = 480;
-    bool zoomFollows = true;  // not in manual zoom, or the zoom follows the map scale
+    bool zoomFollows = true;              // not in manual zoom, or the zoom follows the map scale
     int displayedSource = kNoTileSource;  // none: the source settings' displayed source
     bool placed = false;  // false until the window has a view: the service fetches nothing
 };
@@ -44,21 +44,21 @@ enum class TileWork : int { Idle, Downloading, Converting, Refreshing, RefreshCo
 // What a run did with the tile it took on.
 struct TileReport {
     enum class Outcome {
-        Cached,       // downloaded and converted into the cache, map shown
-        NoTile,       // 404, 410 or the source's placeholder
-        Failed,       // a request failure (the error code; the service's last result)
-        NotConverted, // downloaded, but the image could not be decoded or written
-        Refreshed,    // an expired tile downloaded and converted again
-        NotModified,  // an expired tile the server says is unchanged: stamp renewed
+        Cached,        // downloaded and converted into the cache, map shown
+        NoTile,        // 404, 410 or the source's placeholder
+        Failed,        // a request failure (the error code; the service's last result)
+        NotConverted,  // downloaded, but the image could not be decoded or written
+        Refreshed,     // an expired tile downloaded and converted again
+        NotModified,   // an expired tile the server says is unchanged: stamp renewed
         Cancelled,
     };
     TileAddress address;
     int source = kNoTileSource;
     Outcome outcome = Outcome::Failed;
-    int error = 0;            // of the base request, or of the overlay's when that failed
-    std::int64_t bytes = 0;   // the bodies' bytes
-    std::string path;         // the cached file; empty unless in cache
-    bool probe = false;       // a tile of the coarser-level search
+    int error = 0;           // of the base request, or of the overlay's when that failed
+    std::int64_t bytes = 0;  // the bodies' bytes
+    std::string path;        // the cached file; empty unless in cache
+    bool probe = false;      // a tile of the coarser-level search
 };
 
 class TileService final : public platform::InternetService {
@@ -68,8 +68,8 @@ public:
 
     // The cache (with its settings), the request for every download of the service
     // and the data folder of the scratch files outlive the service.
-    TileService(TileCache& cache, platform::HttpRequest& request,
-                std::filesystem::path dataFolder, platform::Ticker& ticker = platform::systemTicker());
+    TileService(TileCache& cache, platform::HttpRequest& request, std::filesystem::path dataFolder,
+                platform::Ticker& ticker = platform::systemTicker());
     ~TileService() override;
 
     void run() override;
@@ -95,7 +95,10 @@ public:
     // Worker thread, or with the busy bit held.
     const TileSpiral& spiral() const { return spiral_; }
     // Settings changed (folder, source, signatures forgotten): the spiral starts again.
-    void restartSpiral() { spiral_ = {}; }
+    void restartSpiral() {
+        spiral_ = {};
+        retry_.reset();
+    }
 
 private:
     struct Download;
@@ -103,7 +106,7 @@ private:
     int currentSource() const;
     bool placeView();
     std::optional<TileSpiral::Candidate> nextCandidate();
-    void takeSpiralStep(const TileSpiral::Candidate& candidate);
+    void take(const TileSpiral::Candidate& candidate);
     void probeCoarser();
     bool learnSignatures(int source, int baseSource);
     int learnSignature(int source, const std::string& url);
@@ -120,6 +123,8 @@ private:
     platform::HttpRequest& request_;
     std::filesystem::path dataFolder_;
     TileSpiral spiral_;
+    // The tile whose request failed: asked again first once the service is reset.
+    std::optional<TileSpiral::Candidate> retry_;
     TemplateUpdater updater_;
     TileUrlBuilder urls_;
     mutable std::mutex viewMutex_;

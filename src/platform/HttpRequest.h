@@ -29,9 +29,9 @@ struct HttpValidators {
 
 // What one attempt learned besides the body.
 struct HttpAnswer {
-    long status = 0;           // HTTP status of the final answer, 0 when none arrived
-    bool notModified = false;  // 304 to a conditional request
-    bool retryable = true;     // false: another attempt now would be refused again
+    long status = 0;                      // HTTP status of the final answer, 0 when none arrived
+    bool notModified = false;             // 304 to a conditional request
+    bool retryable = true;                // false: another attempt now would be refused again
     std::chrono::seconds retryAfter{-1};  // the server's Retry-After, -1 when none
     HttpValidators validators;
 };
@@ -105,8 +105,8 @@ protected:
     // One attempt: fills the buffer from its start, sets length and what the answer
     // said; returns the error code (404 and 410 kNoTile, 429 and 5xx kSendFailed).
     // Looks at cancelRequested() at least every 100 ms while it waits.
-    virtual int attempt(const Attempt& what, std::vector<std::uint8_t>& buffer,
-                        std::size_t& length, HttpAnswer& answer) = 0;
+    virtual int attempt(const Attempt& what, std::vector<std::uint8_t>& buffer, std::size_t& length,
+                        HttpAnswer& answer) = 0;
     // Wakes the attempt in progress so that it sees the cancel request soon.
     virtual void wake() {}
 

@@ -11,8 +11,8 @@
 namespace wendra::netmaps {
 namespace {
 
-SpiralView viewAt(int qx, int qy, int level, int extentX = 1, int extentY = 1,
-                  bool follows = true, int source = 4) {
+SpiralView viewAt(int qx, int qy, int level, int extentX = 1, int extentY = 1, bool follows = true,
+                  int source = 4) {
     SpiralView view;
     view.centre = {qx, qy};
     view.level = level;
@@ -40,8 +40,8 @@ TEST(TileSpiral, VisitsCentreFinerThenRingsOutward) {
     const auto all = drain(spiral);
     // Ring 1 whole from the south-west corner eastward, then ring 2 within |dy| <= 1.
     const std::vector<std::pair<int, int>> offsets = {
-        {-1, -1}, {0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0},  // ring 1
-        {2, -1}, {2, 0}, {2, 1}, {-2, 1}, {-2, 0}, {-2, -1}};                  // ring 2
+        {-1, -1}, {0, -1}, {1, -1}, {1, 0},  {1, 1},  {0, 1},  {-1, 1}, {-1, 0},  // ring 1
+        {2, -1},  {2, 0},  {2, 1},  {-2, 1}, {-2, 0}, {-2, -1}};                  // ring 2
     ASSERT_EQ(all.size(), 2 + offsets.size());
     EXPECT_EQ(all[0].step, TileSpiral::Step::Centre);
     EXPECT_EQ(all[0].tile, (TileAddress{2, 2, 5}));
@@ -93,8 +93,8 @@ TEST(TileSpiral, StartsAgainOnlyWhenWhatItFollowsChanged) {
         spiral.next();
         spiral.next();
         EXPECT_EQ(spiral.follow(item.next), item.restarts);
-        EXPECT_EQ(spiral.next()->step, item.restarts ? TileSpiral::Step::Centre
-                                                     : TileSpiral::Step::Ring);
+        EXPECT_EQ(spiral.next()->step,
+                  item.restarts ? TileSpiral::Step::Centre : TileSpiral::Step::Ring);
     }
     TileSpiral spiral;
     spiral.follow(viewAt(100, 60, 7, 3, 2, true));
@@ -109,9 +109,8 @@ TEST(TileSpiral, CoarserSearchProbesEachLevelOnceAndCapsTheSpiral) {
     std::vector<TileAddress> probes;
     while (auto probe = spiral.nextProbe()) probes.push_back(probe->tile);
     // Levels 9 down to 2: the quarter position divided by 8, 16, ...
-    const std::vector<TileAddress> expected = {{125, 87, 9}, {62, 43, 8}, {31, 21, 7},
-                                               {15, 10, 6},  {7, 5, 5},   {3, 2, 4},
-                                               {1, 1, 3},    {0, 0, 2}};
+    const std::vector<TileAddress> expected = {{125, 87, 9}, {62, 43, 8}, {31, 21, 7}, {15, 10, 6},
+                                               {7, 5, 5},    {3, 2, 4},   {1, 1, 3},   {0, 0, 2}};
     EXPECT_EQ(probes, expected);
     EXPECT_FALSE(spiral.searching());
 

@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <future>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "support/LoopbackHttpServer.h"
-#include "version/Version.h"
 #include "support/WaitUntil.h"
+#include "version/Version.h"
 
 namespace wendra::platform {
 namespace {
@@ -32,7 +35,14 @@ public:
 
 // Short enough that the failing cases do not drag; still far above loopback delays.
 const HttpTimings kQuick{std::chrono::milliseconds(2000), std::chrono::milliseconds(400),
-                         std::chrono::milliseconds(50)};
+                         std::chrono::milliseconds(50), std::chrono::milliseconds(1000), 1024};
+
+// Sends the head, then the body a byte every 100 ms: never idle, always too slow.
+void trickle(Connection& c) {
+    if (!c.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n")) return;
+    for (int i = 0; i < 100 && c.send("x"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
 
 std::string pattern(std::size_t size) {
     std::string text(size, '\0');
@@ -66,6 +76,16 @@ TEST(CurlHttp, EachKindOfAnswerGivesItsCode) {
          [](Connection& c) { c.answer(404, "<html>gone</html>"); }, HttpRequest::kNoTile, 1, ""},
         {"a server error is retried, then reported as the request's",
          [](Connection& c) { c.answer(500, "busy"); }, HttpRequest::kSendFailed, 3, ""},
+        {"a tile gone for good is no tile", [](Connection& c) { c.answer(410, "<html/>"); },
+         HttpRequest::kNoTile, 1, ""},
+        {"a refusal is the request's failure and is not asked again at once",
+         [](Connection& c) { c.answer(403, "<html>blocked</html>"); }, HttpRequest::kSendFailed, 1,
+         ""},
+        {"too many requests is not asked again at once",
+         [](Connection& c) { c.answer(429, "<html>slow down</html>"); }, HttpRequest::kSendFailed,
+         1, ""},
+        {"a body trickling under the low-speed limit fails the read", trickle,
+         HttpRequest::kReadFailed, 3, ""},
         {"a server that closes mid-body fails the read",
          [](Connection& c) { c.send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789"); },
          HttpRequest::kReadFailed, 3, ""},
@@ -132,6 +152,82 @@ TEST(CurlHttp, SendsTheAgentAndNoCacheHeaders) {
     EXPECT_EQ(heads[0].find("no-cache"), std::string::npos);
     EXPECT_EQ(heads[0].find("If-"), std::string::npos);
     EXPECT_EQ(request.status(), 200);
+}
+
+TEST(CurlHttp, ConditionalRequestsLearnTheValidatorsAndA304) {
+    LoopbackHttpServer server([](Connection& c) {
+        const std::string validators =
+            "ETag: \"v1\"\r\nLast-Modified: Tue, 01 Dec 2026 10:00:00 GMT\r\n";
+        if (c.head().find("\r\nIf-None-Match: \"v1\"\r\n") != std::string::npos)
+            c.answer(304, "", validators);
+        else
+            c.answer(200, "tile", validators);
+    });
+    HttpSession session(kQuick);
+    CurlHttp request(session);
+    ASSERT_EQ(request.request(server.url("/t"), HttpSession::kTileSlot), HttpRequest::kOk);
+    EXPECT_FALSE(request.notModified());
+    const HttpValidators learned = request.answer().validators;
+    EXPECT_EQ(learned.etag, "\"v1\"");
+    EXPECT_EQ(learned.lastModified, "Tue, 01 Dec 2026 10:00:00 GMT");
+
+    request.setConditions(learned);
+    ASSERT_EQ(request.request(server.url("/t"), HttpSession::kTileSlot), HttpRequest::kOk);
+    EXPECT_TRUE(request.notModified());
+    EXPECT_EQ(request.status(), 304);
+    EXPECT_EQ(request.length(), 0u);
+    EXPECT_EQ(request.answer().validators.etag, "\"v1\"");
+    const auto heads = server.heads();
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_NE(heads[1].find("\r\nIf-Modified-Since: Tue, 01 Dec 2026 10:00:00 GMT\r\n"),
+              std::string::npos);
+
+    // The conditions serve one request; a validator with a line break is not sent.
+    request.request(server.url("/t"), HttpSession::kTileSlot);
+    request.setConditions({"x\r\nX-Injected: 1", "\"v2\"\nX-Injected: 2"});
+    request.request(server.url("/t"), HttpSession::kTileSlot);
+    const auto later = server.heads();
+    ASSERT_EQ(later.size(), 4u);
+    EXPECT_EQ(later[2].find("If-"), std::string::npos);
+    EXPECT_EQ(later[3].find("X-Injected"), std::string::npos) << later[3];
+}
+
+TEST(CurlHttp, RetryAfterKeepsTheHostAloneUntilItPasses) {
+    std::atomic<int> answers{0};
+    LoopbackHttpServer server([&](Connection& c) {
+        if (answers++ == 0)
+            c.answer(503, "<html>maintenance</html>", "Retry-After: 1\r\n");
+        else
+            c.answer(200, "back");
+    });
+    HttpSession session(kQuick);
+    CurlHttp request(session);
+    EXPECT_EQ(request.request(server.url("/a"), HttpSession::kTileSlot), HttpRequest::kSendFailed);
+    EXPECT_EQ(request.answer().retryAfter, std::chrono::seconds(1));
+    EXPECT_EQ(server.requestCount(), 1) << "the server named its time: no retry in a second";
+    EXPECT_EQ(request.request(server.url("/b"), HttpSession::kTileSlot), HttpRequest::kSendFailed);
+    EXPECT_EQ(server.requestCount(), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(request.request(server.url("/c"), HttpSession::kTileSlot), HttpRequest::kOk);
+    EXPECT_EQ(bodyOf(request), "back");
+}
+
+TEST(CurlHttp, RetryAfterIsSecondsOrAnHttpDate) {
+    // 1445412480 is Wed, 21 Oct 2015 07:28:00 GMT.
+    constexpr std::int64_t kNow = 1445412480;
+    const std::pair<const char*, long> cases[] = {
+        {"120", 120},
+        {" 7 ", 7},
+        {"0", 0},
+        {"-5", 0},                               // nonsense: ask again at once
+        {"Wed, 21 Oct 2015 07:30:00 GMT", 120},  // two minutes later
+        {"Wed, 21 Oct 2015 07:00:00 GMT", 0},    // already past
+        {"99999999999999999999999", 3600},       // held to the longest wait
+        {"soon", -1},
+        {"", -1},
+    };
+    for (const auto& [text, seconds] : cases)
+        EXPECT_EQ(retryAfterSeconds(text, kNow).count(), seconds) << text;
 }
 
 TEST(CurlHttp, CountsTheRunsBytesAndCompletedRequests) {

@@ -58,12 +58,12 @@ TileServer::TileServer(const TileServerOptions& options)
       logFile_(folder_ / "requests.log"),
       control_(options.control.empty() ? folder_ / "mode" : options.control),
       https_(!options.certificate.empty()) {
-    std::vector<std::string> args = {"python3",       serverScript().string(),
-                                      "--log",         logFile_.string(),
-                                      "--control",     control_.string(),
-                                      "--real-zoom",   std::to_string(options.realZoom),
-                                      "--retry-after", options.retryAfter,
-                                      "--trickle-delay", std::to_string(options.trickleDelay)};
+    std::vector<std::string> args = {"python3",         serverScript().string(),
+                                     "--log",           logFile_.string(),
+                                     "--control",       control_.string(),
+                                     "--real-zoom",     std::to_string(options.realZoom),
+                                     "--retry-after",   options.retryAfter,
+                                     "--trickle-delay", std::to_string(options.trickleDelay)};
     if (!options.tiles.empty()) args.insert(args.end(), {"--tiles", options.tiles.string()});
     if (https_)
         args.insert(args.end(),

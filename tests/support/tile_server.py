@@ -7,7 +7,7 @@ mode of every request (so a test switches faults without changing its templates)
 
   tiles     the tile from --tiles DIR (<z>/<x>/<y>.png or .jpg) if there is one, else a
             generated PNG for zooms up to --real-zoom, else the placeholder image
-  overlay   a generated half-transparent RGBA PNG (any zoom)
+  overlay   a generated half-transparent RGBA PNG up to --real-zoom, else the placeholder
   stall     the head is never sent; the connection stays open
   trickle   a real tile sent one byte every --trickle-delay seconds
   fast-trickle  a real tile sent one byte at a time without delay
@@ -67,6 +67,7 @@ def overlay_tile():
 
 
 PLACEHOLDER = png(256, 256, lambda px, py: (200, 200, 200))
+OVERLAY = overlay_tile()
 
 
 class TileHandler(http.server.BaseHTTPRequestHandler):
@@ -166,7 +167,10 @@ class TileHandler(http.server.BaseHTTPRequestHandler):
         self.answer(200, body, kind, validators)
 
     def serve_overlay(self, mode, address):
-        self.answer(200, overlay_tile(), "image/png")
+        if address is None or address[0] > self.server.options.real_zoom:
+            self.answer(200, PLACEHOLDER, "image/png")
+        else:
+            self.answer(200, OVERLAY, "image/png")
 
     def placeholder(self, mode, address):
         self.answer(200, PLACEHOLDER, "image/png")
@@ -225,6 +229,12 @@ class TileServer(http.server.ThreadingHTTPServer):
         self.options = options
         self.log_lock = threading.Lock()
         self.stopping = threading.Event()
+
+    def handle_error(self, request, client_address):
+        # A client that gives up mid-answer is what the faults are about.
+        if isinstance(sys.exc_info()[1], (ConnectionError, ssl.SSLError)):
+            return
+        super().handle_error(request, client_address)
 
 
 def main():

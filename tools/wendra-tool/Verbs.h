@@ -21,6 +21,6 @@ int runImage(const Args& args);     // image decode FILE OUT.png|- [--night 0..4
 int runMap(const Args& args);       // map import [--zone Z] [--home DIR] FILE.map | map pixel ...
 int runMaps(const Args& args);      // maps rank --home DIR --at LAT,LON --scale S [--size WxH]
 int runPoints(const Args& args);    // points dump FILE | points convert ... | points icons DIR
-int runTiles(const Args& args);     // tiles cache --home DIR
+int runTiles(const Args& args);     // tiles cache|url|fetch ...
 
 }  // namespace wendra::tool

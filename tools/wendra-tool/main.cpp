@@ -50,7 +50,9 @@ constexpr Verb kVerbs[] = {
     {"points", wendra::tool::runPoints,
      "points dump FILE | points convert --text|--packed IN OUT | points icons FOLDER"},
     {"tiles", wendra::tool::runTiles,
-     "tiles cache --home DIR   DIR's tile cache index, one line per tile"},
+     "tiles cache --home DIR | tiles url SOURCE LEVEL X Y [--home DIR] | tiles fetch --home DIR"
+     " --at LAT,LON --scale S [--size WxH] [--passes N] [--ca-file F]"
+     "   DIR's tile cache index; a tile's URLs; download the tiles of a view into DIR's cache"},
 };
 
 void printUsage(FILE* to) {

@@ -82,8 +82,7 @@ std::string_view trimmed(std::string_view text) {
 }
 
 bool sameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -209,8 +208,7 @@ void CurlHttp::setOptions(const Attempt& what, Transfer& transfer) {
     curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
     if (!session().certificateFile().empty())
         curl_easy_setopt(easy_, CURLOPT_CAINFO, session().certificateFile().c_str());
-    curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(timings.connect.count()));
+    curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timings.connect.count()));
     curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_LIMIT, timings.lowSpeedBytes);
     curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, static_cast<long>(timings.lowSpeedTime.count() / 1000)));
@@ -249,8 +247,8 @@ int CurlHttp::runTransfer(Transfer& transfer) {
     return errorFor(code, answer, transfer.overflow);
 }
 
-int CurlHttp::attempt(const Attempt& what, std::vector<std::uint8_t>& buffer,
-                      std::size_t& length, HttpAnswer& answer) {
+int CurlHttp::attempt(const Attempt& what, std::vector<std::uint8_t>& buffer, std::size_t& length,
+                      HttpAnswer& answer) {
     if (!easy_ || !multi_) return kSendFailed;
     Transfer transfer{this, &buffer, &answer, std::chrono::steady_clock::now()};
     setOptions(what, transfer);

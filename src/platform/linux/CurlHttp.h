@@ -40,8 +40,7 @@ protected:
 private:
     struct Transfer;
     static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* transfer);
-    static std::size_t onHeader(char* data, std::size_t size, std::size_t count,
-                                void* transfer);
+    static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* transfer);
     static int onProgress(void* transfer, std::int64_t downTotal, std::int64_t downNow,
                           std::int64_t upTotal, std::int64_t upNow);
     void setOptions(const Attempt& what, Transfer& transfer);
