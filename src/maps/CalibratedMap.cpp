@@ -81,6 +81,12 @@ void CalibratedMap::adoptPathAndTitle(const MapDefinition& definition) {
     definition_.title.resize(std::min(definition_.title.size(), kMaxTitleLength));
 }
 
+void CalibratedMap::setGroupName(const std::u16string& name) {
+    if (!(definition_.userFlags & kMapInternetTile)) return;
+    groupName_ = name;
+    definition_.groupName = name;
+}
+
 void CalibratedMap::deriveGeometry() {
     const auto& lat = definition_.cornerLatitudes;
     const auto& lon = definition_.cornerLongitudes;

@@ -65,6 +65,8 @@ public:
     void setImageSize(int width, int height, int bytesPerPixel);
     void markRemoved() { removed_ = true; }
     bool removed() const { return removed_; }
+    // An internet tile's group after its definition (as MapDefinition::groupName).
+    void setGroupName(const std::u16string& name);
 
     const MapDefinition& definition() const { return definition_; }
     const std::u16string& groupName() const { return groupName_; }

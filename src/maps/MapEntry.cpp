@@ -71,6 +71,11 @@ std::u16string MapEntry::groupName() const {
     return withMap([](const CalibratedMap& m) { return m.groupName(); });
 }
 
+void MapEntry::setGroupName(const std::u16string& name) {
+    std::lock_guard<std::mutex> hold(mapLock_);
+    map_.setGroupName(name);
+}
+
 void MapEntry::setActive(bool active) {
     if (active_.exchange(active) == active) return;
     if (!active) unload();

@@ -81,6 +81,8 @@ public:
     }
     std::u16string title() const;
     std::u16string groupName() const;
+    // See CalibratedMap::setGroupName.
+    void setGroupName(const std::u16string& name);
 
     bool active() const { return active_.load(std::memory_order_acquire); }
     void setActive(bool active);
