@@ -70,7 +70,8 @@ public:
     // deletes the old cache; with downloading on only the displayed source's maps are
     // active. Then the signatures are forgotten, uncached tiles dropped, the worker
     // restarted. The cache index is marked for saving.
-    void takeSettings(const netmaps::TileSettings& settings, const netmaps::SourceSettings& sources);
+    void takeSettings(const netmaps::TileSettings& settings,
+                      const netmaps::SourceSettings& sources);
     // Every tile and map of the cache gone, each source's folder deleted.
     void deleteCache();
     // The quick menu: the source displayed with its maps; downloading off; or the

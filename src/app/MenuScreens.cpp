@@ -14,14 +14,14 @@
 #include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "app/ToolsMenu.h"
+#include "records/Text.h"
+#include "records/UnitFormat.h"
+#include "records/WidePrintf.h"
 #include "track/StatisticsRow.h"
 #include "track/StatisticsScreen.h"
 #include "track/TrackMenu.h"
 #include "track/TrackMenuScreen.h"
 #include "track/TrackSettingsScreen.h"
-#include "records/Text.h"
-#include "records/UnitFormat.h"
-#include "records/WidePrintf.h"
 #include "view/ViewMessages.h"
 
 namespace wendra {
@@ -42,9 +42,9 @@ void MenuScreens::openMainMenu() {
     catalogue.regroup();
     const std::optional<int> shown = state_.internet->shownSource();
     const std::u16string source = shown ? widen(netmaps::tileSourceName(*shown)) : u"";
-    const std::u16string groupLine =
-        maps::mapGroupMenuLine(catalogue.groupSelectionState(), catalogue.groups(),
-                               state_.internet->settings().downloadMaps(), shown ? &source : nullptr);
+    const std::u16string groupLine = maps::mapGroupMenuLine(
+        catalogue.groupSelectionState(), catalogue.groups(),
+        state_.internet->settings().downloadMaps(), shown ? &source : nullptr);
     MainMenu menu(groupLine);
     switch (shell_.runModalDialog(MainMenu::dialogTemplate(groupLine), menu)) {
         case MainMenuButton::kListPoints:

@@ -744,8 +744,7 @@ TEST(ApplicationWindow, TheMainMenuSelectsAGroupOfMapsAndSavesIt) {
     application.hotKey(keyCode(kSecondAppKey));
     ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
     // "All" says nothing of the internet maps while their downloads are off.
-    EXPECT_EQ(lines,
-              (std::vector<std::u16string>{u"Grp of maps: All", u"Grp of maps: jura"}));
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Grp of maps: All", u"Grp of maps: jura"}));
 }
 
 }  // namespace
@@ -813,12 +812,16 @@ TEST(ApplicationWindow, ThePointsFileLoadsAndKeepsAPointAddedFromTheMainMenu) {
 TEST(ApplicationWindow, DownloadsTilesAroundTheViewAndKeepsThemInTheCacheIndex) {
     test::TempDir home;
     test::ScriptedMessageBoxes boxes;
-    test::writeTilePng(home / "tile.png", [](int, int) { return test::Rgba{0, 160, 0, 255}; },
-                       false);
+    test::writeTilePng(
+        home / "tile.png",
+        [](int, int) {
+            return test::Rgba{0, 160, 0, 255};
+        },
+        false);
     const std::string png = test::readFile(home / "tile.png");
     std::atomic<int> served{0};
-    auto server = std::make_unique<test::LoopbackHttpServer>(
-        [&](test::LoopbackHttpServer::Connection& c) {
+    auto server =
+        std::make_unique<test::LoopbackHttpServer>([&](test::LoopbackHttpServer::Connection& c) {
             if (c.path().rfind("/20/", 0) == 0) {  // the placeholder probe: no such level
                 c.answer(404, "none");
                 return;

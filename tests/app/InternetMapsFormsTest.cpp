@@ -16,10 +16,10 @@
 #include "platform/DialogHost.h"
 #include "records/Text.h"
 #include "records/UnitFormat.h"
-#include "track/TrackStatistics.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
+#include "track/TrackStatistics.h"
 
 namespace wendra::test {
 namespace {
@@ -47,8 +47,7 @@ public:
 // A cache folder holding one cached tile of OSM-Mapnik-Road with its map, beside a
 // map of the user's own; no HTTP, so no worker.
 struct CacheWithOneTile {
-    CacheWithOneTile()
-        : catalogue(shell), internet(catalogue, home.path().string(), {}, {}) {
+    CacheWithOneTile() : catalogue(shell), internet(catalogue, home.path().string(), {}, {}) {
         netmaps::TileSettings settings = internet.settings();
         settings.cacheFolder = (home / "cache").string();
         internet.takeSettings(settings, internet.sources());
