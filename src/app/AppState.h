@@ -3,6 +3,7 @@
 // close (Lifecycle holds it). Members are built in the order they are declared, each
 // after what it refers to; the comment over each group says who may touch it.
 
+#include <memory>
 #include <string>
 
 #include "app/AppMapShell.h"
@@ -10,6 +11,7 @@
 #include "app/ConfigurationStore.h"
 #include "app/DataFiles.h"
 #include "app/DisplayMetrics.h"
+#include "app/InternetMaps.h"
 #include "app/MapsStore.h"
 #include "app/PointsStore.h"
 #include "app/ShellBridge.h"
@@ -81,6 +83,11 @@ struct AppState {
     // Opened and closed by the window thread; its reader thread runs the fix hand-over.
     SerialPort port;
     FixHandOver fixHandOver;
+
+    // The internet maps: their settings, the tile cache over the catalogue and the
+    // worker that fills it. Made by the lifecycle, which hands in the machine's HTTP;
+    // the window thread's, except what the worker does under the service's busy lock.
+    std::unique_ptr<InternetMaps> internet;
 };
 
 }  // namespace wendra

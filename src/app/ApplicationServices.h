@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/BackgroundWorker.h"
@@ -13,6 +14,7 @@
 #include "gps/SerialSettings.h"
 #include "platform/Backlight.h"
 #include "platform/BluetoothRadio.h"
+#include "platform/HttpRequest.h"
 #include "platform/IdleTimer.h"
 #include "platform/SerialPorts.h"
 
@@ -42,7 +44,10 @@ struct ApplicationServices {
     SuspendClock suspendClock;
     // Workers of later subsystems; none runs when null.
     BackgroundWorker* mapWorker = nullptr;
+    // When set, it runs instead of the internet worker the application makes.
     BackgroundWorker* internetWorker = nullptr;
+    // The machine's HTTP request for the tile service; without it nothing downloads.
+    std::function<std::unique_ptr<platform::HttpRequest>(platform::HttpSession&)> makeHttpRequest;
     // Cover the whole screen whatever "Full screen" says (the command line's choice).
     bool fullScreen = false;
     std::chrono::milliseconds startupDialogTime{2000};

@@ -19,8 +19,10 @@ InternetWorker::~InternetWorker() {
 
 void InternetWorker::launch() {
     if (thread_.joinable()) {
-        // Still starting or running: the started flag may not be up yet.
-        if (!finished_.load(std::memory_order_acquire)) return;
+        // Still starting or running: the started flag may not be up yet. A thread
+        // told to stop is ending: it is waited for, so that the new start is not lost.
+        if (!finished_.load(std::memory_order_acquire) && !stop_.load(std::memory_order_acquire))
+            return;
         thread_.join();
     }
     finished_.store(false, std::memory_order_release);
@@ -82,9 +84,11 @@ void InternetWorker::loop() {
         going = pause(hooks_.passPause);
     }
     manager_.workerStopping();
-    stop_.store(false, std::memory_order_release);
     started_.store(false, std::memory_order_release);
+    // Finished before the stop request is let go, so that launch() never sees a
+    // thread that neither runs on nor has ended.
     finished_.store(true, std::memory_order_release);
+    stop_.store(false, std::memory_order_release);
 }
 
 }  // namespace wendra

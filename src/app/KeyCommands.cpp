@@ -7,6 +7,7 @@
 #include "app/AppShell.h"
 #include "app/AppState.h"
 #include "app/GpsSettingsFlow.h"
+#include "app/InternetMapsScreens.h"
 #include "app/KeyTable.h"
 #include "app/ScreenServices.h"
 #include "platform/Window.h"
@@ -73,6 +74,9 @@ bool KeyCommands::runAction(int action, int slot) {
             state_.track.clearLayer(Track::kMainLayer);
             state_.trackFiles.storeLayer(Track::kMainLayer);
             shell_.showStatusText(u"Track deleted");
+            return true;
+        case Action::kInternetMaps:
+            shell_.showStatusText(InternetMapsScreens(*state_.internet, shell_).toggle());
             return true;
         case Action::kDisplayButton:
             shell_.showStatusText(std::u16string(kKeySlots[static_cast<std::size_t>(slot)].name));

@@ -91,6 +91,7 @@ void Lifecycle::begin(platform::Window& window) {
     state.bridge.attach(&window);
     state.mapShell.attachWindow(&window);
     state.mapShell.attachScreen(&screen_->screen());
+    makeInternetMaps();
     window.post(AppMessage::kStartupContinuation);
 }
 
@@ -112,7 +113,10 @@ void Lifecycle::continueStartup() {
     shell_.showStatusText(std::u16string(okShowsMenu ? kStatusOkButton : kStatusClick));
 
     startMapManager();
-    startWorker(services_.internetWorker, u".WndProc.3");
+    if (services_.internetWorker)
+        startWorker(services_.internetWorker, u".WndProc.3");
+    else
+        state_->internet->startOrStop();
     flags_.set(AppFlag::kStartupComplete);
 }
 
@@ -161,6 +165,30 @@ void Lifecycle::stopWorker(BackgroundWorker* worker, std::u16string_view label) 
     platform::waitFor([worker] { return !worker->running(); }, label);
 }
 
+// The tile cache index loads with the other data files, so the maps exist first.
+void Lifecycle::makeInternetMaps() {
+    AppState& state = *state_;
+    InternetWorkerHooks hooks;
+    hooks.screenOff = [&state] { return state.mapShell.screenOff(); };
+    hooks.notice = [&state](const std::u16string& text) { state.bridge.showStatus(text); };
+    state.internet = std::make_unique<InternetMaps>(
+        state.maps, services_.dataFolder,
+        services_.internetWorker ? HttpRequestFactory{} : services_.makeHttpRequest,
+        std::move(hooks));
+    state.dataFiles.attach(DataFile::Cache, state.internet->store());
+}
+
+// A request in progress is cancelled, so that the worker ends within its poll.
+void Lifecycle::stopInternetWorker() {
+    BackgroundWorker* worker =
+        services_.internetWorker ? services_.internetWorker : state_->internet->worker();
+    if (!worker || !worker->running()) return;
+    state_->banner.show(u"Closing Internet...");
+    if (!services_.internetWorker) state_->internet->cancelWork();
+    stopWorker(worker, u".WndProc.Internet");
+    state_->banner.hide();
+}
+
 // The map manager is the map image worker, unless the services bring their own.
 void Lifecycle::startMapManager() {
     if (services_.mapWorker)
@@ -185,7 +213,7 @@ void Lifecycle::shutdown() {
     timers_.stop();
     screen_->stopPowerThread();
     gps_->close();
-    stopWorker(services_.internetWorker, u".WndProc.Internet");
+    stopInternetWorker();
     stopMapManager();
     gps_->takeReaderSettings();
     // The view stored is the one the last fixes place, so that the next start, which

@@ -58,6 +58,8 @@ private:
     void loadTrackAtStartup();
     void startMapManager();
     void stopMapManager();
+    void makeInternetMaps();
+    void stopInternetWorker();
     void startWorker(BackgroundWorker* worker, std::u16string_view label);
     void stopWorker(BackgroundWorker* worker, std::u16string_view label);
 

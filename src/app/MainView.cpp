@@ -103,6 +103,10 @@ FrameData MainView::frameData() {
     data.status = state_.statusText;
     data.gpsStatus = gpsStatus(fix.has_value(), mark);
     feeds_.fill(data, state_.config, data.positionShown ? &gps_ : nullptr);
+    if (InternetMaps* internet = state_.internet.get())
+        data.attributionOf = [internet](std::u16string_view group) {
+            return internet->attribution(group);
+        };
     return data;
 }
 
@@ -123,10 +127,29 @@ void MainView::paint(platform::DrawingSurface* surface, platform::Rect rect) {
     FrameData data = frameData();
     frame_.paintView(surface, rect, {}, data);
     keepSettings();
-    if (surface)
+    if (surface) {
         state_.mapShell.viewPlaced(centre(), geometry_.scale, {rect.width(), rect.height()});
+        handTileService(rect);
+    }
     state_.mapShell.viewColours(geometry_.setting(settings::kNightColours),
                                 settings::field(geometry_.settingsWord, settings::kNightMapsShift));
+}
+
+// The tile service follows what the window shows: where, how close, how large.
+void MainView::handTileService(platform::Rect rect) {
+    InternetMaps* internet = state_.internet.get();
+    if (!internet) return;
+    netmaps::TileViewInput view;
+    view.latitude = geometry_.latitudeDegrees();
+    view.longitude = geometry_.longitudeDegrees();
+    view.scale = geometry_.scale;
+    view.width = rect.width();
+    view.height = rect.height();
+    view.zoomFollows =
+        !(geometry_.zoomWord & zoom::kManual) || (geometry_.zoomWord & zoom::kFollowMapScale);
+    view.displayedSource = internet->sources().displayedSource;
+    view.placed = true;
+    internet->viewPainted(view);
 }
 
 bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {

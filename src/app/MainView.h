@@ -56,6 +56,7 @@ private:
     FrameData frameData();
     void takeSettings();
     void keepSettings();
+    void handTileService(platform::Rect rect);
     int battery();
     GpsStatus gpsStatus(bool fixNow, PositionMark mark) const;
 

@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "app/FileChooser.h"
 #include "app/GpsSettingsFlow.h"
+#include "app/InternetMapsScreens.h"
 #include "app/MainMenu.h"
 #include "app/MapGroupDialog.h"
 #include "app/MapListDialog.h"
@@ -13,6 +14,9 @@
 #include "app/SetupMenu.h"
 #include "app/StartupDialog.h"
 #include "app/ToolsMenu.h"
+#include "records/Text.h"
+#include "records/UnitFormat.h"
+#include "records/WidePrintf.h"
 #include "track/StatisticsRow.h"
 #include "track/StatisticsScreen.h"
 #include "track/TrackMenu.h"
@@ -31,12 +35,16 @@ MenuScreens::MenuScreens(AppState& state, AppShell& shell, GpsSettingsFlow& gps,
       points_(state, shell),
       aboutTime_(aboutTime) {}
 
-// The group line follows the maps' active flags, which the list may have changed.
+// The group line follows the maps' active flags, which the list may have changed;
+// while internet maps are shown it names their source, and opens their quick menu.
 void MenuScreens::openMainMenu() {
     maps::MapCatalogue& catalogue = state_.maps;
     catalogue.regroup();
-    const std::u16string groupLine =
-        maps::mapGroupMenuLine(catalogue.groupSelectionState(), catalogue.groups(), true, nullptr);
+    const std::optional<int> shown = state_.internet->shownSource();
+    const std::u16string source = shown ? widen(netmaps::tileSourceName(*shown)) : u"";
+    const std::u16string groupLine = maps::mapGroupMenuLine(
+        catalogue.groupSelectionState(), catalogue.groups(),
+        state_.internet->settings().downloadMaps(), shown ? &source : nullptr);
     MainMenu menu(groupLine);
     switch (shell_.runModalDialog(MainMenu::dialogTemplate(groupLine), menu)) {
         case MainMenuButton::kListPoints:
@@ -52,7 +60,10 @@ void MenuScreens::openMainMenu() {
             openMapList();
             break;
         case MainMenuButton::kMapGroup:
-            openMapGroup();
+            if (shown)
+                InternetMapsScreens(*state_.internet, shell_).openQuickMenu();
+            else
+                openMapGroup();
             break;
         case MainMenuButton::kAbout: {
             StartupDialog about({}, aboutTime_);
@@ -89,6 +100,9 @@ void MenuScreens::openSetupMenu() {
         case SetupMenuButton::kTrack:
             openTrackSettings();
             break;
+        case SetupMenuButton::kInternetMaps:
+            InternetMapsScreens(*state_.internet, shell_).openSettings();
+            break;
         default:
             break;
     }
@@ -117,6 +131,7 @@ void MenuScreens::openStatistics() {
     state_.statistics.setValue(kRowMapsAllocated, maps::memoryRowText(state_.maps.allocatedRow()));
     state_.statistics.setValue(kRowMapsDefined, maps::memoryRowText(state_.maps.definedRow()));
     state_.statistics.setValue(kRowPoints, points::pointsStatisticsValue(state_.points));
+    setInternetRows(state_.statistics, state_.internet->counters());
     StatisticsScreen screen(state_.statistics, statisticsHintShown_);
     if (shell_.runModalDialog(StatisticsScreen::dialogTemplate(), screen) !=
         StatisticsScreen::kDisplay)
@@ -129,6 +144,21 @@ void MenuScreens::openStatistics() {
         statisticsHintShown_ = true;
         shell_.showStatusText(std::u16string(StatisticsDisplay::kHint));
     }
+}
+
+void setInternetRows(TrackStatistics& statistics, const InternetCounters& counters) {
+    std::u16string text;
+    appendPrintf(text, " %d", static_cast<int>(counters.sessionTiles));
+    statistics.setValue(kRowSessionTiles, text);
+    text.clear();
+    appendByteSize(text, static_cast<std::int64_t>(counters.sessionBytes));
+    statistics.setValue(kRowSessionBytes, text);
+    text.clear();
+    appendPrintf(text, " %d", counters.cachedTiles);
+    statistics.setValue(kRowCacheTiles, text);
+    text.clear();
+    appendByteSize(text, static_cast<std::int64_t>(counters.cachedBytes));
+    statistics.setValue(kRowCacheBytes, text);
 }
 
 bool MenuScreens::tapOnMap() {

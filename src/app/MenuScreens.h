@@ -14,10 +14,15 @@
 namespace wendra {
 
 class AppShell;
+class TrackStatistics;
+struct InternetCounters;
 class GpsSettingsFlow;
 class ScreenServices;
 struct AppState;
 struct FileChoice;
+
+// The rows under "Internet": this run's downloads and the cache's tiles and bytes.
+void setInternetRows(TrackStatistics& statistics, const InternetCounters& counters);
 
 class MenuScreens {
 public:

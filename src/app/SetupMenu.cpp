@@ -6,10 +6,11 @@ namespace wendra {
 
 namespace {
 
-constexpr std::array<ButtonMenuEntry, 4> kEntries = {{
+constexpr std::array<ButtonMenuEntry, 5> kEntries = {{
     {SetupMenuButton::kGps, u"GPS", true},
     {SetupMenuButton::kTrack, u"Track", true},
     {SetupMenuButton::kAlerts, u"Alerts", false},
+    {SetupMenuButton::kInternetMaps, u"Internet maps", true},
     {SetupMenuButton::kBack, u"Back", true},
 }};
 

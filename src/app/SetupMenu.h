@@ -12,6 +12,7 @@ inline constexpr int kGps = 1321;
 inline constexpr int kTrack = 1322;
 inline constexpr int kAlerts = 1323;
 inline constexpr int kBack = 1324;
+inline constexpr int kInternetMaps = 1325;
 }  // namespace SetupMenuButton
 
 class SetupMenu final : public ButtonMenu {

@@ -20,6 +20,7 @@
 #include "gps/FileReplay.h"
 #include "gps/ReplayPlayer.h"
 #include "platform/AssumedAnswers.h"
+#include "platform/linux/CurlHttp.h"
 #include "platform/linux/DisplayState.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
@@ -102,6 +103,9 @@ int runWindow(const CommandLine& options, const std::string& dataFolder,
     services.suspendClock = platform::timeSuspended;
     services.fullScreen = options.fullScreen;
     services.receiverSetsClock = replay == nullptr;
+    services.makeHttpRequest = [](platform::HttpSession& session) {
+        return std::make_unique<platform::CurlHttp>(session);
+    };
     // A receiver named on the command line is read this run whatever the settings say;
     // the saved port stays the user's.
     std::optional<int> portId;

@@ -73,9 +73,18 @@ void CalibratedMap::adoptPathAndTitle(const MapDefinition& definition) {
         if (!(definition_.userFlags & kMapInternetTile))
             groupName_ = groupFromPath(definition_.imagePath);
     }
+    if ((definition_.userFlags & kMapInternetTile) && !definition.groupName.empty())
+        groupName_ = definition.groupName;
+    definition_.groupName = groupName_;
     definition_.title =
         definition.title.empty() ? titleFromPath(definition_.imagePath) : definition.title;
     definition_.title.resize(std::min(definition_.title.size(), kMaxTitleLength));
+}
+
+void CalibratedMap::setGroupName(const std::u16string& name) {
+    if (!(definition_.userFlags & kMapInternetTile)) return;
+    groupName_ = name;
+    definition_.groupName = name;
 }
 
 void CalibratedMap::deriveGeometry() {

@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
 
 #include "maps/MapLines.h"
 
@@ -32,6 +31,9 @@ struct MapDefinition {
     int height = 0;
     int bytesPerPixel = 0;  // 1 palette, 2 true colour
     std::int32_t memoryInUse = 0;
+    // An internet tile's group: its source's name, which its path does not give. The
+    // maps file stores no tiles, and other maps take their group from the path.
+    std::u16string groupName;
 };
 
 // A position on the image: x from the left, y from the bottom row.
@@ -63,9 +65,8 @@ public:
     void setImageSize(int width, int height, int bytesPerPixel);
     void markRemoved() { removed_ = true; }
     bool removed() const { return removed_; }
-    // An internet tile's group is its source's name, which its path does not give;
-    // other maps keep the folder of their image (the next definition sets it again).
-    void setGroupName(std::u16string name) { groupName_ = std::move(name); }
+    // An internet tile's group after its definition (as MapDefinition::groupName).
+    void setGroupName(const std::u16string& name);
 
     const MapDefinition& definition() const { return definition_; }
     const std::u16string& groupName() const { return groupName_; }

@@ -71,9 +71,9 @@ std::u16string MapEntry::groupName() const {
     return withMap([](const CalibratedMap& m) { return m.groupName(); });
 }
 
-void MapEntry::setGroupName(std::u16string name) {
+void MapEntry::setGroupName(const std::u16string& name) {
     std::lock_guard<std::mutex> hold(mapLock_);
-    map_.setGroupName(std::move(name));
+    map_.setGroupName(name);
 }
 
 void MapEntry::setActive(bool active) {

@@ -81,8 +81,8 @@ public:
     }
     std::u16string title() const;
     std::u16string groupName() const;
-    // After setDefinition, for an internet tile (see CalibratedMap::setGroupName).
-    void setGroupName(std::u16string name);
+    // See CalibratedMap::setGroupName.
+    void setGroupName(const std::u16string& name);
 
     bool active() const { return active_.load(std::memory_order_acquire); }
     void setActive(bool active);

@@ -25,6 +25,7 @@ TileMap tileMap(const TileAddress& tile, int source, std::u16string imagePath) {
     d.height = kTilePixels;
     d.bytesPerPixel = kTileBytesPerPixel;
     map.groupName = widen(tileSourceName(source));
+    d.groupName = map.groupName;
     return map;
 }
 

@@ -50,7 +50,11 @@ enum StatisticsRowIndex : int {
     kRowFreeMemory = 78,
     kRowMapsAllocated = 80,  // the map catalogue's
     kRowMapsDefined = 81,
-    kRowPoints = 82,  // the point store's
+    kRowPoints = 82,        // the point store's
+    kRowSessionTiles = 85,  // the internet maps'
+    kRowSessionBytes = 86,
+    kRowCacheTiles = 88,
+    kRowCacheBytes = 89,
 };
 
 struct StatisticsRow {

@@ -26,8 +26,8 @@ std::vector<std::u16string> paintedAttributions(const FrameData& data) {
     return texts;
 }
 
-void drawMapAttribution(platform::DrawingSurface& surface, const FrameData& data,
-                        const Rect& area, const ViewColours& colours, int multiplier) {
+void drawMapAttribution(platform::DrawingSurface& surface, const FrameData& data, const Rect& area,
+                        const ViewColours& colours, int multiplier) {
     const std::vector<std::u16string> texts = paintedAttributions(data);
     if (texts.empty() || area.empty()) return;
     std::u16string lines;
@@ -42,8 +42,8 @@ void drawMapAttribution(platform::DrawingSurface& surface, const FrameData& data
     const Rect needed = surface.measureText(lines, room, flags);
     const int width = std::min(needed.width(), room.width());
     const int height = std::min(needed.height(), room.height());
-    const Rect box{area.right - width - 2 * padding, area.bottom - height - 2 * padding,
-                   area.right, area.bottom};
+    const Rect box{area.right - width - 2 * padding, area.bottom - height - 2 * padding, area.right,
+                   area.bottom};
     surface.fillRect(box, colours.back);
     surface.setTextColour(colours.draw);
     surface.setTransparentText(true);

@@ -24,9 +24,12 @@
 #include "maps/MapShell.h"
 #include "maps/MapsFile.h"
 #include "maps/OziMapImport.h"
+#include "netmaps/SourceRecords.h"
+#include "netmaps/TileImages.h"
 #include "platform/StatusBanner.h"
 #include "platform/Sync.h"
 #include "platform/TraceLog.h"
+#include "platform/linux/CurlHttp.h"
 #include "platform/linux/LinuxSerialPorts.h"
 #include "platform/linux/PseudoTerminal.h"
 #include "platform/qt/QtWindow.h"
@@ -35,6 +38,7 @@
 #include "records/Text.h"
 #include "support/FakeClock.h"
 #include "support/FakeVoiceRecorder.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestPaths.h"
@@ -80,7 +84,8 @@ std::string demoLog() {
 class ProgramRun {
 public:
     ProgramRun(const std::filesystem::path& home, std::optional<std::string> log,
-               BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false)
+               BackgroundWorker* mapWorker = nullptr, bool receiverSetsClock = false,
+               bool withHttp = false)
         : ports_(home) {
         if (log) {
             replay_ = std::make_unique<ReplayPlayer>(std::make_unique<platform::PseudoTerminal>(),
@@ -98,6 +103,10 @@ public:
         services.startupDialogTime = milliseconds(0);
         services.trackLoadPause = milliseconds(0);
         services.receiverSetsClock = receiverSetsClock;
+        if (withHttp)
+            services.makeHttpRequest = [](platform::HttpSession& session) {
+                return std::make_unique<platform::CurlHttp>(session);
+            };
         if (log) {
             services.portOverride = [](SerialSettings& serial) { serial.portId = kReplaySlot; };
             services.afterConfigLoad = [](Configuration& config) {
@@ -760,8 +769,8 @@ TEST(ApplicationWindow, TheMainMenuSelectsAGroupOfMapsAndSavesIt) {
     EXPECT_EQ(storedActiveFlags(home.path()), (std::vector<bool>{false, true}));
     application.hotKey(keyCode(kSecondAppKey));
     ASSERT_TRUE(run.waitFor([&] { return dialogs.scriptsLeft() == 0; }, seconds(5)));
-    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Grp of maps: All (except Internet)",
-                                                  u"Grp of maps: jura"}));
+    // "All" says nothing of the internet maps while their downloads are off.
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Grp of maps: All", u"Grp of maps: jura"}));
 }
 
 }  // namespace
@@ -855,6 +864,65 @@ TEST(ApplicationWindow, ACancelledVoicePointLeavesNoMemo) {
     EXPECT_EQ(application.state()->points.size(), before);
     run.close();
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+// With "Download maps" on, the worker fills the cache from a tile server around the
+// view and the frame shows their attribution; the index keeps the tiles, which show
+// again at the next start without a server.
+TEST(ApplicationWindow, DownloadsTilesAroundTheViewAndKeepsThemInTheCacheIndex) {
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    test::writeTilePng(
+        home / "tile.png",
+        [](int, int) {
+            return test::Rgba{0, 160, 0, 255};
+        },
+        false);
+    const std::string png = test::readFile(home / "tile.png");
+    std::atomic<int> served{0};
+    auto server =
+        std::make_unique<test::LoopbackHttpServer>([&](test::LoopbackHttpServer::Connection& c) {
+            if (c.path().rfind("/20/", 0) == 0) {  // the placeholder probe: no such level
+                c.answer(404, "none");
+                return;
+            }
+            ++served;
+            c.answer(200, png, "Content-Type: image/png\r\n");
+        });
+    netmaps::TileServiceFields fields;
+    fields.settingsFlags = 1;  // "Download maps"
+    fields.cacheFolder = widen((home / "cache").string());
+    netmaps::SourceSettings sources;
+    sources.activeSources = 1u << netmaps::source::kOsmMapnikRoad;
+    sources.templates[netmaps::source::kOsmMapnikRoad] =
+        "http://127.0.0.1:" + std::to_string(server->port()) + "/*ZM1*/*GMX*/*GMY*.png";
+    std::string index = netmaps::netBmpMgrRecord(fields, sources);
+    for (const std::string& line : netmaps::sourceRecords(sources)) index += line;
+    test::writeFile(home / "Wendra.net", index);
+
+    {
+        ProgramRun run(home.path(), std::nullopt, nullptr, false, true);
+        ASSERT_TRUE(run.started());
+        InternetMaps& internet = *run.application().state()->internet;
+        ASSERT_TRUE(run.waitFor([&] { return internet.cache().cachedTiles() >= 3; }))
+            << "served " << served.load();
+        EXPECT_TRUE(std::filesystem::exists(home / "cache" / "OSM-Mapnik-Road"));
+        EXPECT_GE(internet.counters().sessionTiles, 3u);
+        // Painted once the map manager has loaded them, with their servers' text.
+        maps::MapCatalogue& catalogue = run.application().state()->maps;
+        ASSERT_TRUE(run.waitFor([&] { return !catalogue.paintedInternetGroups().empty(); }));
+        EXPECT_EQ(internet.attribution(catalogue.paintedInternetGroups()[0]),
+                  u"\u00a9 OpenStreetMap contributors");
+        run.close();
+    }
+    EXPECT_NE(test::readFile(home / "Wendra.net").find("\nNetBmp|"), std::string::npos);
+    EXPECT_TRUE(boxes.shown().empty());
+
+    server.reset();  // offline now
+    ProgramRun again(home.path(), std::nullopt, nullptr, false, true);
+    ASSERT_TRUE(again.started());
+    EXPECT_GE(again.application().state()->internet->cache().cachedTiles(), 3)
+        << "the cached tiles are read back with their maps";
 }
 
 }  // namespace

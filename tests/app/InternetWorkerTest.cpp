@@ -125,5 +125,20 @@ TEST(InternetWorker, LeavesTheFirstServiceAloneWhileTheScreenIsOff) {
     ASSERT_TRUE(test::waitUntil([&] { return rig.service.runs() > runs + 1; }));
 }
 
+// The user turns the downloads off and at once on again: the stopping thread is
+// waited for and a new one runs, rather than the start being lost.
+TEST(InternetWorker, AStartRightAfterAStopRunsAgain) {
+    WorkerRig rig;
+    InternetWorker worker(rig.manager, rig.hooks());
+    for (int round = 0; round < 20; ++round) {
+        worker.launch();
+        worker.requestStop();
+        worker.launch();
+        ASSERT_TRUE(test::waitUntil([&] { return worker.running(); })) << "round " << round;
+        const int runs = rig.service.runs();
+        ASSERT_TRUE(test::waitUntil([&] { return rig.service.runs() > runs + 1; }));
+    }
+}
+
 }  // namespace
 }  // namespace wendra

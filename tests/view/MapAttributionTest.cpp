@@ -72,9 +72,9 @@ protected:
         d.userFlags = maps::kMapActive | (group.empty() ? 0 : maps::kMapInternetTile);
         d.cornerLatitudes = {lat + span, lat + span, lat - span, lat - span};
         d.cornerLongitudes = {lon - span, lon + span, lon - span, lon + span};
+        d.groupName = std::move(group);
         maps::MapPtr map = catalogue.newMap();
         EXPECT_TRUE(map->setDefinition(d));
-        if (!group.empty()) map->setGroupName(std::move(group));
         map->loadNow();
         EXPECT_EQ(map->status(), maps::MapStatus::ActiveLoaded);
         return map;
