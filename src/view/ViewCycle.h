@@ -3,6 +3,10 @@
 // settles centre, rotation and scale, then chooses and projects what is drawn. Works
 // on the track the caller has locked; drawing is the renderer's.
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string_view>
@@ -96,8 +100,26 @@ private:
     void decimateAll();
     double mapScale(const FrameInputs& in) const;
 
+    // Largest absolute rotated offsets of what the automatic zoom fits.
+    struct FitExtent {
+        double x = kNotSet, y = kNotSet;
+        void add(RotatedOffset o) {
+            x = x == kNotSet ? std::fabs(o.x) : std::max(x, double{std::fabs(o.x)});
+            y = y == kNotSet ? std::fabs(o.y) : std::max(y, double{std::fabs(o.y)});
+        }
+    };
+    FitExtent fitExtent(const FrameInputs& in) const;
+
+    // What a layer's retained chain was made from.
+    struct Decimation {
+        bool valid = false;
+        float scale = 0.0f;
+        std::uint64_t revision = 0;
+    };
+
     ViewGeometry& view_;
     Track& track_;
+    std::array<Decimation, 5> decimations_{};
     ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track
 };

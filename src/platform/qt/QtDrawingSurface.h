@@ -14,6 +14,8 @@
 #include <tuple>
 
 #include "platform/DrawingSurface.h"
+#include "platform/LineRaster.h"
+#include "platform/qt/TextRuns.h"
 
 namespace wendra::platform::qt {
 
@@ -60,6 +62,11 @@ protected:
 private:
     QPainter& painter();
     QPainter& shapePainter();  // with the pen and brush applied
+    const TextRuns& laidOut(std::u16string_view text, const Rect& box, std::uint32_t flags,
+                            bool letters);
+    static std::vector<TextRuns::Run> letterRuns(const QtFont& font, const QString& text,
+                                                 const QRect& layout, const QRect& taken,
+                                                 std::uint32_t flags);
 
     PixelBuffer* buffer_;
     QImage image_;
@@ -71,6 +78,8 @@ private:
     ColorRef backgroundColour_ = rgb(255, 255, 255);
     bool transparentText_ = false;
     std::optional<Rect> clip_;
+    LineRaster lines_;
+    TextRunCache texts_;
     std::map<std::tuple<int, int, bool>, QtFont> fonts_;
 };
 
