@@ -112,8 +112,9 @@ void MainView::paint(platform::DrawingSurface* surface, platform::Rect rect) {
                                 settings::field(geometry_.settingsWord, settings::kNightMapsShift));
 }
 
-bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {
+bool MainView::draw(platform::DrawingSurface& surface, bool quick) {
     const platform::Size size = surface.pixels().size();
+    frame_.setQuickDraw(quick);
     lastRect_ = platform::Rect{0, 0, size.width, size.height};
     paint(&surface, lastRect_);
     return false;

@@ -63,15 +63,39 @@ void TrackPainter::collect(ClippedPolylines& lines, const TrackLayer& layer,
     lines.finish();
 }
 
+// The lines of the last frame are drawn again while the view and the layers stay as
+// they were: a frame redrawn for a timer or a banner does not place the track anew.
 void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& track,
                                 const ViewGeometry& view, const ViewColours& colours) {
-    const platform::Rect clip = clipFor(surface.size());
+    const Placing placing = placingOf(surface, track, view);
+    const bool stale = !(placing == placed_);
+    placed_ = placing;
     for (int index = kLayers - 1; index >= 0; --index) {
         ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
-        lines.reset(clip);
-        collectRetained(lines, track.layer(index), view, track.settings.joinFarPoints);
+        if (stale) {
+            lines.reset(clipFor(placing.size));
+            collectRetained(lines, track.layer(index), view, track.settings.joinFarPoints);
+        }
         paint(surface, lines, index == Track::kMainLayer, colours);
     }
+}
+
+TrackPainter::Placing TrackPainter::placingOf(platform::DrawingSurface& surface, const Track& track,
+                                             const ViewGeometry& view) {
+    Placing p;
+    p.size = surface.size();
+    p.centre = view.centrePixel();
+    p.lat = view.centreLat();
+    p.lon = view.centreLon();
+    p.scale = view.scale;
+    p.rotation = view.rotationDegrees();
+    p.joinFar = track.settings.joinFarPoints;
+    for (int index = 0; index < kLayers; ++index) {
+        const TrackLayer& layer = track.layer(index);
+        p.revisions[static_cast<std::size_t>(index)] = layer.revision();
+        p.heads[static_cast<std::size_t>(index)] = layer.drawHead;
+    }
+    return p;
 }
 
 // Off-screen points are projected too, so that a line leaving the view and coming

@@ -5,6 +5,7 @@
 // the GPS side waits only for the walk. Keeps its buffers between frames.
 
 #include <array>
+#include <cstdint>
 
 #include "platform/DrawingSurface.h"
 #include "view/ClippedPolylines.h"
@@ -15,6 +16,7 @@ namespace wendra {
 
 class Track;
 class TrackLayer;
+class TrackPoint;
 class ViewGeometry;
 
 class TrackPainter {
@@ -29,6 +31,22 @@ public:
 private:
     static constexpr int kLayers = 5;
 
+    // Everything the placed lines depend on.
+    struct Placing {
+        platform::Size size{};
+        platform::Point centre{};
+        double lat = 0.0;
+        double lon = 0.0;
+        float scale = 0.0f;
+        int rotation = -1;
+        bool joinFar = false;
+        std::array<std::uint64_t, kLayers> revisions{};
+        std::array<const TrackPoint*, kLayers> heads{};
+        bool operator==(const Placing&) const = default;
+    };
+    static Placing placingOf(platform::DrawingSurface& surface, const Track& track,
+                             const ViewGeometry& view);
+
     static void collect(ClippedPolylines& lines, const TrackLayer& layer,
                         const NorthUpProjection& projection, bool joinFar);
     static void collectRetained(ClippedPolylines& lines, const TrackLayer& layer,
@@ -37,6 +55,7 @@ private:
                       const ViewColours& colours);
 
     std::array<ClippedPolylines, kLayers> lines_;
+    Placing placed_;
 };
 
 }  // namespace wendra
