@@ -4,11 +4,13 @@
 // the window uses. Each benchmark reports the median and the worst frame time in
 // milliseconds ("median_ms", "worst_ms").
 //
-// Frame/<step>/<limit>: a full frame; step is the pixel length of one step of the
-// walk in tenths (30: every point 3 pixels from the next, the worst case); limit 1
-// keeps "Limit the nb of points" on, so the drawing budget decides how many points
-// are drawn, 0 draws all 1000.
-// Update/<step>: one view update without a surface.
+// Frame/<step>/<limit>/<moving>: a full frame; step is the pixel length of one step
+// of the walk in tenths (30: every point 3 pixels from the next, the worst case);
+// limit 1 keeps "Limit the nb of points" on, so the drawing budget decides how many
+// points are drawn, 0 draws all 1000; moving 1: the fix, which the view follows,
+// moves a pixel before every frame, so everything is placed anew (0: the same view
+// drawn again, as for a timer).
+// Update/<step>: one view update without a surface, the fix moving a pixel each time.
 // Pan/<step>/<quick>: a drag of 200 pixels, then the frame that shows it (quick 1:
 // the lighter frame drawn while the pen moves).
 
@@ -203,6 +205,13 @@ struct Scene {
         if (map->status() != maps::MapStatus::ActiveLoaded) std::abort();
     }
 
+    // The fix moves a pixel north or back, and the view with it.
+    void moveFix() {
+        moved_ = !moved_;
+        gps.lat = kCentreLat + (moved_ ? 1.0 / kScale : 0.0);
+        data.fix.latitude = gps.lat * 180.0;
+    }
+
     void paint(platform::DrawingSurface* on) {
         frame.paintView(on, {0, 0, kWidth, kHeight}, {}, data);
         if (on) surface.flush();
@@ -221,6 +230,9 @@ struct Scene {
     FrameData data;
     platform::PixelBuffer buffer{{kWidth, kHeight}};
     platform::qt::QtDrawingSurface surface{buffer};
+
+private:
+    bool moved_ = false;
 };
 
 using Clock = std::chrono::steady_clock;
@@ -239,10 +251,12 @@ void report(benchmark::State& state, std::vector<double>& millis) {
 void BM_Frame(benchmark::State& state) {
     Scene scene(static_cast<double>(state.range(0)) / 10.0);
     scene.points.limit = state.range(1) != 0;
+    const bool moving = state.range(2) != 0;
     scene.paint(&scene.surface);  // the first frame settles the view and the budget
     std::vector<double> millis;
     for (auto _ : state) {
         const auto start = Clock::now();
+        if (moving) scene.moveFix();
         scene.paint(&scene.surface);
         millis.push_back(millisSince(start));
     }
@@ -256,6 +270,7 @@ void BM_Update(benchmark::State& state) {
     std::vector<double> millis;
     for (auto _ : state) {
         const auto start = Clock::now();
+        scene.moveFix();
         scene.paint(nullptr);
         millis.push_back(millisSince(start));
     }
@@ -285,7 +300,12 @@ void BM_Pan(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Frame)->Args({5, 1})->Args({5, 0})->Args({30, 1})->Args({30, 0})
+BENCHMARK(BM_Frame)
+    ->Args({5, 1, 1})
+    ->Args({5, 0, 1})
+    ->Args({30, 1, 1})
+    ->Args({30, 0, 1})
+    ->Args({5, 1, 0})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Update)->Arg(5)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pan)->Args({5, 0})->Args({5, 1})->Args({30, 0})->Unit(benchmark::kMillisecond);

@@ -72,10 +72,10 @@ void ClippedPolylines::lineTo(ScreenPoint point) {
     }
     if (fromMoved || !runOpen_) {
         closeRun();
-        appendVertex(NorthUpProjection::toPixel(from));
+        appendVertex(from.pixel());
         runOpen_ = true;
     }
-    appendVertex(NorthUpProjection::toPixel(to));
+    appendVertex(to.pixel());
     if (toMoved) closeRun();
 }
 

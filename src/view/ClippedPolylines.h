@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
-#include "view/NorthUpProjection.h"
+#include "view/ScreenPoint.h"
 
 namespace wendra {
 

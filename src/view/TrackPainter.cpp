@@ -11,7 +11,6 @@ namespace {
 using platform::Pen;
 using platform::PenStyle;
 
-constexpr const char16_t* kPaintLabel = u".Paint.1";
 // Lines are clipped this far outside the surface so that wide pens end off-screen.
 constexpr int kClipMargin = 8;
 // The main layer's halo is this much wider than its line.
@@ -28,40 +27,6 @@ platform::Rect clipFor(platform::Size size) {
 }
 
 }  // namespace
-
-void TrackPainter::draw(platform::DrawingSurface& surface, Track& track,
-                        const NorthUpProjection& projection, const ViewColours& colours) {
-    static_assert(kLayers == Track::kLayerCount);
-    const platform::Rect clip = clipFor(surface.size());
-    {
-        TrackLock::Hold hold(track.lock(), kPaintLabel);
-        const bool joinFar = track.settings.joinFarPoints;
-        for (int index = 0; index < kLayers; ++index) {
-            ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
-            lines.reset(clip);
-            collect(lines, track.layer(index), projection, joinFar);
-        }
-    }
-    // The loaded layers first, so that the recorded one lies on top.
-    for (int index = kLayers - 1; index >= 0; --index)
-        paint(surface, lines_[static_cast<std::size_t>(index)], index == Track::kMainLayer,
-              colours);
-}
-
-void TrackPainter::collect(ClippedPolylines& lines, const TrackLayer& layer,
-                           const NorthUpProjection& projection, bool joinFar) {
-    const TrackPoint* previous = nullptr;
-    for (const TrackPoint* point = layer.first(); point; point = point->next) {
-        const ScreenPoint at = projection.project(point->lat, point->lon, point->cosLat);
-        lines.setStyle(point->colour);
-        if (!previous || breaksBefore(*previous, *point, joinFar))
-            lines.moveTo(at);
-        else
-            lines.lineTo(at);
-        previous = point;
-    }
-    lines.finish();
-}
 
 // The lines of the last frame are drawn again while the view and the layers stay as
 // they were: a frame redrawn for a timer or a banner does not place the track anew.

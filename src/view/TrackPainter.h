@@ -1,15 +1,14 @@
 #pragma once
 // Draws the five track layers (4 down to 0, so the main layer lies on top) as
 // polylines broken at segment flags (unless far points are joined) and at colour
-// changes. Walks the layers under the track lock and strokes after releasing it, so
-// the GPS side waits only for the walk. Keeps its buffers between frames.
+// changes, from the chains the view cycle retained. Keeps its placed lines between
+// frames and places them again only when the view or a layer changed.
 
 #include <array>
 #include <cstdint>
 
 #include "platform/DrawingSurface.h"
 #include "view/ClippedPolylines.h"
-#include "view/NorthUpProjection.h"
 #include "view/ViewColours.h"
 
 namespace wendra {
@@ -21,8 +20,6 @@ class ViewGeometry;
 
 class TrackPainter {
 public:
-    void draw(platform::DrawingSurface& surface, Track& track, const NorthUpProjection& projection,
-              const ViewColours& colours);
     // The points the view cycle kept (the retained chains), turned and scaled by the
     // view; the caller holds the track lock.
     void drawRetained(platform::DrawingSurface& surface, const Track& track,
@@ -47,8 +44,6 @@ private:
     static Placing placingOf(platform::DrawingSurface& surface, const Track& track,
                              const ViewGeometry& view);
 
-    static void collect(ClippedPolylines& lines, const TrackLayer& layer,
-                        const NorthUpProjection& projection, bool joinFar);
     static void collectRetained(ClippedPolylines& lines, const TrackLayer& layer,
                                 const ViewGeometry& view, bool joinFar);
     static void paint(platform::DrawingSurface& surface, const ClippedPolylines& lines, bool main,

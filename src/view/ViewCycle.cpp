@@ -126,7 +126,15 @@ void ViewCycle::settleCentre(FrameInputs& in) {
 // The loaded layers are only drawn, and the track painter places their retained
 // points itself (a fit places them all).
 void ViewCycle::project(FrameInputs& in, double trackExtent) {
-    VisibleTrack::cull(track_.main(), view_, trackExtent, true);
+    TrackLayer& main = track_.main();
+    const Culling culling{main.revision(), main.drawHead,           view_.scale,
+                          view_.rotationDegrees(), view_.centreLat(), view_.centreLon(),
+                          view_.centrePixel(),     trackExtent};
+    // The same view over the same chain places the same points.
+    if (!(culling == culled_)) {
+        VisibleTrack::cull(main, view_, trackExtent, true);
+        culled_ = culling;
+    }
     for (auto* list : {&in.fitPoints, &in.routePoints}) {
         for (ViewObject& o : *list) {
             o.offset = offsetOf(view_, o.lat, o.lon);

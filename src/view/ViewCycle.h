@@ -117,9 +117,23 @@ private:
         std::uint64_t revision = 0;
     };
 
+    // What the main layer's visible points were placed for.
+    struct Culling {
+        std::uint64_t revision = ~std::uint64_t{0};
+        const TrackPoint* head = nullptr;
+        float scale = 0.0f;
+        int rotation = 0;
+        double lat = 0.0;
+        double lon = 0.0;
+        platform::Point centre{};
+        double extent = 0.0;
+        bool operator==(const Culling&) const = default;
+    };
+
     ViewGeometry& view_;
     Track& track_;
     std::array<Decimation, 5> decimations_{};
+    Culling culled_;
     ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track
 };

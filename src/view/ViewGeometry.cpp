@@ -96,14 +96,6 @@ FramePoint ViewGeometry::rotatedFrame(double lat, double lon) const {
     return FramePoint{x * c - lat * s, x * s + lat * c};
 }
 
-RotatedOffset ViewGeometry::project(double lat, double lon, double cosLat) const {
-    const float c = tables_.cosF(rotationDegrees_);
-    const float s = tables_.sinF(rotationDegrees_);
-    const double dy = lat - lat_;
-    const double dx = (lon - lon_) * cosLat;
-    return RotatedOffset{static_cast<float>(dx * c - dy * s), static_cast<float>(dx * s + dy * c)};
-}
-
 platform::Point ViewGeometry::toScreen(RotatedOffset offset) const {
     return platform::Point{roundedPixel(centreX_ + static_cast<double>(offset.x) * scale),
                            roundedPixel(centreY_ - static_cast<double>(offset.y) * scale)};

@@ -73,7 +73,15 @@ public:
 
     // Projection --------------------------------------------------------------
     // cosLat: the cosine of the object's own latitude.
-    RotatedOffset project(double lat, double lon, double cosLat) const;
+    // Inline: the track painter places every retained point with it.
+    RotatedOffset project(double lat, double lon, double cosLat) const {
+        const float c = tables_.cosF(rotationDegrees_);
+        const float s = tables_.sinF(rotationDegrees_);
+        const double dy = lat - lat_;
+        const double dx = (lon - lon_) * cosLat;
+        return RotatedOffset{static_cast<float>(dx * c - dy * s),
+                             static_cast<float>(dx * s + dy * c)};
+    }
     // Rounded half away from zero; far values are held inside the int range.
     platform::Point toScreen(RotatedOffset offset) const;
     // The position under a screen pixel (the inverse of project and toScreen), held to

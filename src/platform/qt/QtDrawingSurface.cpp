@@ -231,8 +231,8 @@ Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::
 // The layout is made with the box at the origin: it is the same wherever the box lies.
 const TextRuns& QtDrawingSurface::laidOut(std::u16string_view text, const Rect& box,
                                           std::uint32_t flags, bool letters) {
-    const TextKey key{font_.width, font_.height, font_.bold,   flags,
-                      box.width(), box.height(), std::u16string(text)};
+    const TextKey key{font_.width, font_.height, font_.bold, flags,
+                      box.width(), box.height(), text};
     TextRuns& entry = texts_.entry(key);
     if (entry.drawn || (entry.measured && !letters)) return entry;
     const QtFont& font = qtFont(font_);

@@ -6,8 +6,9 @@
 // forgets everything when it grows past its limit.
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <tuple>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -25,8 +26,11 @@ struct TextRuns {
     std::vector<Run> runs;
     bool measured = false;  // taken is known
     bool drawn = false;     // runs are known too
+    std::unique_ptr<std::u16string> text;  // what the cache's key views
 };
 
+// What a layout depends on besides the box's place. The text is a view: a lookup
+// copies nothing, the cache keeps its own copy.
 struct TextKey {
     int fontWidth = 0;
     int fontHeight = 0;
@@ -34,20 +38,9 @@ struct TextKey {
     std::uint32_t flags = 0;
     int boxWidth = 0;
     int boxHeight = 0;
-    std::u16string text;
+    std::u16string_view text;
 
     bool operator==(const TextKey&) const = default;
-};
-
-struct TextKeyHash {
-    std::size_t operator()(const TextKey& k) const {
-        std::size_t h = std::hash<std::u16string>()(k.text);
-        for (const std::size_t v :
-             {std::size_t(k.fontWidth), std::size_t(k.fontHeight), std::size_t(k.bold),
-              std::size_t(k.flags), std::size_t(k.boxWidth), std::size_t(k.boxHeight)})
-            h = h * 1000003u ^ v;
-        return h;
-    }
 };
 
 class TextRunCache {
@@ -56,16 +49,30 @@ public:
 
     // The entry for the key, made empty when new.
     TextRuns& entry(const TextKey& key) {
-        if (texts_.size() >= kMostTexts && !texts_.count(key)) texts_.clear();
-        return texts_[key];
-    }
-    const TextRuns* find(const TextKey& key) const {
-        const auto found = texts_.find(key);
-        return found == texts_.end() ? nullptr : &found->second;
+        if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
+        if (texts_.size() >= kMostTexts) texts_.clear();
+        // The stored key views the entry's own copy of the text.
+        auto owned = std::make_unique<std::u16string>(key.text);
+        TextKey stored = key;
+        stored.text = *owned;
+        TextRuns& runs = texts_[stored];
+        runs.text = std::move(owned);
+        return runs;
     }
 
 private:
-    std::unordered_map<TextKey, TextRuns, TextKeyHash> texts_;
+    struct Hash {
+        std::size_t operator()(const TextKey& k) const {
+            std::size_t h = std::hash<std::u16string_view>()(k.text);
+            for (const std::size_t v :
+                 {std::size_t(k.fontWidth), std::size_t(k.fontHeight), std::size_t(k.bold),
+                  std::size_t(k.flags), std::size_t(k.boxWidth), std::size_t(k.boxHeight)})
+                h = h * 1000003u ^ v;
+            return h;
+        }
+    };
+
+    std::unordered_map<TextKey, TextRuns, Hash> texts_;
 };
 
 }  // namespace wendra::platform::qt
