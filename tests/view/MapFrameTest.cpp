@@ -143,6 +143,35 @@ TEST_F(MapFrameTest, PointsAreMarkedInTheirPaletteColourOrGrey) {
     }
 }
 
+// While the map is dragged the frame leaves out the altitude graph and the labels;
+// the track and the point markers move with the pen.
+TEST_F(MapFrameTest, AQuickFrameDrawsWhatMovesWithThePenOnly) {
+    view.settingsWord |= settings::kAltitudeGraph;
+    addPoint(0, -100, -60, 0x0208);
+    addPoint(0, 100, -60, 0x0208);
+    ListedPoints source;
+    DrawnPoint point;
+    point.lat = gps.lat - 40 / kScale;
+    point.lon = gps.lon;
+    point.palette = 13;
+    point.name = u"Camp";
+    source.points = {point};
+    data.points = &source;
+    const platform::Rect band{0, kHeight - 70, kWidth, kHeight};
+    const platform::Rect label{kCentreX - 30, kCentreY + 10, kCentreX + 30, kCentreY + 36};
+    for (const bool quick : {false, true}) {
+        frame.setQuickDraw(quick);
+        paint();
+        EXPECT_EQ(countIn(band, px(kAltitudeColour)) > 0, !quick) << "altitude, quick " << quick;
+        EXPECT_EQ(countIn(label, px(paletteColour(13))) > 9, !quick) << "label, quick " << quick;
+        EXPECT_EQ(buffer.at(kCentreX, kCentreY - 60), px(paletteColour(8))) << quick;
+        EXPECT_GT(countIn({kCentreX - 5, kCentreY + 35, kCentreX + 6, kCentreY + 46},
+                          px(paletteColour(13))),
+                  4)
+            << "the point's marker, quick " << quick;
+    }
+}
+
 TEST_F(MapFrameTest, WithoutASurfaceOnlyTheStateMoves) {
     addPoint(0, -100, 40, 0x0208);
     addPoint(0, 100, 40, 0x0208);
