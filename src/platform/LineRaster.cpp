@@ -87,10 +87,13 @@ void LineRaster::segment(Point from, Point to, bool last) {
     const int reach = width_ + 1;
     double t0 = 0.0;
     double t1 = 1.0;
-    if (!clipEdge(-dx, fx - (clip_.left - reach), t0, t1) ||
+    const bool inside = from.x >= clip_.left && from.x < clip_.right && from.y >= clip_.top &&
+                        from.y < clip_.bottom && to.x >= clip_.left && to.x < clip_.right &&
+                        to.y >= clip_.top && to.y < clip_.bottom;
+    if (!inside && (!clipEdge(-dx, fx - (clip_.left - reach), t0, t1) ||
         !clipEdge(dx, (clip_.right - 1 + reach) - fx, t0, t1) ||
         !clipEdge(-dy, fy - (clip_.top - reach), t0, t1) ||
-        !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1)) {
+        !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1))) {
         travelled_ += length;
         penDown_ = false;
         return;
@@ -156,6 +159,10 @@ void LineRaster::visit(int x, int y, int dx, int dy, double length) {
 }
 
 void LineRaster::stamp(int x, int y) {
+    if (width_ == 1) {
+        if (clip_.contains(Point{x, y})) pixels_->row(y)[x] = ink_;
+        return;
+    }
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const Row& row = rows_[k];
         span(y + top_ + static_cast<int>(k), x + row.left, x + row.right);
@@ -164,6 +171,10 @@ void LineRaster::stamp(int x, int y) {
 
 // Only what the pen covers at (x, y) and did not cover one step back.
 void LineRaster::moveBy(int x, int y, int dx, int dy) {
+    if (width_ == 1) {
+        stamp(x, y);
+        return;
+    }
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const int offset = top_ + static_cast<int>(k);
         const Row& row = rows_[k];

@@ -124,13 +124,17 @@ void ClippedPolylines::closeRun() {
 
 bool ClippedPolylines::clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved,
                                    bool& toMoved) const {
+    // The clip's right and bottom edges are exclusive; the last pixel inside is kept.
+    const double right = clip_.right - 1;
+    const double bottom = clip_.bottom - 1;
+    const auto inside = [&](const ScreenPoint& p) {
+        return p.x >= clip_.left && p.x <= right && p.y >= clip_.top && p.y <= bottom;
+    };
+    if (inside(from) && inside(to)) return true;
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
     double t0 = 0.0;
     double t1 = 1.0;
-    // The clip's right and bottom edges are exclusive; the last pixel inside is kept.
-    const double right = clip_.right - 1;
-    const double bottom = clip_.bottom - 1;
     if (!clipEdge(-dx, from.x - clip_.left, t0, t1) || !clipEdge(dx, right - from.x, t0, t1) ||
         !clipEdge(-dy, from.y - clip_.top, t0, t1) || !clipEdge(dy, bottom - from.y, t0, t1))
         return false;

@@ -38,8 +38,10 @@ void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& 
     for (int index = kLayers - 1; index >= 0; --index) {
         ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
         if (stale) {
+            Chain& chain = chains_[static_cast<std::size_t>(index)];
+            copyChain(chain, track.layer(index), view.scale, placing.joinFar);
             lines.reset(clipFor(placing.size));
-            collectRetained(lines, track.layer(index), view, track.settings.joinFarPoints);
+            collectRetained(lines, chain, view);
         }
         paint(surface, lines, index == Track::kMainLayer, colours);
     }
@@ -63,22 +65,41 @@ TrackPainter::Placing TrackPainter::placingOf(platform::DrawingSurface& surface,
     return p;
 }
 
+// The chain copied into one array: placing then reads memory in order instead of
+// following links through every point of a long track.
+void TrackPainter::copyChain(Chain& chain, const TrackLayer& layer, float scale, bool joinFar) {
+    const Chain key{layer.revision(), layer.drawHead, scale, joinFar, {}};
+    if (chain.revision == key.revision && chain.head == key.head && chain.scale == key.scale &&
+        chain.joinFar == key.joinFar)
+        return;
+    chain.revision = key.revision;
+    chain.head = key.head;
+    chain.scale = key.scale;
+    chain.joinFar = key.joinFar;
+    chain.points.clear();
+    const TrackPoint* previous = nullptr;
+    for (const TrackPoint* point = layer.drawHead; point; point = point->drawNext) {
+        const bool breaks = !previous || breaksBefore(*previous, *point, joinFar);
+        chain.points.push_back(Retained{point->lat, point->lon, point->cosLat, point->colour, breaks});
+        previous = point;
+    }
+}
+
 // Off-screen points are projected too, so that a line leaving the view and coming
 // back is clipped at the edge rather than cut short at its last visible point.
-void TrackPainter::collectRetained(ClippedPolylines& lines, const TrackLayer& layer,
-                                   const ViewGeometry& view, bool joinFar) {
-    const TrackPoint* previous = nullptr;
+void TrackPainter::collectRetained(ClippedPolylines& lines, const Chain& chain,
+                                   const ViewGeometry& view) {
     const platform::Point centre = view.centrePixel();
-    for (const TrackPoint* point = layer.drawHead; point; point = point->drawNext) {
-        const RotatedOffset offset = view.project(point->lat, point->lon, point->cosLat);
-        const ScreenPoint at{centre.x + static_cast<double>(offset.x) * view.scale,
-                             centre.y - static_cast<double>(offset.y) * view.scale};
-        lines.setStyle(point->colour);
-        if (!previous || breaksBefore(*previous, *point, joinFar))
+    const double scale = view.scale;
+    for (const Retained& point : chain.points) {
+        const RotatedOffset offset = view.project(point.lat, point.lon, point.cosLat);
+        const ScreenPoint at{centre.x + static_cast<double>(offset.x) * scale,
+                             centre.y - static_cast<double>(offset.y) * scale};
+        lines.setStyle(point.colour);
+        if (point.breaks)
             lines.moveTo(at);
         else
             lines.lineTo(at);
-        previous = point;
     }
     lines.finish();
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "platform/DrawingSurface.h"
 #include "view/ClippedPolylines.h"
@@ -44,11 +45,30 @@ private:
     static Placing placingOf(platform::DrawingSurface& surface, const Track& track,
                              const ViewGeometry& view);
 
-    static void collectRetained(ClippedPolylines& lines, const TrackLayer& layer,
-                                const ViewGeometry& view, bool joinFar);
+    // A retained point as placing needs it; breaks: no line from the one before.
+    struct Retained {
+        double lat = 0.0;
+        double lon = 0.0;
+        double cosLat = 1.0;
+        std::uint16_t colour = 0;
+        bool breaks = false;
+    };
+    // A layer's retained chain, and what it was copied from.
+    struct Chain {
+        std::uint64_t revision = ~std::uint64_t{0};
+        const TrackPoint* head = nullptr;
+        float scale = 0.0f;
+        bool joinFar = false;
+        std::vector<Retained> points;
+    };
+
+    static void copyChain(Chain& chain, const TrackLayer& layer, float scale, bool joinFar);
+    static void collectRetained(ClippedPolylines& lines, const Chain& chain,
+                                const ViewGeometry& view);
     static void paint(platform::DrawingSurface& surface, const ClippedPolylines& lines, bool main,
                       const ViewColours& colours);
 
+    std::array<Chain, kLayers> chains_;
     std::array<ClippedPolylines, kLayers> lines_;
     Placing placed_;
 };

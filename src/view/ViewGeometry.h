@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/Geometry.h"
+#include "view/ScreenPoint.h"
 #include "view/TrigTables.h"
 #include "view/ViewModes.h"
 
@@ -83,7 +84,11 @@ public:
                              static_cast<float>(dx * s + dy * c)};
     }
     // Rounded half away from zero; far values are held inside the int range.
-    platform::Point toScreen(RotatedOffset offset) const;
+    platform::Point toScreen(RotatedOffset offset) const {
+        return ScreenPoint{centreX_ + static_cast<double>(offset.x) * scale,
+                           centreY_ - static_cast<double>(offset.y) * scale}
+            .pixel();
+    }
     // The position under a screen pixel (the inverse of project and toScreen), held to
     // the earth; onEarth, when given, tells whether it had to be held.
     LatLon fromScreen(double px, double py, bool* onEarth = nullptr) const;

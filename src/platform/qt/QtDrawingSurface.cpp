@@ -209,31 +209,33 @@ Rect QtDrawingSurface::measureText(std::u16string_view text, const Rect& box, st
 
 Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
     if (image_.isNull()) return Rect{box.left, box.top, box.left, box.top};
-    const TextRuns& laid = laidOut(text, box, flags, true);
+    const LaidOutText& laid = laidOut(text, box, flags, true);
     const Rect taken = laid.taken.translated(box.left, box.top);
     if (!transparentText_) {
         Rect cell = taken;
         if (!(flags & text::kNoClip)) cell = cell.intersected(box);
         fillRect(cell, backgroundColour_);
     }
-    const Rect clip = clipArea();
+    const Rect letters = laid.letters.translated(box.left, box.top);
+    const Rect area = letters.intersected(clipArea());
     const Pixel16 ink = toPixel16(textColour_);
-    for (const TextRuns::Run& run : laid.runs) {
-        const int y = box.top + run.y;
-        if (y < clip.top || y >= clip.bottom) continue;
-        const int left = std::max(box.left + run.left, clip.left);
-        const int right = std::min(box.left + run.right, clip.right);
-        if (left < right) std::fill(buffer_->row(y) + left, buffer_->row(y) + right, ink);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::uint16_t* mask = laid.mask.data() +
+                                    static_cast<std::size_t>(y - letters.top) * letters.width() +
+                                    (area.left - letters.left);
+        Pixel16* to = buffer_->row(y) + area.left;
+        for (int x = 0; x < area.width(); ++x)
+            to[x] = static_cast<Pixel16>((to[x] & ~mask[x]) | (ink & mask[x]));
     }
     return taken;
 }
 
 // The layout is made with the box at the origin: it is the same wherever the box lies.
-const TextRuns& QtDrawingSurface::laidOut(std::u16string_view text, const Rect& box,
-                                          std::uint32_t flags, bool letters) {
+const LaidOutText& QtDrawingSurface::laidOut(std::u16string_view text, const Rect& box,
+                                             std::uint32_t flags, bool letters) {
     const TextKey key{font_.width, font_.height, font_.bold, flags,
                       box.width(), box.height(), text};
-    TextRuns& entry = texts_.entry(key);
+    LaidOutText& entry = texts_.entry(key);
     if (entry.drawn || (entry.measured && !letters)) return entry;
     const QtFont& font = qtFont(font_);
     const QString qtext = toQString(text);
@@ -242,7 +244,7 @@ const TextRuns& QtDrawingSurface::laidOut(std::u16string_view text, const Rect& 
     entry.taken = fromLayout(taken, 0, font.xScale);
     entry.measured = true;
     if (letters) {
-        entry.runs = letterRuns(font, qtext, layout, taken, flags);
+        drawLetters(entry, font, qtext, layout, taken, flags);
         entry.drawn = true;
     }
     return entry;
@@ -250,16 +252,16 @@ const TextRuns& QtDrawingSurface::laidOut(std::u16string_view text, const Rect& 
 
 // Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the letters
 // are drawn on a scratch image first (with room for overhanging glyphs), then scaled
-// across onto a second one, whose covered pixels make the runs; without
+// across onto a second one, whose covered pixels make the mask; without
 // antialiasing every letter pixel is whole.
-std::vector<TextRuns::Run> QtDrawingSurface::letterRuns(const QtFont& font, const QString& qtext,
-                                                       const QRect& layout, const QRect& taken,
-                                                       std::uint32_t flags) {
-    std::vector<TextRuns::Run> runs;
+void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const QString& qtext,
+                                   const QRect& layout, const QRect& taken, std::uint32_t flags) {
+    laid.letters = Rect{};
+    laid.mask.clear();
     const int overhang = font.font.pixelSize();
     QRect area = taken.adjusted(-overhang, -overhang, overhang, overhang);
     if (!(flags & text::kNoClip)) area &= layout;
-    if (area.isEmpty() || qtext.isEmpty()) return runs;
+    if (area.isEmpty() || qtext.isEmpty()) return;
     QImage letters(area.size(), QImage::Format_ARGB32_Premultiplied);
     letters.fill(Qt::transparent);
     {
@@ -280,19 +282,26 @@ std::vector<TextRuns::Run> QtDrawingSurface::letterRuns(const QtFont& font, cons
         p.setTransform(across, true);
         p.drawImage(area.topLeft(), letters);
     }
+    // The mask covers the inked pixels only: the room left for overhangs is mostly empty.
+    const auto inked = [&](int x, int y) {
+        return qAlpha(reinterpret_cast<const QRgb*>(scaled.constScanLine(y))[x]) != 0;
+    };
+    Rect ink{scaled.width(), scaled.height(), 0, 0};
     for (int y = 0; y < scaled.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(scaled.constScanLine(y));
-        for (int x = 0; x < scaled.width();) {
-            if (qAlpha(row[x]) == 0) {
-                ++x;
-                continue;
-            }
-            const int begin = x;
-            while (x < scaled.width() && qAlpha(row[x]) != 0) ++x;
-            runs.push_back(TextRuns::Run{target.top() + y, target.left() + begin, target.left() + x});
+        for (int x = 0; x < scaled.width(); ++x) {
+            if (!inked(x, y)) continue;
+            ink = Rect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                       std::max(ink.bottom, y + 1)};
         }
     }
-    return runs;
+    if (ink.empty()) return;
+    laid.letters = ink.translated(target.left(), target.top());
+    laid.mask.resize(static_cast<std::size_t>(ink.width()) * ink.height());
+    for (int y = ink.top; y < ink.bottom; ++y) {
+        std::uint16_t* mask =
+            laid.mask.data() + static_cast<std::size_t>(y - ink.top) * ink.width() - ink.left;
+        for (int x = ink.left; x < ink.right; ++x) mask[x] = inked(x, y) ? 0xFFFF : 0;
+    }
 }
 
 }  // namespace wendra::platform::qt

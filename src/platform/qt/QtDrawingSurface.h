@@ -15,7 +15,7 @@
 
 #include "platform/DrawingSurface.h"
 #include "platform/LineRaster.h"
-#include "platform/qt/TextRuns.h"
+#include "platform/qt/LaidOutText.h"
 
 namespace wendra::platform::qt {
 
@@ -62,11 +62,10 @@ protected:
 private:
     QPainter& painter();
     QPainter& shapePainter();  // with the pen and brush applied
-    const TextRuns& laidOut(std::u16string_view text, const Rect& box, std::uint32_t flags,
-                            bool letters);
-    static std::vector<TextRuns::Run> letterRuns(const QtFont& font, const QString& text,
-                                                 const QRect& layout, const QRect& taken,
-                                                 std::uint32_t flags);
+    const LaidOutText& laidOut(std::u16string_view text, const Rect& box, std::uint32_t flags,
+                               bool letters);
+    static void drawLetters(LaidOutText& laid, const QtFont& font, const QString& text,
+                            const QRect& layout, const QRect& taken, std::uint32_t flags);
 
     PixelBuffer* buffer_;
     QImage image_;

@@ -1,7 +1,7 @@
 #pragma once
-// The letters of laid-out texts, kept as runs of pixels so that a text drawn again
-// (the labels of the map view, frame after frame) is a few fills instead of a Qt
-// layout and two image passes. A text's runs and the box it takes are relative to the
+// The letters of laid-out texts, kept as a mask of pixels so that a text drawn again
+// (the labels of the map view, frame after frame) is one masked copy instead of a Qt
+// layout and two image passes. A text's mask and the box it takes are relative to the
 // top left of the box it was laid out in, and do not depend on its colour; the cache
 // forgets everything when it grows past its limit.
 
@@ -16,16 +16,13 @@
 
 namespace wendra::platform::qt {
 
-struct TextRuns {
-    struct Run {
-        int y = 0;
-        int left = 0;
-        int right = 0;  // excluded
-    };
-    Rect taken{};  // the box the text took
-    std::vector<Run> runs;
+struct LaidOutText {
+    Rect taken{};    // the box the text took
+    Rect letters{};  // where the mask lies
+    // 0xFFFF on a letter's pixel, else 0, row by row over letters.
+    std::vector<std::uint16_t> mask;
     bool measured = false;  // taken is known
-    bool drawn = false;     // runs are known too
+    bool drawn = false;     // the mask is known too
     std::unique_ptr<std::u16string> text;  // what the cache's key views
 };
 
@@ -48,14 +45,14 @@ public:
     static constexpr std::size_t kMostTexts = 8192;
 
     // The entry for the key, made empty when new.
-    TextRuns& entry(const TextKey& key) {
+    LaidOutText& entry(const TextKey& key) {
         if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
         if (texts_.size() >= kMostTexts) texts_.clear();
         // The stored key views the entry's own copy of the text.
         auto owned = std::make_unique<std::u16string>(key.text);
         TextKey stored = key;
         stored.text = *owned;
-        TextRuns& runs = texts_[stored];
+        LaidOutText& runs = texts_[stored];
         runs.text = std::move(owned);
         return runs;
     }
@@ -72,7 +69,7 @@ private:
         }
     };
 
-    std::unordered_map<TextKey, TextRuns, Hash> texts_;
+    std::unordered_map<TextKey, LaidOutText, Hash> texts_;
 };
 
 }  // namespace wendra::platform::qt
