@@ -114,9 +114,9 @@ public:
         }
     }
     std::span<const DrawnPoint> drawnPoints(int budget) override {
-        const std::size_t shown = limit ? std::min<std::size_t>(static_cast<std::size_t>(budget),
-                                                                points_.size())
-                                        : points_.size();
+        const std::size_t shown =
+            limit ? std::min<std::size_t>(static_cast<std::size_t>(budget), points_.size())
+                  : points_.size();
         drawn = static_cast<int>(shown);
         return std::span<const DrawnPoint>(points_).first(shown);
     }

@@ -91,9 +91,9 @@ void LineRaster::segment(Point from, Point to, bool last) {
                         from.y < clip_.bottom && to.x >= clip_.left && to.x < clip_.right &&
                         to.y >= clip_.top && to.y < clip_.bottom;
     if (!inside && (!clipEdge(-dx, fx - (clip_.left - reach), t0, t1) ||
-        !clipEdge(dx, (clip_.right - 1 + reach) - fx, t0, t1) ||
-        !clipEdge(-dy, fy - (clip_.top - reach), t0, t1) ||
-        !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1))) {
+                    !clipEdge(dx, (clip_.right - 1 + reach) - fx, t0, t1) ||
+                    !clipEdge(-dy, fy - (clip_.top - reach), t0, t1) ||
+                    !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1))) {
         travelled_ += length;
         penDown_ = false;
         return;

@@ -19,8 +19,7 @@ public:
     static constexpr double kDashLength = 6.0;  // in pen widths
     static constexpr double kGapLength = 2.0;
 
-    void draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
-              std::span<const Point> points);
+    void draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen, std::span<const Point> points);
 
 private:
     // The pen's pixels on one row, as offsets from its centre pixel.

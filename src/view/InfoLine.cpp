@@ -40,8 +40,7 @@ void drawSignalGauge(platform::DrawingSurface& surface, const Rect& gauge, int l
 void drawBatteryGauge(platform::DrawingSurface& surface, const Rect& gauge, int battery,
                       platform::ColorRef ink) {
     const bool external = battery >= kExternalPower;
-    const int percent =
-        std::clamp(external ? battery - kExternalPower : battery, 0, kFullBattery);
+    const int percent = std::clamp(external ? battery - kExternalPower : battery, 0, kFullBattery);
     surface.setPen(Pen{PenStyle::Solid, 1, ink});
     surface.setBrush(Brush{true, ink});
     surface.rectangle(gauge);
@@ -71,8 +70,7 @@ void drawInfoBand(platform::DrawingSurface& surface, const InfoBand& info, int m
         right = signal.left;
     }
     const Rect gauge{band.left, band.top, band.left + kBatteryGaugeWidth * m, band.bottom};
-    if (info.battery != kNoBattery)
-        drawBatteryGauge(surface, gauge, info.battery, info.ink);
+    if (info.battery != kNoBattery) drawBatteryGauge(surface, gauge, info.battery, info.ink);
 
     const Rect text{gauge.right + m, band.top, right - m, band.bottom};
     if (text.empty() || info.fields.empty()) return;

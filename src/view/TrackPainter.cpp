@@ -48,7 +48,7 @@ void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& 
 }
 
 TrackPainter::Placing TrackPainter::placingOf(platform::DrawingSurface& surface, const Track& track,
-                                             const ViewGeometry& view) {
+                                              const ViewGeometry& view) {
     Placing p;
     p.size = surface.size();
     p.centre = view.centrePixel();
@@ -80,7 +80,8 @@ void TrackPainter::copyChain(Chain& chain, const TrackLayer& layer, float scale,
     const TrackPoint* previous = nullptr;
     for (const TrackPoint* point = layer.drawHead; point; point = point->drawNext) {
         const bool breaks = !previous || breaksBefore(*previous, *point, joinFar);
-        chain.points.push_back(Retained{point->lat, point->lon, point->cosLat, point->colour, breaks});
+        chain.points.push_back(
+            Retained{point->lat, point->lon, point->cosLat, point->colour, breaks});
         previous = point;
     }
 }

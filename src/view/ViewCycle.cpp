@@ -27,7 +27,6 @@ struct Box {
     bool valid() const { return minX <= maxX && minY <= maxY; }
 };
 
-
 RotatedOffset offsetOf(const ViewGeometry& view, double lat, double lon) {
     return view.project(lat, lon, std::cos(lat * kPi));
 }
@@ -127,7 +126,7 @@ void ViewCycle::settleCentre(FrameInputs& in) {
 // points itself (a fit places them all).
 void ViewCycle::project(FrameInputs& in, double trackExtent) {
     TrackLayer& main = track_.main();
-    const Culling culling{main.revision(), main.drawHead,           view_.scale,
+    const Culling culling{main.revision(),         main.drawHead,     view_.scale,
                           view_.rotationDegrees(), view_.centreLat(), view_.centreLon(),
                           view_.centrePixel(),     trackExtent};
     // The same view over the same chain places the same points.

@@ -136,8 +136,14 @@ void putLittle(std::string& out, std::uint32_t value, int bytes) {
 std::string indexedBmp() {
     const int rowBytes = (kSide * 3 + 3) / 4 * 4;
     std::string bmp = "BM";
-    for (const auto& [value, bytes] : {std::pair{54 + rowBytes * kSide, 4}, {0, 4}, {54, 4},
-                                      {40, 4}, {kSide, 4}, {kSide, 4}, {1, 2}, {24, 2}})
+    for (const auto& [value, bytes] : {std::pair{54 + rowBytes * kSide, 4},
+                                       {0, 4},
+                                       {54, 4},
+                                       {40, 4},
+                                       {kSide, 4},
+                                       {kSide, 4},
+                                       {1, 2},
+                                       {24, 2}})
         putLittle(bmp, static_cast<std::uint32_t>(value), bytes);
     for (int i = 0; i < 6; ++i) putLittle(bmp, 0, 4);
     for (int fromBottom = 0; fromBottom < kSide; ++fromBottom) {

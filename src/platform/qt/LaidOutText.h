@@ -21,8 +21,8 @@ struct LaidOutText {
     Rect letters{};  // where the mask lies
     // 0xFFFF on a letter's pixel, else 0, row by row over letters.
     std::vector<std::uint16_t> mask;
-    bool measured = false;  // taken is known
-    bool drawn = false;     // the mask is known too
+    bool measured = false;                 // taken is known
+    bool drawn = false;                    // the mask is known too
     std::unique_ptr<std::u16string> text;  // what the cache's key views
 };
 

@@ -91,9 +91,8 @@ TEST(LineRaster, DrawsWithinAPixelOfQtAtEveryWidth) {
         for (int width : {1, 2, 3, 5, 7}) {
             SCOPED_TRACE(testing::Message() << c.legend << ", width " << width);
             const PixelBuffer qt = byQt(c.points, width);
-            const PixelBuffer ours =
-                byRaster(c.points, Pen{PenStyle::Solid, width, rgb(255, 0, 0)},
-                         Rect{0, 0, kSide, kSide});
+            const PixelBuffer ours = byRaster(c.points, Pen{PenStyle::Solid, width, rgb(255, 0, 0)},
+                                              Rect{0, 0, kSide, kSide});
             EXPECT_EQ(strays(ours, qt), 0);
             EXPECT_EQ(strays(qt, ours), 0);
             // Neither is a pixel wider than the other all along.
@@ -111,9 +110,8 @@ TEST(LineRaster, OnePixelLinesLeaveOutTheirLastPixelOnly) {
     EXPECT_NE(ours.at(50, 60), kInk);
     const std::vector<Point> dot = {{30, 30}, {30, 30}};
     EXPECT_EQ(inked(byRaster(dot, Pen{PenStyle::Solid, 1, 0}, Rect{0, 0, kSide, kSide})), 0);
-    EXPECT_GT(inked(byRaster(dot, Pen{PenStyle::Solid, 3, rgb(255, 0, 0)},
-                             Rect{0, 0, kSide, kSide})),
-              4)
+    EXPECT_GT(
+        inked(byRaster(dot, Pen{PenStyle::Solid, 3, rgb(255, 0, 0)}, Rect{0, 0, kSide, kSide})), 4)
         << "a wide pen leaves a round dot";
 }
 
@@ -130,7 +128,8 @@ TEST(LineRaster, DashesRunOnAcrossCornersAndClipHoldsEverything) {
     const PixelBuffer clipped = byRaster(far, Pen{PenStyle::Solid, 5, rgb(255, 0, 0)}, clip);
     int outside = 0;
     for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x) outside += clipped.at(x, y) == kInk && !clip.contains({x, y});
+        for (int x = 0; x < kSide; ++x)
+            outside += clipped.at(x, y) == kInk && !clip.contains({x, y});
     EXPECT_EQ(outside, 0);
     EXPECT_EQ(clipped.at(20, 50), kInk);
     EXPECT_EQ(clipped.at(99, 52), kInk);
