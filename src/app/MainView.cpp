@@ -152,8 +152,9 @@ void MainView::handTileService(platform::Rect rect) {
     internet->viewPainted(view);
 }
 
-bool MainView::draw(platform::DrawingSurface& surface, bool /*quick*/) {
+bool MainView::draw(platform::DrawingSurface& surface, bool quick) {
     const platform::Size size = surface.pixels().size();
+    frame_.setQuickDraw(quick);
     lastRect_ = platform::Rect{0, 0, size.width, size.height};
     paint(&surface, lastRect_);
     return false;

@@ -55,14 +55,20 @@ void Track::smoothAllHeld() {
 
 std::u16string_view Track::toggleRecording() {
     TrackLock::Hold hold(lock_, u".Rec");
-    if (TrackPoint* last = main().last()) last->flags |= kSegmentEnd;
+    if (TrackPoint* last = main().last()) {
+        last->flags |= kSegmentEnd;
+        main().touch();
+    }
     settings.recordTrack = !settings.recordTrack;
     return settings.recordTrack ? u"Track: Activated" : u"Track: Deactivated";
 }
 
 void Track::endSegment(const char16_t* label) {
     TrackLock::Hold hold(lock_, label);
-    if (TrackPoint* last = main().last()) last->flags |= kSegmentEnd;
+    if (TrackPoint* last = main().last()) {
+        last->flags |= kSegmentEnd;
+        main().touch();
+    }
 }
 
 void Track::applySettings(const TrackSettings& newSettings) {

@@ -113,6 +113,7 @@ LayerLoad TrackFiles::loadPoints(int index, const std::string& path, int colour,
     TrackLayer& layer = track_.layer(index);
     if (TrackPoint* last = layer.last()) {
         last->flags |= kSegmentEnd;
+        layer.touch();
         // The fixes merged into the old last point cannot be averaged into a loaded one.
         if (main) layer.merge.reset();
     }

@@ -31,6 +31,7 @@ TrackPoint* TrackLayer::insertAfter(TrackPoint* prev) {
     if (!prev) first_ = point;
     if (last_ == prev) last_ = point;
     ++count_;
+    ++revision_;
     return point;
 }
 
@@ -64,6 +65,7 @@ void TrackLayer::unlink(TrackPoint& point) {
     if (next && next->prev == &point) next->prev = prev;
     if (first_ == &point) first_ = next;
     if (last_ == &point) last_ = prev;
+    ++revision_;
     if (main_) {
         follow(selection.cursor, point);
         follow(selection.anchor, point);

@@ -44,6 +44,11 @@ public:
     int thinCursorWeight = -1;
     // The last point reached by the cumulative pass (main layer).
     TrackPoint* tail = nullptr;
+    // Counts every change of the layer's points (added, deleted, values set), so that
+    // what the view derives from them is only derived again when it is stale. Code that
+    // writes a point's fields by hand, outside setPointValues, calls touch().
+    std::uint64_t revision() const { return revision_; }
+    void touch() { ++revision_; }
     // Heads of the view's per-layer lists; cleared whenever a point is deleted,
     // because the lists may run through it.
     TrackPoint* drawHead = nullptr;
@@ -60,6 +65,7 @@ private:
     TrackPoint* first_ = nullptr;
     TrackPoint* last_ = nullptr;
     int count_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace wendra

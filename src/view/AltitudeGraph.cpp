@@ -68,24 +68,17 @@ void AltitudeGraph::draw(platform::DrawingSurface& surface, const Rect& band, Tr
                          int unitSystem, const ViewColours& colours, const ViewMetrics& metrics,
                          const Marks& marks) {
     if (band.empty()) return;
-    const AltitudeRange range = AltitudeRange::of(track, unitSystem);
-    drawLabels(surface, band, range, unitSystem, colours, metrics);
     const TrackLayer& layer = track.layer(Track::kMainLayer);
-    if (!layer.first()) return;
-    const float lastKm = track.cumulativeValuesHeld();
+    const Shape shape{layer.revision(), band, unitSystem};
+    if (!(shape == shape_)) {
+        shape_ = shape;
+        traceCurve(track, band, unitSystem);
+    }
+    const AltitudeRange range = range_;
+    const float lastKm = lastKm_;
     const int width = band.width();
-    columns_.assign(static_cast<std::size_t>(width), Column{});
-    for (const TrackPoint* p = layer.first(); p; p = p->next) {
-        Column& c = columns_[static_cast<std::size_t>(columnOf(*p, lastKm, width))];
-        c.sum += p->altitude;
-        ++c.count;
-    }
-    curve_.clear();
-    for (int x = 0; x < width; ++x) {
-        const Column& c = columns_[static_cast<std::size_t>(x)];
-        if (c.count > 0)
-            curve_.push_back(Point{band.left + x, rowOf(c.sum / c.count, band, range)});
-    }
+    drawLabels(surface, band, range, unitSystem, colours, metrics);
+    if (!layer.first()) return;
     surface.setPen(Pen{PenStyle::Solid, metrics.m, kAltitudeColour});
     surface.polyline(curve_);
 
@@ -118,6 +111,27 @@ void AltitudeGraph::draw(platform::DrawingSurface& surface, const Rect& band, Tr
         surface.setPen(Pen{PenStyle::Solid, metrics.m, colours.sel});
         surface.line(Point{at.x - c, at.y - c}, Point{at.x + c + 1, at.y + c + 1});
         surface.line(Point{at.x - c, at.y + c}, Point{at.x + c + 1, at.y - c - 1});
+    }
+}
+
+// Every point of the main layer goes into the curve: kept until the layer changes.
+void AltitudeGraph::traceCurve(Track& track, const Rect& band, int unitSystem) {
+    range_ = AltitudeRange::of(track, unitSystem);
+    curve_.clear();
+    const TrackLayer& layer = track.layer(Track::kMainLayer);
+    if (!layer.first()) return;
+    lastKm_ = track.cumulativeValuesHeld();
+    const int width = band.width();
+    columns_.assign(static_cast<std::size_t>(width), Column{});
+    for (const TrackPoint* p = layer.first(); p; p = p->next) {
+        Column& c = columns_[static_cast<std::size_t>(columnOf(*p, lastKm_, width))];
+        c.sum += p->altitude;
+        ++c.count;
+    }
+    for (int x = 0; x < width; ++x) {
+        const Column& c = columns_[static_cast<std::size_t>(x)];
+        if (c.count > 0)
+            curve_.push_back(Point{band.left + x, rowOf(c.sum / c.count, band, range_)});
     }
 }
 

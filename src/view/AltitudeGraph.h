@@ -3,6 +3,7 @@
 // altitudes over its cumulative distance, the range's labels, the cursor and the
 // second marker. Reads the layer under the track lock the frame holds.
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/DrawingSurface.h"
@@ -46,6 +47,18 @@ private:
                     const AltitudeRange& range, int unitSystem, const ViewColours& colours,
                     const ViewMetrics& metrics);
 
+    // What the curve was traced for.
+    struct Shape {
+        std::uint64_t revision = ~std::uint64_t{0};
+        platform::Rect band{};
+        int unitSystem = -1;
+        bool operator==(const Shape&) const = default;
+    };
+    void traceCurve(Track& track, const platform::Rect& band, int unitSystem);
+
+    Shape shape_;
+    AltitudeRange range_;
+    float lastKm_ = 0.0f;
     std::vector<Column> columns_;
     std::vector<platform::Point> curve_;
 };

@@ -1,5 +1,6 @@
 #include "view/ClippedPolylines.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace wendra {
@@ -71,17 +72,46 @@ void ClippedPolylines::lineTo(ScreenPoint point) {
     }
     if (fromMoved || !runOpen_) {
         closeRun();
-        appendVertex(NorthUpProjection::toPixel(from));
+        appendVertex(from.pixel());
         runOpen_ = true;
     }
-    appendVertex(NorthUpProjection::toPixel(to));
+    appendVertex(to.pixel());
     if (toMoved) closeRun();
 }
 
 void ClippedPolylines::appendVertex(platform::Point vertex) {
     if (runOpen_ && points_.size() > runBegin_ && points_.back() == vertex) return;
-    if (!runOpen_) runBegin_ = points_.size();
+    if (!runOpen_) {
+        runBegin_ = points_.size();
+        dropped_.clear();
+    } else if (points_.size() - runBegin_ >= 2 && dropped_.size() < kMostDropped) {
+        // The last vertex goes when it and every one dropped since the one before it
+        // lie within a pixel of the straight line on to the new one.
+        const platform::Point from = points_[points_.size() - 2];
+        const platform::Point last = points_.back();
+        if (withinAPixel(last, from, vertex) &&
+            std::all_of(dropped_.begin(), dropped_.end(),
+                        [&](platform::Point p) { return withinAPixel(p, from, vertex); })) {
+            dropped_.push_back(last);
+            points_.back() = vertex;
+            return;
+        }
+        dropped_.clear();
+    }
     points_.push_back(vertex);
+}
+
+// Near the segment itself, not only its line, so that a path turning back is kept.
+bool ClippedPolylines::withinAPixel(platform::Point p, platform::Point from, platform::Point to) {
+    const double dx = static_cast<double>(to.x) - from.x;
+    const double dy = static_cast<double>(to.y) - from.y;
+    const double px = static_cast<double>(p.x) - from.x;
+    const double py = static_cast<double>(p.y) - from.y;
+    const double length2 = dx * dx + dy * dy;
+    const double along = px * dx + py * dy;
+    if (length2 == 0.0 || along < 0.0 || along > length2) return false;
+    const double across = px * dy - py * dx;
+    return across * across < kMinStepSquared * length2;
 }
 
 void ClippedPolylines::closeRun() {
@@ -94,13 +124,17 @@ void ClippedPolylines::closeRun() {
 
 bool ClippedPolylines::clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved,
                                    bool& toMoved) const {
+    // The clip's right and bottom edges are exclusive; the last pixel inside is kept.
+    const double right = clip_.right - 1;
+    const double bottom = clip_.bottom - 1;
+    const auto inside = [&](const ScreenPoint& p) {
+        return p.x >= clip_.left && p.x <= right && p.y >= clip_.top && p.y <= bottom;
+    };
+    if (inside(from) && inside(to)) return true;
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
     double t0 = 0.0;
     double t1 = 1.0;
-    // The clip's right and bottom edges are exclusive; the last pixel inside is kept.
-    const double right = clip_.right - 1;
-    const double bottom = clip_.bottom - 1;
     if (!clipEdge(-dx, from.x - clip_.left, t0, t1) || !clipEdge(dx, right - from.x, t0, t1) ||
         !clipEdge(-dy, from.y - clip_.top, t0, t1) || !clipEdge(dy, bottom - from.y, t0, t1))
         return false;

@@ -1,15 +1,17 @@
 #pragma once
 // Turns a stream of projected points into integer polylines inside a clip rectangle:
 // segments are clipped (Liang-Barsky), a point within a pixel of the last kept one is
-// skipped, and a new run starts at every break, style change or re-entry. Runs hold
-// at least two points. Points that are not numbers break the line.
+// skipped, so is a vertex that lies within a pixel of the straight line between its
+// neighbours (with the vertices dropped before it), and a new run starts at every
+// break, style change or re-entry. Runs hold at least two points. Points that are not
+// numbers break the line.
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "platform/Geometry.h"
-#include "view/NorthUpProjection.h"
+#include "view/ScreenPoint.h"
 
 namespace wendra {
 
@@ -45,8 +47,12 @@ public:
     }
 
 private:
+    // Vertices dropped in a row before the next one is kept, whatever the line.
+    static constexpr std::size_t kMostDropped = 16;
+
     void closeRun();
     void appendVertex(platform::Point vertex);
+    static bool withinAPixel(platform::Point p, platform::Point from, platform::Point to);
     bool clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved, bool& toMoved) const;
 
     platform::Rect clip_;
@@ -57,6 +63,7 @@ private:
     bool hasAnchor_ = false;
     bool runOpen_ = false;  // the open run ends at the anchor's pixel
     std::size_t runBegin_ = 0;
+    std::vector<platform::Point> dropped_;  // since the last vertex kept
 };
 
 }  // namespace wendra

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "view/ViewColours.h"
+
 namespace wendra {
 
 namespace {
@@ -37,9 +39,8 @@ void drawSignalGauge(platform::DrawingSurface& surface, const Rect& gauge, int l
 
 void drawBatteryGauge(platform::DrawingSurface& surface, const Rect& gauge, int battery,
                       platform::ColorRef ink) {
-    const bool external = battery >= ViewScene::kExternalPower;
-    const int percent =
-        std::clamp(external ? battery - ViewScene::kExternalPower : battery, 0, kFullBattery);
+    const bool external = battery >= kExternalPower;
+    const int percent = std::clamp(external ? battery - kExternalPower : battery, 0, kFullBattery);
     surface.setPen(Pen{PenStyle::Solid, 1, ink});
     surface.setBrush(Brush{true, ink});
     surface.rectangle(gauge);
@@ -58,14 +59,6 @@ int signalLevel(float signal) {
     return static_cast<int>(std::clamp(level, 0.0f, static_cast<float>(kSignalBars)));
 }
 
-std::u16string infoLineText(const ViewScene& scene) {
-    std::u16string text;
-    if (scene.position == PositionMark::Shown)
-        appendPosition(text, scene.fix.latitude, scene.fix.longitude, scene.coordinateFormat);
-    if (text.empty()) text = u"?-?";
-    return text;
-}
-
 void drawInfoBand(platform::DrawingSurface& surface, const InfoBand& info, int multiplier) {
     const int m = multiplier;
     const Rect& band = info.band;
@@ -77,8 +70,7 @@ void drawInfoBand(platform::DrawingSurface& surface, const InfoBand& info, int m
         right = signal.left;
     }
     const Rect gauge{band.left, band.top, band.left + kBatteryGaugeWidth * m, band.bottom};
-    if (info.battery != ViewScene::kNoBattery)
-        drawBatteryGauge(surface, gauge, info.battery, info.ink);
+    if (info.battery != kNoBattery) drawBatteryGauge(surface, gauge, info.battery, info.ink);
 
     const Rect text{gauge.right + m, band.top, right - m, band.bottom};
     if (text.empty() || info.fields.empty()) return;
@@ -96,20 +88,6 @@ void drawInfoBand(platform::DrawingSurface& surface, const InfoBand& info, int m
             platform::text::kCentre | platform::text::kVCentre | platform::text::kSingleLine);
     }
     surface.setClip(std::nullopt);
-}
-
-void drawInfoLine(platform::DrawingSurface& surface, const ViewScene& scene,
-                  platform::ColorRef bandColour, int multiplier) {
-    if (scene.infoLineMode == 0) return;
-    const platform::Size size = surface.size();
-    InfoBand info;
-    info.band = Rect{0, size.height - kInfoLineHeight * multiplier, size.width, size.height};
-    info.fill = bandColour;
-    info.ink = scene.colours.draw;
-    info.fields.push_back(infoLineText(scene));
-    info.signal = scene.position == PositionMark::Shown ? signalLevel(scene.fix.signal) : 0;
-    info.battery = scene.battery;
-    drawInfoBand(surface, info, multiplier);
 }
 
 }  // namespace wendra

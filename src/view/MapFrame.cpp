@@ -77,24 +77,27 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     }
 
     drawMaps(pass);
-    if (view_.setting(settings::kGrid)) drawGrid(pass);
-    const std::span<const DrawnPoint> points = pass.data.points
-                                                   ? pass.data.points->drawnPoints(budget_, size)
-                                                   : std::span<const DrawnPoint>{};
+    // While the map is dragged the frame keeps to what moves with the pen: the
+    // grid, the altitude graph and the point labels wait for the full frame.
+    if (view_.setting(settings::kGrid) && !quick_) drawGrid(pass);
+    const std::span<const DrawnPoint> points =
+        pass.data.points ? pass.data.points->drawnPoints(budget_, size)
+                         : std::span<const DrawnPoint>{};
     drawPointIcons(pass, points);
     if (view_.setting(settings::kMovingDirection)) drawDirection(pass);
     drawScaleBar(pass);
-    if (pass.altitudeHeight > 0) drawAltitude(pass);
+    if (pass.altitudeHeight > 0 && !quick_) drawAltitude(pass);
     drawRoute(pass);
     if (view_.setting(settings::kWayLines)) drawWayLines(pass);
     const auto labelsStart = std::chrono::steady_clock::now();
-    drawPointLabels(pass, points);
+    if (!quick_) drawPointLabels(pass, points);
     auto spent = std::chrono::steady_clock::now() - labelsStart;
     trackPainter_.drawRetained(pass.surface, track_, view_, pass.colours);
     const auto markersStart = std::chrono::steady_clock::now();
     drawPointMarkers(pass, points);
     spent += std::chrono::steady_clock::now() - markersStart;
-    updateBudget(static_cast<int>(points.size()), spent);
+    // A quick frame draws no labels: it says nothing of what a full one can draw.
+    if (!quick_) updateBudget(static_cast<int>(points.size()), spent);
     if (view_.has(viewflag::kFreeMovement) || view_.has(viewflag::kTrackCursor))
         drawPositionMarker(pass.surface, view_.centrePixel(), pass.position, pass.metrics.m);
     drawSecondMarker(pass);

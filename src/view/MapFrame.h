@@ -32,6 +32,9 @@ public:
     void paintView(platform::DrawingSurface* surface, platform::Rect rect,
                    std::u16string_view alertText, FrameData& data);
 
+    // While the map is dragged: the lighter frame that keeps up with the pen.
+    void setQuickDraw(bool quick) { quick_ = quick; }
+
     // The last paint's duration, for the next one's animation.
     int lastPaintMs() const { return paintMs_; }
     // How many points can be drawn in 200 ms.
@@ -98,6 +101,7 @@ private:
     BalloonRing balloons_;
     std::u16string banner_;
     int paintMs_ = 0;
+    bool quick_ = false;
     int budget_ = kInitialBudget;
     float markedKm_ = -1.0f;
     double markedDays_ = -1.0;

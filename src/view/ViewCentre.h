@@ -1,5 +1,5 @@
 #pragma once
-// Where the plain view looks: its centre in half-turn units (degrees / 180) and the
+// Where the view looks: its centre in half-turn units (degrees / 180) and the
 // pure rules that move it. Values are clamped to the earth, never rejected.
 
 #include "gps/Fix.h"

@@ -27,15 +27,6 @@ struct Box {
     bool valid() const { return minX <= maxX && minY <= maxY; }
 };
 
-// Largest absolute rotated offsets.
-struct Extent {
-    double x = kNotSet, y = kNotSet;
-    void add(RotatedOffset o) {
-        x = x == kNotSet ? std::fabs(o.x) : std::max(x, double{std::fabs(o.x)});
-        y = y == kNotSet ? std::fabs(o.y) : std::max(y, double{std::fabs(o.y)});
-    }
-};
-
 RotatedOffset offsetOf(const ViewGeometry& view, double lat, double lon) {
     return view.project(lat, lon, std::cos(lat * kPi));
 }
@@ -84,9 +75,19 @@ void ViewCycle::updateRotation(const FrameInputs& in) {
     view_.smoothRotation(in.paintMs);
 }
 
+// A layer keeps its chain while neither the scale nor its points changed: the walk
+// over every point of five full layers was most of an update's time.
 void ViewCycle::decimateAll() {
-    for (int i = 0; i < Track::kLayerCount; ++i)
-        VisibleTrack::decimate(track_.layer(i), view_.scale);
+    for (int i = 0; i < Track::kLayerCount; ++i) {
+        TrackLayer& layer = track_.layer(i);
+        Decimation& kept = decimations_[static_cast<std::size_t>(i)];
+        const bool chainLost = !layer.drawHead && !layer.empty();
+        if (kept.valid && !chainLost && kept.scale == view_.scale &&
+            kept.revision == layer.revision())
+            continue;
+        VisibleTrack::decimate(layer, view_.scale);
+        kept = Decimation{true, view_.scale, layer.revision()};
+    }
 }
 
 void ViewCycle::chooseCentre(FrameInputs& in) {
@@ -120,11 +121,18 @@ void ViewCycle::settleCentre(FrameInputs& in) {
     }
 }
 
+// Only the main layer is culled: its visible points are fitted, browsed and tapped.
+// The loaded layers are only drawn, and the track painter places their retained
+// points itself (a fit places them all).
 void ViewCycle::project(FrameInputs& in, double trackExtent) {
-    for (int i = 0; i < Track::kLayerCount; ++i) {
-        const double extent =
-            i == Track::kMainLayer ? trackExtent : VisibleTrack::halfExtent(view_);
-        VisibleTrack::cull(track_.layer(i), view_, extent, i == Track::kMainLayer);
+    TrackLayer& main = track_.main();
+    const Culling culling{main.revision(),         main.drawHead,     view_.scale,
+                          view_.rotationDegrees(), view_.centreLat(), view_.centreLon(),
+                          view_.centrePixel(),     trackExtent};
+    // The same view over the same chain places the same points.
+    if (!(culling == culled_)) {
+        VisibleTrack::cull(main, view_, trackExtent, true);
+        culled_ = culling;
     }
     for (auto* list : {&in.fitPoints, &in.routePoints}) {
         for (ViewObject& o : *list) {
@@ -135,17 +143,8 @@ void ViewCycle::project(FrameInputs& in, double trackExtent) {
 }
 
 ScaleInputs ViewCycle::scaleInputs(const FrameInputs& in) const {
-    Extent extent;
-    if (in.navigating) {
-        if (in.target) extent.add(offsetOf(view_, in.target->lat, in.target->lon));
-        if (in.fixValid && in.gps) extent.add(offsetOf(view_, in.gps->lat, in.gps->lon));
-    } else {
-        if (!view_.trackExcludedFromFit()) {
-            for (const TrackPoint* p = track_.main().visibleHead; p; p = p->visibleNext)
-                extent.add(RotatedOffset{p->viewRelX, p->viewRelY});
-        }
-        for (const ViewObject& o : in.fitPoints) extent.add(o.offset);
-    }
+    // Only the automatic zoom fits the scale to what is shown.
+    const FitExtent extent = view_.manualZoom() ? FitExtent{} : fitExtent(in);
     ScaleInputs s;
     s.extentX = extent.x;
     s.extentY = extent.y;
@@ -153,6 +152,21 @@ ScaleInputs ViewCycle::scaleInputs(const FrameInputs& in) const {
     s.fixValid = in.fixValid;
     s.speedKmh = in.speedKmh;
     return s;
+}
+
+ViewCycle::FitExtent ViewCycle::fitExtent(const FrameInputs& in) const {
+    FitExtent extent;
+    if (in.navigating) {
+        if (in.target) extent.add(offsetOf(view_, in.target->lat, in.target->lon));
+        if (in.fixValid && in.gps) extent.add(offsetOf(view_, in.gps->lat, in.gps->lon));
+        return extent;
+    }
+    if (!view_.trackExcludedFromFit()) {
+        for (const TrackPoint* p = track_.main().visibleHead; p; p = p->visibleNext)
+            extent.add(RotatedOffset{p->viewRelX, p->viewRelY});
+    }
+    for (const ViewObject& o : in.fitPoints) extent.add(o.offset);
+    return extent;
 }
 
 double ViewCycle::mapScale(const FrameInputs& in) const {

@@ -3,6 +3,10 @@
 // settles centre, rotation and scale, then chooses and projects what is drawn. Works
 // on the track the caller has locked; drawing is the renderer's.
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string_view>
@@ -96,8 +100,40 @@ private:
     void decimateAll();
     double mapScale(const FrameInputs& in) const;
 
+    // Largest absolute rotated offsets of what the automatic zoom fits.
+    struct FitExtent {
+        double x = kNotSet, y = kNotSet;
+        void add(RotatedOffset o) {
+            x = x == kNotSet ? std::fabs(o.x) : std::max(x, double{std::fabs(o.x)});
+            y = y == kNotSet ? std::fabs(o.y) : std::max(y, double{std::fabs(o.y)});
+        }
+    };
+    FitExtent fitExtent(const FrameInputs& in) const;
+
+    // What a layer's retained chain was made from.
+    struct Decimation {
+        bool valid = false;
+        float scale = 0.0f;
+        std::uint64_t revision = 0;
+    };
+
+    // What the main layer's visible points were placed for.
+    struct Culling {
+        std::uint64_t revision = ~std::uint64_t{0};
+        const TrackPoint* head = nullptr;
+        float scale = 0.0f;
+        int rotation = 0;
+        double lat = 0.0;
+        double lon = 0.0;
+        platform::Point centre{};
+        double extent = 0.0;
+        bool operator==(const Culling&) const = default;
+    };
+
     ViewGeometry& view_;
     Track& track_;
+    std::array<Decimation, 5> decimations_{};
+    Culling culled_;
     ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track
 };

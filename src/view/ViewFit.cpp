@@ -75,6 +75,7 @@ void ViewCycle::fitEverything(FrameInputs& in) {
         if (view_.settleCentre()) break;
     }
     Extent extent;
+    culled_ = Culling{};  // the main layer's visible points are all of it now
     for (int i = 0; i < Track::kLayerCount; ++i) {
         VisibleTrack::cull(track_.layer(i), view_, VisibleTrack::kUnlimited,
                            i == Track::kMainLayer);

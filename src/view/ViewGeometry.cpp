@@ -16,13 +16,6 @@ constexpr double kMaxLat = 0.5;
 constexpr double kMaxLon = 1.0;
 // A fit computed with a cosine more than 1 % off is redone.
 constexpr double kStableCosineRatio = 1.01;
-// Far enough outside any screen, well inside int.
-constexpr double kPixelLimit = 1.0e8;
-
-int roundedPixel(double value) {
-    if (std::isnan(value)) return 0;
-    return static_cast<int>(std::round(std::clamp(value, -kPixelLimit, kPixelLimit)));
-}
 
 double clampedUnit(double value, double limit) {
     if (!std::isfinite(value)) return 0.0;
@@ -94,19 +87,6 @@ FramePoint ViewGeometry::rotatedFrame(double lat, double lon) const {
     const double s = tables_.sinD(rotationDegrees_);
     const double x = lon * cosLat_;
     return FramePoint{x * c - lat * s, x * s + lat * c};
-}
-
-RotatedOffset ViewGeometry::project(double lat, double lon, double cosLat) const {
-    const float c = tables_.cosF(rotationDegrees_);
-    const float s = tables_.sinF(rotationDegrees_);
-    const double dy = lat - lat_;
-    const double dx = (lon - lon_) * cosLat;
-    return RotatedOffset{static_cast<float>(dx * c - dy * s), static_cast<float>(dx * s + dy * c)};
-}
-
-platform::Point ViewGeometry::toScreen(RotatedOffset offset) const {
-    return platform::Point{roundedPixel(centreX_ + static_cast<double>(offset.x) * scale),
-                           roundedPixel(centreY_ - static_cast<double>(offset.y) * scale)};
 }
 
 LatLon ViewGeometry::fromScreen(double px, double py, bool* onEarth) const {

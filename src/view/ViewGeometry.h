@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/Geometry.h"
+#include "view/ScreenPoint.h"
 #include "view/TrigTables.h"
 #include "view/ViewModes.h"
 
@@ -73,9 +74,21 @@ public:
 
     // Projection --------------------------------------------------------------
     // cosLat: the cosine of the object's own latitude.
-    RotatedOffset project(double lat, double lon, double cosLat) const;
+    // Inline: the track painter places every retained point with it.
+    RotatedOffset project(double lat, double lon, double cosLat) const {
+        const float c = tables_.cosF(rotationDegrees_);
+        const float s = tables_.sinF(rotationDegrees_);
+        const double dy = lat - lat_;
+        const double dx = (lon - lon_) * cosLat;
+        return RotatedOffset{static_cast<float>(dx * c - dy * s),
+                             static_cast<float>(dx * s + dy * c)};
+    }
     // Rounded half away from zero; far values are held inside the int range.
-    platform::Point toScreen(RotatedOffset offset) const;
+    platform::Point toScreen(RotatedOffset offset) const {
+        return ScreenPoint{centreX_ + static_cast<double>(offset.x) * scale,
+                           centreY_ - static_cast<double>(offset.y) * scale}
+            .pixel();
+    }
     // The position under a screen pixel (the inverse of project and toScreen), held to
     // the earth; onEarth, when given, tells whether it had to be held.
     LatLon fromScreen(double px, double py, bool* onEarth = nullptr) const;

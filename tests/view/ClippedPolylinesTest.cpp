@@ -71,6 +71,12 @@ TEST(ClippedPolylines, ClipsSkipsAndBreaksAsTheTableSays) {
          {move(10, 10), line(20, 10), line(kNan, 10), line(30, 10), line(40, 10)},
          {{0, {{10, 10}, {20, 10}}}, {0, {{30, 10}, {40, 10}}}}},
         {"a lone point draws nothing", {move(10, 10), move(20, 20)}, {}},
+        {"vertices within a pixel of the line on are dropped, a bend is kept",
+         {move(10, 10), line(20, 10.4), line(30, 9.6), line(40, 10), line(45, 14), line(50, 18)},
+         {{0, {{10, 10}, {40, 10}, {50, 18}}}}},
+        {"a path turning back keeps its turning point",
+         {move(10, 10), line(30, 10), line(20, 10)},
+         {{0, {{10, 10}, {30, 10}, {20, 10}}}}},
     };
     for (const Case& c : cases) {
         ClippedPolylines lines(Rect{0, 0, 100, 50});

@@ -2,8 +2,9 @@
 
 #include <limits>
 
-#include "ViewFixture.h"
+#include "platform/qt/QtDrawingSurface.h"
 #include "view/InfoLine.h"
+#include "view/ViewColours.h"
 
 namespace wendra::test {
 namespace {
@@ -27,87 +28,50 @@ TEST(InfoLine, SignalLevelCountsTwoDecibelsABarFrom31) {
     for (const Case& c : cases) EXPECT_EQ(signalLevel(c.signal), c.level) << c.legend;
 }
 
-class InfoLineDrawing : public ViewFixture {
+// One band across the bottom of a 240 x 200 surface, as the frame draws it.
+class InfoLineDrawing : public ::testing::Test {
 protected:
+    static constexpr int kWidth = 240;
+    static constexpr int kHeight = 200;
     static constexpr int kBandTop = kHeight - kInfoLineHeight;
     // A row inside every bar and every battery fill of half or more.
     static constexpr int kLowRow = kHeight - 3;
 
+    InfoLineDrawing() : buffer({kWidth, kHeight}), surface(buffer) {
+        info.band = platform::Rect{0, kBandTop, kWidth, kHeight};
+        info.fill = colours.gps;
+        info.ink = colours.draw;
+        info.fields = {u"45.500000N,9.250000E"};
+    }
+    void draw() {
+        drawInfoBand(surface, info, 1);
+        surface.flush();
+    }
     int filledBars() {
         draw();
         int filled = 0;
         for (int bar = 0; bar < kSignalBars; ++bar) {
             const int x = kWidth - kSignalGaugeWidth + bar * (kSignalGaugeWidth / kSignalBars);
-            filled += buffer.at(x, kLowRow) == px(scene.colours.draw);
+            filled += buffer.at(x, kLowRow) == px(colours.draw);
         }
         return filled;
     }
+    static platform::Pixel16 px(platform::ColorRef colour) { return platform::toPixel16(colour); }
+
+    const ViewColours colours;
+    InfoBand info;
+    platform::PixelBuffer buffer;
+    platform::qt::QtDrawingSurface surface;
 };
 
-TEST_F(InfoLineDrawing, TextIsThePositionOfAShownFixElseQuestionMarks) {
-    struct Case {
-        const char* legend;
-        PositionMark mark;
-        double latitude;
-        int format;
-        std::u16string text;
-    };
-    const Case cases[] = {
-        {"fix in degrees", PositionMark::Shown, 45.5, kFormatDegrees, u"45.500000N,9.250000E"},
-        {"no fix", PositionMark::NoFix, 45.5, kFormatDegrees, u"?-?"},
-        {"nothing yet", PositionMark::NotShown, 45.5, kFormatDegrees, u"?-?"},
-        {"fix not set", PositionMark::Shown, -999999.0, kFormatDegrees, u"?-?"},
-    };
-    for (const Case& c : cases) {
-        scene.position = c.mark;
-        scene.fix.latitude = c.latitude;
-        scene.fix.longitude = 9.25;
-        scene.coordinateFormat = c.format;
-        EXPECT_EQ(infoLineText(scene), c.text) << c.legend;
-    }
-}
-
 TEST_F(InfoLineDrawing, SignalGaugeFillsTheBarsOfTheLevel) {
-    struct Case {
-        const char* legend;
-        PositionMark mark;
-        float signal;
-        int bars;
-    };
-    const Case cases[] = {
-        {"weak", PositionMark::Shown, 20.0f, 0},
-        {"two bars", PositionMark::Shown, 35.0f, 2},
-        {"strong", PositionMark::Shown, 45.0f, 5},
-        {"no fix shows no signal", PositionMark::NoFix, 45.0f, 0},
-    };
-    for (const Case& c : cases) {
-        scene.position = c.mark;
-        scene.fix = fixAt(0, 0, c.signal);
-        EXPECT_EQ(filledBars(), c.bars) << c.legend;
+    for (int bars = 0; bars <= kSignalBars; ++bars) {
+        info.signal = bars;
+        EXPECT_EQ(filledBars(), bars);
     }
-}
-
-TEST_F(InfoLineDrawing, BandTakesThePositionColourAndModeZeroHidesIt) {
-    struct Case {
-        const char* legend;
-        PositionMark mark;
-        int mode;
-        platform::Pixel16 band;
-    };
-    const ViewColours colours;
-    const Case cases[] = {
-        {"fix shown", PositionMark::Shown, 1, px(colours.gps)},
-        {"no fix: grey", PositionMark::NoFix, 1, px(kNotLiveColour)},
-        {"other modes show the coordinates", PositionMark::Shown, 3, px(colours.gps)},
-        {"mode 0: background", PositionMark::Shown, 0, platform::toUnpaintedPixel16(colours.back)},
-    };
-    for (const Case& c : cases) {
-        scene.position = c.mark;
-        scene.fix = fixAt(0, 0);
-        scene.infoLineMode = c.mode;
-        // Just right of the battery gauge, under the text's height.
-        EXPECT_EQ(drawAndRead(kBatteryGaugeWidth + 2, kHeight - 1), c.band) << c.legend;
-    }
+    info.signalShown = false;
+    info.signal = kSignalBars;
+    EXPECT_EQ(filledBars(), 0) << "in free movement the gauge gives way";
 }
 
 TEST_F(InfoLineDrawing, BatteryGaugeFillsByPercentageInTheColourOfThePowerSource) {
@@ -117,16 +81,14 @@ TEST_F(InfoLineDrawing, BatteryGaugeFillsByPercentageInTheColourOfThePowerSource
         platform::ColorRef low;   // inside the fill
         platform::ColorRef high;  // above a half fill
     };
-    const ViewColours colours;
     const Case cases[] = {
         {"half on battery", 50, kBatteryColour, colours.gps},
-        {"half on external power", 256 + 50, kExternalPowerColour, colours.gps},
+        {"half on external power", kExternalPower + 50, kExternalPowerColour, colours.gps},
         {"full", 100, kBatteryColour, kBatteryColour},
-        {"unknown: no gauge", -1, colours.gps, colours.gps},
+        {"unknown: no gauge", kNoBattery, colours.gps, colours.gps},
     };
     for (const Case& c : cases) {
-        scene.position = PositionMark::Shown;
-        scene.battery = c.battery;
+        info.battery = c.battery;
         draw();
         const int middle = kBatteryGaugeWidth / 2;
         EXPECT_EQ(buffer.at(middle, kLowRow), px(c.low)) << c.legend;

@@ -1,12 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "platform/qt/QtDrawingSurface.h"
-#include "track/Track.h"
-#include "track/TrackPoint.h"
-#include "track/TrackUnits.h"
-#include "view/MapFrame.h"
+#include "FrameFixture.h"
+#include "records/CoordinateFormat.h"
 #include "view/StatusIcons.h"
 
 namespace wendra::test {
@@ -14,75 +7,7 @@ namespace {
 
 using platform::Pixel16;
 
-constexpr int kWidth = 240;
-constexpr int kHeight = 200;
-constexpr int kCentreX = kWidth / 2;
-constexpr int kCentreY = kHeight / 2;
-constexpr float kScale = 1.0e6f;  // about 20 m a pixel
-constexpr std::int32_t kOverlays =
-    settings::kAltitudeGraph | settings::kGrid | settings::kMovingDirection | settings::kWayLines;
-
-// A frame of 240 x 200 following a fix at the view centre under manual zoom, with no
-// overlays and no information line unless a test turns them on.
-class MapFrameTest : public ::testing::Test {
-protected:
-    MapFrameTest() : buffer({kWidth, kHeight}), surface(buffer) {
-        view.zoomWord = zoom::kManual;
-        view.scale = view.manualScale = kScale;
-        view.settingsWord =
-            settings::withField(settings::kDefault & ~kOverlays, settings::kInfoLineShift, 0);
-        view.setCentre(gps.lat, gps.lon);
-        data.frame.gps = &gps;
-        data.frame.fixValid = true;
-        data.positionShown = true;
-        data.live = true;
-        data.fix.latitude = gps.lat * 180.0;
-        data.fix.longitude = gps.lon * 180.0;
-    }
-
-    // A point at (dx, dy) pixels from the centre, x east, y south.
-    void addPoint(int layer, double dx, double dy, std::uint16_t colour) {
-        TrackPoint& point = *track.layer(layer).append();
-        point.lat = gps.lat - dy / kScale;
-        point.latRad = point.lat * kPi;
-        point.cosLat = std::cos(point.latRad);
-        point.lon = gps.lon + dx / (kScale * point.cosLat);
-        point.colour = colour;
-        if (point.prev) point.prev->distNext = static_cast<float>(std::fabs(dx - 0) / kScale);
-    }
-    void paint(std::u16string_view alert = {}) {
-        frame.paintView(&surface, {0, 0, kWidth, kHeight}, alert, data);
-        surface.flush();
-    }
-    static Pixel16 px(platform::ColorRef colour) { return platform::toPixel16(colour); }
-    // A drawn point (dx, dy) pixels from the centre, x east, y south.
-    DrawnPoint pointAt(double dx, double dy) const {
-        DrawnPoint point;
-        point.lat = gps.lat - dy / kScale;
-        point.lon = gps.lon + dx / (kScale * std::cos(point.lat * kPi));
-        return point;
-    }
-    int countInColumn(int x, int y0, int y1, Pixel16 pixel) const {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y) n += buffer.at(x, y) == pixel;
-        return n;
-    }
-    int countIn(platform::Rect area, Pixel16 pixel) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += buffer.at(x, y) == pixel;
-        return n;
-    }
-
-    LatLon gps{0.25, 0.05};
-    Track track;
-    ViewGeometry view;
-    ViewCycle cycle{view, track};
-    MapFrame frame{view, cycle, track};
-    FrameData data;
-    platform::PixelBuffer buffer;
-    platform::qt::QtDrawingSurface surface;
-};
+using MapFrameTest = FrameFixture;
 
 TEST_F(MapFrameTest, TrackLayersTakeTheirColourWordsPensAndHalo) {
     struct Case {
@@ -101,7 +26,7 @@ TEST_F(MapFrameTest, TrackLayersTakeTheirColourWordsPensAndHalo) {
     };
     const int y = kCentreY + 40;  // clear of the position marker
     for (const Case& c : cases) {
-        for (int layer = 0; layer < Track::kLayerCount; ++layer) track.clearLayer(layer);
+        clearTrack();
         addPoint(c.layer, -100, 40, c.colour);
         addPoint(c.layer, 100, 40, c.colour);
         paint();
@@ -153,10 +78,12 @@ TEST_F(MapFrameTest, InformationLineFieldsByModeAndFix) {
     };
     const Case cases[] = {
         {"coordinates without a fix", 1, false, u"?-?", 1},
-        {"coordinates of the fix", 1, true, u"", 1},
+        {"coordinates of the fix", 1, true, u"45.000000N,9.000000E", 1},
         {"time without a fix", 2, false, u"?", 2},
         {"speed, altitude, length", 3, true, u"", 3},
     };
+    view.settingsWord =
+        settings::withField(view.settingsWord, settings::kCoordinateFormatShift, kFormatDegrees);
     for (const Case& c : cases) {
         view.settingsWord =
             settings::withField(view.settingsWord, settings::kInfoLineShift, c.mode);
@@ -360,6 +287,35 @@ TEST_F(MapFrameTest, ArmedDriftAlarmCirclesTheSecondMarker) {
     EXPECT_EQ(buffer.at(kCentreX + 60, kCentreY - 20),
               platform::toUnpaintedPixel16(data.colours.day(ColourRole::Back)))
         << "a ring, not a disc";
+}
+
+// While the map is dragged the frame leaves out the altitude graph and the labels;
+// the track and the point markers move with the pen.
+TEST_F(MapFrameTest, AQuickFrameDrawsWhatMovesWithThePenOnly) {
+    view.settingsWord |= settings::kAltitudeGraph;
+    addPoint(0, -100, -60, 0x0208);
+    addPoint(0, 100, -60, 0x0208);
+    ListedPoints source;
+    DrawnPoint point;
+    point.lat = gps.lat - 40 / kScale;
+    point.lon = gps.lon;
+    point.palette = 13;
+    point.name = u"Camp";
+    source.points = {point};
+    data.points = &source;
+    const platform::Rect band{0, kHeight - 70, kWidth, kHeight};
+    const platform::Rect label{kCentreX - 30, kCentreY + 10, kCentreX + 30, kCentreY + 36};
+    for (const bool quick : {false, true}) {
+        frame.setQuickDraw(quick);
+        paint();
+        EXPECT_EQ(countIn(band, px(kAltitudeColour)) > 0, !quick) << "altitude, quick " << quick;
+        EXPECT_EQ(countIn(label, px(paletteColour(13))) > 9, !quick) << "label, quick " << quick;
+        EXPECT_EQ(buffer.at(kCentreX, kCentreY - 60), px(paletteColour(8))) << quick;
+        EXPECT_GT(countIn({kCentreX - 5, kCentreY + 35, kCentreX + 6, kCentreY + 46},
+                          px(paletteColour(13))),
+                  4)
+            << "the point's marker, quick " << quick;
+    }
 }
 
 TEST_F(MapFrameTest, WithoutASurfaceOnlyTheStateMoves) {

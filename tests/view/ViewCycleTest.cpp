@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "track/PointValues.h"
 #include "track/Track.h"
 #include "track/TrackPoint.h"
 #include "view/PenDrag.h"
@@ -149,6 +150,47 @@ TEST_F(CycleFixture, AutomaticZoomCentresOnTheTrackAndFitsIt) {
         EXPECT_NEAR(fill, 1.0 / 1.025, 0.01) << rotation;
         EXPECT_NE(last, nullptr);
     }
+}
+
+// Chains and placed points are kept from one update to the next, so every change of
+// the layer or of the scale has to reach them.
+TEST_F(CycleFixture, KeptChainsFollowEveryChangeOfTheLayerAndTheScale) {
+    view.enterManualZoom();
+    view.scale = view.manualScale = 1.0e6f;
+    gps = {0.0, 0.04};
+    in.fixValid = true;
+    std::vector<Spot> spots;
+    for (int i = 0; i < 13; ++i) spots.push_back({0.0, 0.04 + i * 0.5e-6});
+    fill(track.main(), spots);  // half a pixel apart: every fourth point, and the last
+    const auto placeAt = [&](TrackPoint& p, double pixels) {
+        PointValues v;
+        v.lon = 0.04 + pixels * 1e-6;
+        v.timeZone = 0;
+        v.flags = 0;
+        setPointValues(p, v, 0.0);
+    };
+    const int centreX = 205;
+    cycle.update(in);
+    EXPECT_EQ(chainLength(track.main().drawHead), 4);
+    cycle.update(in);
+    EXPECT_EQ(chainLength(track.main().drawHead), 4) << "kept as it was";
+
+    placeAt(*track.main().append(), 16.0);
+    cycle.update(in);
+    EXPECT_EQ(chainLength(track.main().drawHead), 5) << "an added point";
+    EXPECT_EQ(track.main().last()->screenX, centreX + 16);
+
+    placeAt(*track.main().last(), 20.0);
+    cycle.update(in);
+    EXPECT_EQ(track.main().last()->screenX, centreX + 20) << "a point moved";
+
+    track.main().erase(track.main().last());
+    cycle.update(in);
+    EXPECT_EQ(chainLength(track.main().drawHead), 4) << "a point deleted";
+
+    view.manualScale = 4.0e6f;
+    cycle.update(in);
+    EXPECT_EQ(chainLength(track.main().drawHead), 13) << "two pixels apart now";
 }
 
 TEST_F(CycleFixture, ManualZoomFollowsTheFixOrHandsTheCentreToIt) {

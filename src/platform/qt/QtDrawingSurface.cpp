@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPolygon>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -13,8 +14,8 @@ namespace wendra::platform::qt {
 namespace {
 
 // The dash of a dashed pen, in pen widths: long dashes with short gaps.
-constexpr qreal kDashLength = 6;
-constexpr qreal kGapLength = 2;
+constexpr qreal kDashLength = LineRaster::kDashLength;
+constexpr qreal kGapLength = LineRaster::kGapLength;
 constexpr qreal kMinScale = 0.1;
 constexpr qreal kMaxScale = 10.0;
 const char* const kFontFamily = "DejaVu Sans";
@@ -149,9 +150,11 @@ void QtDrawingSurface::ellipse(const Rect& bounds) {
     shapePainter().drawEllipse(outlineRect(bounds));
 }
 
+// Lines are drawn by our own raster: Qt's stroker made the wide and dashed pens of a
+// long track cost tens of milliseconds a frame.
 void QtDrawingSurface::polyline(std::span<const Point> points) {
     if (image_.isNull() || points.size() < 2 || pen_.style == PenStyle::None) return;
-    shapePainter().drawPolyline(qtPolygon(points));
+    lines_.draw(*buffer_, clipArea(), pen_, points);
 }
 
 void QtDrawingSurface::polygon(std::span<const Point> points) {
@@ -201,48 +204,104 @@ Rect fromLayout(const QRect& r, int originX, qreal xScale) {
 }  // namespace
 
 Rect QtDrawingSurface::measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
-    const QtFont& font = qtFont(font_);
-    const QFontMetrics metrics(font.font);
-    const QRect taken =
-        metrics.boundingRect(layoutBox(box, font.xScale), qtTextFlags(flags), toQString(text));
-    return fromLayout(taken, box.left, font.xScale);
+    return laidOut(text, box, flags, false).taken.translated(box.left, box.top);
 }
 
 Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) {
     if (image_.isNull()) return Rect{box.left, box.top, box.left, box.top};
-    const QtFont& font = qtFont(font_);
-    const QString qtext = toQString(text);
-    const QRect layout = layoutBox(box, font.xScale);
-    const QRect taken = QFontMetrics(font.font).boundingRect(layout, qtTextFlags(flags), qtext);
+    const LaidOutText& laid = laidOut(text, box, flags, true);
+    const Rect taken = laid.taken.translated(box.left, box.top);
     if (!transparentText_) {
-        Rect cell = fromLayout(taken, box.left, font.xScale);
+        Rect cell = taken;
         if (!(flags & text::kNoClip)) cell = cell.intersected(box);
         fillRect(cell, backgroundColour_);
     }
-    // Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the
-    // letters are drawn on a scratch image first (with room for overhanging
-    // glyphs) and copied over; without antialiasing every letter pixel stays whole.
+    const Rect letters = laid.letters.translated(box.left, box.top);
+    const Rect area = letters.intersected(clipArea());
+    const Pixel16 ink = toPixel16(textColour_);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::uint16_t* mask = laid.mask.data() +
+                                    static_cast<std::size_t>(y - letters.top) * letters.width() +
+                                    (area.left - letters.left);
+        Pixel16* to = buffer_->row(y) + area.left;
+        for (int x = 0; x < area.width(); ++x)
+            to[x] = static_cast<Pixel16>((to[x] & ~mask[x]) | (ink & mask[x]));
+    }
+    return taken;
+}
+
+// The layout is made with the box at the origin: it is the same wherever the box lies.
+const LaidOutText& QtDrawingSurface::laidOut(std::u16string_view text, const Rect& box,
+                                             std::uint32_t flags, bool letters) {
+    const TextKey key{font_.width, font_.height, font_.bold, flags,
+                      box.width(), box.height(), text};
+    LaidOutText& entry = texts_.entry(key);
+    if (entry.drawn || (entry.measured && !letters)) return entry;
+    const QtFont& font = qtFont(font_);
+    const QString qtext = toQString(text);
+    const QRect layout = layoutBox(Rect{0, 0, box.width(), box.height()}, font.xScale);
+    const QRect taken = QFontMetrics(font.font).boundingRect(layout, qtTextFlags(flags), qtext);
+    entry.taken = fromLayout(taken, 0, font.xScale);
+    entry.measured = true;
+    if (letters) {
+        drawLetters(entry, font, qtext, layout, taken, flags);
+        entry.drawn = true;
+    }
+    return entry;
+}
+
+// Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the letters
+// are drawn on a scratch image first (with room for overhanging glyphs), then scaled
+// across onto a second one, whose covered pixels make the mask; without
+// antialiasing every letter pixel is whole.
+void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const QString& qtext,
+                                   const QRect& layout, const QRect& taken, std::uint32_t flags) {
+    laid.letters = Rect{};
+    laid.mask.clear();
     const int overhang = font.font.pixelSize();
     QRect area = taken.adjusted(-overhang, -overhang, overhang, overhang);
     if (!(flags & text::kNoClip)) area &= layout;
-    if (area.isEmpty() || qtext.isEmpty()) return fromLayout(taken, box.left, font.xScale);
+    if (area.isEmpty() || qtext.isEmpty()) return;
     QImage letters(area.size(), QImage::Format_ARGB32_Premultiplied);
     letters.fill(Qt::transparent);
     {
         QPainter scratch(&letters);
         scratch.setFont(font.font);
-        scratch.setPen(qtColour(textColour_));
+        scratch.setPen(Qt::white);
         scratch.translate(-area.topLeft());
         scratch.drawText(layout, qtTextFlags(flags), qtext);
     }
-    QPainter& p = painter();
-    p.save();
-    p.translate(box.left, 0);
-    p.scale(font.xScale, 1.0);
-    p.translate(-box.left, 0);
-    p.drawImage(area.topLeft(), letters);
-    p.restore();
-    return fromLayout(taken, box.left, font.xScale);
+    QTransform across;
+    across.scale(font.xScale, 1.0);
+    const QRect target = across.mapRect(QRectF(area)).toAlignedRect().adjusted(-1, 0, 1, 0);
+    QImage scaled(target.size(), QImage::Format_ARGB32_Premultiplied);
+    scaled.fill(Qt::transparent);
+    {
+        QPainter p(&scaled);
+        p.translate(-target.topLeft());
+        p.setTransform(across, true);
+        p.drawImage(area.topLeft(), letters);
+    }
+    // The mask covers the inked pixels only: the room left for overhangs is mostly empty.
+    const auto inked = [&](int x, int y) {
+        return qAlpha(reinterpret_cast<const QRgb*>(scaled.constScanLine(y))[x]) != 0;
+    };
+    Rect ink{scaled.width(), scaled.height(), 0, 0};
+    for (int y = 0; y < scaled.height(); ++y) {
+        for (int x = 0; x < scaled.width(); ++x) {
+            if (!inked(x, y)) continue;
+            ink = Rect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                       std::max(ink.bottom, y + 1)};
+        }
+    }
+    if (ink.empty()) return;
+    laid.letters = ink.translated(target.left(), target.top());
+    laid.mask.resize(static_cast<std::size_t>(ink.width()) * ink.height());
+    for (int y = ink.top; y < ink.bottom; ++y) {
+        std::uint16_t* mask =
+            laid.mask.data() + static_cast<std::size_t>(y - ink.top) * ink.width() - ink.left;
+        for (int x = ink.left; x < ink.right; ++x) mask[x] = inked(x, y) ? 0xFFFF : 0;
+    }
 }
 
 }  // namespace wendra::platform::qt

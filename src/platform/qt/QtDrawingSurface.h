@@ -14,6 +14,8 @@
 #include <tuple>
 
 #include "platform/DrawingSurface.h"
+#include "platform/LineRaster.h"
+#include "platform/qt/LaidOutText.h"
 
 namespace wendra::platform::qt {
 
@@ -60,6 +62,10 @@ protected:
 private:
     QPainter& painter();
     QPainter& shapePainter();  // with the pen and brush applied
+    const LaidOutText& laidOut(std::u16string_view text, const Rect& box, std::uint32_t flags,
+                               bool letters);
+    static void drawLetters(LaidOutText& laid, const QtFont& font, const QString& text,
+                            const QRect& layout, const QRect& taken, std::uint32_t flags);
 
     PixelBuffer* buffer_;
     QImage image_;
@@ -71,6 +77,8 @@ private:
     ColorRef backgroundColour_ = rgb(255, 255, 255);
     bool transparentText_ = false;
     std::optional<Rect> clip_;
+    LineRaster lines_;
+    TextRunCache texts_;
     std::map<std::tuple<int, int, bool>, QtFont> fonts_;
 };
 

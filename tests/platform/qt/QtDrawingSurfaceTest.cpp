@@ -255,6 +255,30 @@ TEST_F(DrawingSurfaceTest, FontWidthAndOpaqueBackgroundFollowTheRequest) {
     EXPECT_EQ(buffer.at(taken.right, taken.top), kUnpaintedWhite) << "and nothing beyond it";
 }
 
+// A text is laid out once and drawn again from what was kept: wherever and in
+// whatever colour it is drawn again, its letters are the same pixels.
+TEST_F(DrawingSurfaceTest, ATextDrawnAgainElsewhereHasTheSameLetters) {
+    surface.setFont(Font{6, 13, true});
+    surface.setTransparentText(true);
+    const std::u16string text = u"Camp 7";
+    const auto inked = [&](Rect area) {
+        std::set<std::pair<int, int>> at;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (buffer.at(x, y) != kUnpaintedWhite) at.insert({x - area.left, y - area.top});
+        return at;
+    };
+    surface.setTextColour(kBlack);
+    surface.drawText(text, Rect{2, 2, 60, 30}, platform::text::kLeft);
+    surface.setTextColour(kRed);
+    surface.drawText(text, Rect{61, 41, 119, 69}, platform::text::kLeft);
+    surface.flush();
+    const auto first = inked(Rect{2, 2, 60, 30});
+    EXPECT_GT(first.size(), 20u);
+    EXPECT_EQ(inked(Rect{61, 41, 119, 69}), first);
+    EXPECT_EQ(count(px(kRed)), static_cast<int>(first.size())) << "in the second colour";
+}
+
 TEST_F(DrawingSurfaceTest, ClipKeepsShapesImagesAndBlocksInside) {
     surface.setClip(Rect{10, 10, 20, 20});
     surface.fillRect(Rect{0, 0, 120, 80}, kRed);

@@ -1,0 +1,210 @@
+#include "platform/LineRaster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace wendra::platform {
+
+namespace {
+
+constexpr double kDiagonalStep = 1.4142135623730951;
+
+// One Liang-Barsky boundary: narrows [t0, t1]; false when the segment lies outside.
+bool clipEdge(double p, double q, double& t0, double& t1) {
+    if (p == 0.0) return q >= 0.0;
+    const double r = q / p;
+    if (p < 0.0) {
+        if (r > t1) return false;
+        t0 = std::max(t0, r);
+    } else {
+        if (r < t0) return false;
+        t1 = std::min(t1, r);
+    }
+    return true;
+}
+
+Point rounded(double x, double y) {
+    return Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+}
+
+}  // namespace
+
+void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
+                      std::span<const Point> points) {
+    if (pen.style == PenStyle::None || points.size() < 2) return;
+    clip_ = clip.intersected(pixels.bounds());
+    if (clip_.empty()) return;
+    const int width = std::max(pen.width, 1);
+    // A one-pixel line of no length leaves out its only pixel.
+    if (width == 1 && std::all_of(points.begin(), points.end(),
+                                  [&](const Point& p) { return p == points.front(); }))
+        return;
+    pixels_ = &pixels;
+    ink_ = toPixel16(pen.colour);
+    if (width != width_ || rows_.empty()) choosePen(width);
+    dashed_ = pen.style == PenStyle::Dash;
+    dashOn_ = kDashLength * width;
+    dashPeriod_ = (kDashLength + kGapLength) * width;
+    travelled_ = 0.0;
+    penDown_ = false;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        segment(points[i - 1], points[i], i + 1 == points.size());
+}
+
+// The pixels whose centres lie within half the width of the pen's centre; an even
+// pen is centred on a pixel corner, so that it covers exactly its width across.
+void LineRaster::choosePen(int width) {
+    width_ = width;
+    rows_.clear();
+    const double offset = width % 2 == 0 ? 0.5 : 0.0;
+    const double reach = width / 2.0 * (width / 2.0) + 1e-9;
+    top_ = 0;
+    for (int dy = -width; dy <= width; ++dy) {
+        Row row;
+        row.left = width + 1;
+        for (int dx = -width; dx <= width; ++dx) {
+            const double cx = dx + offset;
+            const double cy = dy + offset;
+            if (cx * cx + cy * cy > reach) continue;
+            row.left = std::min(row.left, dx);
+            row.right = std::max(row.right, dx);
+        }
+        if (row.right < row.left) continue;
+        if (rows_.empty()) top_ = dy;
+        rows_.push_back(row);
+    }
+}
+
+void LineRaster::segment(Point from, Point to, bool last) {
+    const double fx = from.x;
+    const double fy = from.y;
+    const double dx = to.x - fx;
+    const double dy = to.y - fy;
+    // Lengths only matter to the dashes.
+    const double length = dashed_ ? std::sqrt(dx * dx + dy * dy) : 0.0;
+    // The walk is held to the clip and a pen's reach beyond it.
+    const int reach = width_ + 1;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const bool inside = from.x >= clip_.left && from.x < clip_.right && from.y >= clip_.top &&
+                        from.y < clip_.bottom && to.x >= clip_.left && to.x < clip_.right &&
+                        to.y >= clip_.top && to.y < clip_.bottom;
+    if (!inside && (!clipEdge(-dx, fx - (clip_.left - reach), t0, t1) ||
+                    !clipEdge(dx, (clip_.right - 1 + reach) - fx, t0, t1) ||
+                    !clipEdge(-dy, fy - (clip_.top - reach), t0, t1) ||
+                    !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1))) {
+        travelled_ += length;
+        penDown_ = false;
+        return;
+    }
+    Point a = from;
+    if (t0 > 0.0) {
+        a = rounded(fx + t0 * dx, fy + t0 * dy);
+        travelled_ += t0 * length;
+        penDown_ = false;
+    }
+    const bool endMoved = t1 < 1.0;
+    const Point b = endMoved ? rounded(fx + t1 * dx, fy + t1 * dy) : to;
+    if (!penDown_) visit(a.x, a.y, 0, 0, 0.0);
+
+    const int stepsX = std::abs(b.x - a.x);
+    const int stepsY = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = stepsX + stepsY;
+    int x = a.x;
+    int y = a.y;
+    while (x != b.x || y != b.y) {
+        const int e2 = 2 * err;
+        int mx = 0;
+        int my = 0;
+        if (e2 >= stepsY) {
+            err += stepsY;
+            x += sx;
+            mx = sx;
+        }
+        if (e2 <= stepsX) {
+            err += stepsX;
+            y += sy;
+            my = sy;
+        }
+        const double step = mx != 0 && my != 0 ? kDiagonalStep : 1.0;
+        if (width_ == 1 && last && !endMoved && x == b.x && y == b.y) {
+            travelled_ += step;
+            break;
+        }
+        visit(x, y, mx, my, step);
+    }
+    if (endMoved) {
+        travelled_ += (1.0 - t1) * length;
+        penDown_ = false;
+    }
+}
+
+void LineRaster::visit(int x, int y, int dx, int dy, double length) {
+    if (dashed_) {
+        travelled_ += length;
+        if (travelled_ >= dashPeriod_) travelled_ = std::fmod(travelled_, dashPeriod_);
+        if (travelled_ >= dashOn_) {
+            penDown_ = false;
+            return;
+        }
+    }
+    if (penDown_)
+        moveBy(x, y, dx, dy);
+    else
+        stamp(x, y);
+    penDown_ = true;
+}
+
+void LineRaster::stamp(int x, int y) {
+    if (width_ == 1) {
+        if (clip_.contains(Point{x, y})) pixels_->row(y)[x] = ink_;
+        return;
+    }
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const Row& row = rows_[k];
+        span(y + top_ + static_cast<int>(k), x + row.left, x + row.right);
+    }
+}
+
+// Only what the pen covers at (x, y) and did not cover one step back.
+void LineRaster::moveBy(int x, int y, int dx, int dy) {
+    if (width_ == 1) {
+        stamp(x, y);
+        return;
+    }
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const int offset = top_ + static_cast<int>(k);
+        const Row& row = rows_[k];
+        const int left = x + row.left;
+        const int right = x + row.right;
+        const Row* before = rowAt(offset + dy);
+        if (!before) {
+            span(y + offset, left, right);
+            continue;
+        }
+        const int oldLeft = x - dx + before->left;
+        const int oldRight = x - dx + before->right;
+        span(y + offset, left, std::min(right, oldLeft - 1));
+        span(y + offset, std::max(left, oldRight + 1), right);
+    }
+}
+
+const LineRaster::Row* LineRaster::rowAt(int dy) const {
+    const int k = dy - top_;
+    if (k < 0 || k >= static_cast<int>(rows_.size())) return nullptr;
+    return &rows_[static_cast<std::size_t>(k)];
+}
+
+void LineRaster::span(int y, int left, int right) {
+    if (y < clip_.top || y >= clip_.bottom) return;
+    left = std::max(left, clip_.left);
+    right = std::min(right, clip_.right - 1);
+    if (left > right) return;
+    Pixel16* row = pixels_->row(y);
+    std::fill(row + left, row + right + 1, ink_);
+}
+
+}  // namespace wendra::platform

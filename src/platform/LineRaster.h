@@ -1,0 +1,54 @@
+#pragma once
+// Aliased polylines drawn straight into a 16-bit buffer, the way the drawing
+// surface's pens draw them: a one-pixel line leaves out its last pixel; a wider one
+// covers the pixels within half its width of the path, so its ends and joins are
+// round; dashes (long dashes, short gaps, in pen widths) run on along the whole
+// polyline. Everything stays inside the clip, which is held to the buffer. The pen is
+// walked pixel by pixel along the path and only the pixels it newly covers are
+// written, so a long track costs about its length times the pen width.
+
+#include <span>
+#include <vector>
+
+#include "platform/DrawingSurface.h"
+
+namespace wendra::platform {
+
+class LineRaster {
+public:
+    static constexpr double kDashLength = 6.0;  // in pen widths
+    static constexpr double kGapLength = 2.0;
+
+    void draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen, std::span<const Point> points);
+
+private:
+    // The pen's pixels on one row, as offsets from its centre pixel.
+    struct Row {
+        int left = 0;
+        int right = -1;
+    };
+
+    void choosePen(int width);
+    void segment(Point from, Point to, bool last);
+    // The pen reaches the pixel: whole, or by the step (dx, dy) from where it was.
+    void visit(int x, int y, int dx, int dy, double length);
+    void stamp(int x, int y);
+    void moveBy(int x, int y, int dx, int dy);
+    void span(int y, int left, int right);
+    const Row* rowAt(int dy) const;
+
+    PixelBuffer* pixels_ = nullptr;
+    Rect clip_;
+    Pixel16 ink_ = 0;
+    int width_ = 0;
+    int top_ = 0;  // the offset of rows_.front() from the centre row
+    std::vector<Row> rows_;
+    bool dashed_ = false;
+    double dashOn_ = 0.0;
+    double dashPeriod_ = 0.0;
+    double travelled_ = 0.0;  // into the dash pattern, along the polyline
+    bool penDown_ = false;    // the pen covers the last pixel visited
+    bool startPending_ = false;
+};
+
+}  // namespace wendra::platform
