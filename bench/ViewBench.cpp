@@ -113,7 +113,7 @@ public:
             points_.push_back(p);
         }
     }
-    std::span<const DrawnPoint> drawnPoints(int budget) override {
+    std::span<const DrawnPoint> drawnPoints(int budget, platform::Size) override {
         const std::size_t shown =
             limit ? std::min<std::size_t>(static_cast<std::size_t>(budget), points_.size())
                   : points_.size();
