@@ -10,21 +10,32 @@ constexpr int kMargin = 4;
 
 }  // namespace
 
+ButtonColumn::ButtonColumn(platform::DialogTemplate& dialog, int width)
+    : dialog_(dialog), width_(width), top_(kMargin) {}
+
+void ButtonColumn::add(int id, std::u16string caption, std::uint32_t style) {
+    dialog_.controls.push_back({id,
+                                platform::ControlKind::Button,
+                                std::move(caption),
+                                {kMargin, top_, width_ - kMargin, top_ + kRowHeight - 2},
+                                style});
+    top_ += kRowHeight;
+}
+
+void ButtonColumn::finish() {
+    dialog_.size = {width_, top_ + kMargin};
+}
+
 platform::DialogTemplate ButtonMenu::layout(int templateId, std::u16string title,
                                             std::span<const ButtonMenuEntry> entries) {
     platform::DialogTemplate dialog;
     dialog.id = templateId;
     dialog.title = std::move(title);
-    int top = kMargin;
-    for (const ButtonMenuEntry& entry : entries) {
-        dialog.controls.push_back({entry.id,
-                                   platform::ControlKind::Button,
-                                   std::u16string(entry.caption),
-                                   {kMargin, top, kWidth - kMargin, top + kRowHeight - 2},
-                                   entry.built ? 0u : platform::style::kDisabled});
-        top += kRowHeight;
-    }
-    dialog.size = {kWidth, top + kMargin};
+    ButtonColumn column(dialog, kWidth);
+    for (const ButtonMenuEntry& entry : entries)
+        column.add(entry.id, std::u16string(entry.caption),
+                   entry.built ? 0u : platform::style::kDisabled);
+    column.finish();
     return dialog;
 }
 

@@ -3,6 +3,7 @@
 // button (or Escape) ending it with the back id. Buttons whose screen this build does
 // not have yet are shown disabled and ignored. The entries are static tables.
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,20 @@
 #include "platform/DialogTemplate.h"
 
 namespace wendra {
+
+// Lays buttons out top to bottom in a column of one width, then sizes the dialog.
+class ButtonColumn {
+public:
+    ButtonColumn(platform::DialogTemplate& dialog, int width);
+    void add(int id, std::u16string caption, std::uint32_t style = 0);
+    // Sizes the dialog to the buttons added.
+    void finish();
+
+private:
+    platform::DialogTemplate& dialog_;
+    int width_;
+    int top_;
+};
 
 struct ButtonMenuEntry {
     int id;

@@ -2,6 +2,8 @@
 
 #include "records/Text.h"
 
+#include "app/ButtonMenu.h"
+
 namespace wendra {
 
 namespace {
@@ -9,17 +11,6 @@ namespace {
 namespace id = InternetMapsMenuButton;
 
 constexpr int kWidth = 130;
-constexpr int kRowHeight = 16;
-constexpr int kMargin = 4;
-
-void addButton(platform::DialogTemplate& dialog, int control, std::u16string caption, int& top) {
-    dialog.controls.push_back({control,
-                               platform::ControlKind::Button,
-                               std::move(caption),
-                               {kMargin, top, kWidth - kMargin, top + kRowHeight - 2},
-                               0u});
-    top += kRowHeight;
-}
 
 }  // namespace
 
@@ -27,14 +18,14 @@ platform::DialogTemplate InternetMapsMenu::dialogTemplate(const netmaps::SourceS
     platform::DialogTemplate dialog;
     dialog.id = kTemplateId;
     dialog.title = u"Internet maps";
-    int top = kMargin;
-    addButton(dialog, id::kDisable, u"Disable", top);
-    addButton(dialog, id::kDisableThisTime, u"Disable this time", top);
+    ButtonColumn column(dialog, kWidth);
+    column.add(id::kDisable, u"Disable");
+    column.add(id::kDisableThisTime, u"Disable this time");
     for (int i = 0; i < netmaps::kTileSourceCount; ++i)
         if (sources.active(i))
-            addButton(dialog, id::kFirstSource + i, widen(netmaps::tileSourceName(i)), top);
-    addButton(dialog, id::kBack, u"Back", top);
-    dialog.size = {kWidth, top + kMargin};
+            column.add(id::kFirstSource + i, widen(netmaps::tileSourceName(i)));
+    column.add(id::kBack, u"Back");
+    column.finish();
     return dialog;
 }
 

@@ -2,22 +2,13 @@
 
 #include "platform/DialogHost.h"
 
+#include "app/ButtonMenu.h"
+
 namespace wendra {
 
 namespace {
 
 constexpr int kWidth = 130;
-constexpr int kRowHeight = 16;
-constexpr int kMargin = 4;
-
-void addButton(platform::DialogTemplate& dialog, int id, std::u16string caption, int& top) {
-    dialog.controls.push_back({id,
-                               platform::ControlKind::Button,
-                               std::move(caption),
-                               {kMargin, top, kWidth - kMargin, top + kRowHeight - 2},
-                               0u});
-    top += kRowHeight;
-}
 
 }  // namespace
 
@@ -25,16 +16,16 @@ platform::DialogTemplate MapGroupDialog::dialogTemplate(const std::vector<maps::
     platform::DialogTemplate dialog;
     dialog.id = kTemplateId;
     dialog.title = u"Maps group";
-    int top = kMargin;
-    addButton(dialog, MapGroupControl::kNone, u"None", top);
-    addButton(dialog, MapGroupControl::kAll, u"All (except Internet)", top);
+    ButtonColumn column(dialog, kWidth);
+    column.add(MapGroupControl::kNone, u"None");
+    column.add(MapGroupControl::kAll, u"All (except Internet)");
     int shown = 0;
     for (std::size_t i = 0; i < groups.size() && shown < kMaxGroupButtons; ++i) {
         if (groups[i].members == 0 || groups[i].internet) continue;
-        addButton(dialog, MapGroupControl::kFirstGroup + static_cast<int>(i), groups[i].name, top);
+        column.add(MapGroupControl::kFirstGroup + static_cast<int>(i), groups[i].name);
         ++shown;
     }
-    dialog.size = {kWidth, top + kMargin};
+    column.finish();
     return dialog;
 }
 

@@ -35,6 +35,14 @@ double parseReal(std::string_view text, std::string_view what) {
     return value;
 }
 
+void parsePair(std::string_view text, char separator, std::string_view what, double& a,
+               double& b) {
+    const auto at = text.find(separator);
+    if (at == std::string_view::npos) fail(std::string(what) + ": expected two values");
+    a = parseReal(text.substr(0, at), what);
+    b = parseReal(text.substr(at + 1), what);
+}
+
 double parseSpeed(std::string_view text) {
     const double speed = parseReal(text, "--speed");
     if (!ReplayPlayer::speedAllowed(speed))

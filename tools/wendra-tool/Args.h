@@ -16,6 +16,9 @@ using Args = std::vector<std::string>;
 // Whole-string parses; a malformed number fails with a message naming the option.
 long long parseInteger(std::string_view text, std::string_view what);  // decimal or 0x hex
 double parseReal(std::string_view text, std::string_view what);
+// "A<separator>B" into two reals (--at LAT,LON, --size WxH), or fails naming the option.
+void parsePair(std::string_view text, char separator, std::string_view what, double& a,
+               double& b);
 
 // A replay's --speed: a number from 0.01 to 10000, or the verb fails.
 double parseSpeed(std::string_view text);

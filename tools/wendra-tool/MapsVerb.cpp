@@ -23,13 +23,6 @@ struct RankRequest {
     int height = 480;
 };
 
-void parsePair(const std::string& text, char separator, const char* what, double& a, double& b) {
-    const auto at = text.find(separator);
-    if (at == std::string::npos) fail(std::string(what) + ": expected two values");
-    a = parseReal(text.substr(0, at), what);
-    b = parseReal(text.substr(at + 1), what);
-}
-
 RankRequest parseRank(const Args& args) {
     RankRequest r;
     bool at = false, scale = false;

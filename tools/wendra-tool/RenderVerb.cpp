@@ -62,13 +62,6 @@ constexpr const char* kUsage =
     "render: expected --home DIR --size WxH [--at LAT,LON] [--scale S | --fit] "
     "[--rotate DEG] [--night] [--repeat N] --out FILE.png";
 
-void parsePair(const std::string& text, char separator, const char* what, double& a, double& b) {
-    const auto at = text.find(separator);
-    if (at == std::string::npos) fail(std::string(what) + ": expected two values");
-    a = parseReal(text.substr(0, at), what);
-    b = parseReal(text.substr(at + 1), what);
-}
-
 RenderRequest parseRender(const Args& args) {
     RenderRequest r;
     bool sized = false;

@@ -136,13 +136,6 @@ struct FetchRequest {
     std::string certificateFile;
 };
 
-void parsePair(const std::string& text, char separator, const char* what, double& a, double& b) {
-    const auto at = text.find(separator);
-    if (at == std::string::npos) fail(std::string(what) + ": expected two values");
-    a = parseReal(text.substr(0, at), what);
-    b = parseReal(text.substr(at + 1), what);
-}
-
 FetchRequest parseFetch(const Args& args) {
     constexpr const char* kUsage =
         "tiles fetch --home DIR --at LAT,LON --scale S [--size WxH] [--passes N] [--ca-file F]";
