@@ -64,6 +64,26 @@ std::string drain(int fd) {
 
 }  // namespace
 
+int spawnTool(const std::vector<std::string>& args, const std::filesystem::path& output) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        const int out =
+            output.empty() ? null : open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(null, 0);
+        dup2(out, 1);
+        dup2(null, 2);
+        std::vector<std::string> strings{toolPath().string()};
+        strings.insert(strings.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& s : strings) argv.push_back(s.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
                    const std::filesystem::path& output) {
     int outPipe[2], errPipe[2], inPipe[2];

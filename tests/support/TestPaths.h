@@ -37,6 +37,9 @@ struct ToolResult {
 };
 // Runs wendra-tool with the arguments; stdin is /dev/null unless input is given.
 // Standard output goes to `output` when one is named (result.out stays empty).
+// Starts wendra-tool without waiting (stdin and stderr /dev/null, stdout into `output`
+// when one is named, else /dev/null); returns the child's pid for the caller to reap.
+int spawnTool(const std::vector<std::string>& args, const std::filesystem::path& output = {});
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {},
                    const std::filesystem::path& output = {});
 

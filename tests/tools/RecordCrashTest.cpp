@@ -25,26 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Starts wendra-tool with stdout into a file; returns the child's pid.
-pid_t spawnTool(const std::vector<std::string>& args, const fs::path& out) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int null = open("/dev/null", O_RDWR);
-        dup2(fd, 1);
-        dup2(null, 2);
-        dup2(null, 0);
-        std::vector<std::string> strings{toolPath().string()};
-        strings.insert(strings.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& s : strings) argv.push_back(s.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return child;
-}
-
 // Kills the child after `delay`; false when it had already ended by itself.
 bool killAfter(pid_t child, std::chrono::milliseconds delay) {
     std::this_thread::sleep_for(delay);

@@ -135,24 +135,6 @@ TEST(TilesVerb, FetchFillsTheCacheOverHttpAndHttpsAndKeepsTheIndex) {
     EXPECT_NE(refused.err.find("could not be reached"), std::string::npos);
 }
 
-pid_t spawnTool(const std::vector<std::string>& args) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<std::string> strings{toolPath().string()};
-        strings.insert(strings.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& s : strings) argv.push_back(s.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return child;
-}
-
 std::map<fs::path, std::string> filesUnder(const fs::path& root) {
     std::map<fs::path, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root))
