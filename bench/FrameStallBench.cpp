@@ -240,15 +240,16 @@ void measureRound(StallWindow& window, TileAnswers& answers, Times& idle, Times&
 }
 
 // A handled key saves what changed: with tiles cached since the last save, that is the
-// cache index too. The time that save takes while the server holds the worker's request
-// until the request gives up (5 s without a byte).
+// cache index too. The time that save takes on the window's thread while the server
+// holds the worker's request (were it to wait for the run, until the request gives up).
 double saveWhileStalled(StallWindow& window, TileAnswers& answers, const fs::path& folder) {
     NoStatusBanner banner;
     DataFiles files(folder.string(), banner);
     files.attach(DataFile::Cache, window.internet.store());
     window.tileView = window.placedView(kLongitude - 0.5);
     answers.stalled.store(true);
-    while (answers.held.load() == 0) window.paint();
+    const auto wait = Clock::now() + std::chrono::seconds(3);
+    while (answers.held.load() == 0 && Clock::now() < wait) window.paint();
     window.internet.cache().markChanged();
     const auto start = Clock::now();
     files.saveChanged(false);
