@@ -88,7 +88,7 @@ struct TileAnswers {
         : body(tileBody()), server([this](test::LoopbackHttpServer::Connection& c) {
               if (stalled.load()) {
                   held.fetch_add(1);
-                  while (stalled.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                  while (stalled.load()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
                   held.fetch_sub(1);
               }
               if (c.path().starts_with("/tiles/20/")) {
@@ -271,9 +271,10 @@ void BM_FrameWhileServerStalls(benchmark::State& state) {
     for (auto _ : state) {
         StallWindow window(folder, size, answers);
         netmaps::TileCache& cache = window.internet.cache();
-        paintUntilSettled(window, [&] { return cache.cachedTiles(); }, std::chrono::seconds(2));
-        paintUntilSettled(window, [&] { return window.catalogue.allocatedRow().maps; },
-                          std::chrono::seconds(2));
+        paintUntilSettled(
+            window, [&] { return cache.cachedTiles(); }, std::chrono::seconds(2));
+        paintUntilSettled(
+            window, [&] { return window.catalogue.allocatedRow().maps; }, std::chrono::seconds(2));
         const int cachedBefore = cache.cachedTiles();
         state.counters["loaded_maps"] = window.catalogue.allocatedRow().maps;
         Times idle;

@@ -207,12 +207,11 @@ TEST_F(ConfigTest, SavingShowsItsBanner) {
 TEST_F(DataFilesTest, CacheIndexIsLeftForLaterWhileTheTileWorkerRuns) {
     maps::MapShell shell;
     maps::MapCatalogue catalogue(shell);
-    InternetMaps internet(
-        catalogue, home.path().string(),
-        [](platform::HttpSession& session) {
-            return std::make_unique<platform::CurlHttp>(session);
-        },
-        {});
+    InternetMaps internet(catalogue, home.path().string(),
+                          [](platform::HttpSession& session) {
+                              return std::make_unique<platform::CurlHttp>(session);
+                          },
+                          {});
     files.attach(DataFile::Cache, internet.store());
     const std::filesystem::path index = files.path(DataFile::Cache);
     internet.cache().markChanged();
