@@ -23,7 +23,10 @@ private:
 
 InternetMaps::InternetMaps(maps::MapCatalogue& catalogue, const std::string& dataFolder,
                            const HttpRequestFactory& makeRequest, InternetWorkerHooks hooks)
-    : cache_(catalogue, settings_, sources_), store_(cache_, [this](bool on) { hold(on); }) {
+    : cache_(catalogue, settings_, sources_),
+      store_(
+          cache_, [this](bool on) { hold(on); },
+          [this] { return service_ && service_->hasFlags(platform::InternetService::kBusy); }) {
     if (!makeRequest) return;
     request_ = makeRequest(session_);
     if (!request_) return;

@@ -9,6 +9,9 @@
 
 #include "ConfigFixture.h"
 #include "app/ConfigurationWriter.h"
+#include "app/InternetMaps.h"
+#include "maps/MapShell.h"
+#include "platform/linux/CurlHttp.h"
 
 namespace wendra::test {
 namespace {
@@ -196,6 +199,28 @@ TEST_F(ConfigTest, SavingShowsItsBanner) {
     files.save(DataFile::Configuration);
     EXPECT_EQ(banner.events, (std::vector<std::u16string>{u"show Saving config...", u"wait on",
                                                           u"wait off", u"hide"}));
+}
+
+// A key's save while the tile worker is in a run (the test holds the service's busy
+// lock in its stead) leaves the cache index for a later save instead of waiting on a
+// run that may hang on a server; the change is saved once the run is over.
+TEST_F(DataFilesTest, CacheIndexIsLeftForLaterWhileTheTileWorkerRuns) {
+    maps::MapShell shell;
+    maps::MapCatalogue catalogue(shell);
+    InternetMaps internet(catalogue, home.path().string(),
+                          [](platform::HttpSession& session) {
+                              return std::make_unique<platform::CurlHttp>(session);
+                          },
+                          {});
+    files.attach(DataFile::Cache, internet.store());
+    const std::filesystem::path index = files.path(DataFile::Cache);
+    internet.cache().markChanged();
+    internet.service()->lockBusy(u"test");
+    files.saveChanged(false);
+    EXPECT_FALSE(std::filesystem::exists(index));
+    internet.service()->unlockBusy();
+    files.saveChanged(false);
+    EXPECT_TRUE(std::filesystem::exists(index));
 }
 
 }  // namespace
