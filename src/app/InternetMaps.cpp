@@ -1,5 +1,7 @@
 #include "app/InternetMaps.h"
 
+#include <thread>
+
 #include "platform/Sync.h"
 #include "records/Text.h"
 
@@ -42,12 +44,33 @@ InternetMaps::~InternetMaps() {
     worker_.reset();  // waits for the thread
 }
 
+// The worker holds the lock for a whole run, which a stalled server stretches over
+// three time-outs: rather than freeze the window that long, a run still going after
+// a moment is cancelled, and what the cancel left is cleared before the lock goes back
+// so that the worker asks that tile again in its next pass.
 void InternetMaps::hold(bool on) {
     if (!service_) return;
-    if (on)
-        service_->lockBusy(kBusyLabel);
-    else
+    if (!on) {
+        if (cutShort_) {
+            cutShort_ = false;
+            service_->clearFlags(platform::InternetService::kCancel);
+            request_->clearCancel();
+            service_->clearMessage();
+            service_->setLastResult(platform::HttpRequest::kOk);
+        }
         service_->unlockBusy();
+        return;
+    }
+    const auto patience = std::chrono::steady_clock::now() + kRunPatience;
+    while (!service_->tryLockBusy()) {
+        if (std::chrono::steady_clock::now() >= patience) {
+            service_->cancel();
+            service_->lockBusy(kBusyLabel);
+            cutShort_ = true;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 std::pair<netmaps::TileSettings, netmaps::SourceSettings> InternetMaps::copySettings() {

@@ -6,6 +6,7 @@
 // the service its view after each paint. Lives in the application state, after the
 // catalogue it fills; the worker must be stopped before it goes (its destructor waits).
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,6 +41,8 @@ struct InternetCounters {
 class InternetMaps {
 public:
     static constexpr std::u16string_view kBusyLabel = u".NetBmp.Busy";
+    // How long the window waits for the worker's run before cutting it short.
+    static constexpr std::chrono::milliseconds kRunPatience{250};
 
     InternetMaps(maps::MapCatalogue& catalogue, const std::string& dataFolder,
                  const HttpRequestFactory& makeRequest, InternetWorkerHooks hooks);
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<netmaps::TileService> service_;
     platform::ServicesManager manager_;
     std::unique_ptr<InternetWorker> worker_;
+    bool cutShort_ = false;  // the window cancelled the worker's run to take the lock
 };
 
 }  // namespace wendra

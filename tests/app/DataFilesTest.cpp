@@ -3,8 +3,11 @@
 
 #include <sys/resource.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <functional>
+#include <thread>
 #include <utility>
 
 #include "ConfigFixture.h"
@@ -221,6 +224,39 @@ TEST_F(DataFilesTest, CacheIndexIsLeftForLaterWhileTheTileWorkerRuns) {
     internet.service()->unlockBusy();
     files.saveChanged(false);
     EXPECT_TRUE(std::filesystem::exists(index));
+}
+
+// A run that hangs on a server (here a thread in the worker's place that holds the
+// lock until it is cancelled) is cut short when the window needs the lock, and the
+// service is usable again once the window lets go.
+TEST_F(DataFilesTest, TheWindowCutsAHangingTileRunShort) {
+    maps::MapShell shell;
+    maps::MapCatalogue catalogue(shell);
+    InternetMaps internet(catalogue, home.path().string(),
+                          [](platform::HttpSession& session) {
+                              return std::make_unique<platform::CurlHttp>(session);
+                          },
+                          {});
+    platform::InternetService& service = *internet.service();
+    std::atomic<bool> running{false};
+    std::atomic<bool> cancelled{false};
+    std::thread run([&] {
+        service.lockBusy(u"test run");
+        running = true;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!service.cancelRequested() && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        cancelled = service.cancelRequested();
+        service.setLastResult(platform::HttpRequest::kCancelled);
+        service.unlockBusy();
+    });
+    while (!running) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    internet.copySettings();
+    run.join();
+    EXPECT_TRUE(cancelled) << "the window waited for the run instead of cutting it short";
+    EXPECT_FALSE(service.cancelRequested());
+    EXPECT_EQ(service.lastResult(), platform::HttpRequest::kOk);
+    EXPECT_TRUE(service.tryLockBusy()) << "the lock went back";
 }
 
 }  // namespace
