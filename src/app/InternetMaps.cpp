@@ -137,16 +137,17 @@ void InternetMaps::deleteCache() {
     afterChange();
 }
 
+// The reset ends by releasing the busy lock, so it runs while the window holds it: a
+// reset after letting go could release a lock the worker has taken since.
 void InternetMaps::afterChange() {
-    {
-        BusyHold busy(*this);
-        cache_.forgetSignatures();
-        cache_.forgetUncached();
-        if (service_) {
-            service_->setSettings(static_cast<std::uint32_t>(settings_.settingsFlags));
-            service_->restartSpiral();
-        }
+    hold(true);
+    cache_.forgetSignatures();
+    cache_.forgetUncached();
+    if (service_) {
+        service_->setSettings(static_cast<std::uint32_t>(settings_.settingsFlags));
+        service_->restartSpiral();
     }
+    cutShort_ = false;  // the reset clears what a cut-short run left
     manager_.resetAll();
     startOrStop();
 }
