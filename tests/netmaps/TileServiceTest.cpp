@@ -20,6 +20,7 @@
 #include "netmaps/TileImages.h"
 #include "platform/linux/CurlHttp.h"
 #include "records/DayNumber.h"
+#include "support/DirectConnection.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
 #include "support/TileServer.h"
@@ -112,14 +113,7 @@ struct Rig {
     TileService service{cache, request, folder.path()};
 };
 
-class TileServiceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* name :
-             {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
-            ::unsetenv(name);
-    }
-};
+using TileServiceTest = ::testing::Test;
 
 TEST_F(TileServiceTest, FillsTheViewFromItsCentreAndAsksEachTileOnce) {
     test::TileServer server;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <utility>
 
+#include "support/DirectConnection.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/WaitUntil.h"
 #include "version/Version.h"
@@ -21,17 +22,6 @@ namespace {
 
 using test::LoopbackHttpServer;
 using Connection = LoopbackHttpServer::Connection;
-
-// Requests here go to 127.0.0.1 directly whatever proxy the machine's user has set.
-class DirectConnection : public ::testing::Environment {
-public:
-    void SetUp() override {
-        for (const char* name :
-             {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
-            ::unsetenv(name);
-    }
-};
-[[maybe_unused]] auto* const kDirect = ::testing::AddGlobalTestEnvironment(new DirectConnection);
 
 // Short enough that the failing cases do not drag; still far above loopback delays.
 const HttpTimings kQuick{std::chrono::milliseconds(2000), std::chrono::milliseconds(400),

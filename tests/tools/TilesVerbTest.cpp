@@ -17,6 +17,7 @@
 
 #include "netmaps/SourceRecords.h"
 #include "netmaps/TileImages.h"
+#include "support/DirectConnection.h"
 #include "platform/Utf8.h"
 #include "support/TestPaths.h"
 #include "support/TileServer.h"
@@ -26,17 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-// The tool goes to 127.0.0.1 directly whatever proxy the machine's user has set.
-class DirectConnection : public ::testing::Environment {
-public:
-    void SetUp() override {
-        for (const char* name :
-             {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
-            ::unsetenv(name);
-    }
-};
-[[maybe_unused]] auto* const kDirect = ::testing::AddGlobalTestEnvironment(new DirectConnection);
 
 TEST(TilesVerb, UrlShowsBothAddressesAndTheWebNumbering) {
     struct Case {

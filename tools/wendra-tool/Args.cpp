@@ -1,6 +1,7 @@
 #include "Args.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,6 +42,12 @@ void parsePair(std::string_view text, char separator, std::string_view what, dou
     if (at == std::string_view::npos) fail(std::string(what) + ": expected two values");
     a = parseReal(text.substr(0, at), what);
     b = parseReal(text.substr(at + 1), what);
+}
+
+void parsePosition(std::string_view text, double& latitude, double& longitude) {
+    parsePair(text, ',', "--at", latitude, longitude);
+    if (std::abs(latitude) > 90 || std::abs(longitude) > 180)
+        fail("--at: latitude within 90, longitude within 180 degrees");
 }
 
 double parseSpeed(std::string_view text) {

@@ -19,6 +19,8 @@ double parseReal(std::string_view text, std::string_view what);
 // "A<separator>B" into two reals (--at LAT,LON, --size WxH), or fails naming the option.
 void parsePair(std::string_view text, char separator, std::string_view what, double& a,
                double& b);
+// --at LAT,LON in degrees, on the globe, or fails.
+void parsePosition(std::string_view text, double& latitude, double& longitude);
 
 // A replay's --speed: a number from 0.01 to 10000, or the verb fails.
 double parseSpeed(std::string_view text);

@@ -30,9 +30,7 @@ RankRequest parseRank(const Args& args) {
         if (args[i] == "--home") {
             r.home = optionValue(args, i);
         } else if (args[i] == "--at") {
-            parsePair(optionValue(args, i), ',', "--at", r.view.latitude, r.view.longitude);
-            if (std::abs(r.view.latitude) > 90 || std::abs(r.view.longitude) > 180)
-                fail("--at: latitude within 90, longitude within 180 degrees");
+            parsePosition(optionValue(args, i), r.view.latitude, r.view.longitude);
             at = true;
         } else if (args[i] == "--scale") {
             r.view.scale = static_cast<float>(parseReal(optionValue(args, i), "--scale"));

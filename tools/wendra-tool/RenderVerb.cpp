@@ -80,9 +80,7 @@ RenderRequest parseRender(const Args& args) {
             r.size = {static_cast<int>(w), static_cast<int>(h)};
             sized = true;
         } else if (arg == "--at") {
-            parsePair(optionValue(args, i), ',', "--at", r.latitude, r.longitude);
-            if (std::abs(r.latitude) > 90 || std::abs(r.longitude) > 180)
-                fail("--at: latitude within 90, longitude within 180 degrees");
+            parsePosition(optionValue(args, i), r.latitude, r.longitude);
             r.at = true;
         } else if (arg == "--scale") {
             r.scale = static_cast<float>(parseReal(optionValue(args, i), "--scale"));
