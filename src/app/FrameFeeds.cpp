@@ -17,6 +17,7 @@ void FrameFeeds::fill(FrameData& data, const Configuration& config, const LatLon
     };
     points_.setFrom(gps);
     data.points = &points_;
+    data.frame.fitPoints = points_.fitPoints();
     data.pointIcons = &icons_.images();
     data.navigation = &navigation_;
     data.frame.navigating = navigation_.navigation().navigating;

@@ -14,6 +14,9 @@ namespace {
 
 constexpr double kLeastBearingUnits = 2.4953204e-07;  // about 5 mm
 constexpr double kDegreesPerRadian = 57.29578;
+// A point farther from the centre than this share of the usable width is not fitted
+// under manual zoom while the number of points is limited.
+constexpr double kFitWidths = 0.71;
 
 }  // namespace
 
@@ -87,6 +90,19 @@ std::span<const DrawnPoint> PointFeed::drawnPoints(int budget, platform::Size sc
     drawn_.reserve(chosen.size());
     for (points::GpsPoint* point : chosen) drawn_.push_back(drawn(*point, now));
     return drawn_;
+}
+
+std::span<ViewObject> PointFeed::fitPoints() {
+    points::PointStore::FitArea area;
+    area.limit = view_.setting(settings::kLimitPoints);
+    area.manualZoom = view_.manualZoom();
+    area.centreLat = view_.centreLat();
+    area.centreLon = view_.centreLon();
+    area.extent = view_.scale > 0.0f ? kFitWidths * view_.usableWidth() / view_.scale : 0.0;
+    fit_.clear();
+    for (const points::GpsPoint* point : store_.selectFitPoints(area))
+        fit_.push_back(ViewObject{point->latUnits, point->lonUnits, {}, {}});
+    return fit_;
 }
 
 }  // namespace wendra

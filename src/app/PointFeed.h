@@ -10,6 +10,7 @@
 
 #include "points/PointStore.h"
 #include "view/FrameSources.h"
+#include "view/ViewCycle.h"
 #include "view/ViewGeometry.h"
 
 namespace wendra {
@@ -26,6 +27,10 @@ public:
 
     std::span<const DrawnPoint> drawnPoints(int budget, platform::Size screen) override;
 
+    // The points the automatic zoom and centring fit, chosen for the view as it stands;
+    // the view cycle gives them their offsets. Valid until the next call.
+    std::span<ViewObject> fitPoints();
+
 private:
     bool place(points::GpsPoint& point, platform::Size screen) const;
     DrawnPoint drawn(points::GpsPoint& point, double now) const;
@@ -34,6 +39,7 @@ private:
     const ViewGeometry& view_;
     const LatLon* from_ = nullptr;
     std::vector<DrawnPoint> drawn_;
+    std::vector<ViewObject> fit_;
 };
 
 // Flat-earth distance (km) and bearing (degrees, kNotSetF when the two are closer

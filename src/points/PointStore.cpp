@@ -73,13 +73,17 @@ bool PointStore::removePoint(const GpsPoint& point) {
                                     [&](const auto& held) { return held.get() == &point; });
     if (found == points_.end()) return false;
     std::erase(drawn_, found->get());
+    std::erase(fit_, found->get());
     if (gpsObject_ == found->get()) gpsObject_ = nullptr;
+    if (front_ == found->get()) front_ = nullptr;
     points_.erase(found);
     return true;
 }
 
 void PointStore::clear() {
     drawn_.clear();
+    fit_.clear();
+    front_ = nullptr;
     for (const auto& held : points_) {
         if (held.get() == gpsObject_) gpsObject_ = nullptr;
     }
@@ -140,16 +144,35 @@ const std::vector<GpsPoint*>& PointStore::selectDrawnPoints(bool limit, int budg
 const std::vector<GpsPoint*>& PointStore::selectDrawnPoints(
     bool limit, int budget, const std::function<bool(GpsPoint&)>& place) {
     drawn_.clear();
-    for (auto& held : points_) {
-        GpsPoint& point = *held;
+    const auto consider = [&](GpsPoint& point) {
         point.flags &= ~kDrawnThisFrame;
-        if (point.status() == PointStatus::Deactivated || !point.positionValid()) continue;
-        if (limit && static_cast<int>(drawn_.size()) >= budget) continue;
-        if (!place(point)) continue;
+        if (point.status() == PointStatus::Deactivated || !point.positionValid()) return;
+        if (limit && static_cast<int>(drawn_.size()) >= budget) return;
+        if (!place(point)) return;
         point.flags |= kDrawnThisFrame;
         drawn_.push_back(&point);
-    }
+    };
+    if (front_) consider(*front_);
+    for (auto& held : points_)
+        if (held.get() != front_) consider(*held);
     return drawn_;
+}
+
+const std::vector<GpsPoint*>& PointStore::selectFitPoints(const FitArea& area) {
+    fit_.clear();
+    for (auto& held : points_) {
+        GpsPoint& point = *held;
+        if (point.status() != PointStatus::Active || !point.positionValid()) continue;
+        if (&point == gpsObject_) continue;
+        if (area.limit && area.manualZoom) {
+            const double meanCos = std::cos((point.latUnits + area.centreLat) / 2.0 * std::numbers::pi);
+            if (std::fabs(point.latUnits - area.centreLat) > area.extent ||
+                std::fabs((point.lonUnits - area.centreLon) * meanCos) > area.extent)
+                continue;
+        }
+        fit_.push_back(&point);
+    }
+    return fit_;
 }
 
 int PointStore::tapAt(int x, int y, int pixelMultiplier, double now, GpsPoint** tapped) {
@@ -172,6 +195,7 @@ int PointStore::tapAt(int x, int y, int pixelMultiplier, double now, GpsPoint** 
     const bool again = now - point->alertTime < kDoubleTapDays && now >= point->alertTime;
     point->alertTime = now;
     std::rotate(drawn_.begin(), nearest, nearest + 1);
+    front_ = point;
     if (tapped) *tapped = point;
     return again ? 2 : 1;
 }

@@ -88,9 +88,23 @@ public:
     const std::vector<GpsPoint*>& selectDrawnPoints(bool limit, int budget);
     const std::vector<GpsPoint*>& drawnPoints() const { return drawn_; }
 
+    // Where the view stands when the points it fits are chosen (half-turn units).
+    struct FitArea {
+        bool limit = false;  // "Limit the nb of points"
+        bool manualZoom = false;
+        double centreLat = 0.0;
+        double centreLon = 0.0;
+        double extent = 0.0;  // how far from the centre a point counts, both ways
+    };
+    // The points the automatic zoom and centring fit: the "Active" ones with a valid
+    // position, in list order; with the limit on under manual zoom only those within
+    // the area's extent of the centre. The GPS position object is never one of them.
+    const std::vector<GpsPoint*>& selectFitPoints(const FitArea& area);
+
     // The drawn point nearest to the screen position within the tap radius: its alert
-    // time becomes `now` (days) and it moves to the front of the drawn list. 2 when its
-    // previous tap is less than 0.75 s old, 1 for another tap, 0 when nothing is near.
+    // time becomes `now` (days) and it moves to the front of the drawn list, where the
+    // frames after keep it until another point is tapped. 2 when its previous tap is
+    // less than 0.75 s old, 1 for another tap, 0 when nothing is near.
     int tapAt(int x, int y, int pixelMultiplier, double now, GpsPoint** tapped = nullptr);
 
     // What the points take in memory, for the statistics.
@@ -105,6 +119,8 @@ private:
 
     std::vector<std::unique_ptr<GpsPoint>> points_;
     std::vector<GpsPoint*> drawn_;
+    std::vector<GpsPoint*> fit_;
+    GpsPoint* front_ = nullptr;  // the point tapped last, drawn first
     std::vector<std::unique_ptr<GroupHeader>> headers_;
     const AlertList* alerts_ = nullptr;
     const IconList* icons_ = nullptr;

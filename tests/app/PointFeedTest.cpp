@@ -159,6 +159,24 @@ TEST_F(PointFeedTest, ATapShowsThePointInABalloonForFiveSeconds) {
     EXPECT_EQ(countOther(above, back()), 0) << "gone from the map";
 }
 
+// The automatic zoom centres on the "Active" points and fits them, far apart as they
+// are, while a "Displayed" one farther still is left off the screen.
+TEST_F(PointFeedTest, TheAutomaticZoomFitsTheActivePoints) {
+    view.zoomWord = 0;
+    view.settingsWord &= ~settings::kSmoothZoom;
+    addPoint(1000, 0, u"East");
+    addPoint(-600, 0, u"West");
+    addPoint(3000, 0, u"Displayed").setStatus(points::PointStatus::Displayed);
+    data.frame.fitPoints = feed.fitPoints();
+    paint();
+    ASSERT_EQ(data.frame.fitPoints.size(), 2u);
+    EXPECT_LT(view.scale, kScale / 4);
+    EXPECT_NEAR((view.centreLon() - centre.lon) * std::cos(centre.lat * kPi) * kScale, 200.0, 1.0);
+    ASSERT_EQ(store.drawnPoints().size(), 2u);
+    EXPECT_EQ(store.drawnPoints()[0]->name, u"East");
+    EXPECT_EQ(store.drawnPoints()[1]->name, u"West");
+}
+
 TEST_F(PointFeedTest, LabelsAskingForTheDistanceGetItFromThePosition) {
     points::GpsPoint& hut = addPoint(0, -50, u"Hut");
     hut.flags |= points::kCourseAndDistance;

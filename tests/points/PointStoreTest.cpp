@@ -193,12 +193,46 @@ TEST(PointStore, TapFindsTheNearestDrawnPoint) {
     EXPECT_EQ(store.at(1).alertTime, 10.0);
     EXPECT_EQ(store.tapAt(111, 101, 1, 10.0 + 0.5 * kSecond), 2);
     EXPECT_EQ(store.tapAt(111, 101, 1, 10.0 + 2.0 * kSecond), 1);
-    // Tapped points move to the front of the drawn list.
+    // Tapped points move to the front of the drawn list and stay there in the frames
+    // after, so that the budget keeps them.
     store.tapAt(140, 100, 1, 11.0, &tapped);
+    EXPECT_EQ(store.drawnPoints().front(), &store.at(2));
+    ASSERT_EQ(store.selectDrawnPoints(true, 1).size(), 1u);
+    EXPECT_EQ(store.drawnPoints().front(), &store.at(2));
+    EXPECT_EQ(store.selectDrawnPoints(false, 25).size(), 3u);
     EXPECT_EQ(store.drawnPoints().front(), &store.at(2));
     // 30 pixels, doubled on a large screen.
     EXPECT_EQ(store.tapAt(175, 100, 1, 12.0), 0);
     EXPECT_EQ(store.tapAt(175, 100, 2, 12.0), 1);
+    store.removePoint(store.at(2));
+    EXPECT_EQ(store.selectDrawnPoints(false, 25).front(), &store.at(0)) << "gone with it";
+}
+
+// Which points the automatic zoom fits: the "Active" ones with a position, and under
+// manual zoom with the limit on only those near the centre.
+TEST(PointStore, FitsTheActivePointsNearEnough) {
+    PointStore store;
+    // 0: active near, 1: active 1 unit of latitude away, 2: displayed, 3: secondary,
+    // 4: deactivated, 5: no position, 6: the GPS position object.
+    for (int i = 0; i < 7; ++i) store.addPoint(at(u"p", u"", i == 1 ? 90.0 : 0.5, 0));
+    store.at(2).setStatus(PointStatus::Displayed);
+    store.at(3).setStatus(PointStatus::Secondary);
+    store.at(4).setStatus(PointStatus::Deactivated);
+    store.at(5).flags &= ~kPositionValid;
+    store.setGpsPositionObject(&store.at(6));
+    const struct {
+        bool limit, manual;
+        std::vector<int> fitted;
+    } cases[] = {{false, false, {0, 1}}, {true, false, {0, 1}}, {false, true, {0, 1}},
+                 {true, true, {0}}};
+    for (const auto& c : cases) {
+        const auto& fitted = store.selectFitPoints({c.limit, c.manual, 0.0, 0.0, 0.1});
+        std::vector<int> indices;
+        for (const GpsPoint* p : fitted)
+            for (size_t i = 0; i < store.size(); ++i)
+                if (&store.at(i) == p) indices.push_back(static_cast<int>(i));
+        EXPECT_EQ(indices, c.fitted) << c.limit << c.manual;
+    }
 }
 
 TEST(PointStore, StatisticsCountThePointsAndTheirMemory) {
