@@ -34,7 +34,8 @@ public:
     virtual void hotKey(int /*code*/) {}
     virtual void softKey(SoftKey /*key*/) {}
     virtual void stylus(StylusAction /*action*/, Point /*at*/) {}
-    // Mouse wheel notches, positive away from the user.
+    // Mouse wheel notches, positive away from the user; pinch steps come here too,
+    // positive as the fingers spread.
     virtual void wheel(int /*notches*/) {}
     virtual void activated(bool /*active*/) {}
     // The back buffer has the new size (and has been cleared) before this call.

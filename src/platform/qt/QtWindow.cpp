@@ -3,14 +3,17 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGestureEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <mutex>
 
+#include "platform/PinchSteps.h"
 #include "platform/qt/QtGuiThread.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtText.h"
@@ -44,6 +47,7 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);  // the back buffer covers every pixel
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::StrongFocus);
+        grabGesture(Qt::PinchGesture);
     }
 
 protected:
@@ -61,7 +65,39 @@ protected:
             QWidget::close();
             return true;
         }
+        if (event->type() == QEvent::Gesture) return pinched(static_cast<QGestureEvent*>(event));
+        if (event->type() == QEvent::NativeGesture)
+            return touchpadPinched(static_cast<QNativeGestureEvent*>(event));
         return QWidget::event(event);
+    }
+
+    // A pinch on a touch screen zooms as the wheel does, a step per step's spread.
+    bool pinched(QGestureEvent* event) {
+        auto* pinch = static_cast<QPinchGesture*>(event->gesture(Qt::PinchGesture));
+        if (!pinch) return QWidget::event(event);
+        if (pinch->changeFlags() & QPinchGesture::ScaleFactorChanged)
+            zoomBy(pinch->scaleFactor());
+        if (pinch->state() == Qt::GestureFinished || pinch->state() == Qt::GestureCanceled)
+            pinch_.reset();
+        event->accept(pinch);
+        return true;
+    }
+
+    // ... and so does one on a touchpad, which Qt reports as the scale's change.
+    bool touchpadPinched(QNativeGestureEvent* event) {
+        if (event->gestureType() == Qt::ZoomNativeGesture) {
+            zoomBy(1.0 + event->value());
+        } else if (event->gestureType() == Qt::EndNativeGesture) {
+            pinch_.reset();
+        } else {
+            return QWidget::event(event);
+        }
+        event->accept();
+        return true;
+    }
+
+    void zoomBy(double factor) {
+        if (const int steps = pinch_.add(factor); steps != 0) owner_.handler_.wheel(steps);
     }
 
     void paintEvent(QPaintEvent* event) override {
@@ -140,8 +176,10 @@ protected:
 
 private:
     static constexpr int kWheelNotch = 120;  // eighths of a degree
+    static constexpr double kPinchStep = 1.5;  // the spread of one zoom step
     QtWindow& owner_;
     int wheelRest_ = 0;
+    PinchSteps pinch_{kPinchStep};
 };
 
 QtWindow::QtWindow(WindowHandler& handler, Size size)
