@@ -75,10 +75,13 @@ protected:
     bool pinched(QGestureEvent* event) {
         auto* pinch = static_cast<QPinchGesture*>(event->gesture(Qt::PinchGesture));
         if (!pinch) return QWidget::event(event);
+        pinching_ = true;
         if (pinch->changeFlags() & QPinchGesture::ScaleFactorChanged)
             zoomBy(pinch->scaleFactor());
-        if (pinch->state() == Qt::GestureFinished || pinch->state() == Qt::GestureCanceled)
+        if (pinch->state() == Qt::GestureFinished || pinch->state() == Qt::GestureCanceled) {
             pinch_.reset();
+            pinching_ = false;
+        }
         event->accept(pinch);
         return true;
     }
@@ -157,8 +160,9 @@ protected:
         if (event->button() == Qt::LeftButton)
             owner_.handler_.stylus(StylusAction::Down, pointOf(event));
     }
+    // The first finger of a pinch also comes as the mouse: it must not drag the map.
     void mouseMoveEvent(QMouseEvent* event) override {
-        if (event->buttons() & Qt::LeftButton)
+        if ((event->buttons() & Qt::LeftButton) && !pinching_)
             owner_.handler_.stylus(StylusAction::Move, pointOf(event));
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
@@ -180,6 +184,7 @@ private:
     QtWindow& owner_;
     int wheelRest_ = 0;
     PinchSteps pinch_{kPinchStep};
+    bool pinching_ = false;
 };
 
 QtWindow::QtWindow(WindowHandler& handler, Size size)
