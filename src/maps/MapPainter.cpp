@@ -5,6 +5,8 @@
 #include <cstring>
 #include <optional>
 
+#include "maps/RowGather.h"
+
 namespace wendra::maps {
 
 namespace {
@@ -14,7 +16,7 @@ using platform::Pixel16;
 
 // Corners are placed to 1/64 pixel, the walk steps in 1/8192 pixel.
 constexpr double kSubPixels = 64.0;
-constexpr int kFractionBits = 13;
+constexpr int kFractionBits = kRowFractionBits;
 constexpr std::int64_t kOne = std::int64_t{1} << kFractionBits;
 constexpr std::int64_t kCornerToFixed = kOne / 64;
 // Beyond this distance from corner 0 to corner 3 the steps lose their precision.
@@ -200,7 +202,8 @@ constexpr std::int64_t kGatherCapacity = 4096;
 // Map pixels along a bitmap row, gathered into a straight run for the masked copy.
 // A step of one pixel in 2^k screen pixels repeats each map pixel 2^k times from a
 // start known to the half (quarter...) pixel, so it is written as a duplicating loop
-// that vectorises; any other step takes the general walk.
+// that vectorises; any other step takes the stepped gather (true colour) or the
+// general walk (palette).
 template <typename Rows>
 void gatherContiguous(const Rows& rows, typename Rows::Row row, std::int64_t column,
                       std::int64_t count, Pixel16* __restrict to) {
@@ -252,6 +255,7 @@ void gatherRow(const Rows& rows, typename Rows::Row row, std::int64_t x, std::in
     if (sx == kOne) return gatherContiguous(rows, row, x >> kFractionBits, count, to);
     if (sx == kOne / 2) return gatherRepeated<1>(rows, row, x, count, to);
     if (sx == kOne / 4) return gatherRepeated<2>(rows, row, x, count, to);
+    if constexpr (Rows::kDirect) return gatherStepped(row, rows.image.width(), x, sx, count, to);
     for (std::int64_t i = 0; i < count; ++i, x += sx) to[i] = rows.at(row, x >> kFractionBits);
 }
 
