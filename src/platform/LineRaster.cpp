@@ -28,6 +28,10 @@ Point rounded(double x, double y) {
     return Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
+int stepIndex(int dx, int dy) {
+    return (dy + 1) * 3 + (dx + 1);
+}
+
 }  // namespace
 
 void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
@@ -48,8 +52,20 @@ void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
     dashPeriod_ = (kDashLength + kGapLength) * width;
     travelled_ = 0.0;
     penDown_ = false;
+    // A polyline whose pen stays inside the clip, as most of a track's do, needs no
+    // clipping segment by segment.
+    const auto [minX, maxX] = std::minmax_element(
+        points.begin(), points.end(), [](const Point& p, const Point& q) { return p.x < q.x; });
+    const auto [minY, maxY] = std::minmax_element(
+        points.begin(), points.end(), [](const Point& p, const Point& q) { return p.y < q.y; });
+    if (!penInside(Point{minX->x, minY->y}, Point{maxX->x, maxY->y})) {
+        for (std::size_t i = 1; i < points.size(); ++i)
+            segment(points[i - 1], points[i], i + 1 == points.size());
+        return;
+    }
+    unclipped_ = true;
     for (std::size_t i = 1; i < points.size(); ++i)
-        segment(points[i - 1], points[i], i + 1 == points.size());
+        walk(points[i - 1], points[i], i + 1 == points.size());
 }
 
 // The pixels whose centres lie within half the width of the pen's centre; an even
@@ -74,6 +90,45 @@ void LineRaster::choosePen(int width) {
         if (rows_.empty()) top_ = dy;
         rows_.push_back(row);
     }
+    chooseSteps();
+}
+
+// The runs of the whole pen, and for each step the part of the pen at its new place
+// that it did not cover one step back.
+void LineRaster::chooseSteps() {
+    whole_.clear();
+    reach_ = Rect{0, top_, 0, top_ + static_cast<int>(rows_.size())};
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const Row& row = rows_[k];
+        whole_.push_back(Run{top_ + static_cast<int>(k), row.left, row.right});
+        reach_.left = std::min(reach_.left, row.left);
+        reach_.right = std::max(reach_.right, row.right + 1);
+    }
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            std::vector<Run>& runs = steps_[static_cast<std::size_t>(stepIndex(dx, dy))];
+            runs.clear();
+            for (const Run& now : whole_) {
+                const Row* before = rowAt(now.dy + dy);
+                if (!before || before->right - dx < now.left || before->left - dx > now.right) {
+                    runs.push_back(now);
+                    continue;
+                }
+                const int oldLeft = before->left - dx, oldRight = before->right - dx;
+                if (now.left < oldLeft) runs.push_back(Run{now.dy, now.left, oldLeft - 1});
+                if (oldRight < now.right) runs.push_back(Run{now.dy, oldRight + 1, now.right});
+            }
+        }
+    }
+}
+
+// Whether every pen pixel of a walk from a to b lies inside the clip: the walk stays
+// in the box of its ends.
+bool LineRaster::penInside(Point a, Point b) const {
+    return std::min(a.x, b.x) + reach_.left >= clip_.left &&
+           std::max(a.x, b.x) + reach_.right <= clip_.right &&
+           std::min(a.y, b.y) + reach_.top >= clip_.top &&
+           std::max(a.y, b.y) + reach_.bottom <= clip_.bottom;
 }
 
 void LineRaster::segment(Point from, Point to, bool last) {
@@ -81,8 +136,8 @@ void LineRaster::segment(Point from, Point to, bool last) {
     const double fy = from.y;
     const double dx = to.x - fx;
     const double dy = to.y - fy;
-    // Lengths only matter to the dashes.
-    const double length = dashed_ ? std::sqrt(dx * dx + dy * dy) : 0.0;
+    // Lengths only matter to the dashes, and only where the clip cuts the segment.
+    const auto length = [&] { return dashed_ ? std::sqrt(dx * dx + dy * dy) : 0.0; };
     // The walk is held to the clip and a pen's reach beyond it.
     const int reach = width_ + 1;
     double t0 = 0.0;
@@ -94,18 +149,36 @@ void LineRaster::segment(Point from, Point to, bool last) {
                     !clipEdge(dx, (clip_.right - 1 + reach) - fx, t0, t1) ||
                     !clipEdge(-dy, fy - (clip_.top - reach), t0, t1) ||
                     !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1))) {
-        travelled_ += length;
+        travelled_ += length();
         penDown_ = false;
         return;
     }
     Point a = from;
     if (t0 > 0.0) {
         a = rounded(fx + t0 * dx, fy + t0 * dy);
-        travelled_ += t0 * length;
+        travelled_ += t0 * length();
         penDown_ = false;
     }
     const bool endMoved = t1 < 1.0;
     const Point b = endMoved ? rounded(fx + t1 * dx, fy + t1 * dy) : to;
+    unclipped_ = penInside(a, b);
+    walk(a, b, last && !endMoved);
+    if (endMoved) {
+        travelled_ += (1.0 - t1) * length();
+        penDown_ = false;
+    }
+}
+
+// The pen from a to b, both ends on the path; a one pixel pen leaves out b when it
+// ends the polyline.
+void LineRaster::walk(Point a, Point b, bool last) {
+    if (width_ == 1 && unclipped_) {
+        if (dashed_)
+            thinSegment<true>(a, b, last);
+        else
+            thinSegment<false>(a, b, last);
+        return;
+    }
     if (!penDown_) visit(a.x, a.y, 0, 0, 0.0);
 
     const int stepsX = std::abs(b.x - a.x);
@@ -130,16 +203,63 @@ void LineRaster::segment(Point from, Point to, bool last) {
             my = sy;
         }
         const double step = mx != 0 && my != 0 ? kDiagonalStep : 1.0;
-        if (width_ == 1 && last && !endMoved && x == b.x && y == b.y) {
+        if (width_ == 1 && last && x == b.x && y == b.y) {
             travelled_ += step;
             break;
         }
         visit(x, y, mx, my, step);
     }
-    if (endMoved) {
-        travelled_ += (1.0 - t1) * length;
-        penDown_ = false;
+}
+
+// The general walk for a one pixel pen, each pixel written as it is reached, the
+// dash pattern kept in registers; a solid pen leaves the pattern alone.
+template <bool kDashed>
+void LineRaster::thinSegment(Point a, Point b, bool skipLast) {
+    const int stepsX = std::abs(b.x - a.x);
+    const int stepsY = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int pitch = pixels_->pitch();
+    const int sy = a.y < b.y ? pitch : -pitch;
+    Pixel16* at = pixels_->row(a.y) + a.x;
+    double travelled = travelled_;
+    bool down = penDown_;
+    const auto reach = [&](Pixel16* pixel, double length) {
+        if constexpr (kDashed) {
+            travelled += length;
+            if (travelled >= dashPeriod_) travelled = std::fmod(travelled, dashPeriod_);
+            if (travelled >= dashOn_) {
+                down = false;
+                return;
+            }
+        }
+        *pixel = ink_;
+        down = true;
+    };
+    if (!down) reach(at, 0.0);
+    int err = stepsX + stepsY;
+    // Each step moves along the longer axis, and along the other one now and then.
+    const int steps = std::max(stepsX, -stepsY);
+    for (int i = 1; i <= steps; ++i) {
+        const int e2 = 2 * err;
+        double length = 1.0;
+        if (e2 >= stepsY) {
+            err += stepsY;
+            at += sx;
+        }
+        if (e2 <= stepsX) {
+            err += stepsX;
+            at += sy;
+            if (e2 >= stepsY) length = kDiagonalStep;
+        }
+        // A one pixel line leaves out the last pixel of its polyline.
+        if (skipLast && i == steps) {
+            travelled += length;
+            break;
+        }
+        reach(at, length);
     }
+    travelled_ = travelled;
+    penDown_ = down;
 }
 
 void LineRaster::visit(int x, int y, int dx, int dy, double length) {
@@ -151,44 +271,19 @@ void LineRaster::visit(int x, int y, int dx, int dy, double length) {
             return;
         }
     }
-    if (penDown_)
-        moveBy(x, y, dx, dy);
-    else
-        stamp(x, y);
+    // Only what the pen covers at (x, y) and did not cover one step back.
+    cover(x, y, penDown_ ? steps_[static_cast<std::size_t>(stepIndex(dx, dy))] : whole_);
     penDown_ = true;
 }
 
-void LineRaster::stamp(int x, int y) {
-    if (width_ == 1) {
-        if (clip_.contains(Point{x, y})) pixels_->row(y)[x] = ink_;
+void LineRaster::cover(int x, int y, const std::vector<Run>& runs) {
+    if (!unclipped_) {
+        for (const Run& run : runs) span(y + run.dy, x + run.left, x + run.right);
         return;
     }
-    for (std::size_t k = 0; k < rows_.size(); ++k) {
-        const Row& row = rows_[k];
-        span(y + top_ + static_cast<int>(k), x + row.left, x + row.right);
-    }
-}
-
-// Only what the pen covers at (x, y) and did not cover one step back.
-void LineRaster::moveBy(int x, int y, int dx, int dy) {
-    if (width_ == 1) {
-        stamp(x, y);
-        return;
-    }
-    for (std::size_t k = 0; k < rows_.size(); ++k) {
-        const int offset = top_ + static_cast<int>(k);
-        const Row& row = rows_[k];
-        const int left = x + row.left;
-        const int right = x + row.right;
-        const Row* before = rowAt(offset + dy);
-        if (!before) {
-            span(y + offset, left, right);
-            continue;
-        }
-        const int oldLeft = x - dx + before->left;
-        const int oldRight = x - dx + before->right;
-        span(y + offset, left, std::min(right, oldLeft - 1));
-        span(y + offset, std::max(left, oldRight + 1), right);
+    for (const Run& run : runs) {
+        Pixel16* row = pixels_->row(y + run.dy) + x;
+        for (int i = run.left; i <= run.right; ++i) row[i] = ink_;
     }
 }
 

@@ -5,7 +5,11 @@
 // round; dashes (long dashes, short gaps, in pen widths) run on along the whole
 // polyline. Everything stays inside the clip, which is held to the buffer. The pen is
 // walked pixel by pixel along the path and only the pixels it newly covers are
-// written, so a long track costs about its length times the pen width.
+// written, so a long track costs about its length times the pen width. What a step
+// in each of the eight directions newly covers is worked out once per pen, and a
+// segment whose pen stays wholly inside the clip is drawn without clipping.
+
+#include <array>
 
 #include <span>
 #include <vector>
@@ -27,13 +31,24 @@ private:
         int left = 0;
         int right = -1;
     };
+    // Pixels on one row, as offsets from the pen's centre pixel.
+    struct Run {
+        int dy = 0;
+        int left = 0;
+        int right = -1;
+    };
 
     void choosePen(int width);
+    void chooseSteps();
     void segment(Point from, Point to, bool last);
+    void walk(Point a, Point b, bool last);
+    // The walk of a one pixel pen wholly inside the clip.
+    template <bool kDashed>
+    void thinSegment(Point a, Point b, bool skipLast);
+    bool penInside(Point a, Point b) const;
     // The pen reaches the pixel: whole, or by the step (dx, dy) from where it was.
     void visit(int x, int y, int dx, int dy, double length);
-    void stamp(int x, int y);
-    void moveBy(int x, int y, int dx, int dy);
+    void cover(int x, int y, const std::vector<Run>& runs);
     void span(int y, int left, int right);
     const Row* rowAt(int dy) const;
 
@@ -43,6 +58,10 @@ private:
     int width_ = 0;
     int top_ = 0;  // the offset of rows_.front() from the centre row
     std::vector<Row> rows_;
+    Rect reach_;  // the pen's pixels around its centre, [left, right) x [top, bottom)
+    std::vector<Run> whole_;                  // the whole pen
+    std::array<std::vector<Run>, 9> steps_;  // what a step newly covers, by direction
+    bool unclipped_ = false;                 // the segment's pen stays inside the clip
     bool dashed_ = false;
     double dashOn_ = 0.0;
     double dashPeriod_ = 0.0;
