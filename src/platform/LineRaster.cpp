@@ -28,6 +28,12 @@ Point rounded(double x, double y) {
     return Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
+// fmod(travelled, period) for travelled >= period: within one period more, where a
+// walk of pixel steps stays, the difference is exact and is fmod's result.
+double wrapped(double travelled, double period) {
+    return travelled < 2.0 * period ? travelled - period : std::fmod(travelled, period);
+}
+
 int stepIndex(int dx, int dy) {
     return (dy + 1) * 3 + (dx + 1);
 }
@@ -226,7 +232,7 @@ void LineRaster::thinSegment(Point a, Point b, bool skipLast) {
     const auto reach = [&](Pixel16* pixel, double length) {
         if constexpr (kDashed) {
             travelled += length;
-            if (travelled >= dashPeriod_) travelled = std::fmod(travelled, dashPeriod_);
+            if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
             if (travelled >= dashOn_) {
                 down = false;
                 return;
@@ -239,18 +245,13 @@ void LineRaster::thinSegment(Point a, Point b, bool skipLast) {
     int err = stepsX + stepsY;
     // Each step moves along the longer axis, and along the other one now and then.
     const int steps = std::max(stepsX, -stepsY);
+    // Without branches: on a track's short segments they would be mispredicted.
     for (int i = 1; i <= steps; ++i) {
         const int e2 = 2 * err;
-        double length = 1.0;
-        if (e2 >= stepsY) {
-            err += stepsY;
-            at += sx;
-        }
-        if (e2 <= stepsX) {
-            err += stepsX;
-            at += sy;
-            if (e2 >= stepsY) length = kDiagonalStep;
-        }
+        const bool alongX = e2 >= stepsY, alongY = e2 <= stepsX;
+        err += (alongX ? stepsY : 0) + (alongY ? stepsX : 0);
+        at += (alongX ? sx : 0) + (alongY ? sy : 0);
+        const double length = alongX && alongY ? kDiagonalStep : 1.0;
         // A one pixel line leaves out the last pixel of its polyline.
         if (skipLast && i == steps) {
             travelled += length;
@@ -265,7 +266,7 @@ void LineRaster::thinSegment(Point a, Point b, bool skipLast) {
 void LineRaster::visit(int x, int y, int dx, int dy, double length) {
     if (dashed_) {
         travelled_ += length;
-        if (travelled_ >= dashPeriod_) travelled_ = std::fmod(travelled_, dashPeriod_);
+        if (travelled_ >= dashPeriod_) travelled_ = wrapped(travelled_, dashPeriod_);
         if (travelled_ >= dashOn_) {
             penDown_ = false;
             return;
