@@ -1,11 +1,11 @@
 // Painting one loaded map into a 1920x1080 view, at one map pixel per screen pixel
 // and at 2x zoom, against a plain memcpy of the same frame in the same run: the
 // painter's cost over moving the pixels is the ratio of the two.
-// Frame/<zoom in percent>/<fresh>: the whole of a frame's map, at a zoom that is no
+// Frame/<zoom in percent>/<fresh>/<palette>: the whole of a frame's map, at a zoom that is no
 // whole fraction of a pixel (the common case: 103 is a map shown a little enlarged,
 // 70 one shown reduced). Fresh 0 fills the unpainted background and paints into it;
 // fresh 1 lets the painter write the cell whole, as the catalogue does where the
-// cells tile the view.
+// cells tile the view. Palette 1 paints a bitmap of 256 colours.
 
 #include <benchmark/benchmark.h>
 
@@ -126,7 +126,7 @@ void BM_PaintPaletteZoom2(benchmark::State& state) {
 
 void BM_Frame(benchmark::State& state) {
     const CalibratedMap& map = benchMap();
-    const MapImage& image = benchImage(false);
+    const MapImage& image = benchImage(state.range(2) != 0);
     const wendra::maps::MapCell cell = viewCell(static_cast<double>(state.range(0)) / 100.0);
     const bool fresh = state.range(1) != 0;
     PixelBuffer view({kViewWidth, kViewHeight}, kBackground);
@@ -161,11 +161,13 @@ BENCHMARK(BM_PaintZoom2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintPaletteOneToOne)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintPaletteZoom2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Frame)
-    ->Args({103, 0})
-    ->Args({103, 1})
-    ->Args({70, 0})
-    ->Args({70, 1})
-    ->Args({100, 1})
+    ->Args({103, 0, 0})
+    ->Args({103, 1, 0})
+    ->Args({70, 0, 0})
+    ->Args({70, 1, 0})
+    ->Args({100, 1, 0})
+    ->Args({103, 1, 1})
+    ->Args({70, 1, 1})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

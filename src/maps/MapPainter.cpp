@@ -255,7 +255,18 @@ void gatherRow(const Rows& rows, typename Rows::Row row, std::int64_t x, std::in
     if (sx == kOne) return gatherContiguous(rows, row, x >> kFractionBits, count, to);
     if (sx == kOne / 2) return gatherRepeated<1>(rows, row, x, count, to);
     if (sx == kOne / 4) return gatherRepeated<2>(rows, row, x, count, to);
-    if constexpr (Rows::kDirect) return gatherStepped(row, rows.image.width(), x, sx, count, to);
+    if constexpr (Rows::kDirect) {
+        return gatherStepped(row, rows.image.width(), x, sx, count, to);
+    } else if (sx > 0 && sx < kOne) {
+        // Zoomed in, the colours of the map pixels shown are fewer than the samples:
+        // looked up once each, they are then gathered as a true colour row.
+        const std::int64_t first = x >> kFractionBits;
+        const std::int64_t last = (x + (count - 1) * sx) >> kFractionBits;
+        Pixel16 colours[kGatherCapacity + 1];
+        gatherContiguous(rows, row, first, last - first + 1, colours);
+        return gatherStepped(colours, last - first + 1, x - (first << kFractionBits), sx, count,
+                             to);
+    }
     for (std::int64_t i = 0; i < count; ++i, x += sx) to[i] = rows.at(row, x >> kFractionBits);
 }
 
