@@ -70,6 +70,14 @@ void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
         return;
     }
     unclipped_ = true;
+    if (width_ == 1) {
+        // One loop over the whole polyline, its state kept in registers throughout.
+        if (dashed_)
+            thinWalk<true>(points, true);
+        else
+            thinWalk<false>(points, true);
+        return;
+    }
     for (std::size_t i = 1; i < points.size(); ++i)
         walk(points[i - 1], points[i], i + 1 == points.size());
 }
@@ -179,10 +187,11 @@ void LineRaster::segment(Point from, Point to, bool last) {
 // ends the polyline.
 void LineRaster::walk(Point a, Point b, bool last) {
     if (width_ == 1 && unclipped_) {
+        const Point ends[] = {a, b};
         if (dashed_)
-            thinSegment<true>(a, b, last);
+            thinWalk<true>(ends, last);
         else
-            thinSegment<false>(a, b, last);
+            thinWalk<false>(ends, last);
         return;
     }
     if (!penDown_) visit(a.x, a.y, 0, 0, 0.0);
@@ -220,13 +229,9 @@ void LineRaster::walk(Point a, Point b, bool last) {
 // The general walk for a one pixel pen, each pixel written as it is reached, the
 // dash pattern kept in registers; a solid pen leaves the pattern alone.
 template <bool kDashed>
-void LineRaster::thinSegment(Point a, Point b, bool skipLast) {
-    const int stepsX = std::abs(b.x - a.x);
-    const int stepsY = -std::abs(b.y - a.y);
-    const int sx = a.x < b.x ? 1 : -1;
+void LineRaster::thinWalk(std::span<const Point> points, bool endsPolyline) {
     const int pitch = pixels_->pitch();
-    const int sy = a.y < b.y ? pitch : -pitch;
-    Pixel16* at = pixels_->row(a.y) + a.x;
+    Pixel16* at = pixels_->row(points.front().y) + points.front().x;
     double travelled = travelled_;
     bool down = penDown_;
     const auto reach = [&](Pixel16* pixel, double length) {
@@ -242,22 +247,30 @@ void LineRaster::thinSegment(Point a, Point b, bool skipLast) {
         down = true;
     };
     if (!down) reach(at, 0.0);
-    int err = stepsX + stepsY;
-    // Each step moves along the longer axis, and along the other one now and then.
-    const int steps = std::max(stepsX, -stepsY);
-    // Without branches: on a track's short segments they would be mispredicted.
-    for (int i = 1; i <= steps; ++i) {
-        const int e2 = 2 * err;
-        const bool alongX = e2 >= stepsY, alongY = e2 <= stepsX;
-        err += (alongX ? stepsY : 0) + (alongY ? stepsX : 0);
-        at += (alongX ? sx : 0) + (alongY ? sy : 0);
-        const double length = alongX && alongY ? kDiagonalStep : 1.0;
-        // A one pixel line leaves out the last pixel of its polyline.
-        if (skipLast && i == steps) {
-            travelled += length;
-            break;
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const Point a = points[k - 1], b = points[k];
+        const bool skipLast = endsPolyline && k + 1 == points.size();
+        const int stepsX = std::abs(b.x - a.x);
+        const int stepsY = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1;
+        const int sy = a.y < b.y ? pitch : -pitch;
+        int err = stepsX + stepsY;
+        // Each step moves along the longer axis, and along the other one now and then.
+        const int steps = std::max(stepsX, -stepsY);
+        // Without branches: on a track's short segments they would be mispredicted.
+        for (int i = 1; i <= steps; ++i) {
+            const int e2 = 2 * err;
+            const bool alongX = e2 >= stepsY, alongY = e2 <= stepsX;
+            err += (alongX ? stepsY : 0) + (alongY ? stepsX : 0);
+            at += (alongX ? sx : 0) + (alongY ? sy : 0);
+            const double length = alongX && alongY ? kDiagonalStep : 1.0;
+            // A one pixel line leaves out the last pixel of its polyline.
+            if (skipLast && i == steps) {
+                travelled += length;
+                break;
+            }
+            reach(at, length);
         }
-        reach(at, length);
     }
     travelled_ = travelled;
     penDown_ = down;

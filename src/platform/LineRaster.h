@@ -42,9 +42,10 @@ private:
     void chooseSteps();
     void segment(Point from, Point to, bool last);
     void walk(Point a, Point b, bool last);
-    // The walk of a one pixel pen wholly inside the clip.
+    // The walk of a one pixel pen wholly inside the clip along the polyline; when it
+    // ends the drawn polyline, it leaves out the last pixel.
     template <bool kDashed>
-    void thinSegment(Point a, Point b, bool skipLast);
+    void thinWalk(std::span<const Point> points, bool endsPolyline);
     bool penInside(Point a, Point b) const;
     // The pen reaches the pixel: whole, or by the step (dx, dy) from where it was.
     void visit(int x, int y, int dx, int dy, double length);
