@@ -53,6 +53,7 @@ void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
     pixels_ = &pixels;
     ink_ = toPixel16(pen.colour);
     if (width != width_ || rows_.empty()) choosePen(width);
+    if (pixels.pitch() != strokePitch_) chooseStrokes(pixels.pitch());
     dashed_ = pen.style == PenStyle::Dash;
     dashOn_ = kDashLength * width;
     dashPeriod_ = (kDashLength + kGapLength) * width;
@@ -70,16 +71,15 @@ void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
         return;
     }
     unclipped_ = true;
-    if (width_ == 1) {
-        // One loop over the whole polyline, its state kept in registers throughout.
-        if (dashed_)
-            thinWalk<true>(points, true);
-        else
-            thinWalk<false>(points, true);
-        return;
-    }
-    for (std::size_t i = 1; i < points.size(); ++i)
-        walk(points[i - 1], points[i], i + 1 == points.size());
+    // One loop over the whole polyline, its state kept in registers throughout.
+    if (width_ == 1 && dashed_)
+        thinWalk<true>(points, true);
+    else if (width_ == 1)
+        thinWalk<false>(points, true);
+    else if (dashed_)
+        wideWalk<true>(points);
+    else
+        wideWalk<false>(points);
 }
 
 // The pixels whose centres lie within half the width of the pen's centre; an even
@@ -105,6 +105,18 @@ void LineRaster::choosePen(int width) {
         rows_.push_back(row);
     }
     chooseSteps();
+    strokePitch_ = 0;
+}
+
+void LineRaster::chooseStrokes(int pitch) {
+    strokePitch_ = pitch;
+    const auto strokes = [pitch](const std::vector<Run>& runs, std::vector<Stroke>& out) {
+        out.clear();
+        for (const Run& run : runs)
+            out.push_back(Stroke{std::ptrdiff_t{run.dy} * pitch + run.left, run.right - run.left + 1});
+    };
+    strokes(whole_, wholeStrokes_);
+    for (std::size_t k = 0; k < steps_.size(); ++k) strokes(steps_[k], stepStrokes_[k]);
 }
 
 // The runs of the whole pen, and for each step the part of the pen at its new place
@@ -186,12 +198,16 @@ void LineRaster::segment(Point from, Point to, bool last) {
 // The pen from a to b, both ends on the path; a one pixel pen leaves out b when it
 // ends the polyline.
 void LineRaster::walk(Point a, Point b, bool last) {
-    if (width_ == 1 && unclipped_) {
+    if (unclipped_) {
         const Point ends[] = {a, b};
-        if (dashed_)
+        if (width_ == 1 && dashed_)
             thinWalk<true>(ends, last);
-        else
+        else if (width_ == 1)
             thinWalk<false>(ends, last);
+        else if (dashed_)
+            wideWalk<true>(ends);
+        else
+            wideWalk<false>(ends);
         return;
     }
     if (!penDown_) visit(a.x, a.y, 0, 0, 0.0);
@@ -270,6 +286,49 @@ void LineRaster::thinWalk(std::span<const Point> points, bool endsPolyline) {
                 break;
             }
             reach(at, length);
+        }
+    }
+    travelled_ = travelled;
+    penDown_ = down;
+}
+
+// As the general walk does, with the pen's runs written as strokes from a pointer.
+template <bool kDashed>
+void LineRaster::wideWalk(std::span<const Point> points) {
+    const int pitch = pixels_->pitch();
+    Pixel16* at = pixels_->row(points.front().y) + points.front().x;
+    double travelled = travelled_;
+    bool down = penDown_;
+    const auto reach = [&](int direction, double length) {
+        if constexpr (kDashed) {
+            travelled += length;
+            if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
+            if (travelled >= dashOn_) {
+                down = false;
+                return;
+            }
+        }
+        const std::vector<Stroke>& strokes =
+            down ? stepStrokes_[static_cast<std::size_t>(direction)] : wholeStrokes_;
+        for (const Stroke& stroke : strokes) std::fill_n(at + stroke.offset, stroke.length, ink_);
+        down = true;
+    };
+    if (!down) reach(stepIndex(0, 0), 0.0);
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const Point a = points[k - 1], b = points[k];
+        const int stepsX = std::abs(b.x - a.x);
+        const int stepsY = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1;
+        const int sy = a.y < b.y ? 1 : -1;
+        int err = stepsX + stepsY;
+        const int steps = std::max(stepsX, -stepsY);
+        for (int i = 1; i <= steps; ++i) {
+            const int e2 = 2 * err;
+            const int mx = e2 >= stepsY ? sx : 0;
+            const int my = e2 <= stepsX ? sy : 0;
+            err += (mx != 0 ? stepsY : 0) + (my != 0 ? stepsX : 0);
+            at += mx + my * pitch;
+            reach(stepIndex(mx, my), mx != 0 && my != 0 ? kDiagonalStep : 1.0);
         }
     }
     travelled_ = travelled;

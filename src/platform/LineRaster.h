@@ -37,6 +37,11 @@ private:
         int left = 0;
         int right = -1;
     };
+    // A run as a stretch of the buffer from the pen's centre pixel.
+    struct Stroke {
+        std::ptrdiff_t offset = 0;
+        int length = 0;
+    };
 
     void choosePen(int width);
     void chooseSteps();
@@ -46,6 +51,10 @@ private:
     // ends the drawn polyline, it leaves out the last pixel.
     template <bool kDashed>
     void thinWalk(std::span<const Point> points, bool endsPolyline);
+    // The same for a wider pen.
+    template <bool kDashed>
+    void wideWalk(std::span<const Point> points);
+    void chooseStrokes(int pitch);
     bool penInside(Point a, Point b) const;
     // The pen reaches the pixel: whole, or by the step (dx, dy) from where it was.
     void visit(int x, int y, int dx, int dy, double length);
@@ -63,6 +72,9 @@ private:
     std::vector<Run> whole_;                  // the whole pen
     std::array<std::vector<Run>, 9> steps_;  // what a step newly covers, by direction
     bool unclipped_ = false;                 // the segment's pen stays inside the clip
+    int strokePitch_ = 0;                    // the pitch the strokes were made for
+    std::vector<Stroke> wholeStrokes_;
+    std::array<std::vector<Stroke>, 9> stepStrokes_;
     bool dashed_ = false;
     double dashOn_ = 0.0;
     double dashPeriod_ = 0.0;
