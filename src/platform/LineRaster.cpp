@@ -349,15 +349,9 @@ void LineRaster::visit(int x, int y, int dx, int dy, double length) {
     penDown_ = true;
 }
 
+// The runs clipped: a pen inside the clip takes the walks from a pointer instead.
 void LineRaster::cover(int x, int y, const std::vector<Run>& runs) {
-    if (!unclipped_) {
-        for (const Run& run : runs) span(y + run.dy, x + run.left, x + run.right);
-        return;
-    }
-    for (const Run& run : runs) {
-        Pixel16* row = pixels_->row(y + run.dy) + x;
-        for (int i = run.left; i <= run.right; ++i) row[i] = ink_;
-    }
+    for (const Run& run : runs) span(y + run.dy, x + run.left, x + run.right);
 }
 
 const LineRaster::Row* LineRaster::rowAt(int dy) const {
