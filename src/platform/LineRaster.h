@@ -7,10 +7,11 @@
 // walked pixel by pixel along the path and only the pixels it newly covers are
 // written, so a long track costs about its length times the pen width. What a step
 // in each of the eight directions newly covers is worked out once per pen, and a
-// segment whose pen stays wholly inside the clip is drawn without clipping.
+// polyline (or a segment) whose pen stays wholly inside the clip is walked through the
+// buffer from a pointer in one loop, without clipping.
 
 #include <array>
-
+#include <cstddef>
 #include <span>
 #include <vector>
 
