@@ -59,23 +59,30 @@ void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
     dashPeriod_ = (kDashLength + kGapLength) * width;
     travelled_ = 0.0;
     penDown_ = false;
-    // A polyline whose pen stays inside the clip, as most of a track's do, needs no
-    // clipping segment by segment.
-    const auto [minX, maxX] = std::minmax_element(
-        points.begin(), points.end(), [](const Point& p, const Point& q) { return p.x < q.x; });
-    const auto [minY, maxY] = std::minmax_element(
-        points.begin(), points.end(), [](const Point& p, const Point& q) { return p.y < q.y; });
-    if (!penInside(Point{minX->x, minY->y}, Point{maxX->x, maxY->y})) {
-        for (std::size_t i = 1; i < points.size(); ++i)
-            segment(points[i - 1], points[i], i + 1 == points.size());
-        return;
+    // Runs of segments whose pen stays inside the clip, as most of a track's do, are
+    // walked in one loop each; the others are clipped one by one.
+    const std::size_t count = points.size();
+    std::size_t i = 1;
+    while (i < count) {
+        std::size_t end = i - 1;
+        while (end + 1 < count && penInside(points[end]) && penInside(points[end + 1])) ++end;
+        if (end >= i) {
+            walkInside(points.subspan(i - 1, end - i + 2), end + 1 == count);
+            i = end + 1;
+            continue;
+        }
+        segment(points[i - 1], points[i], i + 1 == count);
+        ++i;
     }
-    unclipped_ = true;
-    // One loop over the whole polyline, its state kept in registers throughout.
+}
+
+// The polyline's pen stays inside the clip: the walk goes from a pointer, its state in
+// registers throughout.
+void LineRaster::walkInside(std::span<const Point> points, bool endsPolyline) {
     if (width_ == 1 && dashed_)
-        thinWalk<true>(points, true);
+        thinWalk<true>(points, endsPolyline);
     else if (width_ == 1)
-        thinWalk<false>(points, true);
+        thinWalk<false>(points, endsPolyline);
     else if (dashed_)
         wideWalk<true>(points);
     else
@@ -148,13 +155,11 @@ void LineRaster::chooseSteps() {
     }
 }
 
-// Whether every pen pixel of a walk from a to b lies inside the clip: the walk stays
-// in the box of its ends.
-bool LineRaster::penInside(Point a, Point b) const {
-    return std::min(a.x, b.x) + reach_.left >= clip_.left &&
-           std::max(a.x, b.x) + reach_.right <= clip_.right &&
-           std::min(a.y, b.y) + reach_.top >= clip_.top &&
-           std::max(a.y, b.y) + reach_.bottom <= clip_.bottom;
+// Whether the pen centred on the pixel lies inside the clip; when it does at both ends
+// of a segment, it does all along: the walk stays in the box of its ends.
+bool LineRaster::penInside(Point p) const {
+    return p.x + reach_.left >= clip_.left && p.x + reach_.right <= clip_.right &&
+           p.y + reach_.top >= clip_.top && p.y + reach_.bottom <= clip_.bottom;
 }
 
 void LineRaster::segment(Point from, Point to, bool last) {
@@ -187,7 +192,6 @@ void LineRaster::segment(Point from, Point to, bool last) {
     }
     const bool endMoved = t1 < 1.0;
     const Point b = endMoved ? rounded(fx + t1 * dx, fy + t1 * dy) : to;
-    unclipped_ = penInside(a, b);
     walk(a, b, last && !endMoved);
     if (endMoved) {
         travelled_ += (1.0 - t1) * length();
@@ -195,21 +199,9 @@ void LineRaster::segment(Point from, Point to, bool last) {
     }
 }
 
-// The pen from a to b, both ends on the path; a one pixel pen leaves out b when it
-// ends the polyline.
+// The pen from a to b, both ends on the path, its runs clipped; a one pixel pen
+// leaves out b when it ends the polyline.
 void LineRaster::walk(Point a, Point b, bool last) {
-    if (unclipped_) {
-        const Point ends[] = {a, b};
-        if (width_ == 1 && dashed_)
-            thinWalk<true>(ends, last);
-        else if (width_ == 1)
-            thinWalk<false>(ends, last);
-        else if (dashed_)
-            wideWalk<true>(ends);
-        else
-            wideWalk<false>(ends);
-        return;
-    }
     if (!penDown_) visit(a.x, a.y, 0, 0, 0.0);
 
     const int stepsX = std::abs(b.x - a.x);

@@ -56,7 +56,8 @@ private:
     template <bool kDashed>
     void wideWalk(std::span<const Point> points);
     void chooseStrokes(int pitch);
-    bool penInside(Point a, Point b) const;
+    bool penInside(Point p) const;
+    void walkInside(std::span<const Point> points, bool endsPolyline);
     // The pen reaches the pixel: whole, or by the step (dx, dy) from where it was.
     void visit(int x, int y, int dx, int dy, double length);
     void cover(int x, int y, const std::vector<Run>& runs);
@@ -72,7 +73,6 @@ private:
     Rect reach_;  // the pen's pixels around its centre, [left, right) x [top, bottom)
     std::vector<Run> whole_;                  // the whole pen
     std::array<std::vector<Run>, 9> steps_;  // what a step newly covers, by direction
-    bool unclipped_ = false;                 // the segment's pen stays inside the clip
     int strokePitch_ = 0;                    // the pitch the strokes were made for
     std::vector<Stroke> wholeStrokes_;
     std::array<std::vector<Stroke>, 9> stepStrokes_;
