@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "maps/MapCatalogue.h"
 #include "maps/MapRanking.h"
@@ -32,16 +33,53 @@ void MapCatalogue::buildDisplayList(float viewScale, double viewLatitude) {
     bits_.unlock(kSortLock);
 }
 
+namespace {
+
+// The cells cover the view exactly once, as the view's sample grid lays them: bands
+// of cells from the top, each band's cells side by side from the left.
+bool tilesView(std::span<const MapCell> cells, platform::Size size) {
+    std::size_t k = 0;
+    int bandTop = 0;
+    while (k < cells.size()) {
+        const int top = cells[k][0].y, bottom = cells[k][3].y;
+        if ((k == 0 ? top > 0 : top != bandTop) || bottom <= top) return false;
+        int right = cells[k][0].x;
+        if (right > 0) return false;
+        for (; k < cells.size() && cells[k][0].y == top; ++k) {
+            const MapCell& cell = cells[k];
+            if (cell[3].y != bottom || cell[0].x != right || cell[3].x <= right) return false;
+            right = cell[3].x;
+        }
+        if (right < size.width) return false;
+        bandTop = bottom;
+        if (bandTop >= size.height) return k == cells.size();
+    }
+    return false;
+}
+
+}  // namespace
+
+// The frame starts as the unpainted background. Where the cells tile the view, each
+// cell's first map writes it whole, background around what it shows, instead of
+// masking its pixels into a background filled beforehand: one pass over the view
+// rather than three. A cell no map paints is filled at the end.
 void MapCatalogue::paintAll(std::span<const MapCell> cells, platform::PixelBuffer& view,
                             platform::ColorRef background) {
-    view.fill(platform::toUnpaintedPixel16(background));
+    const platform::Pixel16 unpaintedBackground = platform::toUnpaintedPixel16(background);
+    const bool tiled = !view.empty() && tilesView(cells, view.size());
+    if (!tiled) view.fill(unpaintedBackground);
     for (const MapCell& cell : cells) {
+        std::optional<platform::Pixel16> fresh;
+        if (tiled) fresh = unpaintedBackground;
         std::int64_t unpainted = std::max<std::int64_t>(
             0, static_cast<std::int64_t>(cell[3].x - cell[0].x) * (cell[3].y - cell[0].y));
         for (const MapPtr& e : display_) {
             if (unpainted <= 0) break;
-            e->paint(cell, view, unpainted);
+            const std::int64_t before = unpainted;
+            e->paint(cell, view, unpainted, fresh);
+            if (unpainted != before) fresh.reset();
         }
+        if (fresh) view.fill({cell[0].x, cell[0].y, cell[3].x, cell[3].y}, *fresh);
     }
 }
 

@@ -155,7 +155,7 @@ void MapEntry::setNightMode(NightMode mode) {
 }
 
 PaintResult MapEntry::paint(const MapCell& cell, platform::PixelBuffer& view,
-                            std::int64_t& unpainted) {
+                            std::int64_t& unpainted, std::optional<platform::Pixel16> fresh) {
     // Marked before looking, so that an unload that starts now waits for this paint.
     const std::uint32_t f = flags_.fetch_or(mapflag::kBeingPainted);
     PaintResult result = PaintResult::Done;
@@ -163,7 +163,7 @@ PaintResult MapEntry::paint(const MapCell& cell, platform::PixelBuffer& view,
         result = PaintResult::Unloading;
     } else if (!(f & mapflag::kLoaded)) {
         result = PaintResult::NotLoaded;
-    } else if (paintMapCell(map_, *image_, cell, view, unpainted)) {
+    } else if (paintMapCell(map_, *image_, cell, view, unpainted, fresh)) {
         set(mapflag::kPaintedLastFrame);
         age_.store(1, std::memory_order_relaxed);
     }

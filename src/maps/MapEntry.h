@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "maps/CalibratedMap.h"
@@ -112,7 +113,9 @@ public:
     void setNightMode(NightMode mode);
     NightMode nightMode() const { return static_cast<NightMode>(night_.load()); }
 
-    PaintResult paint(const MapCell& cell, platform::PixelBuffer& view, std::int64_t& unpainted);
+    // `fresh` as paintMapCell takes it.
+    PaintResult paint(const MapCell& cell, platform::PixelBuffer& view, std::int64_t& unpainted,
+                      std::optional<platform::Pixel16> fresh = std::nullopt);
     // The age counter of an internet tile: painting sets it back to 1, each run of the
     // tile service adds one, so the least recently painted tile has the largest.
     int age() const { return age_.load(std::memory_order_relaxed); }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
+
+#include "maps/RowGather.h"
 
 namespace wendra::maps {
 
@@ -13,7 +16,7 @@ using platform::Pixel16;
 
 // Corners are placed to 1/64 pixel, the walk steps in 1/8192 pixel.
 constexpr double kSubPixels = 64.0;
-constexpr int kFractionBits = 13;
+constexpr int kFractionBits = kRowFractionBits;
 constexpr std::int64_t kOne = std::int64_t{1} << kFractionBits;
 constexpr std::int64_t kCornerToFixed = kOne / 64;
 // Beyond this distance from corner 0 to corner 3 the steps lose their precision.
@@ -125,15 +128,6 @@ struct RowWalk {
     std::int64_t x, sx, y, sy;
 };
 
-// The masked store, without a branch so that the loops stay straight (and the
-// contiguous one vectorises): an unpainted pixel takes the map's, a painted one
-// keeps its own. Returns 1 when it painted.
-inline std::int64_t put(Pixel16* __restrict out, Pixel16 mapPixel) {
-    const Pixel16 old = *out;
-    const bool unpainted = (old & kUnpaintedBit) != 0;
-    *out = unpainted ? mapPixel : old;
-    return unpainted;
-}
 
 // One map pixel per screen pixel on a north-up map: a masked copy of part of a row.
 // The count is kept in 16-bit lanes, a chunk at a time, so that it vectorises with
@@ -171,13 +165,45 @@ WENDRA_WIDER_VECTOR_COPY std::int64_t paintContiguous(Pixel16* __restrict out,
     return painted;
 }
 
+// How the map's pixels go into the view. Masked: only into pixels still marked
+// unpainted, the others keep what a better map put there. Fresh: over a cell that
+// holds nothing yet, so every pixel is written and none has to be read back.
+struct MaskedStore {
+    static constexpr bool kMasked = true;
+    // Without a branch, so that the loops stay straight. Returns 1 when it painted.
+    static std::int64_t put(Pixel16* __restrict out, Pixel16 mapPixel) {
+        const Pixel16 old = *out;
+        const bool unpainted = (old & kUnpaintedBit) != 0;
+        *out = unpainted ? mapPixel : old;
+        return unpainted;
+    }
+    static std::int64_t copy(Pixel16* __restrict out, const Pixel16* __restrict from,
+                             std::int64_t count) {
+        return paintContiguous(out, from, count);
+    }
+};
+
+struct FreshStore {
+    static constexpr bool kMasked = false;
+    static std::int64_t put(Pixel16* __restrict out, Pixel16 mapPixel) {
+        *out = mapPixel;
+        return 1;
+    }
+    static std::int64_t copy(Pixel16* __restrict out, const Pixel16* __restrict from,
+                             std::int64_t count) {
+        std::memcpy(out, from, static_cast<std::size_t>(count) * sizeof(Pixel16));
+        return count;
+    }
+};
+
 // The most map pixels gathered at a time: a whole screen row for any view of today.
 constexpr std::int64_t kGatherCapacity = 4096;
 
 // Map pixels along a bitmap row, gathered into a straight run for the masked copy.
 // A step of one pixel in 2^k screen pixels repeats each map pixel 2^k times from a
 // start known to the half (quarter...) pixel, so it is written as a duplicating loop
-// that vectorises; any other step takes the general walk.
+// that vectorises; any other step takes the stepped gather (true colour) or the
+// general walk (palette).
 template <typename Rows>
 void gatherContiguous(const Rows& rows, typename Rows::Row row, std::int64_t column,
                       std::int64_t count, Pixel16* __restrict to) {
@@ -229,76 +255,106 @@ void gatherRow(const Rows& rows, typename Rows::Row row, std::int64_t x, std::in
     if (sx == kOne) return gatherContiguous(rows, row, x >> kFractionBits, count, to);
     if (sx == kOne / 2) return gatherRepeated<1>(rows, row, x, count, to);
     if (sx == kOne / 4) return gatherRepeated<2>(rows, row, x, count, to);
+    if constexpr (Rows::kDirect) {
+        return gatherStepped(row, rows.image.width(), x, sx, count, to);
+    } else if (sx > 0 && sx < kOne) {
+        // Zoomed in, the colours of the map pixels shown are fewer than the samples:
+        // looked up once each, they are then gathered as a true colour row.
+        const std::int64_t first = x >> kFractionBits;
+        const std::int64_t last = (x + (count - 1) * sx) >> kFractionBits;
+        Pixel16 colours[kGatherCapacity + 1];
+        gatherContiguous(rows, row, first, last - first + 1, colours);
+        return gatherStepped(colours, last - first + 1, x - (first << kFractionBits), sx, count,
+                             to);
+    }
     for (std::int64_t i = 0; i < count; ++i, x += sx) to[i] = rows.at(row, x >> kFractionBits);
 }
 
 // The last row gathered, kept for the next: zoomed north-up rows sample the same
 // bitmap row with the same start and step several times running, and then only the
-// masked copy has to run again. Rows longer than its buffer go a block at a time.
+// copy has to run again. The masked store gathers into the buffer here; the fresh one
+// straight into the view, whose previous row then serves as the copy's source.
 struct GatheredRow {
     static constexpr std::int64_t kCapacity = kGatherCapacity;
     bool valid = false;
     std::int64_t storageRow = 0, x = 0, sx = 0, count = 0;
+    const Pixel16* source = nullptr;
     Pixel16 pixels[kCapacity];
 
     bool holds(std::int64_t r, const RowWalk& w) const {
         return valid && storageRow == r && x == w.x && sx == w.sx && count == w.count;
     }
-    void remember(std::int64_t r, const RowWalk& w) {
+    void remember(std::int64_t r, const RowWalk& w, const Pixel16* at) {
         valid = true;
         storageRow = r;
         x = w.x;
         sx = w.sx;
         count = w.count;
+        source = at;
     }
 };
 
+// Rows longer than the gathering buffers go a block at a time.
 template <typename Rows>
+void gatherBlocks(const Rows& rows, typename Rows::Row row, const RowWalk& w,
+                  Pixel16* __restrict to) {
+    for (std::int64_t start = 0; start < w.count; start += kGatherCapacity) {
+        const std::int64_t n = std::min(kGatherCapacity, w.count - start);
+        gatherRow(rows, row, w.x + w.sx * start, w.sx, n, to + start);
+    }
+}
+
+template <typename Store, typename Rows>
 std::int64_t paintAlongX(const RowWalk& w, const Rows& rows, GatheredRow& gathered) {
     const std::int64_t storageRow = w.y >> kFractionBits;
     const typename Rows::Row row = rows.row(storageRow);
     if constexpr (Rows::kDirect) {
-        if (w.sx == kOne) return paintContiguous(w.out, row + (w.x >> kFractionBits), w.count);
+        if (w.sx == kOne) return Store::copy(w.out, row + (w.x >> kFractionBits), w.count);
+    }
+    if (gathered.holds(storageRow, w)) return Store::copy(w.out, gathered.source, w.count);
+    if constexpr (!Store::kMasked) {
+        gatherBlocks(rows, row, w, w.out);
+        gathered.remember(storageRow, w, w.out);
+        return w.count;
     }
     if (w.count <= GatheredRow::kCapacity) {
-        if (!gathered.holds(storageRow, w)) {
-            gatherRow(rows, row, w.x, w.sx, w.count, gathered.pixels);
-            gathered.remember(storageRow, w);
-        }
-        return paintContiguous(w.out, gathered.pixels, w.count);
+        gatherRow(rows, row, w.x, w.sx, w.count, gathered.pixels);
+        gathered.remember(storageRow, w, gathered.pixels);
+        return Store::copy(w.out, gathered.pixels, w.count);
     }
     gathered.valid = false;
     std::int64_t painted = 0;
     for (std::int64_t start = 0; start < w.count; start += GatheredRow::kCapacity) {
         const std::int64_t n = std::min(GatheredRow::kCapacity, w.count - start);
         gatherRow(rows, row, w.x + w.sx * start, w.sx, n, gathered.pixels);
-        painted += paintContiguous(w.out + start, gathered.pixels, n);
+        painted += Store::copy(w.out + start, gathered.pixels, n);
     }
     return painted;
 }
 
-template <typename Rows>
+template <typename Store, typename Rows>
 std::int64_t paintAlongY(const RowWalk& w, const Rows& rows) {
     const std::int64_t column = w.x >> kFractionBits;
     std::int64_t y = w.y, painted = 0;
     for (std::int64_t i = 0; i < w.count; ++i, y += w.sy)
-        painted += put(w.out + i, rows.at(rows.row(y >> kFractionBits), column));
+        painted += Store::put(w.out + i, rows.at(rows.row(y >> kFractionBits), column));
     return painted;
 }
 
-template <typename Rows>
+template <typename Store, typename Rows>
 std::int64_t paintAlongBoth(const RowWalk& w, const Rows& rows) {
     std::int64_t x = w.x, y = w.y, painted = 0;
     for (std::int64_t i = 0; i < w.count; ++i, x += w.sx, y += w.sy)
-        painted += put(w.out + i, rows.at(rows.row(y >> kFractionBits), x >> kFractionBits));
+        painted +=
+            Store::put(w.out + i, rows.at(rows.row(y >> kFractionBits), x >> kFractionBits));
     return painted;
 }
 
-template <typename Rows>
+template <typename Store, typename Rows>
 std::int64_t paintRow(const RowWalk& w, const Rows& rows, GatheredRow& gathered) {
-    if (w.sy == 0) return paintAlongX(w, rows, gathered);
-    if (w.sx == 0) return paintAlongY(w, rows);
-    return paintAlongBoth(w, rows);
+    if (w.sy == 0) return paintAlongX<Store>(w, rows, gathered);
+    if (w.sx == 0) return paintAlongY<Store>(w, rows);
+    return paintAlongBoth<Store>(w, rows);
 }
 
 // The cell in screen pixels, [left, right) x [top, bottom) of the buffer.
@@ -306,9 +362,14 @@ struct ScreenCell {
     std::int64_t left, top, right, bottom;
 };
 
-template <typename Rows>
+// The fresh store's background, on screen columns [from, to) of a row.
+void fillColumns(Pixel16* row, std::int64_t from, std::int64_t to, Pixel16 background) {
+    if (from < to) std::fill(row + from, row + to, background);
+}
+
+template <typename Store, typename Rows>
 std::int64_t paintCell(const std::array<Fixed, 4>& c, const ScreenCell& cell,
-                       platform::PixelBuffer& view, const Rows& rows) {
+                       platform::PixelBuffer& view, const Rows& rows, Pixel16 background) {
     const std::int64_t height = view.height();
     const std::int64_t columns = cell.right - cell.left;
     // The walk counts screen rows from the bottom of the buffer, as the image's.
@@ -328,21 +389,36 @@ std::int64_t paintCell(const std::array<Fixed, 4>& c, const ScreenCell& cell,
         const Fixed left = lerp(c[0], c[2], t), right = lerp(c[1], c[3], t);
         const std::int64_t sx = roundDiv(right.x - left.x, columns);
         const std::int64_t sy = roundDiv(right.y - left.y, columns);
-        const Span span = intersect(intersect(visible, insideSpan(left.x, sx, limitX)),
-                                    insideSpan(left.y, sy, limitY));
+        Span span = intersect(intersect(visible, insideSpan(left.x, sx, limitX)),
+                              insideSpan(left.y, sy, limitY));
+        Pixel16* line = view.row(int(screenRow));
+        if (span.first >= span.end) span = {visible.end, visible.end};
+        if constexpr (!Store::kMasked) {
+            fillColumns(line, cell.left + visible.first, cell.left + span.first, background);
+            fillColumns(line, cell.left + span.end, cell.left + visible.end, background);
+        }
         if (span.first >= span.end) continue;
-        Pixel16* out = view.row(int(screenRow)) + (cell.left + span.first);
-        painted += paintRow(RowWalk{out, span.end - span.first, left.x + sx * span.first, sx,
-                                    left.y + sy * span.first, sy},
-                            rows, gathered);
+        Pixel16* out = line + (cell.left + span.first);
+        painted += paintRow<Store>(RowWalk{out, span.end - span.first, left.x + sx * span.first,
+                                           sx, left.y + sy * span.first, sy},
+                                   rows, gathered);
     }
     return painted;
+}
+
+template <typename Rows>
+std::int64_t paintCellAs(const std::array<Fixed, 4>& corners, const ScreenCell& cell,
+                         platform::PixelBuffer& view, const Rows& rows,
+                         std::optional<Pixel16> fresh) {
+    if (fresh) return paintCell<FreshStore>(corners, cell, view, rows, *fresh);
+    return paintCell<MaskedStore>(corners, cell, view, rows, 0);
 }
 
 }  // namespace
 
 bool paintMapCell(const CalibratedMap& map, const MapImage& image, const MapCell& cell,
-                  platform::PixelBuffer& view, std::int64_t& unpainted) {
+                  platform::PixelBuffer& view, std::int64_t& unpainted,
+                  std::optional<Pixel16> fresh) {
     const ScreenCell screen{cell[0].x, cell[0].y, cell[3].x, cell[3].y};
     if (screen.right <= screen.left || screen.bottom <= screen.top || view.empty()) return false;
     // geoToPixel scales by the definition's size; a bitmap of another size would be
@@ -352,9 +428,9 @@ bool paintMapCell(const CalibratedMap& map, const MapImage& image, const MapCell
     if (outsideBox(map, cell)) return false;
     const std::optional<std::array<Fixed, 4>> corners = imageCorners(map, image, cell);
     if (!corners) return false;
-    const std::int64_t painted = image.hasPalette()
-                                     ? paintCell(*corners, screen, view, PaletteRows{image})
-                                     : paintCell(*corners, screen, view, TrueColourRows{image});
+    const std::int64_t painted =
+        image.hasPalette() ? paintCellAs(*corners, screen, view, PaletteRows{image}, fresh)
+                           : paintCellAs(*corners, screen, view, TrueColourRows{image}, fresh);
     unpainted -= painted;
     return painted > 0;
 }

@@ -28,6 +28,16 @@ Point rounded(double x, double y) {
     return Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
+// fmod(travelled, period) for travelled >= period: within one period more, where a
+// walk of pixel steps stays, the difference is exact and is fmod's result.
+double wrapped(double travelled, double period) {
+    return travelled < 2.0 * period ? travelled - period : std::fmod(travelled, period);
+}
+
+int stepIndex(int dx, int dy) {
+    return (dy + 1) * 3 + (dx + 1);
+}
+
 }  // namespace
 
 void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
@@ -43,13 +53,40 @@ void LineRaster::draw(PixelBuffer& pixels, const Rect& clip, const Pen& pen,
     pixels_ = &pixels;
     ink_ = toPixel16(pen.colour);
     if (width != width_ || rows_.empty()) choosePen(width);
+    if (pixels.pitch() != strokePitch_) chooseStrokes(pixels.pitch());
     dashed_ = pen.style == PenStyle::Dash;
     dashOn_ = kDashLength * width;
     dashPeriod_ = (kDashLength + kGapLength) * width;
     travelled_ = 0.0;
     penDown_ = false;
-    for (std::size_t i = 1; i < points.size(); ++i)
-        segment(points[i - 1], points[i], i + 1 == points.size());
+    // Runs of segments whose pen stays inside the clip, as most of a track's do, are
+    // walked in one loop each; the others are clipped one by one.
+    const std::size_t count = points.size();
+    std::size_t i = 1;
+    while (i < count) {
+        std::size_t end = i - 1;
+        while (end + 1 < count && penInside(points[end]) && penInside(points[end + 1])) ++end;
+        if (end >= i) {
+            walkInside(points.subspan(i - 1, end - i + 2), end + 1 == count);
+            i = end + 1;
+            continue;
+        }
+        segment(points[i - 1], points[i], i + 1 == count);
+        ++i;
+    }
+}
+
+// The polyline's pen stays inside the clip: the walk goes from a pointer, its state in
+// registers throughout.
+void LineRaster::walkInside(std::span<const Point> points, bool endsPolyline) {
+    if (width_ == 1 && dashed_)
+        thinWalk<true>(points, endsPolyline);
+    else if (width_ == 1)
+        thinWalk<false>(points, endsPolyline);
+    else if (dashed_)
+        wideWalk<true>(points);
+    else
+        wideWalk<false>(points);
 }
 
 // The pixels whose centres lie within half the width of the pen's centre; an even
@@ -74,6 +111,55 @@ void LineRaster::choosePen(int width) {
         if (rows_.empty()) top_ = dy;
         rows_.push_back(row);
     }
+    chooseSteps();
+    strokePitch_ = 0;
+}
+
+void LineRaster::chooseStrokes(int pitch) {
+    strokePitch_ = pitch;
+    const auto strokes = [pitch](const std::vector<Run>& runs, std::vector<Stroke>& out) {
+        out.clear();
+        for (const Run& run : runs)
+            out.push_back(Stroke{std::ptrdiff_t{run.dy} * pitch + run.left, run.right - run.left + 1});
+    };
+    strokes(whole_, wholeStrokes_);
+    for (std::size_t k = 0; k < steps_.size(); ++k) strokes(steps_[k], stepStrokes_[k]);
+}
+
+// The runs of the whole pen, and for each step the part of the pen at its new place
+// that it did not cover one step back.
+void LineRaster::chooseSteps() {
+    whole_.clear();
+    reach_ = Rect{0, top_, 0, top_ + static_cast<int>(rows_.size())};
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const Row& row = rows_[k];
+        whole_.push_back(Run{top_ + static_cast<int>(k), row.left, row.right});
+        reach_.left = std::min(reach_.left, row.left);
+        reach_.right = std::max(reach_.right, row.right + 1);
+    }
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            std::vector<Run>& runs = steps_[static_cast<std::size_t>(stepIndex(dx, dy))];
+            runs.clear();
+            for (const Run& now : whole_) {
+                const Row* before = rowAt(now.dy + dy);
+                if (!before || before->right - dx < now.left || before->left - dx > now.right) {
+                    runs.push_back(now);
+                    continue;
+                }
+                const int oldLeft = before->left - dx, oldRight = before->right - dx;
+                if (now.left < oldLeft) runs.push_back(Run{now.dy, now.left, oldLeft - 1});
+                if (oldRight < now.right) runs.push_back(Run{now.dy, oldRight + 1, now.right});
+            }
+        }
+    }
+}
+
+// Whether the pen centred on the pixel lies inside the clip; when it does at both ends
+// of a segment, it does all along: the walk stays in the box of its ends.
+bool LineRaster::penInside(Point p) const {
+    return p.x + reach_.left >= clip_.left && p.x + reach_.right <= clip_.right &&
+           p.y + reach_.top >= clip_.top && p.y + reach_.bottom <= clip_.bottom;
 }
 
 void LineRaster::segment(Point from, Point to, bool last) {
@@ -81,8 +167,8 @@ void LineRaster::segment(Point from, Point to, bool last) {
     const double fy = from.y;
     const double dx = to.x - fx;
     const double dy = to.y - fy;
-    // Lengths only matter to the dashes.
-    const double length = dashed_ ? std::sqrt(dx * dx + dy * dy) : 0.0;
+    // Lengths only matter to the dashes, and only where the clip cuts the segment.
+    const auto length = [&] { return dashed_ ? std::sqrt(dx * dx + dy * dy) : 0.0; };
     // The walk is held to the clip and a pen's reach beyond it.
     const int reach = width_ + 1;
     double t0 = 0.0;
@@ -94,18 +180,28 @@ void LineRaster::segment(Point from, Point to, bool last) {
                     !clipEdge(dx, (clip_.right - 1 + reach) - fx, t0, t1) ||
                     !clipEdge(-dy, fy - (clip_.top - reach), t0, t1) ||
                     !clipEdge(dy, (clip_.bottom - 1 + reach) - fy, t0, t1))) {
-        travelled_ += length;
+        travelled_ += length();
         penDown_ = false;
         return;
     }
     Point a = from;
     if (t0 > 0.0) {
         a = rounded(fx + t0 * dx, fy + t0 * dy);
-        travelled_ += t0 * length;
+        travelled_ += t0 * length();
         penDown_ = false;
     }
     const bool endMoved = t1 < 1.0;
     const Point b = endMoved ? rounded(fx + t1 * dx, fy + t1 * dy) : to;
+    walk(a, b, last && !endMoved);
+    if (endMoved) {
+        travelled_ += (1.0 - t1) * length();
+        penDown_ = false;
+    }
+}
+
+// The pen from a to b, both ends on the path, its runs clipped; a one pixel pen
+// leaves out b when it ends the polyline.
+void LineRaster::walk(Point a, Point b, bool last) {
     if (!penDown_) visit(a.x, a.y, 0, 0, 0.0);
 
     const int stepsX = std::abs(b.x - a.x);
@@ -130,66 +226,124 @@ void LineRaster::segment(Point from, Point to, bool last) {
             my = sy;
         }
         const double step = mx != 0 && my != 0 ? kDiagonalStep : 1.0;
-        if (width_ == 1 && last && !endMoved && x == b.x && y == b.y) {
+        if (width_ == 1 && last && x == b.x && y == b.y) {
             travelled_ += step;
             break;
         }
         visit(x, y, mx, my, step);
     }
-    if (endMoved) {
-        travelled_ += (1.0 - t1) * length;
-        penDown_ = false;
+}
+
+// The general walk for a one pixel pen, each pixel written as it is reached, the
+// dash pattern kept in registers; a solid pen leaves the pattern alone.
+template <bool kDashed>
+void LineRaster::thinWalk(std::span<const Point> points, bool endsPolyline) {
+    const int pitch = pixels_->pitch();
+    Pixel16* at = pixels_->row(points.front().y) + points.front().x;
+    double travelled = travelled_;
+    bool down = penDown_;
+    const auto reach = [&](Pixel16* pixel, double length) {
+        if constexpr (kDashed) {
+            travelled += length;
+            if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
+            if (travelled >= dashOn_) {
+                down = false;
+                return;
+            }
+        }
+        *pixel = ink_;
+        down = true;
+    };
+    if (!down) reach(at, 0.0);
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const Point a = points[k - 1], b = points[k];
+        const bool skipLast = endsPolyline && k + 1 == points.size();
+        const int stepsX = std::abs(b.x - a.x);
+        const int stepsY = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1;
+        const int sy = a.y < b.y ? pitch : -pitch;
+        int err = stepsX + stepsY;
+        // Each step moves along the longer axis, and along the other one now and then.
+        const int steps = std::max(stepsX, -stepsY);
+        // Without branches: on a track's short segments they would be mispredicted.
+        for (int i = 1; i <= steps; ++i) {
+            const int e2 = 2 * err;
+            const bool alongX = e2 >= stepsY, alongY = e2 <= stepsX;
+            err += (alongX ? stepsY : 0) + (alongY ? stepsX : 0);
+            at += (alongX ? sx : 0) + (alongY ? sy : 0);
+            const double length = alongX && alongY ? kDiagonalStep : 1.0;
+            // A one pixel line leaves out the last pixel of its polyline.
+            if (skipLast && i == steps) {
+                travelled += length;
+                break;
+            }
+            reach(at, length);
+        }
     }
+    travelled_ = travelled;
+    penDown_ = down;
+}
+
+// As the general walk does, with the pen's runs written as strokes from a pointer.
+template <bool kDashed>
+void LineRaster::wideWalk(std::span<const Point> points) {
+    const int pitch = pixels_->pitch();
+    Pixel16* at = pixels_->row(points.front().y) + points.front().x;
+    double travelled = travelled_;
+    bool down = penDown_;
+    const auto reach = [&](int direction, double length) {
+        if constexpr (kDashed) {
+            travelled += length;
+            if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
+            if (travelled >= dashOn_) {
+                down = false;
+                return;
+            }
+        }
+        const std::vector<Stroke>& strokes =
+            down ? stepStrokes_[static_cast<std::size_t>(direction)] : wholeStrokes_;
+        for (const Stroke& stroke : strokes) std::fill_n(at + stroke.offset, stroke.length, ink_);
+        down = true;
+    };
+    if (!down) reach(stepIndex(0, 0), 0.0);
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const Point a = points[k - 1], b = points[k];
+        const int stepsX = std::abs(b.x - a.x);
+        const int stepsY = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1;
+        const int sy = a.y < b.y ? 1 : -1;
+        int err = stepsX + stepsY;
+        const int steps = std::max(stepsX, -stepsY);
+        for (int i = 1; i <= steps; ++i) {
+            const int e2 = 2 * err;
+            const int mx = e2 >= stepsY ? sx : 0;
+            const int my = e2 <= stepsX ? sy : 0;
+            err += (mx != 0 ? stepsY : 0) + (my != 0 ? stepsX : 0);
+            at += mx + my * pitch;
+            reach(stepIndex(mx, my), mx != 0 && my != 0 ? kDiagonalStep : 1.0);
+        }
+    }
+    travelled_ = travelled;
+    penDown_ = down;
 }
 
 void LineRaster::visit(int x, int y, int dx, int dy, double length) {
     if (dashed_) {
         travelled_ += length;
-        if (travelled_ >= dashPeriod_) travelled_ = std::fmod(travelled_, dashPeriod_);
+        if (travelled_ >= dashPeriod_) travelled_ = wrapped(travelled_, dashPeriod_);
         if (travelled_ >= dashOn_) {
             penDown_ = false;
             return;
         }
     }
-    if (penDown_)
-        moveBy(x, y, dx, dy);
-    else
-        stamp(x, y);
+    // Only what the pen covers at (x, y) and did not cover one step back.
+    cover(x, y, penDown_ ? steps_[static_cast<std::size_t>(stepIndex(dx, dy))] : whole_);
     penDown_ = true;
 }
 
-void LineRaster::stamp(int x, int y) {
-    if (width_ == 1) {
-        if (clip_.contains(Point{x, y})) pixels_->row(y)[x] = ink_;
-        return;
-    }
-    for (std::size_t k = 0; k < rows_.size(); ++k) {
-        const Row& row = rows_[k];
-        span(y + top_ + static_cast<int>(k), x + row.left, x + row.right);
-    }
-}
-
-// Only what the pen covers at (x, y) and did not cover one step back.
-void LineRaster::moveBy(int x, int y, int dx, int dy) {
-    if (width_ == 1) {
-        stamp(x, y);
-        return;
-    }
-    for (std::size_t k = 0; k < rows_.size(); ++k) {
-        const int offset = top_ + static_cast<int>(k);
-        const Row& row = rows_[k];
-        const int left = x + row.left;
-        const int right = x + row.right;
-        const Row* before = rowAt(offset + dy);
-        if (!before) {
-            span(y + offset, left, right);
-            continue;
-        }
-        const int oldLeft = x - dx + before->left;
-        const int oldRight = x - dx + before->right;
-        span(y + offset, left, std::min(right, oldLeft - 1));
-        span(y + offset, std::max(left, oldRight + 1), right);
-    }
+// The runs clipped: a pen inside the clip takes the walks from a pointer instead.
+void LineRaster::cover(int x, int y, const std::vector<Run>& runs) {
+    for (const Run& run : runs) span(y + run.dy, x + run.left, x + run.right);
 }
 
 const LineRaster::Row* LineRaster::rowAt(int dy) const {

@@ -116,10 +116,13 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
 void MapFrame::drawMaps(Pass& pass) {
     platform::DrawingSurface& surface = pass.surface;
     surface.setClip(std::nullopt);
-    // Marked "not yet painted", so that the maps know which pixels are still free.
-    surface.pixels().fill(platform::toUnpaintedPixel16(pass.colours.back));
     const std::vector<maps::MapCell>& cells = grid_.build(view_, surface.size());
-    if (!pass.data.maps) return;
+    if (!pass.data.maps) {
+        // Marked "not yet painted", as the maps leave what they do not cover.
+        surface.pixels().fill(platform::toUnpaintedPixel16(pass.colours.back));
+        return;
+    }
+    // The catalogue lays the background itself, around what the maps paint.
     pass.data.maps->buildDisplayList(view_.mapDrawScale(), view_.latitudeDegrees());
     pass.data.maps->paintAll(cells, surface.pixels(), pass.colours.back);
 }

@@ -162,6 +162,63 @@ TEST(MapCatalogue, PaintsTheBestScaleFirstIntoUnpaintedPixelsOnly) {
     EXPECT_EQ(c.catalogue.limitOfLoadedMaps(), 18);
 }
 
+// Cells laid as the view's grid lays them are painted by each cell's first map
+// without a background filled beforehand; the same cells in another order take the
+// fill-then-mask way. Both must leave the same frame over whatever the view held.
+TEST(MapCatalogue, CellsTilingTheViewPaintAsAFilledViewDoes) {
+    struct Placed {
+        double latitude, longitude, span;
+        int width;
+        std::uint8_t red, green, blue;
+    };
+    const Placed coarse{0, 0, 2.0, 16, 0, 0, 255}, fine{0.3, -0.5, 0.8, 64, 255, 0, 0},
+        other{-0.2, -0.2, 0.7, 40, 0, 200, 0}, away{40, 40, 1.0, 16, 9, 9, 9};
+    const struct {
+        const char* legend;
+        std::vector<Placed> maps;
+        platform::ColorRef background;
+    } cases[] = {
+        {"several maps overlapping, day colours", {coarse, fine, other}, platform::rgb(255, 255, 255)},
+        {"a map over part of the view, night colours", {fine}, platform::rgb(96, 0, 0)},
+        {"no map shows in the view", {away}, platform::rgb(0, 0, 0)},
+    };
+    // A 48 x 32 view at 20 pixels a degree around (0, 0), in 3 x 2 cells.
+    std::vector<maps::MapCell> rowOrder;
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            auto at = [](int x, int y) {
+                return maps::CellCorner{0.8 - y * 0.05, -1.2 + x * 0.05, x, y};
+            };
+            const int x = column * 16, y = row * 16;
+            rowOrder.push_back({at(x, y), at(x + 16, y), at(x, y + 16), at(x + 16, y + 16)});
+        }
+    }
+    const std::vector<maps::MapCell> otherOrder(rowOrder.rbegin(), rowOrder.rend());
+    for (const auto& c : cases) {
+        Catalogue catalogue;
+        for (std::size_t i = 0; i < c.maps.size(); ++i) {
+            const Placed& m = c.maps[i];
+            const auto image = catalogue.folder / ("p" + std::to_string(i) + ".bmp");
+            writeBmp(image, m.width, m.width, m.red, m.green, m.blue);
+            MapPtr map = catalogue.catalogue.newMap();
+            ASSERT_TRUE(map->setDefinition(squareMap(image, m.latitude, m.longitude, m.span,
+                                                     m.width)));
+            map->loadNow();
+        }
+        catalogue.catalogue.buildDisplayList(20 * 180.0f, 0);
+        platform::PixelBuffer tiled({48, 32}), masked({48, 32});
+        for (int i = 0; i < 48 * 32; ++i) tiled.data()[i] = masked.data()[i] = platform::Pixel16(i * 40503);
+        catalogue.catalogue.paintAll(rowOrder, tiled, c.background);
+        catalogue.catalogue.paintAll(otherOrder, masked, c.background);
+        int differ = 0;
+        for (int i = 0; i < 48 * 32; ++i) differ += tiled.data()[i] != masked.data()[i];
+        EXPECT_EQ(differ, 0) << c.legend;
+        const bool mapsShow = c.maps.front().latitude != away.latitude;
+        EXPECT_EQ(tiled.countUnpainted(tiled.bounds()) < 48u * 32u, mapsShow) << c.legend;
+        EXPECT_EQ(tiled.at(0, 0), platform::toUnpaintedPixel16(c.background)) << c.legend;
+    }
+}
+
 // Images that cannot be opened ask once whether to remove such maps; the answer stands
 // for every later one. Other failures say what went wrong, map by map.
 TEST(MapCatalogue, AsksOnceToRemoveMapsWhoseImagesCannotBeOpened) {

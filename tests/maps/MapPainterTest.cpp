@@ -26,6 +26,7 @@ constexpr double kLon0 = 7.0, kLat0 = 46.0, kStep = 1e-4;
 constexpr int kViewWidth = 64, kViewHeight = 48;
 constexpr Pixel16 kBackground = 0x7BEF | kUnpaintedBit;
 constexpr Pixel16 kAlreadyPainted = 0x0001;  // bit 5 clear, never a map code below
+constexpr Pixel16 kLeftOver = 0xFFFF;  // what a fresh cell held: neither map nor background
 
 // Each map pixel its own value, bit 5 clear: code x * height + y (y from the bottom).
 Pixel16 encode(int code) {
@@ -333,6 +334,8 @@ TEST(MapPainter, RefusesWhatItCannotPlace) {
 
 // Random maps and cells, many far off the buffer or the image: the sanitizer checks
 // every access, the test that the count matches the pixels changed outside the cell.
+// Written fresh over what the view held, a cell comes out as the masked paint into
+// the background leaves it, or untouched when the map cannot show in it.
 TEST(MapPainter, RandomCornersStayInsideBothBuffers) {
     std::mt19937 random(20240615);
     std::uniform_real_distribution<double> unit(-1, 1);
@@ -370,6 +373,26 @@ TEST(MapPainter, RandomCornersStayInsideBothBuffers) {
             }
         }
         ASSERT_EQ(-unpainted, changed) << "round " << round;
+        if (round % 3 == 0) continue;
+        PixelBuffer fresh({kViewWidth, kViewHeight}, kLeftOver);
+        std::int64_t freshCount = 0;
+        maps::paintMapCell(map, *image, cell, fresh, freshCount, kBackground);
+        ASSERT_EQ(freshCount, unpainted) << "round " << round;
+        int wrong = 0, written = 0, kept = 0;
+        for (int y = 0; y < kViewHeight; ++y) {
+            for (int x = 0; x < kViewWidth; ++x) {
+                const Pixel16 now = fresh.at(x, y);
+                if (!area.contains({x, y})) {
+                    wrong += now != kLeftOver;
+                    continue;
+                }
+                kept += now == kLeftOver;
+                written += now != kLeftOver;
+                wrong += now != kLeftOver && now != view.at(x, y);
+            }
+        }
+        ASSERT_EQ(wrong, 0) << "round " << round;
+        ASSERT_TRUE(written == 0 || kept == 0) << "round " << round;
     }
 }
 
