@@ -7,9 +7,6 @@ namespace wendra {
 
 namespace {
 
-// Points nearer than this to the last kept one add nothing visible.
-constexpr double kMinStepSquared = 1.0;
-
 bool finite(ScreenPoint p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
@@ -30,7 +27,16 @@ bool clipEdge(double p, double q, double& t0, double& t1) {
 
 }  // namespace
 
-ClippedPolylines::ClippedPolylines(platform::Rect clip) : clip_(clip) {}
+ClippedPolylines::ClippedPolylines(platform::Rect clip, int unitsPerPixel) {
+    reset(clip, unitsPerPixel);
+}
+
+void ClippedPolylines::reset(platform::Rect clip, int unitsPerPixel) {
+    clip_ = clip;
+    const double unit = std::max(unitsPerPixel, 1);
+    pixelSquared_ = unit * unit;
+    clear();
+}
 
 void ClippedPolylines::clear() {
     points_.clear();
@@ -52,14 +58,15 @@ void ClippedPolylines::setStyle(std::uint16_t style) {
     style_ = style;
 }
 
-void ClippedPolylines::lineTo(ScreenPoint point) {
+// A point nearer than a pixel to the last kept one adds nothing visible.
+bool ClippedPolylines::lineTo(ScreenPoint point) {
     if (!hasAnchor_ || !finite(point)) {
         moveTo(point);
-        return;
+        return false;
     }
     const double dx = point.x - anchor_.x;
     const double dy = point.y - anchor_.y;
-    if (dx * dx + dy * dy < kMinStepSquared) return;
+    if (dx * dx + dy * dy < pixelSquared_) return false;
 
     ScreenPoint from = anchor_;
     ScreenPoint to = point;
@@ -68,7 +75,7 @@ void ClippedPolylines::lineTo(ScreenPoint point) {
     anchor_ = point;
     if (!clipSegment(from, to, fromMoved, toMoved)) {
         closeRun();
-        return;
+        return false;
     }
     if (fromMoved || !runOpen_) {
         closeRun();
@@ -77,6 +84,7 @@ void ClippedPolylines::lineTo(ScreenPoint point) {
     }
     appendVertex(to.pixel());
     if (toMoved) closeRun();
+    return true;
 }
 
 void ClippedPolylines::appendVertex(platform::Point vertex) {
@@ -102,7 +110,8 @@ void ClippedPolylines::appendVertex(platform::Point vertex) {
 }
 
 // Near the segment itself, not only its line, so that a path turning back is kept.
-bool ClippedPolylines::withinAPixel(platform::Point p, platform::Point from, platform::Point to) {
+bool ClippedPolylines::withinAPixel(platform::Point p, platform::Point from,
+                                    platform::Point to) const {
     const double dx = static_cast<double>(to.x) - from.x;
     const double dy = static_cast<double>(to.y) - from.y;
     const double px = static_cast<double>(p.x) - from.x;
@@ -111,7 +120,7 @@ bool ClippedPolylines::withinAPixel(platform::Point p, platform::Point from, pla
     const double along = px * dx + py * dy;
     if (length2 == 0.0 || along < 0.0 || along > length2) return false;
     const double across = px * dy - py * dx;
-    return across * across < kMinStepSquared * length2;
+    return across * across < pixelSquared_ * length2;
 }
 
 void ClippedPolylines::closeRun() {

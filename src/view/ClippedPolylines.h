@@ -4,7 +4,8 @@
 // skipped, so is a vertex that lies within a pixel of the straight line between its
 // neighbours (with the vertices dropped before it), and a new run starts at every
 // break, style change or re-entry. Runs hold at least two points. Points that are not
-// numbers break the line.
+// numbers break the line. A pixel may be several units of the coordinates: the track
+// painter places in finer steps, so that it can move its lines by part of a pixel.
 
 #include <cstdint>
 #include <span>
@@ -23,19 +24,18 @@ public:
         std::size_t end = 0;
     };
 
-    explicit ClippedPolylines(platform::Rect clip = {});
+    explicit ClippedPolylines(platform::Rect clip = {}, int unitsPerPixel = 1);
 
-    // Forgets every run; the clip stays.
+    // Forgets every run; the clip and the unit stay.
     void clear();
-    // Forgets every run and clips to a new rectangle.
-    void reset(platform::Rect clip) {
-        clip_ = clip;
-        clear();
-    }
+    // Forgets every run and clips to a new rectangle, in units of which a pixel has
+    // unitsPerPixel.
+    void reset(platform::Rect clip, int unitsPerPixel = 1);
     // Starts a new line at the point (no segment to it).
     void moveTo(ScreenPoint point);
     // A segment from the last kept point; the first call after clear() acts as moveTo.
-    void lineTo(ScreenPoint point);
+    // True when some of the segment lies inside the clip and is drawn.
+    bool lineTo(ScreenPoint point);
     // Segments from now on carry this style; the line goes on without a gap.
     void setStyle(std::uint16_t style);
     // Ends the open line, so that runs() holds it.
@@ -52,10 +52,11 @@ private:
 
     void closeRun();
     void appendVertex(platform::Point vertex);
-    static bool withinAPixel(platform::Point p, platform::Point from, platform::Point to);
+    bool withinAPixel(platform::Point p, platform::Point from, platform::Point to) const;
     bool clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved, bool& toMoved) const;
 
     platform::Rect clip_;
+    double pixelSquared_ = 1.0;  // a pixel's length squared, in units
     std::vector<platform::Point> points_;
     std::vector<Run> runs_;
     std::uint16_t style_ = 0;

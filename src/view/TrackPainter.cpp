@@ -1,5 +1,9 @@
 #include "view/TrackPainter.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "track/Track.h"
 #include "track/TrackPoint.h"
 #include "view/ViewGeometry.h"
@@ -15,35 +19,34 @@ using platform::PenStyle;
 constexpr int kClipMargin = 8;
 // The main layer's halo is this much wider than its line.
 constexpr int kHaloExtra = 2;
+// Moved lines land at most this far (pixels) from where placing them anew would.
+constexpr double kMostSpread = 0.5;
 
 bool breaksBefore(const TrackPoint& previous, const TrackPoint& point, bool joinFar) {
     if (joinFar) return false;
     return previous.has(kSegmentEnd) || point.has(kSegmentStart);
 }
 
-platform::Rect clipFor(platform::Size size) {
-    return platform::Rect{-kClipMargin, -kClipMargin, size.width + kClipMargin,
-                          size.height + kClipMargin};
-}
-
 }  // namespace
 
-// The lines of the last frame are drawn again while the view and the layers stay as
-// they were: a frame redrawn for a timer or a banner does not place the track anew.
+// A layer is placed anew when its chain or the view changed other than by a small
+// move of the centre: a frame redrawn for a timer, or following a walk or a drag
+// over loaded tracks, moves the lines of the last frame instead.
 void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& track,
                                 const ViewGeometry& view, const ViewColours& colours) {
     const Placing placing = placingOf(surface, track, view);
-    const bool stale = !(placing == placed_);
-    placed_ = placing;
+    placedLastFrame_ = 0;
     for (int index = kLayers - 1; index >= 0; --index) {
-        ClippedPolylines& lines = lines_[static_cast<std::size_t>(index)];
-        if (stale) {
-            Chain& chain = chains_[static_cast<std::size_t>(index)];
-            copyChain(chain, track.layer(index), view.scale, placing.joinFar);
-            lines.reset(clipFor(placing.size));
-            collectRetained(lines, chain, view);
+        Chain& chain = chains_[static_cast<std::size_t>(index)];
+        Placed& placed = placed_[static_cast<std::size_t>(index)];
+        copyChain(chain, track.layer(index), view.scale, placing.joinFar);
+        platform::Point shift{};
+        if (!shiftOf(placed, placing, chain, view, shift)) {
+            place(placed, placing, chain, view);
+            ++placedLastFrame_;
         }
-        paint(surface, lines, index == Track::kMainLayer, colours);
+        toPixels(placed.lines, shift);
+        paint(surface, index == Track::kMainLayer, colours);
     }
 }
 
@@ -52,16 +55,9 @@ TrackPainter::Placing TrackPainter::placingOf(platform::DrawingSurface& surface,
     Placing p;
     p.size = surface.size();
     p.centre = view.centrePixel();
-    p.lat = view.centreLat();
-    p.lon = view.centreLon();
     p.scale = view.scale;
     p.rotation = view.rotationDegrees();
     p.joinFar = track.settings.joinFarPoints;
-    for (int index = 0; index < kLayers; ++index) {
-        const TrackLayer& layer = track.layer(index);
-        p.revisions[static_cast<std::size_t>(index)] = layer.revision();
-        p.heads[static_cast<std::size_t>(index)] = layer.drawHead;
-    }
     return p;
 }
 
@@ -86,41 +82,109 @@ void TrackPainter::copyChain(Chain& chain, const TrackLayer& layer, float scale,
     }
 }
 
-// Off-screen points are projected too, so that a line leaving the view and coming
-// back is clipped at the edge rather than cut short at its last visible point.
-void TrackPainter::collectRetained(ClippedPolylines& lines, const Chain& chain,
-                                   const ViewGeometry& view) {
-    const platform::Point centre = view.centrePixel();
-    const double scale = view.scale;
-    for (const Retained& point : chain.points) {
-        const RotatedOffset offset = view.project(point.lat, point.lon, point.cosLat);
-        const ScreenPoint at{centre.x + static_cast<double>(offset.x) * scale,
-                             centre.y - static_cast<double>(offset.y) * scale};
-        lines.setStyle(point.colour);
-        if (point.breaks)
-            lines.moveTo(at);
-        else
-            lines.lineTo(at);
-    }
-    lines.finish();
+// The view moved from the placed centre by dLat, dLon: every point moves by the same
+// rotated dLat and by dLon times the cosine of its own latitude. The lines move as
+// one by the middle cosine while the spread of the cosines along them keeps every
+// point within half a pixel of its own move, and while the move stays within the
+// margin they were placed with. shift: in units.
+bool TrackPainter::shiftOf(const Placed& placed, const Placing& placing, const Chain& chain,
+                           const ViewGeometry& view, platform::Point& shift) {
+    if (!placed.valid || !(placed.placing == placing) || placed.revision != chain.revision ||
+        placed.head != chain.head)
+        return false;
+    const double spread = std::fabs(view.centreLon() - placed.lon) * view.scale *
+                          (placed.cosHigh - placed.cosLow) / 2.0;
+    if (!(spread <= kMostSpread)) return false;
+    // Where the placed centre lies now: the lines' move.
+    const RotatedOffset moved =
+        view.project(placed.lat, placed.lon, (placed.cosLow + placed.cosHigh) / 2.0);
+    const double units = static_cast<double>(view.scale) * kUnitsPerPixel;
+    const double x = static_cast<double>(moved.x) * units;
+    const double y = -static_cast<double>(moved.y) * units;
+    constexpr double kMostShift = static_cast<double>(kReuseMargin) * kUnitsPerPixel;
+    if (!(std::fabs(x) <= kMostShift && std::fabs(y) <= kMostShift)) return false;
+    shift = platform::Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+    return true;
 }
 
-void TrackPainter::paint(platform::DrawingSurface& surface, const ClippedPolylines& lines,
-                         bool main, const ViewColours& colours) {
+// Off-screen points are projected too, so that a line leaving the view and coming
+// back is clipped at the edge rather than cut short at its last visible point.
+void TrackPainter::place(Placed& placed, const Placing& placing, const Chain& chain,
+                         const ViewGeometry& view) {
+    constexpr int kReach = (kClipMargin + kReuseMargin) * kUnitsPerPixel;
+    ClippedPolylines& lines = placed.lines;
+    lines.reset(platform::Rect{-kReach, -kReach, placing.size.width * kUnitsPerPixel + kReach,
+                               placing.size.height * kUnitsPerPixel + kReach},
+                kUnitsPerPixel);
+    const double units = static_cast<double>(view.scale) * kUnitsPerPixel;
+    const double centreX = static_cast<double>(placing.centre.x) * kUnitsPerPixel;
+    const double centreY = static_cast<double>(placing.centre.y) * kUnitsPerPixel;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    double previousCos = 1.0;
+    for (const Retained& point : chain.points) {
+        const RotatedOffset offset = view.project(point.lat, point.lon, point.cosLat);
+        const ScreenPoint at{centreX + static_cast<double>(offset.x) * units,
+                             centreY - static_cast<double>(offset.y) * units};
+        lines.setStyle(point.colour);
+        if (point.breaks) {
+            lines.moveTo(at);
+        } else if (lines.lineTo(at)) {
+            low = std::min({low, point.cosLat, previousCos});
+            high = std::max({high, point.cosLat, previousCos});
+        }
+        previousCos = point.cosLat;
+    }
+    lines.finish();
+    if (low > high) low = high = 1.0;  // nothing drawn: any move will do
+    placed.valid = true;
+    placed.placing = placing;
+    placed.revision = chain.revision;
+    placed.head = chain.head;
+    placed.lat = view.centreLat();
+    placed.lon = view.centreLon();
+    placed.cosLow = low;
+    placed.cosHigh = high;
+}
+
+// Rounded half up; a vertex that lands on the pixel of the one before is left out.
+void TrackPainter::toPixels(const ClippedPolylines& lines, platform::Point shift) {
+    constexpr int kHalf = kUnitsPerPixel / 2;
+    runs_.clear();
+    pixels_.clear();
+    for (const ClippedPolylines::Run& run : lines.runs()) {
+        const std::size_t begin = pixels_.size();
+        for (const platform::Point p : lines.points(run)) {
+            const platform::Point pixel{(p.x + shift.x + kHalf) >> kUnitBits,
+                                        (p.y + shift.y + kHalf) >> kUnitBits};
+            if (pixels_.size() == begin || pixels_.back() != pixel) pixels_.push_back(pixel);
+        }
+        if (pixels_.size() - begin >= 2)
+            runs_.push_back(ClippedPolylines::Run{run.style, begin, pixels_.size()});
+        else
+            pixels_.resize(begin);
+    }
+}
+
+void TrackPainter::paint(platform::DrawingSurface& surface, bool main,
+                         const ViewColours& colours) {
+    const auto points = [&](const ClippedPolylines::Run& run) {
+        return std::span<const platform::Point>(pixels_).subspan(run.begin, run.end - run.begin);
+    };
     if (main) {
-        for (const auto& run : lines.runs()) {
+        for (const auto& run : runs_) {
             surface.setPen(
                 Pen{PenStyle::Solid, trackPenWidth(run.style) + kHaloExtra, colours.back});
-            surface.polyline(lines.points(run));
+            surface.polyline(points(run));
         }
     }
-    for (const auto& run : lines.runs()) {
+    for (const auto& run : runs_) {
         const int width = trackPenWidth(run.style);
         // Loaded layers stand apart from the recorded one by a dashed thin pen.
         const bool dashed = !main && width == 1;
         surface.setPen(
             Pen{dashed ? PenStyle::Dash : PenStyle::Solid, width, trackColour(run.style)});
-        surface.polyline(lines.points(run));
+        surface.polyline(points(run));
     }
 }
 
