@@ -10,10 +10,12 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/Geometry.h"
 #include "view/ScaleBar.h"
 #include "view/ViewGeometry.h"
+#include "view/VisibleTrack.h"
 
 namespace wendra {
 
@@ -133,6 +135,7 @@ private:
     ViewGeometry& view_;
     Track& track_;
     std::array<Decimation, 5> decimations_{};
+    std::vector<VisibleTrack::ChainPoint> mainChain_;  // the main layer's retained chain
     Culling culled_;
     ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track
