@@ -6,6 +6,7 @@
 
 #include "track/Track.h"
 #include "track/TrackPoint.h"
+#include "track/TrackUnits.h"
 #include "view/ViewGeometry.h"
 
 namespace wendra {
@@ -30,8 +31,8 @@ bool breaksBefore(const TrackPoint& previous, const TrackPoint& point, bool join
 }  // namespace
 
 // A layer is placed anew when its chain or the view changed other than by a small
-// move of the centre: a frame redrawn for a timer, or following a walk or a drag
-// over loaded tracks, moves the lines of the last frame instead.
+// move of the centre or a turn: a frame redrawn for a timer, following a walk, a drag
+// or a course-up view over loaded tracks moves the lines of the last frame instead.
 void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& track,
                                 const ViewGeometry& view, const ViewColours& colours) {
     const Placing placing = placingOf(surface, track, view);
@@ -40,12 +41,13 @@ void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& 
         Chain& chain = chains_[static_cast<std::size_t>(index)];
         Placed& placed = placed_[static_cast<std::size_t>(index)];
         copyChain(chain, track.layer(index), view.scale, placing.joinFar);
-        platform::Point shift{};
-        if (!shiftOf(placed, placing, chain, view, shift)) {
+        Move move;
+        if (!moveOf(placed, placing, chain, view, move)) {
             place(placed, placing, chain, view);
+            move = Move{};
             ++placedLastFrame_;
         }
-        toPixels(placed.lines, shift);
+        toPixels(placed.lines, move, placing.centre);
         paint(surface, index == Track::kMainLayer, colours);
     }
 }
@@ -56,7 +58,6 @@ TrackPainter::Placing TrackPainter::placingOf(platform::DrawingSurface& surface,
     p.size = surface.size();
     p.centre = view.centrePixel();
     p.scale = view.scale;
-    p.rotation = view.rotationDegrees();
     p.joinFar = track.settings.joinFarPoints;
     return p;
 }
@@ -82,28 +83,53 @@ void TrackPainter::copyChain(Chain& chain, const TrackLayer& layer, float scale,
     }
 }
 
-// The view moved from the placed centre by dLat, dLon: every point moves by the same
-// rotated dLat and by dLon times the cosine of its own latitude. The lines move as
-// one by the middle cosine while the spread of the cosines along them keeps every
-// point within half a pixel of its own move, and while the move stays within the
-// margin they were placed with. shift: in units.
-bool TrackPainter::shiftOf(const Placed& placed, const Placing& placing, const Chain& chain,
-                           const ViewGeometry& view, platform::Point& shift) {
+// The view moved from the placed centre by dLat, dLon and turned: every point turns
+// with the view about its centre pixel and moves by the same rotated dLat and by dLon
+// times the cosine of its own latitude. The lines move as one by the middle cosine
+// while the spread of the cosines along them keeps every point within half a pixel
+// of its own move, and while the view stays within the margin they were placed with.
+bool TrackPainter::moveOf(const Placed& placed, const Placing& placing, const Chain& chain,
+                          const ViewGeometry& view, Move& move) {
     if (!placed.valid || !(placed.placing == placing) || placed.revision != chain.revision ||
         placed.head != chain.head)
         return false;
     const double spread = std::fabs(view.centreLon() - placed.lon) * view.scale *
                           (placed.cosHigh - placed.cosLow) / 2.0;
     if (!(spread <= kMostSpread)) return false;
-    // Where the placed centre lies now: the lines' move.
-    const RotatedOffset moved =
+    // Where the placed centre lies now.
+    const RotatedOffset centre =
         view.project(placed.lat, placed.lon, (placed.cosLow + placed.cosHigh) / 2.0);
     const double units = static_cast<double>(view.scale) * kUnitsPerPixel;
-    const double x = static_cast<double>(moved.x) * units;
-    const double y = -static_cast<double>(moved.y) * units;
-    constexpr double kMostShift = static_cast<double>(kReuseMargin) * kUnitsPerPixel;
-    if (!(std::fabs(x) <= kMostShift && std::fabs(y) <= kMostShift)) return false;
-    shift = platform::Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+    move.x = static_cast<double>(centre.x) * units;
+    move.y = -static_cast<double>(centre.y) * units;
+    const int turn = view.rotationDegrees() - placed.rotation;
+    move.turned = turn != 0;
+    move.cos = std::cos(turn * kPi / 180.0);
+    move.sin = std::sin(turn * kPi / 180.0);
+    if (!move.turned) {
+        move.x = std::round(move.x);
+        move.y = std::round(move.y);
+    }
+    return coversClip(move, placing);
+}
+
+// Whether every corner of the clip, taken back to where the lines were placed, lies
+// inside what they were placed for: then so does all of the clip.
+bool TrackPainter::coversClip(const Move& move, const Placing& placing) {
+    constexpr double kNear = kClipMargin * kUnitsPerPixel;
+    constexpr double kFar = (kClipMargin + kReuseMargin) * kUnitsPerPixel;
+    const double halfWidth = placing.size.width * kUnitsPerPixel / 2.0;
+    const double halfHeight = placing.size.height * kUnitsPerPixel / 2.0;
+    for (const double cornerX : {-halfWidth - kNear, halfWidth + kNear}) {
+        for (const double cornerY : {-halfHeight - kNear, halfHeight + kNear}) {
+            const double a = cornerX - move.x;
+            const double b = cornerY - move.y;
+            const double x = move.cos * a - move.sin * b;
+            const double y = move.sin * a + move.cos * b;
+            if (!(std::fabs(x) <= halfWidth + kFar && std::fabs(y) <= halfHeight + kFar))
+                return false;
+        }
+    }
     return true;
 }
 
@@ -141,28 +167,57 @@ void TrackPainter::place(Placed& placed, const Placing& placing, const Chain& ch
     placed.placing = placing;
     placed.revision = chain.revision;
     placed.head = chain.head;
+    placed.rotation = view.rotationDegrees();
     placed.lat = view.centreLat();
     placed.lon = view.centreLon();
     placed.cosLow = low;
     placed.cosHigh = high;
 }
 
-// Rounded half up; a vertex that lands on the pixel of the one before is left out.
-void TrackPainter::toPixels(const ClippedPolylines& lines, platform::Point shift) {
-    constexpr int kHalf = kUnitsPerPixel / 2;
+// A vertex that lands on the pixel of the one before is left out.
+void TrackPainter::toPixels(const ClippedPolylines& lines, const Move& move,
+                            platform::Point centre) {
     runs_.clear();
     pixels_.clear();
     for (const ClippedPolylines::Run& run : lines.runs()) {
         const std::size_t begin = pixels_.size();
-        for (const platform::Point p : lines.points(run)) {
-            const platform::Point pixel{(p.x + shift.x + kHalf) >> kUnitBits,
-                                        (p.y + shift.y + kHalf) >> kUnitBits};
-            if (pixels_.size() == begin || pixels_.back() != pixel) pixels_.push_back(pixel);
-        }
+        if (move.turned)
+            turnRun(lines.points(run), move, centre);
+        else
+            shiftRun(lines.points(run), move);
         if (pixels_.size() - begin >= 2)
             runs_.push_back(ClippedPolylines::Run{run.style, begin, pixels_.size()});
         else
             pixels_.resize(begin);
+    }
+}
+
+// Rounded half up.
+void TrackPainter::shiftRun(std::span<const platform::Point> points, const Move& move) {
+    constexpr int kHalf = kUnitsPerPixel / 2;
+    const int x = static_cast<int>(move.x) + kHalf;
+    const int y = static_cast<int>(move.y) + kHalf;
+    const std::size_t begin = pixels_.size();
+    for (const platform::Point p : points) {
+        const platform::Point pixel{(p.x + x) >> kUnitBits, (p.y + y) >> kUnitBits};
+        if (pixels_.size() == begin || pixels_.back() != pixel) pixels_.push_back(pixel);
+    }
+}
+
+// About the centre pixel; x right and y down, so the turn is clockwise on screen.
+void TrackPainter::turnRun(std::span<const platform::Point> points, const Move& move,
+                           platform::Point centre) {
+    constexpr double kPixel = 1.0 / kUnitsPerPixel;
+    const double centreX = static_cast<double>(centre.x) * kUnitsPerPixel;
+    const double centreY = static_cast<double>(centre.y) * kUnitsPerPixel;
+    const std::size_t begin = pixels_.size();
+    for (const platform::Point p : points) {
+        const double x = p.x - centreX;
+        const double y = p.y - centreY;
+        const ScreenPoint at{(centreX + move.cos * x + move.sin * y + move.x) * kPixel,
+                             (centreY - move.sin * x + move.cos * y + move.y) * kPixel};
+        const platform::Point pixel = at.pixel();
+        if (pixels_.size() == begin || pixels_.back() != pixel) pixels_.push_back(pixel);
     }
 }
 

@@ -92,19 +92,22 @@ TEST(TrackPainter, LinesMovedWithTheViewLandWithinAPixelOfLinesPlacedAnew) {
     struct Case {
         const char* legend;
         float scale;
-        int rotation;
+        int rotation, turn;  // degrees: the first view's rotation, then its turn
         double north, east;  // the centre's move, in pixels at the first centre
         int placedAnew;      // layers placed anew by the second frame
     };
     const Case cases[] = {
-        {"the same view", 1.0e6f, 0, 0, 0, 0},
-        {"a pixel north", 1.0e6f, 0, 1, 0, 0},
-        {"east by part of a pixel", 1.0e6f, 0, 0, 0.37, 0},
-        {"a drag east and south", 1.0e6f, 0, -61.5, 203.2, 0},
-        {"a turned view moving across", 1.0e6f, 33, 17.25, -48.6, 0},
-        {"beyond the margin the lines were placed with", 1.0e6f, 0, 0,
+        {"the same view", 1.0e6f, 0, 0, 0, 0, 0},
+        {"a pixel north", 1.0e6f, 0, 0, 1, 0, 0},
+        {"east by part of a pixel", 1.0e6f, 0, 0, 0, 0.37, 0},
+        {"a drag east and south", 1.0e6f, 0, 0, -61.5, 203.2, 0},
+        {"a turned view moving across", 1.0e6f, 33, 0, 17.25, -48.6, 0},
+        {"turning a degree right", 1.0e6f, 0, 1, 0, 0, 0},
+        {"turning left across north while moving", 1.0e6f, 3, -7, 12.5, 30.2, 0},
+        {"beyond the margin the lines were placed with", 1.0e6f, 0, 0, 0,
          TrackPainter::kReuseMargin + 10.0, 5},
-        {"zoomed out: the cosines along the lines spread too far", 2000.0f, 0, 0, 20, 2},
+        {"turned and moved so far that a corner leaves the margin", 1.0e6f, 0, 60, 0, 310, 5},
+        {"zoomed out: the cosines along the lines spread too far", 2000.0f, 0, 0, 0, 20, 2},
     };
     for (const Case& c : cases) {
         Scene scene(c.scale, c.rotation);
@@ -113,6 +116,8 @@ TEST(TrackPainter, LinesMovedWithTheViewLandWithinAPixelOfLinesPlacedAnew) {
         TrackPainter following;
         scene.draw(following, moved);
         const double lat = kLat + c.north / c.scale;
+        scene.view.heading = TrigTables::wrapDegrees(c.rotation + c.turn);
+        scene.view.jumpRotation();
         scene.view.setCentre(lat, kLon + c.east / (c.scale * std::cos(kLat * kPi)));
         scene.draw(following, moved);
         EXPECT_EQ(following.placedLastFrame(), c.placedAnew) << c.legend;
