@@ -7,6 +7,7 @@
 #include "track/Track.h"
 #include "track/TrackPoint.h"
 #include "track/TrackUnits.h"
+#include "view/ViewCycle.h"
 #include "view/ViewGeometry.h"
 
 namespace wendra {
@@ -23,9 +24,10 @@ constexpr int kHaloExtra = 2;
 // Moved lines land at most this far (pixels) from where placing them anew would.
 constexpr double kMostSpread = 0.5;
 
-bool breaksBefore(const TrackPoint& previous, const TrackPoint& point, bool joinFar) {
+bool breaksBefore(const VisibleTrack::ChainPoint& previous, const VisibleTrack::ChainPoint& point,
+                  bool joinFar) {
     if (joinFar) return false;
-    return previous.has(kSegmentEnd) || point.has(kSegmentStart);
+    return previous.segmentEnd || point.segmentStart;
 }
 
 }  // namespace
@@ -34,16 +36,16 @@ bool breaksBefore(const TrackPoint& previous, const TrackPoint& point, bool join
 // move of the centre or a turn: a frame redrawn for a timer, following a walk, a drag
 // or a course-up view over loaded tracks moves the lines of the last frame instead.
 void TrackPainter::drawRetained(platform::DrawingSurface& surface, const Track& track,
-                                const ViewGeometry& view, const ViewColours& colours) {
+                                const ViewCycle& cycle, const ViewGeometry& view,
+                                const ViewColours& colours) {
     const Placing placing = placingOf(surface, track, view);
     placedLastFrame_ = 0;
     for (int index = kLayers - 1; index >= 0; --index) {
-        Chain& chain = chains_[static_cast<std::size_t>(index)];
+        const TrackLayer& layer = track.layer(index);
         Placed& placed = placed_[static_cast<std::size_t>(index)];
-        copyChain(chain, track.layer(index), view.scale, placing.joinFar);
         Move move;
-        if (!moveOf(placed, placing, chain, view, move)) {
-            place(placed, placing, chain, view);
+        if (!moveOf(placed, placing, layer, view, move)) {
+            place(placed, placing, layer, cycle.retained(index), view);
             move = Move{};
             ++placedLastFrame_;
         }
@@ -62,36 +64,15 @@ TrackPainter::Placing TrackPainter::placingOf(platform::DrawingSurface& surface,
     return p;
 }
 
-// The chain copied into one array: placing then reads memory in order instead of
-// following links through every point of a long track.
-void TrackPainter::copyChain(Chain& chain, const TrackLayer& layer, float scale, bool joinFar) {
-    const Chain key{layer.revision(), layer.drawHead, scale, joinFar, {}};
-    if (chain.revision == key.revision && chain.head == key.head && chain.scale == key.scale &&
-        chain.joinFar == key.joinFar)
-        return;
-    chain.revision = key.revision;
-    chain.head = key.head;
-    chain.scale = key.scale;
-    chain.joinFar = key.joinFar;
-    chain.points.clear();
-    const TrackPoint* previous = nullptr;
-    for (const TrackPoint* point = layer.drawHead; point; point = point->drawNext) {
-        const bool breaks = !previous || breaksBefore(*previous, *point, joinFar);
-        chain.points.push_back(
-            Retained{point->lat, point->lon, point->cosLat, point->colour, breaks});
-        previous = point;
-    }
-}
-
 // The view moved from the placed centre by dLat, dLon and turned: every point turns
 // with the view about its centre pixel and moves by the same rotated dLat and by dLon
 // times the cosine of its own latitude. The lines move as one by the middle cosine
 // while the spread of the cosines along them keeps every point within half a pixel
 // of its own move, and while the view stays within the margin they were placed with.
-bool TrackPainter::moveOf(const Placed& placed, const Placing& placing, const Chain& chain,
+bool TrackPainter::moveOf(const Placed& placed, const Placing& placing, const TrackLayer& layer,
                           const ViewGeometry& view, Move& move) {
-    if (!placed.valid || !(placed.placing == placing) || placed.revision != chain.revision ||
-        placed.head != chain.head)
+    if (!placed.valid || !(placed.placing == placing) || placed.revision != layer.revision() ||
+        placed.head != layer.drawHead)
         return false;
     const double spread = std::fabs(view.centreLon() - placed.lon) * view.scale *
                           (placed.cosHigh - placed.cosLow) / 2.0;
@@ -135,8 +116,8 @@ bool TrackPainter::coversClip(const Move& move, const Placing& placing) {
 
 // Off-screen points are projected too, so that a line leaving the view and coming
 // back is clipped at the edge rather than cut short at its last visible point.
-void TrackPainter::place(Placed& placed, const Placing& placing, const Chain& chain,
-                         const ViewGeometry& view) {
+void TrackPainter::place(Placed& placed, const Placing& placing, const TrackLayer& layer,
+                         Chain chain, const ViewGeometry& view) {
     constexpr int kReach = (kClipMargin + kReuseMargin) * kUnitsPerPixel;
     ClippedPolylines& lines = placed.lines;
     lines.reset(platform::Rect{-kReach, -kReach, placing.size.width * kUnitsPerPixel + kReach,
@@ -147,26 +128,26 @@ void TrackPainter::place(Placed& placed, const Placing& placing, const Chain& ch
     const double centreY = static_cast<double>(placing.centre.y) * kUnitsPerPixel;
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
-    double previousCos = 1.0;
-    for (const Retained& point : chain.points) {
+    const VisibleTrack::ChainPoint* previous = nullptr;
+    for (const VisibleTrack::ChainPoint& point : chain) {
         const RotatedOffset offset = view.project(point.lat, point.lon, point.cosLat);
         const ScreenPoint at{centreX + static_cast<double>(offset.x) * units,
                              centreY - static_cast<double>(offset.y) * units};
         lines.setStyle(point.colour);
-        if (point.breaks) {
+        if (!previous || breaksBefore(*previous, point, placing.joinFar)) {
             lines.moveTo(at);
         } else if (lines.lineTo(at)) {
-            low = std::min({low, point.cosLat, previousCos});
-            high = std::max({high, point.cosLat, previousCos});
+            low = std::min({low, point.cosLat, previous->cosLat});
+            high = std::max({high, point.cosLat, previous->cosLat});
         }
-        previousCos = point.cosLat;
+        previous = &point;
     }
     lines.finish();
     if (low > high) low = high = 1.0;  // nothing drawn: any move will do
     placed.valid = true;
     placed.placing = placing;
-    placed.revision = chain.revision;
-    placed.head = chain.head;
+    placed.revision = layer.revision();
+    placed.head = layer.drawHead;
     placed.rotation = view.rotationDegrees();
     placed.lat = view.centreLat();
     placed.lon = view.centreLon();

@@ -14,12 +14,14 @@
 #include "platform/DrawingSurface.h"
 #include "view/ClippedPolylines.h"
 #include "view/ViewColours.h"
+#include "view/VisibleTrack.h"
 
 namespace wendra {
 
 class Track;
 class TrackLayer;
 class TrackPoint;
+class ViewCycle;
 class ViewGeometry;
 
 class TrackPainter {
@@ -32,7 +34,7 @@ public:
 
     // The points the view cycle kept (the retained chains), turned and scaled by the
     // view; the caller holds the track lock.
-    void drawRetained(platform::DrawingSurface& surface, const Track& track,
+    void drawRetained(platform::DrawingSurface& surface, const Track& track, const ViewCycle& cycle,
                       const ViewGeometry& view, const ViewColours& colours);
 
     // How many layers the last drawRetained placed anew (the others were moved).
@@ -52,22 +54,6 @@ private:
     static Placing placingOf(platform::DrawingSurface& surface, const Track& track,
                              const ViewGeometry& view);
 
-    // A retained point as placing needs it; breaks: no line from the one before.
-    struct Retained {
-        double lat = 0.0;
-        double lon = 0.0;
-        double cosLat = 1.0;
-        std::uint16_t colour = 0;
-        bool breaks = false;
-    };
-    // A layer's retained chain, and what it was copied from.
-    struct Chain {
-        std::uint64_t revision = ~std::uint64_t{0};
-        const TrackPoint* head = nullptr;
-        float scale = 0.0f;
-        bool joinFar = false;
-        std::vector<Retained> points;
-    };
     // A layer's lines in units, for the view centred on lat, lon and turned by
     // rotation; cosLow..cosHigh holds the cosines of the latitudes at the ends of
     // every segment drawn.
@@ -94,12 +80,12 @@ private:
         double y = 0.0;
     };
 
-    static void copyChain(Chain& chain, const TrackLayer& layer, float scale, bool joinFar);
-    static bool moveOf(const Placed& placed, const Placing& placing, const Chain& chain,
+    using Chain = std::span<const VisibleTrack::ChainPoint>;
+    static bool moveOf(const Placed& placed, const Placing& placing, const TrackLayer& layer,
                        const ViewGeometry& view, Move& move);
     static bool coversClip(const Move& move, const Placing& placing);
-    static void place(Placed& placed, const Placing& placing, const Chain& chain,
-                      const ViewGeometry& view);
+    static void place(Placed& placed, const Placing& placing, const TrackLayer& layer,
+                      Chain chain, const ViewGeometry& view);
     // The runs moved and rounded to pixels, into runs_ and pixels_.
     void toPixels(const ClippedPolylines& lines, const Move& move, platform::Point centre);
     void shiftRun(std::span<const platform::Point> points, const Move& move);
@@ -107,7 +93,6 @@ private:
                  platform::Point centre);
     void paint(platform::DrawingSurface& surface, bool main, const ViewColours& colours);
 
-    std::array<Chain, kLayers> chains_;
     std::array<Placed, kLayers> placed_;
     // The layer being drawn, in pixels.
     std::vector<ClippedPolylines::Run> runs_;

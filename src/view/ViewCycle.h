@@ -61,6 +61,11 @@ public:
     void update(FrameInputs& in);
     // The scale bar of the last update.
     const ScaleBar& scaleBar() const { return scaleBar_; }
+    // A layer's retained chain as the last update left it; valid while the caller
+    // holds the track lock it was made under.
+    std::span<const VisibleTrack::ChainPoint> retained(int layer) const {
+        return chains_[static_cast<std::size_t>(layer)];
+    }
 
     // Moves the map by a pen displacement (x right, y down), walks the track cursor,
     // or zooms in zoom-drag mode; false when the view did not change.
@@ -135,7 +140,8 @@ private:
     ViewGeometry& view_;
     Track& track_;
     std::array<Decimation, 5> decimations_{};
-    std::vector<VisibleTrack::ChainPoint> mainChain_;  // the main layer's retained chain
+    // The retained chains in arrays, as the last decimation of each layer left them.
+    std::array<std::vector<VisibleTrack::ChainPoint>, 5> chains_;
     Culling culled_;
     ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track

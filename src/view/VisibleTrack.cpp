@@ -22,6 +22,13 @@ void placeOnScreen(TrackPoint& point, const ViewGeometry& view) {
     point.screenY = pixel.y;
 }
 
+VisibleTrack::ChainPoint chainPoint(TrackPoint& p) {
+    return VisibleTrack::ChainPoint{p.lat,    p.lon,
+                                    p.cosLat, &p,
+                                    p.colour, p.has(kSegmentStart),
+                                    p.has(kSegmentEnd)};
+}
+
 bool outside(double lat, double lon, double cosLat, const ViewGeometry& view, double extent) {
     return std::fabs(lat - view.centreLat()) > extent ||
            std::fabs((lon - view.centreLon()) * cosLat) > extent;
@@ -39,7 +46,7 @@ int VisibleTrack::decimate(TrackLayer& layer, float scale, std::vector<ChainPoin
             *link = p;
             link = &p->drawNext;
             ++kept;
-            if (chain) chain->push_back(ChainPoint{p->lat, p->lon, p->cosLat, p});
+            if (chain) chain->push_back(chainPoint(*p));
             path = std::max(path - step, 0.0f);
         }
         path += p->distNext;
@@ -81,7 +88,7 @@ int VisibleTrack::cull(TrackLayer& layer, std::span<const ChainPoint> chain,
 int VisibleTrack::cull(TrackLayer& layer, const ViewGeometry& view, double extent, bool first) {
     std::vector<ChainPoint> chain;
     for (TrackPoint* p = layer.drawHead; p; p = p->drawNext)
-        chain.push_back(ChainPoint{p->lat, p->lon, p->cosLat, p});
+        chain.push_back(chainPoint(*p));
     return cull(layer, chain, view, extent, first);
 }
 

@@ -4,6 +4,7 @@
 // ones near the view centre (visibleHead/visibleNext) with their rotated offsets.
 // The caller holds the track lock; the chains are only valid until a point is deleted.
 
+#include <cstdint>
 #include <limits>
 #include <span>
 #include <vector>
@@ -18,13 +19,16 @@ class VisibleTrack {
 public:
     static constexpr double kUnlimited = std::numeric_limits<double>::infinity();
 
-    // A retained point with what culling reads, so that culling walks an array and
-    // touches only the points it keeps.
+    // A retained point with what culling and drawing read, so that they walk an array
+    // in order and culling touches only the points it keeps.
     struct ChainPoint {
         double lat = 0.0;
         double lon = 0.0;
         double cosLat = 1.0;
         TrackPoint* point = nullptr;
+        std::uint16_t colour = 0;
+        bool segmentStart = false;
+        bool segmentEnd = false;
     };
 
     // Keeps the first and last points, both ends of every segment, and a point

@@ -11,8 +11,8 @@
 #include "track/TrackPoint.h"
 #include "track/TrackUnits.h"
 #include "view/TrackPainter.h"
+#include "view/ViewCycle.h"
 #include "view/ViewGeometry.h"
-#include "view/VisibleTrack.h"
 
 namespace wendra::test {
 namespace {
@@ -29,18 +29,19 @@ constexpr std::uint16_t kLoadedColour = 0x010c;  // blue, two pixels: solid
 
 struct Scene {
     explicit Scene(float scale, int rotation) {
-        view.placeRect({0, 0, kWidth, kHeight});
-        view.scale = scale;
-        view.heading = rotation;
-        view.jumpRotation();
+        view.zoomWord = zoom::kManual;
+        view.scale = view.manualScale = scale;
+        turnTo(rotation);
         view.setCentre(kLat, kLon);
         // Two wavy paths across the view and beyond its edges.
         for (int i = -250; i <= 250; ++i) {
             add(Track::kMainLayer, 1.7 * i, 30.0 * std::sin(i / 9.0), kMainColour);
             add(2, 2.2 * i, 0.3 * i + 25.0 * std::sin(i / 7.0), kLoadedColour);
         }
-        for (int layer = 0; layer < Track::kLayerCount; ++layer)
-            VisibleTrack::decimate(track.layer(layer), view.scale);
+    }
+    void turnTo(int degrees) {
+        view.heading = TrigTables::wrapDegrees(degrees);
+        view.jumpRotation();
     }
     // A point (dx, dy) pixels from the first centre, x east, y south, north up.
     void add(int layer, double dx, double dy, std::uint16_t colour) {
@@ -52,13 +53,18 @@ struct Scene {
         point.colour = colour;
         if (point.prev) refreshNeighbourValues(*point.prev);
     }
+    // The view's update (it keeps the centre: no fix to follow), then the track.
     void draw(TrackPainter& painter, PixelBuffer& buffer) {
+        FrameInputs in;
+        in.client = {0, 0, kWidth, kHeight};
+        cycle.update(in);
         buffer.fill(0xffff);
         platform::qt::QtDrawingSurface surface(buffer);
-        painter.drawRetained(surface, track, view, colours);
+        painter.drawRetained(surface, track, cycle, view, colours);
     }
     Track track;
     ViewGeometry view;
+    ViewCycle cycle{view, track};
     ViewColours colours;
 };
 
@@ -116,8 +122,7 @@ TEST(TrackPainter, LinesMovedWithTheViewLandWithinAPixelOfLinesPlacedAnew) {
         TrackPainter following;
         scene.draw(following, moved);
         const double lat = kLat + c.north / c.scale;
-        scene.view.heading = TrigTables::wrapDegrees(c.rotation + c.turn);
-        scene.view.jumpRotation();
+        scene.turnTo(c.rotation + c.turn);
         scene.view.setCentre(lat, kLon + c.east / (c.scale * std::cos(kLat * kPi)));
         scene.draw(following, moved);
         EXPECT_EQ(following.placedLastFrame(), c.placedAnew) << c.legend;
