@@ -8,8 +8,9 @@
 // of the walk in tenths (30: every point 3 pixels from the next, the worst case);
 // limit 1 keeps "Limit the nb of points" on, so the drawing budget decides how many
 // points are drawn, 0 draws all 1000; moving 1: the fix, which the view follows,
-// moves a pixel before every frame, so everything is placed anew (0: the same view
-// drawn again, as for a timer).
+// moves a pixel before every frame (0: the same view drawn again, as for a timer; 2:
+// the view turns a degree before every frame; 3: recording, the fix moves a pixel and
+// is added to the main layer before every frame).
 // Update/<step>: one view update without a surface, the fix moving a pixel each time.
 // Pan/<step>/<quick>: a drag of 200 pixels, then the frame that shows it (quick 1:
 // the lighter frame drawn while the pen moves).
@@ -205,6 +206,24 @@ struct Scene {
         if (map->status() != maps::MapStatus::ActiveLoaded) std::abort();
     }
 
+    // Course up, turning at once by a degree.
+    void turnDegree() {
+        view.settingsWord = (view.settingsWord | settings::kTurningView) & ~settings::kSmoothRotate;
+        data.frame.course = (data.frame.course + 1) % 360;
+    }
+
+    // The fix, as the recorder adds it to the main layer.
+    void recordFix() {
+        TrackLock::Hold hold(track.lock(), u".Add.1");
+        PointValues v;
+        v.lat = gps.lat;
+        v.lon = gps.lon;
+        v.time = 9001.0;
+        v.timeZone = 0;
+        v.flags = 0;
+        setPointValues(*track.main().append(), v, 0.0);
+    }
+
     // The fix moves a pixel north or back, and the view with it.
     void moveFix() {
         moved_ = !moved_;
@@ -251,12 +270,16 @@ void report(benchmark::State& state, std::vector<double>& millis) {
 void BM_Frame(benchmark::State& state) {
     Scene scene(static_cast<double>(state.range(0)) / 10.0);
     scene.points.limit = state.range(1) != 0;
-    const bool moving = state.range(2) != 0;
+    const bool recording = state.range(2) == 3;
+    const bool moving = state.range(2) == 1 || recording;
+    const bool turning = state.range(2) == 2;
     scene.paint(&scene.surface);  // the first frame settles the view and the budget
     std::vector<double> millis;
     for (auto _ : state) {
         const auto start = Clock::now();
         if (moving) scene.moveFix();
+        if (turning) scene.turnDegree();
+        if (recording) scene.recordFix();
         scene.paint(&scene.surface);
         millis.push_back(millisSince(start));
     }
@@ -306,6 +329,8 @@ BENCHMARK(BM_Frame)
     ->Args({30, 1, 1})
     ->Args({30, 0, 1})
     ->Args({5, 1, 0})
+    ->Args({5, 1, 2})
+    ->Args({5, 1, 3})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Update)->Arg(5)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pan)->Args({5, 0})->Args({5, 1})->Args({30, 0})->Unit(benchmark::kMillisecond);

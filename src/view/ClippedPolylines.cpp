@@ -7,9 +7,6 @@ namespace wendra {
 
 namespace {
 
-// Points nearer than this to the last kept one add nothing visible.
-constexpr double kMinStepSquared = 1.0;
-
 bool finite(ScreenPoint p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
@@ -30,7 +27,19 @@ bool clipEdge(double p, double q, double& t0, double& t1) {
 
 }  // namespace
 
-ClippedPolylines::ClippedPolylines(platform::Rect clip) : clip_(clip) {}
+ClippedPolylines::ClippedPolylines(platform::Rect clip, int unitsPerPixel) {
+    reset(clip, unitsPerPixel);
+}
+
+void ClippedPolylines::reset(platform::Rect clip, int unitsPerPixel) {
+    left_ = clip.left;
+    top_ = clip.top;
+    right_ = clip.right - 1;
+    bottom_ = clip.bottom - 1;
+    const double unit = std::max(unitsPerPixel, 1);
+    pixelSquared_ = unit * unit;
+    clear();
+}
 
 void ClippedPolylines::clear() {
     points_.clear();
@@ -52,14 +61,15 @@ void ClippedPolylines::setStyle(std::uint16_t style) {
     style_ = style;
 }
 
-void ClippedPolylines::lineTo(ScreenPoint point) {
+// A point nearer than a pixel to the last kept one adds nothing visible.
+bool ClippedPolylines::clippedLineTo(ScreenPoint point) {
     if (!hasAnchor_ || !finite(point)) {
         moveTo(point);
-        return;
+        return false;
     }
     const double dx = point.x - anchor_.x;
     const double dy = point.y - anchor_.y;
-    if (dx * dx + dy * dy < kMinStepSquared) return;
+    if (dx * dx + dy * dy < pixelSquared_) return false;
 
     ScreenPoint from = anchor_;
     ScreenPoint to = point;
@@ -68,7 +78,7 @@ void ClippedPolylines::lineTo(ScreenPoint point) {
     anchor_ = point;
     if (!clipSegment(from, to, fromMoved, toMoved)) {
         closeRun();
-        return;
+        return false;
     }
     if (fromMoved || !runOpen_) {
         closeRun();
@@ -77,41 +87,47 @@ void ClippedPolylines::lineTo(ScreenPoint point) {
     }
     appendVertex(to.pixel());
     if (toMoved) closeRun();
+    return true;
 }
 
 void ClippedPolylines::appendVertex(platform::Point vertex) {
     if (runOpen_ && points_.size() > runBegin_ && points_.back() == vertex) return;
     if (!runOpen_) {
         runBegin_ = points_.size();
-        dropped_.clear();
-    } else if (points_.size() - runBegin_ >= 2 && dropped_.size() < kMostDropped) {
+        droppedCount_ = 0;
+    } else if (points_.size() - runBegin_ >= 2 && droppedCount_ < kMostDropped) {
         // The last vertex goes when it and every one dropped since the one before it
         // lie within a pixel of the straight line on to the new one.
-        const platform::Point from = points_[points_.size() - 2];
-        const platform::Point last = points_.back();
-        if (withinAPixel(last, from, vertex) &&
-            std::all_of(dropped_.begin(), dropped_.end(),
-                        [&](platform::Point p) { return withinAPixel(p, from, vertex); })) {
-            dropped_.push_back(last);
+        dropped_[droppedCount_] = points_.back();
+        if (allWithinAPixel(points_[points_.size() - 2], vertex, droppedCount_ + 1)) {
+            ++droppedCount_;
             points_.back() = vertex;
             return;
         }
-        dropped_.clear();
+        droppedCount_ = 0;
     }
     points_.push_back(vertex);
 }
 
 // Near the segment itself, not only its line, so that a path turning back is kept.
-bool ClippedPolylines::withinAPixel(platform::Point p, platform::Point from, platform::Point to) {
+// Every point is tested, without an early way out: most of the time all of them
+// pass, and a loop without branches is the quicker one then.
+bool ClippedPolylines::allWithinAPixel(platform::Point from, platform::Point to,
+                                       std::size_t count) const {
     const double dx = static_cast<double>(to.x) - from.x;
     const double dy = static_cast<double>(to.y) - from.y;
-    const double px = static_cast<double>(p.x) - from.x;
-    const double py = static_cast<double>(p.y) - from.y;
     const double length2 = dx * dx + dy * dy;
-    const double along = px * dx + py * dy;
-    if (length2 == 0.0 || along < 0.0 || along > length2) return false;
-    const double across = px * dy - py * dx;
-    return across * across < kMinStepSquared * length2;
+    if (length2 == 0.0) return false;
+    const double limit = pixelSquared_ * length2;
+    bool all = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double px = static_cast<double>(dropped_[i].x) - from.x;
+        const double py = static_cast<double>(dropped_[i].y) - from.y;
+        const double along = px * dx + py * dy;
+        const double across = px * dy - py * dx;
+        all &= (along >= 0.0) & (along <= length2) & (across * across < limit);
+    }
+    return all;
 }
 
 void ClippedPolylines::closeRun() {
@@ -124,19 +140,13 @@ void ClippedPolylines::closeRun() {
 
 bool ClippedPolylines::clipSegment(ScreenPoint& from, ScreenPoint& to, bool& fromMoved,
                                    bool& toMoved) const {
-    // The clip's right and bottom edges are exclusive; the last pixel inside is kept.
-    const double right = clip_.right - 1;
-    const double bottom = clip_.bottom - 1;
-    const auto inside = [&](const ScreenPoint& p) {
-        return p.x >= clip_.left && p.x <= right && p.y >= clip_.top && p.y <= bottom;
-    };
     if (inside(from) && inside(to)) return true;
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
     double t0 = 0.0;
     double t1 = 1.0;
-    if (!clipEdge(-dx, from.x - clip_.left, t0, t1) || !clipEdge(dx, right - from.x, t0, t1) ||
-        !clipEdge(-dy, from.y - clip_.top, t0, t1) || !clipEdge(dy, bottom - from.y, t0, t1))
+    if (!clipEdge(-dx, from.x - left_, t0, t1) || !clipEdge(dx, right_ - from.x, t0, t1) ||
+        !clipEdge(-dy, from.y - top_, t0, t1) || !clipEdge(dy, bottom_ - from.y, t0, t1))
         return false;
     const ScreenPoint start = from;
     if (t1 < 1.0) {

@@ -92,7 +92,7 @@ void MapFrame::drawFrame(Pass& pass, std::u16string_view alertText) {
     const auto labelsStart = std::chrono::steady_clock::now();
     if (!quick_) drawPointLabels(pass, points);
     auto spent = std::chrono::steady_clock::now() - labelsStart;
-    trackPainter_.drawRetained(pass.surface, track_, view_, pass.colours);
+    trackPainter_.drawRetained(pass.surface, track_, cycle_, view_, pass.colours);
     const auto markersStart = std::chrono::steady_clock::now();
     drawPointMarkers(pass, points);
     spent += std::chrono::steady_clock::now() - markersStart;

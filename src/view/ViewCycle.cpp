@@ -85,7 +85,7 @@ void ViewCycle::decimateAll() {
         if (kept.valid && !chainLost && kept.scale == view_.scale &&
             kept.revision == layer.revision())
             continue;
-        VisibleTrack::decimate(layer, view_.scale);
+        VisibleTrack::decimate(layer, view_.scale, &chains_[static_cast<std::size_t>(i)]);
         kept = Decimation{true, view_.scale, layer.revision()};
     }
 }
@@ -131,7 +131,7 @@ void ViewCycle::project(FrameInputs& in, double trackExtent) {
                           view_.centrePixel(),     trackExtent};
     // The same view over the same chain places the same points.
     if (!(culling == culled_)) {
-        VisibleTrack::cull(main, view_, trackExtent, true);
+        VisibleTrack::cull(main, chains_[Track::kMainLayer], view_, trackExtent, true);
         culled_ = culling;
     }
     for (auto* list : {&in.fitPoints, &in.routePoints}) {

@@ -10,10 +10,12 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/Geometry.h"
 #include "view/ScaleBar.h"
 #include "view/ViewGeometry.h"
+#include "view/VisibleTrack.h"
 
 namespace wendra {
 
@@ -59,6 +61,11 @@ public:
     void update(FrameInputs& in);
     // The scale bar of the last update.
     const ScaleBar& scaleBar() const { return scaleBar_; }
+    // A layer's retained chain as the last update left it; valid while the caller
+    // holds the track lock it was made under.
+    std::span<const VisibleTrack::ChainPoint> retained(int layer) const {
+        return chains_[static_cast<std::size_t>(layer)];
+    }
 
     // Moves the map by a pen displacement (x right, y down), walks the track cursor,
     // or zooms in zoom-drag mode; false when the view did not change.
@@ -133,6 +140,8 @@ private:
     ViewGeometry& view_;
     Track& track_;
     std::array<Decimation, 5> decimations_{};
+    // The retained chains in arrays, as the last decimation of each layer left them.
+    std::array<std::vector<VisibleTrack::ChainPoint>, 5> chains_;
     Culling culled_;
     ScaleBar scaleBar_;
     double cursorRest_ = 0.0;  // units of pen travel not yet spent on the track

@@ -21,18 +21,32 @@ void placeOnScreen(TrackPoint& point, const ViewGeometry& view) {
     point.screenX = pixel.x;
     point.screenY = pixel.y;
 }
+
+VisibleTrack::ChainPoint chainPoint(TrackPoint& p) {
+    return VisibleTrack::ChainPoint{p.lat,    p.lon,
+                                    p.cosLat, &p,
+                                    p.colour, p.has(kSegmentStart),
+                                    p.has(kSegmentEnd)};
+}
+
+bool outside(double lat, double lon, double cosLat, const ViewGeometry& view, double extent) {
+    return std::fabs(lat - view.centreLat()) > extent ||
+           std::fabs((lon - view.centreLon()) * cosLat) > extent;
+}
 }  // namespace
 
-int VisibleTrack::decimate(TrackLayer& layer, float scale) {
+int VisibleTrack::decimate(TrackLayer& layer, float scale, std::vector<ChainPoint>* chain) {
     const float step = kPixelsBetweenPoints / scale;
     float path = step;
     int kept = 0;
     TrackPoint** link = &layer.drawHead;
+    if (chain) chain->clear();
     for (TrackPoint* p = layer.first(); p; p = p->next) {
         if (path >= step || !p->next || p->has(kSegmentFlags)) {
             *link = p;
             link = &p->drawNext;
             ++kept;
+            if (chain) chain->push_back(chainPoint(*p));
             path = std::max(path - step, 0.0f);
         }
         path += p->distNext;
@@ -45,16 +59,19 @@ double VisibleTrack::halfExtent(const ViewGeometry& view) {
     return view.diagonal() / view.scale / 2.0 + kMarginUnits;
 }
 
-int VisibleTrack::cull(TrackLayer& layer, const ViewGeometry& view, double extent, bool first) {
+int VisibleTrack::cull(TrackLayer& layer, std::span<const ChainPoint> chain,
+                       const ViewGeometry& view, double extent, bool first) {
+    // The points lie all over memory: each is asked for well before it is placed.
+    constexpr std::size_t kAhead = 16;
     int visible = 0;
     TrackPoint** link = &layer.visibleHead;
-    for (TrackPoint* p = layer.drawHead; p; p = p->drawNext) {
-        if (std::fabs(p->lat - view.centreLat()) > extent ||
-            std::fabs((p->lon - view.centreLon()) * p->cosLat) > extent)
-            continue;
-        placeOnScreen(*p, view);
-        *link = p;
-        link = &p->visibleNext;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        if (i + kAhead < chain.size()) __builtin_prefetch(&chain[i + kAhead].point->viewRelX, 1);
+        const ChainPoint& c = chain[i];
+        if (outside(c.lat, c.lon, c.cosLat, view, extent)) continue;
+        placeOnScreen(*c.point, view);
+        *link = c.point;
+        link = &c.point->visibleNext;
         ++visible;
     }
     if (visible == 0 && first && layer.drawHead) {
@@ -65,6 +82,14 @@ int VisibleTrack::cull(TrackLayer& layer, const ViewGeometry& view, double exten
     }
     *link = nullptr;
     return visible;
+}
+
+// The chain gathered first: a fit culls every layer once, far from every frame.
+int VisibleTrack::cull(TrackLayer& layer, const ViewGeometry& view, double extent, bool first) {
+    std::vector<ChainPoint> chain;
+    for (TrackPoint* p = layer.drawHead; p; p = p->drawNext)
+        chain.push_back(chainPoint(*p));
+    return cull(layer, chain, view, extent, first);
 }
 
 }  // namespace wendra

@@ -4,20 +4,37 @@
 // ones near the view centre (visibleHead/visibleNext) with their rotated offsets.
 // The caller holds the track lock; the chains are only valid until a point is deleted.
 
+#include <cstdint>
 #include <limits>
+#include <span>
+#include <vector>
 
 namespace wendra {
 
 class TrackLayer;
+class TrackPoint;
 class ViewGeometry;
 
 class VisibleTrack {
 public:
     static constexpr double kUnlimited = std::numeric_limits<double>::infinity();
 
+    // A retained point with what culling and drawing read, so that they walk an array
+    // in order and culling touches only the points it keeps.
+    struct ChainPoint {
+        double lat = 0.0;
+        double lon = 0.0;
+        double cosLat = 1.0;
+        TrackPoint* point = nullptr;
+        std::uint16_t colour = 0;
+        bool segmentStart = false;
+        bool segmentEnd = false;
+    };
+
     // Keeps the first and last points, both ends of every segment, and a point
-    // wherever the path since the last kept one reaches two pixels.
-    static int decimate(TrackLayer& layer, float scale);
+    // wherever the path since the last kept one reaches two pixels. chain, when given,
+    // receives the retained points in order.
+    static int decimate(TrackLayer& layer, float scale, std::vector<ChainPoint>* chain = nullptr);
 
     // Half extent of the culling square: half the screen diagonal plus about 50 m.
     static double halfExtent(const ViewGeometry& view);
@@ -26,6 +43,9 @@ public:
     // offsets and screen pixels. `first`: when none is visible, the first retained one
     // is taken anyway, so the main layer always has something to fit and draw.
     static int cull(TrackLayer& layer, const ViewGeometry& view, double halfExtent, bool first);
+    // The same from the layer's chain as decimate gave it, while the layer is unchanged.
+    static int cull(TrackLayer& layer, std::span<const ChainPoint> chain, const ViewGeometry& view,
+                    double halfExtent, bool first);
 };
 
 }  // namespace wendra
