@@ -4,7 +4,9 @@
 #include <QPolygon>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/qt/QtText.h"
@@ -67,6 +69,43 @@ int qtTextFlags(std::uint32_t flags) {
     if (flags & text::kWordBreak) q |= Qt::TextWordWrap;
     if (flags & text::kNoClip) q |= Qt::TextDontClip;
     return q;
+}
+
+// Eight pixels as one vector, so that a byte of mask bits is one blend.
+using EightPixels = Pixel16 __attribute__((vector_size(16)));
+
+// For each byte of a mask, its eight pixels' masks: all ones where the bit is set.
+struct ByteLanes {
+    std::array<EightPixels, 256> lanes{};
+    ByteLanes() {
+        for (int byte = 0; byte < 256; ++byte)
+            for (int bit = 0; bit < 8; ++bit)
+                lanes[byte][bit] = (byte >> bit) & 1 ? Pixel16{0xFFFF} : Pixel16{0};
+    }
+};
+const ByteLanes kByteLanes;
+
+bool maskBit(const std::uint8_t* bits, int x) {
+    return (bits[x >> 3] >> (x & 7)) & 1;
+}
+
+// Puts the ink on the pixels of one mask row whose bits are set, between the row's
+// columns from and to (the clip): eight pixels at a time where the clip allows.
+void inkRow(Pixel16* row, const std::uint8_t* bits, int from, int to, Pixel16 ink) {
+    int x = from;
+    for (; x < to && (x & 7) != 0; ++x)
+        if (maskBit(bits, x)) row[x] = ink;
+    const EightPixels inks = EightPixels{} + ink;
+    for (; x + 8 <= to; x += 8) {
+        const std::uint8_t byte = bits[x >> 3];
+        const EightPixels lanes = kByteLanes.lanes[byte];
+        EightPixels pixels;
+        std::memcpy(&pixels, row + x, sizeof pixels);
+        pixels = (pixels & ~lanes) | (inks & lanes);
+        std::memcpy(row + x, &pixels, sizeof pixels);
+    }
+    for (; x < to; ++x)
+        if (maskBit(bits, x)) row[x] = ink;
 }
 
 }  // namespace
@@ -216,18 +255,33 @@ Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::
         if (!(flags & text::kNoClip)) cell = cell.intersected(box);
         fillRect(cell, backgroundColour_);
     }
-    const Rect letters = laid.letters.translated(box.left, box.top);
-    const Rect area = letters.intersected(clipArea());
-    const Pixel16 ink = toPixel16(textColour_);
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::uint16_t* mask = laid.mask.data() +
-                                    static_cast<std::size_t>(y - letters.top) * letters.width() +
-                                    (area.left - letters.left);
-        Pixel16* to = buffer_->row(y) + area.left;
-        for (int x = 0; x < area.width(); ++x)
-            to[x] = static_cast<Pixel16>((to[x] & ~mask[x]) | (ink & mask[x]));
-    }
+    inkLetters(laid, Point{box.left, box.top}, textColour_);
     return taken;
+}
+
+TextHandle QtDrawingSurface::layOutText(std::u16string_view text, Size box, std::uint32_t flags) {
+    const LaidOutText& laid = laidOut(text, Rect{0, 0, box.width, box.height}, flags, true);
+    return TextHandle{&laid, texts_.stamp(), laid.taken};
+}
+
+void QtDrawingSurface::drawTexts(std::span<const PlacedText> texts) {
+    if (image_.isNull()) return;
+    for (const PlacedText& placed : texts)
+        if (holds(placed.text))
+            inkLetters(*static_cast<const LaidOutText*>(placed.text.layout), placed.at,
+                       placed.colour);
+}
+
+void QtDrawingSurface::inkLetters(const LaidOutText& laid, Point at, ColorRef colour) {
+    const Rect letters = laid.letters.translated(at.x, at.y);
+    const Rect area = letters.intersected(clipArea());
+    const Pixel16 ink = toPixel16(colour);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::uint8_t* bits =
+            laid.mask.data() + static_cast<std::size_t>(y - letters.top) * laid.bytesPerRow;
+        inkRow(buffer_->row(y) + letters.left, bits, area.left - letters.left,
+               area.right - letters.left, ink);
+    }
 }
 
 // The layout is made with the box at the origin: it is the same wherever the box lies.
@@ -283,24 +337,27 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
         p.drawImage(area.topLeft(), letters);
     }
     // The mask covers the inked pixels only: the room left for overhangs is mostly empty.
-    const auto inked = [&](int x, int y) {
-        return qAlpha(reinterpret_cast<const QRgb*>(scaled.constScanLine(y))[x]) != 0;
-    };
+    const auto row = [&](int y) { return reinterpret_cast<const QRgb*>(scaled.constScanLine(y)); };
     Rect ink{scaled.width(), scaled.height(), 0, 0};
     for (int y = 0; y < scaled.height(); ++y) {
+        const QRgb* line = row(y);
         for (int x = 0; x < scaled.width(); ++x) {
-            if (!inked(x, y)) continue;
+            if (qAlpha(line[x]) == 0) continue;
             ink = Rect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
                        std::max(ink.bottom, y + 1)};
         }
     }
     if (ink.empty()) return;
     laid.letters = ink.translated(target.left(), target.top());
-    laid.mask.resize(static_cast<std::size_t>(ink.width()) * ink.height());
+    laid.bytesPerRow = (ink.width() + 7) / 8;
+    laid.mask.assign(static_cast<std::size_t>(laid.bytesPerRow) * ink.height(), 0);
     for (int y = ink.top; y < ink.bottom; ++y) {
-        std::uint16_t* mask =
-            laid.mask.data() + static_cast<std::size_t>(y - ink.top) * ink.width() - ink.left;
-        for (int x = ink.left; x < ink.right; ++x) mask[x] = inked(x, y) ? 0xFFFF : 0;
+        const QRgb* line = row(y);
+        std::uint8_t* bits =
+            laid.mask.data() + static_cast<std::size_t>(y - ink.top) * laid.bytesPerRow;
+        for (int x = ink.left; x < ink.right; ++x)
+            if (qAlpha(line[x]) != 0)
+                bits[(x - ink.left) >> 3] |= std::uint8_t(1u << ((x - ink.left) & 7));
     }
 }
 

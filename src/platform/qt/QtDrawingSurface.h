@@ -47,6 +47,9 @@ public:
     void polygon(std::span<const Point> points) override;
     Rect drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) override;
     Rect measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) override;
+    TextHandle layOutText(std::u16string_view text, Size box, std::uint32_t flags) override;
+    bool holds(const TextHandle& text) const override { return text.stamp == texts_.stamp(); }
+    void drawTexts(std::span<const PlacedText> texts) override;
 
     // The Qt font that stands for a program font, and how much its letters are
     // widened (or narrowed) to give the character width asked for (cached).
@@ -64,6 +67,7 @@ private:
     QPainter& shapePainter();  // with the pen and brush applied
     const LaidOutText& laidOut(std::u16string_view text, const Rect& box, std::uint32_t flags,
                                bool letters);
+    void inkLetters(const LaidOutText& laid, Point at, ColorRef colour);
     static void drawLetters(LaidOutText& laid, const QtFont& font, const QString& text,
                             const QRect& layout, const QRect& taken, std::uint32_t flags);
 
