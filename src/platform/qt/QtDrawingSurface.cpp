@@ -221,7 +221,7 @@ const QtDrawingSurface::QtFont& QtDrawingSurface::qtFont(const Font& font) {
         const int natural = std::max(QFontMetrics(q).averageCharWidth(), 1);
         xScale = std::clamp(static_cast<qreal>(font.width) / natural, kMinScale, kMaxScale);
     }
-    return fonts_.emplace(key, QtFont{q, xScale}).first->second;
+    return fonts_.emplace(key, QtFont{q, xScale, std::make_shared<GlyphCache>(q)}).first->second;
 }
 
 // Text is laid out unscaled in a box as much wider as the letters get narrower,
@@ -294,21 +294,27 @@ const LaidOutText& QtDrawingSurface::laidOut(std::u16string_view text, const Rec
     const QtFont& font = qtFont(font_);
     const QString qtext = toQString(text);
     const QRect layout = layoutBox(Rect{0, 0, box.width(), box.height()}, font.xScale);
-    const QRect taken = QFontMetrics(font.font).boundingRect(layout, qtTextFlags(flags), qtext);
+    const int qtFlags = qtTextFlags(flags);
+    // Most labels are composed from the font's letters; Qt lays out the rest.
+    const bool composed = compose_ && font.glyphs->compose(text, layout, qtFlags, composed_);
+    const QRect taken =
+        composed ? composed_.taken : QFontMetrics(font.font).boundingRect(layout, qtFlags, qtext);
     entry.taken = fromLayout(taken, 0, font.xScale);
     entry.measured = true;
     if (letters) {
-        drawLetters(entry, font, qtext, layout, taken, flags);
+        drawLetters(entry, font, composed ? &composed_ : nullptr, qtext, layout, taken, flags);
         entry.drawn = true;
     }
     return entry;
 }
 
-// Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the letters
-// are drawn on a scratch image first (with room for overhanging glyphs), then scaled
-// across onto a second one, whose covered pixels make the mask; without
-// antialiasing every letter pixel is whole.
-void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const QString& qtext,
+// Letters are drawn on a scratch picture first (with room for overhanging glyphs),
+// then scaled across onto a second one, whose covered pixels make the mask. Qt 6.4
+// garbles one-bit glyphs blitted straight onto a 16-bit image, so texts Qt lays out
+// go through two images; composed ones are put down and scaled here, pixel for pixel
+// as Qt would. Without antialiasing every letter pixel is whole.
+void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font,
+                                   const GlyphCache::Composed* composed, const QString& qtext,
                                    const QRect& layout, const QRect& taken, std::uint32_t flags) {
     laid.letters = Rect{};
     laid.mask.clear();
@@ -316,6 +322,40 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
     QRect area = taken.adjusted(-overhang, -overhang, overhang, overhang);
     if (!(flags & text::kNoClip)) area &= layout;
     if (area.isEmpty() || qtext.isEmpty()) return;
+    QTransform across;
+    across.scale(font.xScale, 1.0);
+    const QRect target = across.mapRect(QRectF(area)).toAlignedRect().adjusted(-1, 0, 1, 0);
+    InkGrid grid{
+        target.width(), target.height(),
+        std::vector<std::uint8_t>(static_cast<std::size_t>(target.width()) * target.height())};
+    if (composed)
+        composedInk(grid, font, *composed, area, target);
+    else
+        qtInk(grid, font, qtext, layout, area, target, flags);
+    maskOf(laid, grid, target.topLeft());
+}
+
+void QtDrawingSurface::composedInk(InkGrid& grid, const QtFont& font,
+                                   const GlyphCache::Composed& composed, const QRect& area,
+                                   const QRect& target) {
+    const int width = area.width();
+    std::vector<std::uint8_t> source(static_cast<std::size_t>(width) * area.height());
+    font.glyphs->paint(composed, [&](int x, int y) {
+        if (area.contains(x, y))
+            source[static_cast<std::size_t>(y - area.top()) * width + (x - area.left())] = 1;
+    });
+    const std::vector<int> columns =
+        columnsScaledAcross(area.left(), width, font.xScale, target.left(), target.width());
+    for (int y = 0; y < grid.height; ++y) {
+        const std::uint8_t* from = source.data() + static_cast<std::size_t>(y) * width;
+        std::uint8_t* to = grid.on.data() + static_cast<std::size_t>(y) * grid.width;
+        for (int x = 0; x < grid.width; ++x) to[x] = columns[x] >= 0 && from[columns[x]];
+    }
+}
+
+void QtDrawingSurface::qtInk(InkGrid& grid, const QtFont& font, const QString& qtext,
+                             const QRect& layout, const QRect& area, const QRect& target,
+                             std::uint32_t flags) {
     QImage letters(area.size(), QImage::Format_ARGB32_Premultiplied);
     letters.fill(Qt::transparent);
     {
@@ -327,7 +367,6 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
     }
     QTransform across;
     across.scale(font.xScale, 1.0);
-    const QRect target = across.mapRect(QRectF(area)).toAlignedRect().adjusted(-1, 0, 1, 0);
     QImage scaled(target.size(), QImage::Format_ARGB32_Premultiplied);
     scaled.fill(Qt::transparent);
     {
@@ -336,28 +375,35 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
         p.setTransform(across, true);
         p.drawImage(area.topLeft(), letters);
     }
-    // The mask covers the inked pixels only: the room left for overhangs is mostly empty.
-    const auto row = [&](int y) { return reinterpret_cast<const QRgb*>(scaled.constScanLine(y)); };
-    Rect ink{scaled.width(), scaled.height(), 0, 0};
-    for (int y = 0; y < scaled.height(); ++y) {
-        const QRgb* line = row(y);
-        for (int x = 0; x < scaled.width(); ++x) {
-            if (qAlpha(line[x]) == 0) continue;
+    for (int y = 0; y < grid.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scaled.constScanLine(y));
+        std::uint8_t* to = grid.on.data() + static_cast<std::size_t>(y) * grid.width;
+        for (int x = 0; x < grid.width; ++x) to[x] = qAlpha(line[x]) != 0;
+    }
+}
+
+// The mask covers the inked pixels only: the room left for overhangs is mostly empty.
+void QtDrawingSurface::maskOf(LaidOutText& laid, const InkGrid& grid, QPoint origin) {
+    const auto on = [&](int x, int y) {
+        return grid.on[static_cast<std::size_t>(y) * grid.width + x] != 0;
+    };
+    Rect ink{grid.width, grid.height, 0, 0};
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
+            if (!on(x, y)) continue;
             ink = Rect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
                        std::max(ink.bottom, y + 1)};
         }
     }
     if (ink.empty()) return;
-    laid.letters = ink.translated(target.left(), target.top());
+    laid.letters = ink.translated(origin.x(), origin.y());
     laid.bytesPerRow = (ink.width() + 7) / 8;
     laid.mask.assign(static_cast<std::size_t>(laid.bytesPerRow) * ink.height(), 0);
     for (int y = ink.top; y < ink.bottom; ++y) {
-        const QRgb* line = row(y);
         std::uint8_t* bits =
             laid.mask.data() + static_cast<std::size_t>(y - ink.top) * laid.bytesPerRow;
         for (int x = ink.left; x < ink.right; ++x)
-            if (qAlpha(line[x]) != 0)
-                bits[(x - ink.left) >> 3] |= std::uint8_t(1u << ((x - ink.left) & 7));
+            if (on(x, y)) bits[(x - ink.left) >> 3] |= std::uint8_t(1u << ((x - ink.left) & 7));
     }
 }
 
