@@ -340,16 +340,35 @@ void QtDrawingSurface::composedInk(InkGrid& grid, const QtFont& font,
                                    const QRect& target) {
     const int width = area.width();
     std::vector<std::uint8_t> source(static_cast<std::size_t>(width) * area.height());
+    // Only the inked part of the picture (the room for overhangs is mostly empty) is
+    // scaled.
+    int left = width;
+    int right = -1;
+    int top = area.height();
+    int bottom = -1;
     font.glyphs->paint(composed, [&](int x, int y) {
-        if (area.contains(x, y))
-            source[static_cast<std::size_t>(y - area.top()) * width + (x - area.left())] = 1;
+        x -= area.left();
+        y -= area.top();
+        if (x < 0 || y < 0 || x >= width || y >= area.height()) return;
+        source[static_cast<std::size_t>(y) * width + x] = 1;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
     });
+    if (right < 0) return;
+    const QRect inked(QPoint(left, top), QPoint(right, bottom));
     const std::vector<int> columns =
         columnsScaledAcross(area.left(), width, font.xScale, target.left(), target.width());
-    for (int y = 0; y < grid.height; ++y) {
+    int first = 0;
+    int last = grid.width - 1;
+    while (first <= last && (columns[first] < inked.left() || columns[first] > inked.right()))
+        ++first;
+    while (last >= first && (columns[last] < inked.left() || columns[last] > inked.right())) --last;
+    for (int y = inked.top(); y <= inked.bottom(); ++y) {
         const std::uint8_t* from = source.data() + static_cast<std::size_t>(y) * width;
         std::uint8_t* to = grid.on.data() + static_cast<std::size_t>(y) * grid.width;
-        for (int x = 0; x < grid.width; ++x) to[x] = columns[x] >= 0 && from[columns[x]];
+        for (int x = first; x <= last; ++x) to[x] = from[columns[x]];
     }
 }
 
@@ -384,26 +403,29 @@ void QtDrawingSurface::qtInk(InkGrid& grid, const QtFont& font, const QString& q
 
 // The mask covers the inked pixels only: the room left for overhangs is mostly empty.
 void QtDrawingSurface::maskOf(LaidOutText& laid, const InkGrid& grid, QPoint origin) {
-    const auto on = [&](int x, int y) {
-        return grid.on[static_cast<std::size_t>(y) * grid.width + x] != 0;
+    const auto row = [&](int y) {
+        return grid.on.data() + static_cast<std::size_t>(y) * grid.width;
     };
     Rect ink{grid.width, grid.height, 0, 0};
     for (int y = 0; y < grid.height; ++y) {
-        for (int x = 0; x < grid.width; ++x) {
-            if (!on(x, y)) continue;
-            ink = Rect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
-                       std::max(ink.bottom, y + 1)};
-        }
+        const std::uint8_t* line = row(y);
+        const auto* firstOn = static_cast<const std::uint8_t*>(std::memchr(line, 1, grid.width));
+        if (!firstOn) continue;
+        int lastOn = grid.width - 1;
+        while (line[lastOn] == 0) --lastOn;
+        ink = Rect{std::min(ink.left, static_cast<int>(firstOn - line)), std::min(ink.top, y),
+                   std::max(ink.right, lastOn + 1), std::max(ink.bottom, y + 1)};
     }
     if (ink.empty()) return;
     laid.letters = ink.translated(origin.x(), origin.y());
     laid.bytesPerRow = (ink.width() + 7) / 8;
     laid.mask.assign(static_cast<std::size_t>(laid.bytesPerRow) * ink.height(), 0);
     for (int y = ink.top; y < ink.bottom; ++y) {
+        const std::uint8_t* line = row(y) + ink.left;
         std::uint8_t* bits =
             laid.mask.data() + static_cast<std::size_t>(y - ink.top) * laid.bytesPerRow;
-        for (int x = ink.left; x < ink.right; ++x)
-            if (on(x, y)) bits[(x - ink.left) >> 3] |= std::uint8_t(1u << ((x - ink.left) & 7));
+        for (int x = 0; x < ink.width(); ++x)
+            bits[x >> 3] |= static_cast<std::uint8_t>(line[x] << (x & 7));
     }
 }
 
