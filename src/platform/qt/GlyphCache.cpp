@@ -115,14 +115,40 @@ int GlyphCache::kerning(char16_t first, char16_t second) {
     return pairs_.emplace(key, kern).first->second;
 }
 
+// The kerning of every pair of a line new to the cache, from one shaping of the whole
+// line rather than one of each pair; a line Qt does not shape letter for letter is
+// left to the pairs' own shapings, which find the pair at fault.
+void GlyphCache::learnPairs(std::u16string_view text) {
+    const QList<QGlyphRun> runs = shaped(
+        QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())),
+        font_);
+    if (runs.size() != 1 || runs[0].glyphIndexes().size() != static_cast<qsizetype>(text.size()))
+        return;
+    const QList<quint32> indexes = runs[0].glyphIndexes();
+    const QList<QPointF> positions = runs[0].positions();
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (indexes[static_cast<qsizetype>(i)] != glyph(text[i]).index) return;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto at = static_cast<qsizetype>(i);
+        pairs_.emplace((std::uint32_t{text[i]} << 16) | text[i + 1],
+                       sixtyFourths(positions[at + 1].x()) - sixtyFourths(positions[at].x()) -
+                           glyph(text[i]).advance);
+    }
+}
+
 bool GlyphCache::lineOf(std::u16string_view text, Line& line) {
     line.text = text;
     line.advance = 0;
     if (text.empty() || text.front() == u' ' || text.back() == u' ') return false;
+    bool known = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!composable(text[i])) return false;
+        if (!composable(text[i]) || glyph(text[i]).index == 0) return false;
+        if (i + 1 < text.size() && !pairs_.contains((std::uint32_t{text[i]} << 16) | text[i + 1]))
+            known = false;
+    }
+    if (!known) learnPairs(text);
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const Glyph& g = glyph(text[i]);
-        if (g.index == 0) return false;
         line.advance += g.advance;
         if (i + 1 == text.size()) break;
         const int kern = kerning(text[i], text[i + 1]);

@@ -3,11 +3,12 @@
 // scripts where that gives Qt's own pixels: Latin, Greek and Cyrillic letters without
 // combining marks, on lines that fit their box and neither start nor end with a
 // space. Each letter is drawn once by Qt; its advance and its kerning with the
-// letter before come from Qt's shaping of the letter and of the pair, and a pair that
-// Qt shapes as one glyph (a ligature) or as other glyphs leaves the text to Qt. The
-// lines are placed as QPainter::drawText places them (each line on a whole pixel
-// below the last, aligned in the box, letters on the pixel their pen position falls
-// in), so a new label costs no shaping and no text layout.
+// letter before come from Qt's shaping of the letter and of the first line the pair
+// was met in, and a pair that Qt shapes as one glyph (a ligature) or as other glyphs
+// leaves the text to Qt. The lines are placed as QPainter::drawText places them (each
+// line on a whole pixel below the last, aligned in the box, letters on the pixel their
+// pen position falls in), so a label made of letter pairs met before costs no shaping
+// and no text layout.
 
 #include <QFont>
 #include <QRect>
@@ -69,6 +70,7 @@ private:
     static bool composable(char16_t c);
     const Glyph& glyph(char16_t c);
     int kerning(char16_t first, char16_t second);
+    void learnPairs(std::u16string_view text);
     bool lineOf(std::u16string_view text, Line& line);
 
     QFont font_;
