@@ -136,6 +136,23 @@ void GlyphCache::learnPairs(std::u16string_view text) {
     }
 }
 
+// Labels are mostly made of the printable ASCII letters: the first line with a pair
+// not met before has all their pairs learnt at once, from one line that holds them
+// all. 'f' is left out: its ligatures would make Qt's glyphs differ from the letters,
+// and such a line teaches nothing.
+void GlyphCache::learnAsciiPairs() {
+    asciiLearnt_ = true;
+    std::u16string all;
+    for (char16_t first = u' '; first <= u'~'; ++first) {
+        for (char16_t second = u' '; second <= u'~'; ++second) {
+            if (first == u'f' || second == u'f' || (first == u' ' && second == u' ')) continue;
+            all += first;
+            all += second;
+        }
+    }
+    learnPairs(std::u16string_view(all).substr(1));
+}
+
 bool GlyphCache::lineOf(std::u16string_view text, Line& line) {
     line.text = text;
     line.advance = 0;
@@ -145,6 +162,12 @@ bool GlyphCache::lineOf(std::u16string_view text, Line& line) {
         if (!composable(text[i]) || glyph(text[i]).index == 0) return false;
         if (i + 1 < text.size() && !pairs_.contains((std::uint32_t{text[i]} << 16) | text[i + 1]))
             known = false;
+    }
+    if (!known && !asciiLearnt_) {
+        learnAsciiPairs();
+        known = std::all_of(text.begin(), text.end() - 1, [&](const char16_t& c) {
+            return pairs_.contains((std::uint32_t{c} << 16) | (&c)[1]);
+        });
     }
     if (!known) learnPairs(text);
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -71,6 +71,7 @@ private:
     const Glyph& glyph(char16_t c);
     int kerning(char16_t first, char16_t second);
     void learnPairs(std::u16string_view text);
+    void learnAsciiPairs();
     bool lineOf(std::u16string_view text, Line& line);
 
     QFont font_;
@@ -80,6 +81,7 @@ private:
     std::unordered_map<char16_t, Glyph> glyphs_;
     std::unordered_map<std::uint32_t, int> pairs_;  // kerning by the pair's letters
     std::vector<Line> lines_;
+    bool asciiLearnt_ = false;
 };
 
 }  // namespace wendra::platform::qt
