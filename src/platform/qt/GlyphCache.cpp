@@ -153,21 +153,22 @@ void GlyphCache::learnAsciiPairs() {
     learnPairs(std::u16string_view(all).substr(1));
 }
 
+bool GlyphCache::pairsKnown(std::u16string_view text) const {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i)
+        if (!pairs_.contains((std::uint32_t{text[i]} << 16) | text[i + 1])) return false;
+    return true;
+}
+
 bool GlyphCache::lineOf(std::u16string_view text, Line& line) {
     line.text = text;
     line.advance = 0;
     if (text.empty() || text.front() == u' ' || text.back() == u' ') return false;
-    bool known = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!composable(text[i]) || glyph(text[i]).index == 0) return false;
-        if (i + 1 < text.size() && !pairs_.contains((std::uint32_t{text[i]} << 16) | text[i + 1]))
-            known = false;
-    }
+    for (const char16_t c : text)
+        if (!composable(c) || glyph(c).index == 0) return false;
+    bool known = pairsKnown(text);
     if (!known && !asciiLearnt_) {
         learnAsciiPairs();
-        known = std::all_of(text.begin(), text.end() - 1, [&](const char16_t& c) {
-            return pairs_.contains((std::uint32_t{c} << 16) | (&c)[1]);
-        });
+        known = pairsKnown(text);
     }
     if (!known) learnPairs(text);
     for (std::size_t i = 0; i < text.size(); ++i) {

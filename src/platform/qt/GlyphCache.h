@@ -3,8 +3,9 @@
 // scripts where that gives Qt's own pixels: Latin, Greek and Cyrillic letters without
 // combining marks, on lines that fit their box and neither start nor end with a
 // space. Each letter is drawn once by Qt; its advance and its kerning with the
-// letter before come from Qt's shaping of the letter and of the first line the pair
-// was met in, and a pair that Qt shapes as one glyph (a ligature) or as other glyphs
+// letter before come from Qt's shaping of the letter and of a line holding the pair
+// (one with every pair of printable ASCII letters, or the first the pair was met
+// in), and a pair that Qt shapes as one glyph (a ligature) or as other glyphs
 // leaves the text to Qt. The lines are placed as QPainter::drawText places them (each
 // line on a whole pixel below the last, aligned in the box, letters on the pixel their
 // pen position falls in), so a label made of letter pairs met before costs no shaping
@@ -72,6 +73,7 @@ private:
     int kerning(char16_t first, char16_t second);
     void learnPairs(std::u16string_view text);
     void learnAsciiPairs();
+    bool pairsKnown(std::u16string_view text) const;
     bool lineOf(std::u16string_view text, Line& line);
 
     QFont font_;
