@@ -56,6 +56,23 @@ inline constexpr std::uint32_t kSingleLine = 0x0020;
 inline constexpr std::uint32_t kNoClip = 0x0100;
 }  // namespace text
 
+// A text laid out once for a box of one size and kept by the surface, to be drawn
+// again and again at places that change without being looked up again: the labels of
+// the map view, frame after frame. Good while the surface's holds() says so (it
+// forgets its layouts now and then).
+struct TextHandle {
+    const void* layout = nullptr;
+    std::uint64_t stamp = 0;
+    Rect taken{};  // the box the text takes, relative to its box's top left
+};
+
+// A kept text, where its box's top left goes and in what colour.
+struct PlacedText {
+    TextHandle text;
+    Point at{};
+    ColorRef colour = 0;
+};
+
 class DrawingSurface {
 public:
     virtual ~DrawingSurface() = default;
@@ -89,6 +106,11 @@ public:
     virtual Rect drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) = 0;
     // The box the text would take, without drawing.
     virtual Rect measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) = 0;
+    // The text laid out with the font in force for a box of the size.
+    virtual TextHandle layOutText(std::u16string_view text, Size box, std::uint32_t flags) = 0;
+    virtual bool holds(const TextHandle& text) const = 0;
+    // The kept texts in their order, transparent; texts no longer held are left out.
+    virtual void drawTexts(std::span<const PlacedText> texts) = 0;
 
     void line(Point from, Point to) {
         const Point ends[] = {from, to};

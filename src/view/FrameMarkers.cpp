@@ -83,10 +83,17 @@ void MapFrame::drawPointLabels(Pass& pass, std::span<const DrawnPoint> points) {
     const platform::Size size = surface.size();
     const int infoMode = settings::field(view_.settingsWord, settings::kInfoLineShift);
     const int gap = kLabelGap * pass.metrics.m;
-    surface.setFont(pass.metrics.smallFont());
+    const platform::Font font = pass.metrics.smallFont();
+    surface.setFont(font);
     surface.setTransparentText(true);
+    if (font != labelFont_ || size != labelRoom_) labels_.clear();
+    labelFont_ = font;
+    labelRoom_ = size;
+    labels_.resize(points.size());
+    placedLabels_.clear();
     balloons_.clear();
-    for (const DrawnPoint& p : points) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const DrawnPoint& p = points[i];
         std::u16string text =
             labelText(p, infoMode != settings::kInfoLineNavigation, pass.unitSystem);
         const Point at = screenOf(p.lat, p.lon);
@@ -96,19 +103,39 @@ void MapFrame::drawPointLabels(Pass& pass, std::span<const DrawnPoint> points) {
             continue;
         }
         if (text.empty()) continue;
-        const Rect room{0, 0, size.width, size.height};
-        const Rect needed = surface.measureText(text, room, platform::text::kCentre);
-        const int w = needed.width();
-        const int h = needed.height();
-        int left = std::clamp(at.x - w / 2, 0, std::max(0, size.width - w));
+        const LaidLabel& label = labelLayout(surface, i, std::move(text));
+        const int w = label.size.width;
+        const int h = label.size.height;
+        const int left = std::clamp(at.x - w / 2, 0, std::max(0, size.width - w));
         int top = at.y - gap - h;
         if (top < 0) top = at.y + gap;
         platform::ColorRef ink = paletteColour(p.palette);
         if (p.target) ink = pass.colours.draw;
         if (p.notLive) ink = kNotLiveColour;
-        surface.setTextColour(ink);
-        surface.drawText(text, Rect{left, top, left + w, top + h}, platform::text::kCentre);
+        placedLabels_.push_back(platform::PlacedText{label.laid, Point{left, top}, ink});
     }
+    // Top to bottom, each label over those above it: in the order of the frame's rows,
+    // the labels' pixels are mostly in the cache already when drawn.
+    std::stable_sort(placedLabels_.begin(), placedLabels_.end(),
+                     [](const platform::PlacedText& a, const platform::PlacedText& b) {
+                         return a.at.y < b.at.y;
+                     });
+    surface.drawTexts(placedLabels_);
+}
+
+// A label is as wide and as high as the text takes in the whole screen, and laid out
+// centred in a box of that size.
+const MapFrame::LaidLabel& MapFrame::labelLayout(platform::DrawingSurface& surface,
+                                                 std::size_t index, std::u16string&& text) {
+    LaidLabel& label = labels_[index];
+    if (label.text == text && surface.holds(label.laid)) return label;
+    const platform::Size size = surface.size();
+    const Rect needed =
+        surface.measureText(text, Rect{0, 0, size.width, size.height}, platform::text::kCentre);
+    label.size = platform::Size{needed.width(), needed.height()};
+    label.laid = surface.layOutText(text, label.size, platform::text::kCentre);
+    label.text = std::move(text);
+    return label;
 }
 
 void MapFrame::drawPointMarkers(Pass& pass, std::span<const DrawnPoint> points) {

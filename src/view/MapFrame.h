@@ -87,6 +87,9 @@ private:
     void drawStatusIcons(Pass& pass);
     void drawInfoLine(Pass& pass);
     platform::Pen navigationPen(const Pass& pass) const;
+    struct LaidLabel;
+    const LaidLabel& labelLayout(platform::DrawingSurface& surface, std::size_t index,
+                                 std::u16string&& text);
     platform::Point screenOf(double lat, double lon) const;
     void updateBudget(int drawn, std::chrono::steady_clock::duration spent);
 
@@ -99,6 +102,17 @@ private:
     ClippedPolylines lines_;
     std::vector<platform::Point> points_;
     BalloonRing balloons_;
+    // Each drawn point's label as the surface laid it out, by the point's place in the
+    // list: a label unchanged since the last frame is drawn without a lookup.
+    struct LaidLabel {
+        std::u16string text;
+        platform::TextHandle laid;
+        platform::Size size;  // what the text takes in the whole screen
+    };
+    std::vector<LaidLabel> labels_;
+    platform::Font labelFont_;
+    platform::Size labelRoom_;
+    std::vector<platform::PlacedText> placedLabels_;
     std::u16string banner_;
     int paintMs_ = 0;
     bool quick_ = false;

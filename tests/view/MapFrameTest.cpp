@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "FrameFixture.h"
 #include "records/CoordinateFormat.h"
 #include "view/StatusIcons.h"
@@ -187,6 +189,54 @@ TEST_F(MapFrameTest, RecentPointsShowInBalloonsOfAtMostTen) {
     ASSERT_EQ(frame.balloons().size(), BalloonRing::kCapacity);
     EXPECT_EQ(frame.balloons()[0].text, u"Pc") << "the two oldest gave way";
     EXPECT_EQ(frame.balloons()[9].text, u"Pl");
+}
+
+// A frame keeps each label's layout for the next; whatever changed between two frames,
+// the second shows what a surface that never drew a label shows.
+TEST_F(MapFrameTest, LabelsKeptFromTheLastFrameShowWhatFreshOnesShow) {
+    struct Case {
+        const char* legend;
+        void (*change)(std::vector<DrawnPoint>& points);
+    };
+    const Case cases[] = {
+        {"nothing changed", [](std::vector<DrawnPoint>&) {}},
+        {"a point renamed", [](std::vector<DrawnPoint>& p) { p[1].name = u"Ridge"; }},
+        {"a label hidden", [](std::vector<DrawnPoint>& p) { p[0].groupHidden = true; }},
+        {"a point gone, the next takes its place",
+         [](std::vector<DrawnPoint>& p) { p.erase(p.begin()); }},
+        {"recoloured", [](std::vector<DrawnPoint>& p) { p[2].palette = 5; }},
+        {"moved", [](std::vector<DrawnPoint>& p) { p[1].lat += 30 / kScale; }},
+    };
+    ListedPoints source;
+    data.points = &source;
+    data.positionShown = false;
+    const auto points = [&] {
+        std::vector<DrawnPoint> list;
+        for (const auto& [dx, dy, name] :
+             {std::tuple{-60, -40, u"Camp"}, {20, 30, u"Well"}, {70, -70, u"Pass and hut"}}) {
+            DrawnPoint p = pointAt(dx, dy);
+            p.name = name;
+            p.group = u"Walk";
+            p.palette = 13;
+            list.push_back(p);
+        }
+        return list;
+    };
+    platform::PixelBuffer freshBuffer({kWidth, kHeight});
+    for (const Case& c : cases) {
+        source.points = points();
+        paint();
+        c.change(source.points);
+        paint();
+        platform::qt::QtDrawingSurface fresh(freshBuffer);
+        frame.paintView(&fresh, {0, 0, kWidth, kHeight}, {}, data);
+        fresh.flush();
+        int differ = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) differ += buffer.at(x, y) != freshBuffer.at(x, y);
+        EXPECT_EQ(differ, 0) << c.legend;
+        EXPECT_GT(countIn(buffer.bounds(), px(paletteColour(13))), 40) << c.legend;
+    }
 }
 
 TEST_F(MapFrameTest, StatusIconsShowTheGpsStateAndALoadingMap) {

@@ -4,7 +4,9 @@
 #include <QPolygon>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/qt/QtText.h"
@@ -67,6 +69,43 @@ int qtTextFlags(std::uint32_t flags) {
     if (flags & text::kWordBreak) q |= Qt::TextWordWrap;
     if (flags & text::kNoClip) q |= Qt::TextDontClip;
     return q;
+}
+
+// Eight pixels as one vector, so that a byte of mask bits is one blend.
+using EightPixels = Pixel16 __attribute__((vector_size(16)));
+
+// For each byte of a mask, its eight pixels' masks: all ones where the bit is set.
+struct ByteLanes {
+    std::array<EightPixels, 256> lanes{};
+    ByteLanes() {
+        for (int byte = 0; byte < 256; ++byte)
+            for (int bit = 0; bit < 8; ++bit)
+                lanes[byte][bit] = (byte >> bit) & 1 ? Pixel16{0xFFFF} : Pixel16{0};
+    }
+};
+const ByteLanes kByteLanes;
+
+bool maskBit(const std::uint8_t* bits, int x) {
+    return (bits[x >> 3] >> (x & 7)) & 1;
+}
+
+// Puts the ink on the pixels of one mask row whose bits are set, between the row's
+// columns from and to (the clip): eight pixels at a time where the clip allows.
+void inkRow(Pixel16* row, const std::uint8_t* bits, int from, int to, Pixel16 ink) {
+    int x = from;
+    for (; x < to && (x & 7) != 0; ++x)
+        if (maskBit(bits, x)) row[x] = ink;
+    const EightPixels inks = EightPixels{} + ink;
+    for (; x + 8 <= to; x += 8) {
+        const std::uint8_t byte = bits[x >> 3];
+        const EightPixels lanes = kByteLanes.lanes[byte];
+        EightPixels pixels;
+        std::memcpy(&pixels, row + x, sizeof pixels);
+        pixels = (pixels & ~lanes) | (inks & lanes);
+        std::memcpy(row + x, &pixels, sizeof pixels);
+    }
+    for (; x < to; ++x)
+        if (maskBit(bits, x)) row[x] = ink;
 }
 
 }  // namespace
@@ -182,7 +221,7 @@ const QtDrawingSurface::QtFont& QtDrawingSurface::qtFont(const Font& font) {
         const int natural = std::max(QFontMetrics(q).averageCharWidth(), 1);
         xScale = std::clamp(static_cast<qreal>(font.width) / natural, kMinScale, kMaxScale);
     }
-    return fonts_.emplace(key, QtFont{q, xScale}).first->second;
+    return fonts_.emplace(key, QtFont{q, xScale, std::make_shared<GlyphCache>(q)}).first->second;
 }
 
 // Text is laid out unscaled in a box as much wider as the letters get narrower,
@@ -216,18 +255,33 @@ Rect QtDrawingSurface::drawText(std::u16string_view text, const Rect& box, std::
         if (!(flags & text::kNoClip)) cell = cell.intersected(box);
         fillRect(cell, backgroundColour_);
     }
-    const Rect letters = laid.letters.translated(box.left, box.top);
-    const Rect area = letters.intersected(clipArea());
-    const Pixel16 ink = toPixel16(textColour_);
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::uint16_t* mask = laid.mask.data() +
-                                    static_cast<std::size_t>(y - letters.top) * letters.width() +
-                                    (area.left - letters.left);
-        Pixel16* to = buffer_->row(y) + area.left;
-        for (int x = 0; x < area.width(); ++x)
-            to[x] = static_cast<Pixel16>((to[x] & ~mask[x]) | (ink & mask[x]));
-    }
+    inkLetters(laid, Point{box.left, box.top}, textColour_);
     return taken;
+}
+
+TextHandle QtDrawingSurface::layOutText(std::u16string_view text, Size box, std::uint32_t flags) {
+    const LaidOutText& laid = laidOut(text, Rect{0, 0, box.width, box.height}, flags, true);
+    return TextHandle{&laid, texts_.stamp(), laid.taken};
+}
+
+void QtDrawingSurface::drawTexts(std::span<const PlacedText> texts) {
+    if (image_.isNull()) return;
+    for (const PlacedText& placed : texts)
+        if (holds(placed.text))
+            inkLetters(*static_cast<const LaidOutText*>(placed.text.layout), placed.at,
+                       placed.colour);
+}
+
+void QtDrawingSurface::inkLetters(const LaidOutText& laid, Point at, ColorRef colour) {
+    const Rect letters = laid.letters.translated(at.x, at.y);
+    const Rect area = letters.intersected(clipArea());
+    const Pixel16 ink = toPixel16(colour);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::uint8_t* bits =
+            laid.mask.data() + static_cast<std::size_t>(y - letters.top) * laid.bytesPerRow;
+        inkRow(buffer_->row(y) + letters.left, bits, area.left - letters.left,
+               area.right - letters.left, ink);
+    }
 }
 
 // The layout is made with the box at the origin: it is the same wherever the box lies.
@@ -240,21 +294,27 @@ const LaidOutText& QtDrawingSurface::laidOut(std::u16string_view text, const Rec
     const QtFont& font = qtFont(font_);
     const QString qtext = toQString(text);
     const QRect layout = layoutBox(Rect{0, 0, box.width(), box.height()}, font.xScale);
-    const QRect taken = QFontMetrics(font.font).boundingRect(layout, qtTextFlags(flags), qtext);
+    const int qtFlags = qtTextFlags(flags);
+    // Most labels are composed from the font's letters; Qt lays out the rest.
+    const bool composed = compose_ && font.glyphs->compose(text, layout, qtFlags, composed_);
+    const QRect taken =
+        composed ? composed_.taken : QFontMetrics(font.font).boundingRect(layout, qtFlags, qtext);
     entry.taken = fromLayout(taken, 0, font.xScale);
     entry.measured = true;
     if (letters) {
-        drawLetters(entry, font, qtext, layout, taken, flags);
+        drawLetters(entry, font, composed ? &composed_ : nullptr, qtext, layout, taken, flags);
         entry.drawn = true;
     }
     return entry;
 }
 
-// Qt 6.4 garbles one-bit glyphs blitted straight onto a 16-bit image, so the letters
-// are drawn on a scratch image first (with room for overhanging glyphs), then scaled
-// across onto a second one, whose covered pixels make the mask; without
-// antialiasing every letter pixel is whole.
-void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const QString& qtext,
+// Letters are drawn on a scratch picture first (with room for overhanging glyphs),
+// then scaled across onto a second one, whose covered pixels make the mask. Qt 6.4
+// garbles one-bit glyphs blitted straight onto a 16-bit image, so texts Qt lays out
+// go through two images; composed ones are put down and scaled here, pixel for pixel
+// as Qt would. Without antialiasing every letter pixel is whole.
+void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font,
+                                   const GlyphCache::Composed* composed, const QString& qtext,
                                    const QRect& layout, const QRect& taken, std::uint32_t flags) {
     laid.letters = Rect{};
     laid.mask.clear();
@@ -262,6 +322,59 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
     QRect area = taken.adjusted(-overhang, -overhang, overhang, overhang);
     if (!(flags & text::kNoClip)) area &= layout;
     if (area.isEmpty() || qtext.isEmpty()) return;
+    QTransform across;
+    across.scale(font.xScale, 1.0);
+    const QRect target = across.mapRect(QRectF(area)).toAlignedRect().adjusted(-1, 0, 1, 0);
+    InkGrid grid{
+        target.width(), target.height(),
+        std::vector<std::uint8_t>(static_cast<std::size_t>(target.width()) * target.height())};
+    if (composed)
+        composedInk(grid, font, *composed, area, target);
+    else
+        qtInk(grid, font, qtext, layout, area, target, flags);
+    maskOf(laid, grid, target.topLeft());
+}
+
+void QtDrawingSurface::composedInk(InkGrid& grid, const QtFont& font,
+                                   const GlyphCache::Composed& composed, const QRect& area,
+                                   const QRect& target) {
+    const int width = area.width();
+    std::vector<std::uint8_t> source(static_cast<std::size_t>(width) * area.height());
+    // Only the inked part of the picture (the room for overhangs is mostly empty) is
+    // scaled.
+    int left = width;
+    int right = -1;
+    int top = area.height();
+    int bottom = -1;
+    font.glyphs->paint(composed, [&](int x, int y) {
+        x -= area.left();
+        y -= area.top();
+        if (x < 0 || y < 0 || x >= width || y >= area.height()) return;
+        source[static_cast<std::size_t>(y) * width + x] = 1;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    });
+    if (right < 0) return;
+    const QRect inked(QPoint(left, top), QPoint(right, bottom));
+    const std::vector<int> columns =
+        columnsScaledAcross(area.left(), width, font.xScale, target.left(), target.width());
+    int first = 0;
+    int last = grid.width - 1;
+    while (first <= last && (columns[first] < inked.left() || columns[first] > inked.right()))
+        ++first;
+    while (last >= first && (columns[last] < inked.left() || columns[last] > inked.right())) --last;
+    for (int y = inked.top(); y <= inked.bottom(); ++y) {
+        const std::uint8_t* from = source.data() + static_cast<std::size_t>(y) * width;
+        std::uint8_t* to = grid.on.data() + static_cast<std::size_t>(y) * grid.width;
+        for (int x = first; x <= last; ++x) to[x] = from[columns[x]];
+    }
+}
+
+void QtDrawingSurface::qtInk(InkGrid& grid, const QtFont& font, const QString& qtext,
+                             const QRect& layout, const QRect& area, const QRect& target,
+                             std::uint32_t flags) {
     QImage letters(area.size(), QImage::Format_ARGB32_Premultiplied);
     letters.fill(Qt::transparent);
     {
@@ -273,7 +386,6 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
     }
     QTransform across;
     across.scale(font.xScale, 1.0);
-    const QRect target = across.mapRect(QRectF(area)).toAlignedRect().adjusted(-1, 0, 1, 0);
     QImage scaled(target.size(), QImage::Format_ARGB32_Premultiplied);
     scaled.fill(Qt::transparent);
     {
@@ -282,25 +394,38 @@ void QtDrawingSurface::drawLetters(LaidOutText& laid, const QtFont& font, const 
         p.setTransform(across, true);
         p.drawImage(area.topLeft(), letters);
     }
-    // The mask covers the inked pixels only: the room left for overhangs is mostly empty.
-    const auto inked = [&](int x, int y) {
-        return qAlpha(reinterpret_cast<const QRgb*>(scaled.constScanLine(y))[x]) != 0;
+    for (int y = 0; y < grid.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scaled.constScanLine(y));
+        std::uint8_t* to = grid.on.data() + static_cast<std::size_t>(y) * grid.width;
+        for (int x = 0; x < grid.width; ++x) to[x] = qAlpha(line[x]) != 0;
+    }
+}
+
+// The mask covers the inked pixels only: the room left for overhangs is mostly empty.
+void QtDrawingSurface::maskOf(LaidOutText& laid, const InkGrid& grid, QPoint origin) {
+    const auto row = [&](int y) {
+        return grid.on.data() + static_cast<std::size_t>(y) * grid.width;
     };
-    Rect ink{scaled.width(), scaled.height(), 0, 0};
-    for (int y = 0; y < scaled.height(); ++y) {
-        for (int x = 0; x < scaled.width(); ++x) {
-            if (!inked(x, y)) continue;
-            ink = Rect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
-                       std::max(ink.bottom, y + 1)};
-        }
+    Rect ink{grid.width, grid.height, 0, 0};
+    for (int y = 0; y < grid.height; ++y) {
+        const std::uint8_t* line = row(y);
+        const auto* firstOn = static_cast<const std::uint8_t*>(std::memchr(line, 1, grid.width));
+        if (!firstOn) continue;
+        int lastOn = grid.width - 1;
+        while (line[lastOn] == 0) --lastOn;
+        ink = Rect{std::min(ink.left, static_cast<int>(firstOn - line)), std::min(ink.top, y),
+                   std::max(ink.right, lastOn + 1), std::max(ink.bottom, y + 1)};
     }
     if (ink.empty()) return;
-    laid.letters = ink.translated(target.left(), target.top());
-    laid.mask.resize(static_cast<std::size_t>(ink.width()) * ink.height());
+    laid.letters = ink.translated(origin.x(), origin.y());
+    laid.bytesPerRow = (ink.width() + 7) / 8;
+    laid.mask.assign(static_cast<std::size_t>(laid.bytesPerRow) * ink.height(), 0);
     for (int y = ink.top; y < ink.bottom; ++y) {
-        std::uint16_t* mask =
-            laid.mask.data() + static_cast<std::size_t>(y - ink.top) * ink.width() - ink.left;
-        for (int x = ink.left; x < ink.right; ++x) mask[x] = inked(x, y) ? 0xFFFF : 0;
+        const std::uint8_t* line = row(y) + ink.left;
+        std::uint8_t* bits =
+            laid.mask.data() + static_cast<std::size_t>(y - ink.top) * laid.bytesPerRow;
+        for (int x = 0; x < ink.width(); ++x)
+            bits[x >> 3] |= static_cast<std::uint8_t>(line[x] << (x & 7));
     }
 }
 

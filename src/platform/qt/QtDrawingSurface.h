@@ -12,9 +12,11 @@
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <vector>
 
 #include "platform/DrawingSurface.h"
 #include "platform/LineRaster.h"
+#include "platform/qt/GlyphCache.h"
 #include "platform/qt/LaidOutText.h"
 
 namespace wendra::platform::qt {
@@ -47,14 +49,21 @@ public:
     void polygon(std::span<const Point> points) override;
     Rect drawText(std::u16string_view text, const Rect& box, std::uint32_t flags) override;
     Rect measureText(std::u16string_view text, const Rect& box, std::uint32_t flags) override;
+    TextHandle layOutText(std::u16string_view text, Size box, std::uint32_t flags) override;
+    bool holds(const TextHandle& text) const override { return text.stamp == texts_.stamp(); }
+    void drawTexts(std::span<const PlacedText> texts) override;
 
     // The Qt font that stands for a program font, and how much its letters are
     // widened (or narrowed) to give the character width asked for (cached).
     struct QtFont {
         QFont font;
         qreal xScale = 1.0;
+        std::shared_ptr<GlyphCache> glyphs;  // its letters, for the texts they compose
     };
     const QtFont& qtFont(const Font& font);
+    // Texts are composed from the fonts' kept letters where that gives Qt's own pixels;
+    // off, Qt lays out every text (to compare the two).
+    void composeTexts(bool compose) { compose_ = compose; }
 
 protected:
     Rect clipArea() override;
@@ -64,8 +73,21 @@ private:
     QPainter& shapePainter();  // with the pen and brush applied
     const LaidOutText& laidOut(std::u16string_view text, const Rect& box, std::uint32_t flags,
                                bool letters);
-    static void drawLetters(LaidOutText& laid, const QtFont& font, const QString& text,
+    void inkLetters(const LaidOutText& laid, Point at, ColorRef colour);
+    // Which pixels of the letters' scaled picture are inked, row by row.
+    struct InkGrid {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> on;
+    };
+    static void drawLetters(LaidOutText& laid, const QtFont& font,
+                            const GlyphCache::Composed* composed, const QString& text,
                             const QRect& layout, const QRect& taken, std::uint32_t flags);
+    static void composedInk(InkGrid& grid, const QtFont& font, const GlyphCache::Composed& composed,
+                            const QRect& area, const QRect& target);
+    static void qtInk(InkGrid& grid, const QtFont& font, const QString& text, const QRect& layout,
+                      const QRect& area, const QRect& target, std::uint32_t flags);
+    static void maskOf(LaidOutText& laid, const InkGrid& grid, QPoint origin);
 
     PixelBuffer* buffer_;
     QImage image_;
@@ -79,6 +101,8 @@ private:
     std::optional<Rect> clip_;
     LineRaster lines_;
     TextRunCache texts_;
+    GlyphCache::Composed composed_;
+    bool compose_ = true;
     std::map<std::tuple<int, int, bool>, QtFont> fonts_;
 };
 

@@ -279,6 +279,82 @@ TEST_F(DrawingSurfaceTest, ATextDrawnAgainElsewhereHasTheSameLetters) {
     EXPECT_EQ(count(px(kRed)), static_cast<int>(first.size())) << "in the second colour";
 }
 
+// Letters are kept a bit a pixel and written eight pixels at a time: a clip whose
+// edges fall inside those eight keeps exactly the letters' pixels within it.
+TEST_F(DrawingSurfaceTest, AClippedTextKeepsItsLettersWithinTheClip) {
+    const Rect clips[] = {
+        {0, 0, 120, 80},  // the whole buffer
+        {13, 0, 120, 80}, {0, 0, 29, 80},  {17, 9, 22, 80},
+        {21, 12, 71, 15}, {36, 0, 45, 80},  // within one glyph or two
+        {90, 0, 120, 80},                   // beside the text: nothing
+    };
+    surface.setFont(Font{9, 20, true});
+    surface.setTransparentText(true);
+    surface.setTextColour(kBlack);
+    const std::u16string text = u"Wendra Km 42";
+    const Rect box{5, 5, 115, 40};
+    const auto inked = [&] {
+        surface.flush();
+        std::set<std::pair<int, int>> at;
+        for (int y = 0; y < buffer.height(); ++y)
+            for (int x = 0; x < buffer.width(); ++x)
+                if (buffer.at(x, y) == px(kBlack)) at.insert({x, y});
+        return at;
+    };
+    surface.drawText(text, box, platform::text::kLeft);
+    const std::set<std::pair<int, int>> whole = inked();
+    ASSERT_GT(whole.size(), 100u);
+    for (const Rect& clip : clips) {
+        buffer.fill(kUnpaintedWhite);
+        surface.setClip(clip);
+        surface.drawText(text, box, platform::text::kLeft);
+        surface.setClip(std::nullopt);
+        std::set<std::pair<int, int>> expected;
+        for (const auto& [x, y] : whole)
+            if (clip.contains(Point{x, y})) expected.insert({x, y});
+        EXPECT_EQ(inked(), expected)
+            << clip.left << "," << clip.top << "," << clip.right << "," << clip.bottom;
+    }
+}
+
+// A kept text draws the letters the same text drawn in a box of its size has, where
+// and in the colour each placement says, until the surface forgets its layouts.
+TEST_F(DrawingSurfaceTest, AKeptTextIsDrawnLikeTheTextInItsBoxUntilForgotten) {
+    surface.setFont(Font{7, 13, true});
+    surface.setTransparentText(true);
+    const std::u16string text = u"Group 3\nPoint K7";
+    const platform::Size size{60, 30};
+    const auto inked = [&](Pixel16 pixel, Point origin) {
+        surface.flush();
+        std::set<std::pair<int, int>> at;
+        for (int y = 0; y < buffer.height(); ++y)
+            for (int x = 0; x < buffer.width(); ++x)
+                if (buffer.at(x, y) == pixel) at.insert({x - origin.x, y - origin.y});
+        return at;
+    };
+    surface.setTextColour(kBlack);
+    surface.drawText(text, Rect{0, 0, size.width, size.height}, platform::text::kCentre);
+    const auto letters = inked(px(kBlack), Point{0, 0});
+    ASSERT_GT(letters.size(), 40u);
+
+    buffer.fill(kUnpaintedWhite);
+    const platform::TextHandle kept = surface.layOutText(text, size, platform::text::kCentre);
+    ASSERT_TRUE(surface.holds(kept));
+    const platform::PlacedText placed[] = {{kept, Point{55, 40}, kRed}, {kept, Point{3, 2}, kBlue}};
+    surface.drawTexts(placed);
+    EXPECT_EQ(inked(px(kRed), Point{55, 40}), letters);
+    EXPECT_EQ(inked(px(kBlue), Point{3, 2}), letters);
+
+    for (int i = 0; i < static_cast<int>(platform::qt::TextRunCache::kMostTexts); ++i)
+        surface.measureText(u"n" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) +
+                                std::u16string(1, static_cast<char16_t>(0x100 + i / 10)),
+                            Rect{0, 0, 120, 80}, platform::text::kLeft);
+    EXPECT_FALSE(surface.holds(kept)) << "forgotten";
+    buffer.fill(kUnpaintedWhite);
+    surface.drawTexts(placed);
+    EXPECT_EQ(count(kUnpaintedWhite), 120 * 80) << "a forgotten text is left out";
+}
+
 TEST_F(DrawingSurfaceTest, ClipKeepsShapesImagesAndBlocksInside) {
     surface.setClip(Rect{10, 10, 20, 20});
     surface.fillRect(Rect{0, 0, 120, 80}, kRed);
