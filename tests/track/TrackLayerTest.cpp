@@ -106,5 +106,54 @@ TEST(ClearLayer, EmptiesTheMainLayerSelectionMergeAndBounds) {
     EXPECT_FALSE(track.lock().word().test(platform::LockWord::kPaintLock));
 }
 
+
+// Moves the point a little north, through setPointValues as every editor does.
+void set(TrackPoint& p) {
+    PointValues v;
+    v.lat = p.lat + 1e-7;
+    v.lon = p.lon;
+    v.time = p.time;
+    v.flags = 0;
+    setPointValues(p, v, 0.001);
+}
+
+// What the view may continue from: only changes at the end of the layer keep its
+// first points as they were.
+TEST(TrackLayer, TellsChangesAtTheEndFromEveryOtherChange) {
+    struct Case {
+        const char* legend;
+        void (*change)(Track& track, const std::vector<TrackPoint*>& all);
+        bool atEnd;
+    };
+    const Case cases[] = {
+        {"a point appended", [](Track& t, auto&) { appendStored(t.main(), 10); }, true},
+        {"the last point's values set", [](Track&, auto& all) { set(*all[4]); }, true},
+        {"the segment ended at the last point",
+         [](Track& t, auto&) { t.endSegment(u".Test"); }, true},
+        {"the second-last point's values set, and so the third-last's distance",
+         [](Track&, auto& all) { set(*all[3]); }, false},
+        {"a middle point's values set", [](Track&, auto& all) { set(*all[2]); }, false},
+        {"a point inserted before the last", [](Track& t, auto& all) { t.main().insertAfter(all[3]); },
+         false},
+        {"a point inserted at the front", [](Track& t, auto&) { t.main().insertAfter(nullptr); },
+         false},
+        {"the last point deleted", [](Track& t, auto& all) { t.main().erase(all[4]); }, false},
+        {"the first point deleted (trailing)", [](Track& t, auto& all) { t.main().erase(all[0]); },
+         false},
+        {"a change by hand", [](Track& t, auto&) { t.main().touch(); }, false},
+    };
+    for (const Case& c : cases) {
+        Track track;
+        const std::vector<TrackPoint*> all = fill(track.main(), 5);
+        const std::uint64_t before = track.main().revision();
+        c.change(track, all);
+        EXPECT_GT(track.main().revision(), before) << c.legend;
+        EXPECT_EQ(track.main().onlyEndChangedSince(before), c.atEnd) << c.legend;
+        // Later changes at the end do not make up for an earlier one elsewhere.
+        appendStored(track.main(), 20);
+        EXPECT_EQ(track.main().onlyEndChangedSince(before), c.atEnd) << c.legend;
+    }
+}
+
 }  // namespace
 }  // namespace wendra::test
