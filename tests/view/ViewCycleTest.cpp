@@ -222,23 +222,15 @@ TEST_F(CycleFixture, ChainContinuedAfterEveryFixIsTheChainOfTheWholeLayer) {
         for (int i = 0; i < 40; ++i) {
             if (i == c.editAt) {
                 TrackPoint& early = *track.main().first()->next->next;
-                PointValues v;
-                v.lat = early.lat + 1e-6;
-                v.lon = early.lon;
-                v.time = early.time;
-                v.flags = 0;
-                setPointValues(early, v, 0.001);
+                setPointValues(early, {.lon = early.lon, .lat = early.lat + 1e-6, .flags = 0}, 0.001);
             }
             if (i == c.breakAt) track.endSegment(u".Test");
             if (i == c.colourAt) track.settings.newPointColour = 5;
             if (i == c.zoomAt) view.manualScale = 0.5e6f;
             const bool stopped = c.stopAt >= 0 && i >= c.stopAt && (i - c.stopAt) % 8 < 4;
             north += stopped ? 8.0 : 6.0 + 11.0 * (i % 4);
-            TrackFix fix;
-            fix.latitude = 45.0 + north / 111195.0;
-            fix.longitude = 7.0;
-            fix.speed = stopped ? 0.5f : 20.0f;
-            fix.time = 8000.0 + i / 86400.0;
+            const TrackFix fix{.latitude = 45.0 + north / 111195.0, .longitude = 7.0,
+                               .speed = stopped ? 0.5f : 20.0f, .time = 8000.0 + i / 86400.0};
             track.addFix(fix, true);
             gps = {fix.latitude / 180.0, fix.longitude / 180.0};
             cycle.update(in);
