@@ -57,7 +57,7 @@ void setPointValues(TrackPoint& point, const PointValues& values, double minPoin
 }
 
 void refreshNeighbourValues(TrackPoint& point) {
-    if (TrackLayer* layer = point.layer()) layer->touch();
+    if (TrackLayer* layer = point.layer()) layer->touchPoint(point);
     if (const TrackPoint* next = point.next) {
         const double dx = (point.lon - next->lon) * std::cos((point.latRad + next->latRad) / 2);
         const double dy = point.lat - next->lat;

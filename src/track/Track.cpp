@@ -57,7 +57,7 @@ std::u16string_view Track::toggleRecording() {
     TrackLock::Hold hold(lock_, u".Rec");
     if (TrackPoint* last = main().last()) {
         last->flags |= kSegmentEnd;
-        main().touch();
+        main().touchPoint(*last);
     }
     settings.recordTrack = !settings.recordTrack;
     return settings.recordTrack ? u"Track: Activated" : u"Track: Deactivated";
@@ -67,7 +67,7 @@ void Track::endSegment(const char16_t* label) {
     TrackLock::Hold hold(lock_, label);
     if (TrackPoint* last = main().last()) {
         last->flags |= kSegmentEnd;
-        main().touch();
+        main().touchPoint(*last);
     }
 }
 

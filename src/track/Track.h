@@ -4,6 +4,7 @@
 // takes the track lock with its label; the *Held variants expect the caller to hold it.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -88,10 +89,20 @@ private:
     bool appendFix(const TrackFix& fix, double lon, double lat, bool smoothNow);
     void trail();
     void finishPoint(TrackPoint& point, bool smoothNow);
+    void keepSeed(bool join);
+
+    // Where the next cumulative pass may start while only the end of the main layer
+    // changed since `revision`; join is the setting the values were computed with.
+    struct CumulativeSeed {
+        TrackPoint* point = nullptr;
+        std::uint64_t revision = 0;
+        bool join = false;
+    };
 
     std::unique_ptr<platform::LockWord> ownWord_;
     TrackLock lock_;
     std::array<TrackLayer, kLayerCount> layers_;
+    CumulativeSeed cumulative_;
 };
 
 }  // namespace wendra

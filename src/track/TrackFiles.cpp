@@ -113,10 +113,11 @@ LayerLoad TrackFiles::loadPoints(int index, const std::string& path, int colour,
     TrackLayer& layer = track_.layer(index);
     if (TrackPoint* last = layer.last()) {
         last->flags |= kSegmentEnd;
-        layer.touch();
         // The fixes merged into the old last point cannot be averaged into a loaded one.
         if (main) layer.merge.reset();
     }
+    // A load is no recording: what was derived from the layer is derived anew.
+    layer.touch();
     const double minDistance = track_.settings.minPointDistanceKm;
     for (long records = 0;; ++records) {
         const std::optional<PointRecord> record = reader.next();

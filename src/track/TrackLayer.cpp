@@ -29,10 +29,22 @@ TrackPoint* TrackLayer::insertAfter(TrackPoint* prev) {
     if (point->next) point->next->prev = point;
     if (prev) prev->next = point;
     if (!prev) first_ = point;
-    if (last_ == prev) last_ = point;
+    const bool atEnd = last_ == prev;
+    if (atEnd) last_ = point;
     ++count_;
-    ++revision_;
+    if (atEnd)
+        ++revision_;
+    else
+        touch();
     return point;
+}
+
+void TrackLayer::touchPoint(const TrackPoint& point) {
+    const bool atEnd = &point == last_ || (last_ && &point == last_->prev);
+    if (atEnd)
+        ++revision_;
+    else
+        touch();
 }
 
 void TrackLayer::erase(TrackPoint* point) {
@@ -65,7 +77,7 @@ void TrackLayer::unlink(TrackPoint& point) {
     if (next && next->prev == &point) next->prev = prev;
     if (first_ == &point) first_ = next;
     if (last_ == &point) last_ = prev;
-    ++revision_;
+    touch();
     if (main_) {
         follow(selection.cursor, point);
         follow(selection.anchor, point);

@@ -46,9 +46,16 @@ public:
     TrackPoint* tail = nullptr;
     // Counts every change of the layer's points (added, deleted, values set), so that
     // what the view derives from them is only derived again when it is stale. Code that
-    // writes a point's fields by hand, outside setPointValues, calls touch().
+    // writes a point's fields by hand, outside setPointValues, calls touch(), or
+    // touchPoint() when it changed that one point only.
     std::uint64_t revision() const { return revision_; }
-    void touch() { ++revision_; }
+    void touch() { edited_ = ++revision_; }
+    void touchPoint(const TrackPoint& point);
+    // Whether every change since `revision` was at the end, as recording makes them:
+    // points appended after the last one, or values of the last two points set. Then
+    // the points the layer had at that revision, but for its last two, are still its
+    // first points, unchanged, and what was derived from them can be continued.
+    bool onlyEndChangedSince(std::uint64_t revision) const { return edited_ <= revision; }
     // Heads of the view's per-layer lists; cleared whenever a point is deleted,
     // because the lists may run through it.
     TrackPoint* drawHead = nullptr;
@@ -66,6 +73,7 @@ private:
     TrackPoint* last_ = nullptr;
     int count_ = 0;
     std::uint64_t revision_ = 0;
+    std::uint64_t edited_ = 0;  // the revision of the last change not at the end
 };
 
 }  // namespace wendra

@@ -34,27 +34,31 @@ bool metricAltitudes(int unitSystem) {
 
 }  // namespace
 
-AltitudeRange AltitudeRange::of(const Track& track, int unitSystem) {
+AltitudeRange::Extremes AltitudeRange::start(int unitSystem) {
+    return Extremes{metricAltitudes(unitSystem) ? kMetricStart : kImperialStart, kHighestMinimum};
+}
+
+AltitudeRange AltitudeRange::of(Extremes extremes, int unitSystem) {
     const bool metric = metricAltitudes(unitSystem);
-    float high = metric ? kMetricStart : kImperialStart;
-    float low = kHighestMinimum;
-    const TrackPoint* first = track.layer(Track::kMainLayer).first();
-    if (!first) low = 0.0f;
-    for (const TrackPoint* p = first; p; p = p->next) {
-        high = std::max(high, p->altitude);
-        low = std::min(low, p->altitude);
-    }
     const double factor = metric ? 1.0 : kFeetPerMetre;
     const double step = metric ? kMetricStep : kFeetStep;
-    double top = std::ceil(high * factor / step) * step;
-    const double bottom = std::floor(low * factor / step) * step;
+    double top = std::ceil(extremes.high * factor / step) * step;
+    const double bottom = std::floor(extremes.low * factor / step) * step;
     if (top <= bottom) top = bottom + step;
     return AltitudeRange{static_cast<float>(bottom / factor), static_cast<float>(top / factor)};
 }
 
-int AltitudeGraph::columnOf(const TrackPoint& point, float lastKm, int width) const {
+AltitudeRange AltitudeRange::of(const Track& track, int unitSystem) {
+    Extremes extremes = start(unitSystem);
+    const TrackPoint* first = track.layer(Track::kMainLayer).first();
+    if (!first) extremes.low = 0.0f;
+    for (const TrackPoint* p = first; p; p = p->next) extremes.add(p->altitude);
+    return of(extremes, unitSystem);
+}
+
+int AltitudeGraph::columnOf(float km, float lastKm, int width) const {
     if (!(lastKm > 0.0f)) return 0;
-    const int column = static_cast<int>(point.cumDistKm / lastKm * static_cast<float>(width - 1));
+    const int column = static_cast<int>(km / lastKm * static_cast<float>(width - 1));
     return std::clamp(column, 0, width - 1);
 }
 
@@ -69,11 +73,8 @@ void AltitudeGraph::draw(platform::DrawingSurface& surface, const Rect& band, Tr
                          const Marks& marks) {
     if (band.empty()) return;
     const TrackLayer& layer = track.layer(Track::kMainLayer);
-    const Shape shape{layer.revision(), band, unitSystem};
-    if (!(shape == shape_)) {
-        shape_ = shape;
-        traceCurve(track, band, unitSystem);
-    }
+    const Shape shape{layer.revision(), band, unitSystem, track.settings.joinFarPoints};
+    if (!(shape == shape_)) traceCurve(track, shape);
     const AltitudeRange range = range_;
     const float lastKm = lastKm_;
     const int width = band.width();
@@ -83,7 +84,7 @@ void AltitudeGraph::draw(platform::DrawingSurface& surface, const Rect& band, Tr
     surface.polyline(curve_);
 
     const auto pixelOf = [&](const TrackPoint& p) {
-        const int x = band.left + columnOf(p, lastKm, width);
+        const int x = band.left + columnOf(p.cumDistKm, lastKm, width);
         return Point{x, rowOf(p.altitude, band, range)};
     };
     if (marks.cursor && marks.second) {
@@ -115,24 +116,75 @@ void AltitudeGraph::draw(platform::DrawingSurface& surface, const Rect& band, Tr
 }
 
 // Every point of the main layer goes into the curve: kept until the layer changes.
-void AltitudeGraph::traceCurve(Track& track, const Rect& band, int unitSystem) {
-    range_ = AltitudeRange::of(track, unitSystem);
-    curve_.clear();
+// While recording only appends, what was read of the points before the last two
+// holds, and only the rest is read from the list.
+void AltitudeGraph::traceCurve(Track& track, const Shape& shape) {
     const TrackLayer& layer = track.layer(Track::kMainLayer);
-    if (!layer.first()) return;
-    lastKm_ = track.cumulativeValuesHeld();
-    const int width = band.width();
-    columns_.assign(static_cast<std::size_t>(width), Column{});
-    for (const TrackPoint* p = layer.first(); p; p = p->next) {
-        Column& c = columns_[static_cast<std::size_t>(columnOf(*p, lastKm_, width))];
-        c.sum += p->altitude;
-        ++c.count;
+    const bool goOn = profile_.resume && shape.band == shape_.band &&
+                      shape.unitSystem == shape_.unitSystem && shape.joinFar == shape_.joinFar &&
+                      layer.onlyEndChangedSince(shape_.revision);
+    shape_ = shape;
+    curve_.clear();
+    if (!layer.first()) {
+        range_ = AltitudeRange::of(track, shape.unitSystem);
+        profile_ = Profile{};
+        return;
     }
+    lastKm_ = track.cumulativeValuesHeld();
+    range_ = AltitudeRange::of(readProfile(track, goOn, shape.unitSystem), shape.unitSystem);
+    const platform::Rect& band = shape.band;
+    const int width = band.width();
+    sumColumns(width);
     for (int x = 0; x < width; ++x) {
         const Column& c = columns_[static_cast<std::size_t>(x)];
         if (c.count > 0)
             curve_.push_back(Point{band.left + x, rowOf(c.sum / c.count, band, range_)});
     }
+}
+
+// Reads the points from the second-last one of the last trace when going on, else
+// all of them; returns the extremes of all.
+AltitudeRange::Extremes AltitudeGraph::readProfile(const Track& track, bool goOn, int unitSystem) {
+    const TrackLayer& layer = track.layer(Track::kMainLayer);
+    const TrackPoint* from = goOn ? profile_.resume : layer.first();
+    std::size_t at = goOn ? profile_.resumeAt : 0;
+    AltitudeRange::Extremes extremes = goOn ? profile_.before : AltitudeRange::start(unitSystem);
+    profile_.km.resize(at);
+    profile_.metres.resize(at);
+    profile_.resume = nullptr;
+    const TrackPoint* secondLast = layer.last()->prev;
+    for (const TrackPoint* p = from; p; p = p->next, ++at) {
+        if (p == secondLast) {
+            profile_.resume = p;
+            profile_.resumeAt = at;
+            profile_.before = extremes;
+        }
+        profile_.km.push_back(p->cumDistKm);
+        profile_.metres.push_back(p->altitude);
+        extremes.add(p->altitude);
+    }
+    return extremes;
+}
+
+// Each column's sum is taken in point order, as one pass over the list would; the
+// open column stays out of memory while its points follow one another.
+void AltitudeGraph::sumColumns(int width) {
+    columns_.assign(static_cast<std::size_t>(width), Column{});
+    const std::vector<float>& km = profile_.km;
+    const std::vector<float>& metres = profile_.metres;
+    int open = -1;
+    Column column;
+    for (std::size_t i = 0; i < km.size(); ++i) {
+        const int x = columnOf(km[i], lastKm_, width);
+        if (x != open) {
+            if (open >= 0) columns_[static_cast<std::size_t>(open)] = column;
+            open = x;
+            column = columns_[static_cast<std::size_t>(x)];
+        }
+        column.sum += metres[i];
+        ++column.count;
+    }
+    if (open >= 0) columns_[static_cast<std::size_t>(open)] = column;
 }
 
 void AltitudeGraph::drawLabels(platform::DrawingSurface& surface, const Rect& band,

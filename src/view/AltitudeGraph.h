@@ -3,6 +3,7 @@
 // altitudes over its cumulative distance, the range's labels, the cursor and the
 // second marker. Reads the layer under the track lock the frame holds.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -19,8 +20,21 @@ struct AltitudeRange {
     float minMetres = 0.0f;
     float maxMetres = 0.0f;
 
-    // From the main layer's altitudes, rounded out to 50 m (metric, aeronautical) or
-    // 100 ft; an empty layer gives 0 to one step.
+    // The highest and the lowest altitude of the points taken so far, in their order.
+    struct Extremes {
+        float high = 0.0f;
+        float low = 0.0f;
+        void add(float metres) {
+            high = std::max(high, metres);
+            low = std::min(low, metres);
+        }
+    };
+    // Before the first point: a range at least one step high, under any altitude.
+    static Extremes start(int unitSystem);
+    // Rounded out to 50 m (metric, aeronautical) or 100 ft.
+    static AltitudeRange of(Extremes extremes, int unitSystem);
+
+    // From the main layer's altitudes; an empty layer gives 0 to one step.
     static AltitudeRange of(const Track& track, int unitSystem);
 };
 
@@ -41,7 +55,7 @@ private:
         double sum = 0.0;
         int count = 0;
     };
-    int columnOf(const TrackPoint& point, float lastKm, int width) const;
+    int columnOf(float km, float lastKm, int width) const;
     int rowOf(double metres, const platform::Rect& band, const AltitudeRange& range) const;
     void drawLabels(platform::DrawingSurface& surface, const platform::Rect& band,
                     const AltitudeRange& range, int unitSystem, const ViewColours& colours,
@@ -52,13 +66,27 @@ private:
         std::uint64_t revision = ~std::uint64_t{0};
         platform::Rect band{};
         int unitSystem = -1;
+        bool joinFar = false;
         bool operator==(const Shape&) const = default;
     };
-    void traceCurve(Track& track, const platform::Rect& band, int unitSystem);
+    // The main layer's distances and altitudes in point order, as the last trace read
+    // them, with where recording may have changed them since: from the second-last
+    // point on (`resume`, at `resumeAt`), `before` the extremes of the points before it.
+    struct Profile {
+        std::vector<float> km;
+        std::vector<float> metres;
+        const TrackPoint* resume = nullptr;
+        std::size_t resumeAt = 0;
+        AltitudeRange::Extremes before;
+    };
+    void traceCurve(Track& track, const Shape& shape);
+    AltitudeRange::Extremes readProfile(const Track& track, bool goOn, int unitSystem);
+    void sumColumns(int width);
 
     Shape shape_;
     AltitudeRange range_;
     float lastKm_ = 0.0f;
+    Profile profile_;
     std::vector<Column> columns_;
     std::vector<platform::Point> curve_;
 };

@@ -76,17 +76,23 @@ void ViewCycle::updateRotation(const FrameInputs& in) {
 }
 
 // A layer keeps its chain while neither the scale nor its points changed: the walk
-// over every point of five full layers was most of an update's time.
+// over every point of five full layers was most of an update's time. While points are
+// only appended (recording), the walk goes on from near the end of the last one.
 void ViewCycle::decimateAll() {
     for (int i = 0; i < Track::kLayerCount; ++i) {
         TrackLayer& layer = track_.layer(i);
-        Decimation& kept = decimations_[static_cast<std::size_t>(i)];
+        const auto at = static_cast<std::size_t>(i);
+        Decimation& kept = decimations_[at];
         const bool chainLost = !layer.drawHead && !layer.empty();
-        if (kept.valid && !chainLost && kept.scale == view_.scale &&
-            kept.revision == layer.revision())
-            continue;
-        VisibleTrack::decimate(layer, view_.scale, &chains_[static_cast<std::size_t>(i)]);
-        kept = Decimation{true, view_.scale, layer.revision()};
+        const bool same = kept.valid && !chainLost && kept.scale == view_.scale;
+        if (same && kept.revision == layer.revision()) continue;
+        if (same && kept.resume.after && layer.onlyEndChangedSince(kept.revision))
+            VisibleTrack::decimateOn(layer, view_.scale, chains_[at], kept.resume);
+        else
+            VisibleTrack::decimate(layer, view_.scale, &chains_[at], &kept.resume);
+        kept.valid = true;
+        kept.scale = view_.scale;
+        kept.revision = layer.revision();
     }
 }
 

@@ -122,6 +122,7 @@ private:
         bool valid = false;
         float scale = 0.0f;
         std::uint64_t revision = 0;
+        VisibleTrack::Resume resume;
     };
 
     // What the main layer's visible points were placed for.

@@ -35,24 +35,52 @@ bool outside(double lat, double lon, double cosLat, const ViewGeometry& view, do
 }
 }  // namespace
 
-int VisibleTrack::decimate(TrackLayer& layer, float scale, std::vector<ChainPoint>* chain) {
-    const float step = kPixelsBetweenPoints / scale;
-    float path = step;
+// The decimation's state between two points.
+struct VisibleTrack::Walk {
+    float step = 0.0f;
+    float path = 0.0f;
     int kept = 0;
-    TrackPoint** link = &layer.drawHead;
+    TrackPoint** link = nullptr;
+    std::vector<ChainPoint>* chain = nullptr;
+    Resume* resume = nullptr;
+};
+
+int VisibleTrack::decimate(TrackLayer& layer, float scale, std::vector<ChainPoint>* chain,
+                           Resume* resume) {
+    const float step = kPixelsBetweenPoints / scale;
     if (chain) chain->clear();
-    for (TrackPoint* p = layer.first(); p; p = p->next) {
-        if (path >= step || !p->next || p->has(kSegmentFlags)) {
-            *link = p;
-            link = &p->drawNext;
-            ++kept;
-            if (chain) chain->push_back(chainPoint(*p));
-            path = std::max(path - step, 0.0f);
+    if (resume) *resume = Resume{};
+    Walk state{step, step, 0, &layer.drawHead, chain, resume};
+    return walk(layer, layer.first(), state);
+}
+
+int VisibleTrack::decimateOn(TrackLayer& layer, float scale, std::vector<ChainPoint>& chain,
+                             Resume& resume) {
+    chain.resize(resume.kept);
+    TrackPoint** link = chain.empty() ? &layer.drawHead : &chain.back().point->drawNext;
+    Walk state{kPixelsBetweenPoints / scale, resume.path, static_cast<int>(resume.kept), link,
+               &chain, &resume};
+    return walk(layer, resume.after->next, state);
+}
+
+int VisibleTrack::walk(TrackLayer& layer, TrackPoint* from, Walk& state) {
+    const TrackPoint* last = layer.last();
+    const TrackPoint* mark = last && last->prev ? last->prev->prev : nullptr;
+    const float step = state.step;
+    for (TrackPoint* p = from; p; p = p->next) {
+        if (state.path >= step || !p->next || p->has(kSegmentFlags)) {
+            *state.link = p;
+            state.link = &p->drawNext;
+            ++state.kept;
+            if (state.chain) state.chain->push_back(chainPoint(*p));
+            state.path = std::max(state.path - step, 0.0f);
         }
-        path += p->distNext;
+        state.path += p->distNext;
+        if (p == mark && state.resume)
+            *state.resume = Resume{p, static_cast<std::size_t>(state.kept), state.path};
     }
-    *link = nullptr;
-    return kept;
+    *state.link = nullptr;
+    return state.kept;
 }
 
 double VisibleTrack::halfExtent(const ViewGeometry& view) {

@@ -76,5 +76,46 @@ TEST(CumulativeValues, MovedPointRecomputesTheValuesAfterIt) {
     }
 }
 
+// A pass after every recorded fix goes on from near the end of the last one; it must
+// leave every point as one pass over the finished layer does.
+TEST(CumulativeValues, PassAfterEveryFixEqualsOnePassAtTheEnd) {
+    struct Case {
+        const char* legend;
+        int stopAt;     // fixes from here on stay within a metre: a stop, two points
+        int brokenAt;   // the segment ends before this fix (-1: never)
+        int joinAt;     // far points are joined from this fix on (-1: never)
+    };
+    const Case cases[] = {
+        {"a walk north", -1, -1, -1},
+        {"with a stop merged into two points", 6, -1, -1},
+        {"with a segment ended by the receiver's silence", -1, 5, -1},
+        {"with the segment ended and far points joined later", -1, 5, 9},
+    };
+    for (const Case& c : cases) {
+        Track stepwise;
+        Track once;
+        double north = 0.0;
+        for (int i = 0; i < 14; ++i) {
+            const bool stopped = c.stopAt >= 0 && i >= c.stopAt && i < c.stopAt + 4;
+            north += stopped ? 0.05 : 30.0;
+            for (Track* track : {&stepwise, &once}) {
+                if (i == c.brokenAt) track->endSegment(u".Test");
+                track->settings.joinFarPoints = c.joinAt >= 0 && i >= c.joinAt;
+                track->addFix(fixAt(north, i, stopped ? 0.5f : 20.0f), true);
+            }
+            stepwise.cumulativeValues();
+        }
+        EXPECT_FLOAT_EQ(stepwise.cumulativeValues(), once.cumulativeValues()) << c.legend;
+        ASSERT_EQ(stepwise.main().count(), once.main().count()) << c.legend;
+        for (const TrackPoint *a = stepwise.main().first(), *b = once.main().first(); a && b;
+             a = a->next, b = b->next) {
+            EXPECT_EQ(a->cumDistKm, b->cumDistKm) << c.legend;
+            EXPECT_EQ(a->cumTime, b->cumTime) << c.legend;
+            EXPECT_EQ(a->index, b->index) << c.legend;
+        }
+        EXPECT_EQ(stepwise.main().tail, stepwise.main().last()) << c.legend;
+    }
+}
+
 }  // namespace
 }  // namespace wendra::test

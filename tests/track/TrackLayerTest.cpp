@@ -106,5 +106,47 @@ TEST(ClearLayer, EmptiesTheMainLayerSelectionMergeAndBounds) {
     EXPECT_FALSE(track.lock().word().test(platform::LockWord::kPaintLock));
 }
 
+
+// Moves the point a little north, through setPointValues as every editor does.
+void set(TrackPoint& p) {
+    setPointValues(p, PointValues{.lon = p.lon, .lat = p.lat + 1e-7, .time = p.time, .flags = 0},
+                   0.001);
+}
+
+// What the view may continue from: only changes at the end of the layer keep its
+// first points as they were.
+TEST(TrackLayer, TellsChangesAtTheEndFromEveryOtherChange) {
+    struct Case {
+        const char* legend;
+        void (*change)(Track& track, const std::vector<TrackPoint*>& all);
+        bool atEnd;
+    };
+    const Case cases[] = {
+        {"a point appended", [](Track& t, auto&) { appendStored(t.main(), 10); }, true},
+        {"the last point's values set", [](Track&, auto& all) { set(*all[4]); }, true},
+        {"the segment ended at the last point",
+         [](Track& t, auto&) { t.endSegment(u".Test"); }, true},
+        {"the second-last point's values set, and so the third-last's distance",
+         [](Track&, auto& all) { set(*all[3]); }, false},
+        {"a middle point's values set", [](Track&, auto& all) { set(*all[2]); }, false},
+        {"a point inserted before the last", [](Track& t, auto& all) { t.main().insertAfter(all[3]); },
+         false},
+        {"the last point deleted", [](Track& t, auto& all) { t.main().erase(all[4]); }, false},
+        {"the first point deleted (trailing)", [](Track& t, auto& all) { t.main().erase(all[0]); },
+         false},
+    };
+    for (const Case& c : cases) {
+        Track track;
+        const std::vector<TrackPoint*> all = fill(track.main(), 5);
+        const std::uint64_t before = track.main().revision();
+        c.change(track, all);
+        EXPECT_GT(track.main().revision(), before) << c.legend;
+        EXPECT_EQ(track.main().onlyEndChangedSince(before), c.atEnd) << c.legend;
+        // Later changes at the end do not make up for an earlier one elsewhere.
+        appendStored(track.main(), 20);
+        EXPECT_EQ(track.main().onlyEndChangedSince(before), c.atEnd) << c.legend;
+    }
+}
+
 }  // namespace
 }  // namespace wendra::test

@@ -193,6 +193,66 @@ TEST_F(CycleFixture, KeptChainsFollowEveryChangeOfTheLayerAndTheScale) {
     EXPECT_EQ(chainLength(track.main().drawHead), 13) << "two pixels apart now";
 }
 
+// While recording appends, the chain goes on from near its end; it must be the chain
+// a decimation of the whole layer gives, links and all.
+TEST_F(CycleFixture, ChainContinuedAfterEveryFixIsTheChainOfTheWholeLayer) {
+    struct Case {
+        const char* legend;
+        int stopAt;    // from this fix on, four slow fixes 8 m apart in every eight (-1: never)
+        int breakAt;   // the segment ends before this fix (-1: never)
+        int colourAt;  // fixes take another colour from here on (-1: never)
+        int editAt;    // before this fix an early point is moved (-1: never)
+        int zoomAt;    // the scale halves before this fix (-1: never)
+    };
+    const Case cases[] = {
+        {"a walk of uneven steps", -1, -1, -1, -1, -1},
+        {"with stops, each merged into two points", 9, -1, -1, -1, -1},
+        {"with the segment ended and a colour change", -1, 12, 20, -1, -1},
+        {"an early point edited, then recording goes on", -1, -1, -1, 15, -1},
+        {"zoomed out half way", -1, -1, -1, -1, 18},
+    };
+    view.enterManualZoom();
+    in.fixValid = true;
+    for (const Case& c : cases) {
+        track.clearLayer(Track::kMainLayer);
+        track.settings.newPointColour = 0;
+        track.settings.minPointDistanceKm = 0.03;  // closer fixes merge, moving the last point
+        view.scale = view.manualScale = 1.0e6f;  // about 20 m a pixel
+        double north = 0.0;
+        for (int i = 0; i < 40; ++i) {
+            if (i == c.editAt) {
+                TrackPoint& early = *track.main().first()->next->next;
+                setPointValues(early, {.lon = early.lon, .lat = early.lat + 1e-6, .flags = 0}, 0.001);
+            }
+            if (i == c.breakAt) track.endSegment(u".Test");
+            if (i == c.colourAt) track.settings.newPointColour = 5;
+            if (i == c.zoomAt) view.manualScale = 0.5e6f;
+            const bool stopped = c.stopAt >= 0 && i >= c.stopAt && (i - c.stopAt) % 8 < 4;
+            north += stopped ? 8.0 : 6.0 + 11.0 * (i % 4);
+            const TrackFix fix{.latitude = 45.0 + north / 111195.0, .longitude = 7.0,
+                               .speed = stopped ? 0.5f : 20.0f, .time = 8000.0 + i / 86400.0};
+            track.addFix(fix, true);
+            gps = {fix.latitude / 180.0, fix.longitude / 180.0};
+            cycle.update(in);
+        }
+        const auto continued = cycle.retained(Track::kMainLayer);
+        std::vector<const TrackPoint*> linked;
+        for (const TrackPoint* p = track.main().drawHead; p; p = p->drawNext) linked.push_back(p);
+        std::vector<VisibleTrack::ChainPoint> whole;
+        VisibleTrack::decimate(track.main(), view.scale, &whole);
+        ASSERT_EQ(continued.size(), whole.size()) << c.legend;
+        ASSERT_EQ(linked.size(), whole.size()) << c.legend;
+        EXPECT_LT(whole.size(), static_cast<std::size_t>(track.main().count())) << c.legend;
+        for (std::size_t k = 0; k < whole.size(); ++k) {
+            EXPECT_EQ(continued[k].point, whole[k].point) << c.legend << " at " << k;
+            EXPECT_EQ(linked[k], whole[k].point) << c.legend << " at " << k;
+            EXPECT_EQ(continued[k].colour, whole[k].colour) << c.legend << " at " << k;
+            EXPECT_EQ(continued[k].segmentEnd, whole[k].segmentEnd) << c.legend << " at " << k;
+            EXPECT_EQ(continued[k].lat, whole[k].lat) << c.legend << " at " << k;
+        }
+    }
+}
+
 TEST_F(CycleFixture, ManualZoomFollowsTheFixOrHandsTheCentreToIt) {
     view.enterManualZoom();
     gps = {0.2, 0.1};
