@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "OffscreenApplication.h"
 #include "app/AppMapShell.h"
 #include "app/DataFiles.h"
 #include "app/InternetMaps.h"
@@ -56,15 +57,6 @@ double scaleFor(int level) {
     return 64 * std::exp2(level - 0.667 + 0.5) / std::cos(kLatitude * std::numbers::pi / 180);
 }
 
-void ensureApplication() {
-    static QGuiApplication* application = nullptr;  // Qt's statics go first at exit
-    if (application) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "wendra-stall-bench";
-    static char* argv[] = {name, nullptr};
-    application = new QGuiApplication(argc, argv);
-}
 
 std::string tileBody() {
     const fs::path file = fs::temp_directory_path() / "wendra-stall-tile.png";
@@ -259,7 +251,7 @@ double saveWhileStalled(StallWindow& window, TileAnswers& answers, const fs::pat
 }
 
 void BM_FrameWhileServerStalls(benchmark::State& state) {
-    ensureApplication();
+    bench::ensureOffscreenApplication();
     for (const char* name :
          {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
         ::unsetenv(name);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "OffscreenApplication.h"
 #include "platform/qt/QtDrawingSurface.h"
 
 namespace {
@@ -25,15 +26,6 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 const platform::Font kLabelFont{7, 13, true};
 
-void ensureApplication() {
-    static QGuiApplication* application = nullptr;
-    if (application) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "wendra-label-bench";
-    static char* argv[] = {name, nullptr};
-    application = new QGuiApplication(argc, argv);
-}
 
 std::u16string labelText(int i) {
     std::u16string text = u"Group " + std::u16string(1, static_cast<char16_t>(u'0' + i % 7));
@@ -44,7 +36,7 @@ std::u16string labelText(int i) {
 
 struct Screen {
     Screen() {
-        ensureApplication();
+        bench::ensureOffscreenApplication();
         surface.setFont(kLabelFont);
         surface.setTransparentText(true);
         surface.setTextColour(platform::rgb(200, 0, 0));

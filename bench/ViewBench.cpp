@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "OffscreenApplication.h"
 #include "maps/MapCatalogue.h"
 #include "maps/MapShell.h"
 #include "platform/qt/QtDrawingSurface.h"
@@ -56,16 +57,6 @@ constexpr int kPan = 200;          // pixels of one drag
 constexpr int kMapWidth = 2600;
 constexpr int kMapHeight = 1600;
 
-void ensureApplication() {
-    // Kept to the end of the process: Qt's own statics go first at exit.
-    static QGuiApplication* application = nullptr;
-    if (application) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "wendra-view-bench";
-    static char* argv[] = {name, nullptr};
-    application = new QGuiApplication(argc, argv);
-}
 
 void putLittle(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -156,7 +147,7 @@ void fillLayer(Track& track, int layer, double stepPixels, unsigned seed) {
 // Everything a frame of the window draws, as the application feeds it.
 struct Scene {
     explicit Scene(double stepPixels) : catalogue(shell) {
-        ensureApplication();
+        bench::ensureOffscreenApplication();
         char name[] = "/tmp/wendra-view-bench-XXXXXX";
         if (!mkdtemp(name)) std::abort();
         folder = name;
