@@ -234,6 +234,12 @@ void LineRaster::walk(Point a, Point b, bool last) {
     }
 }
 
+bool LineRaster::inDashGap(double& travelled, double length) const {
+    travelled += length;
+    if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
+    return travelled >= dashOn_;
+}
+
 // The general walk for a one pixel pen, each pixel written as it is reached, the
 // dash pattern kept in registers; a solid pen leaves the pattern alone.
 template <bool kDashed>
@@ -244,9 +250,7 @@ void LineRaster::thinWalk(std::span<const Point> points, bool endsPolyline) {
     bool down = penDown_;
     const auto reach = [&](Pixel16* pixel, double length) {
         if constexpr (kDashed) {
-            travelled += length;
-            if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
-            if (travelled >= dashOn_) {
+            if (inDashGap(travelled, length)) {
                 down = false;
                 return;
             }
@@ -293,9 +297,7 @@ void LineRaster::wideWalk(std::span<const Point> points) {
     bool down = penDown_;
     const auto reach = [&](int direction, double length) {
         if constexpr (kDashed) {
-            travelled += length;
-            if (travelled >= dashPeriod_) travelled = wrapped(travelled, dashPeriod_);
-            if (travelled >= dashOn_) {
+            if (inDashGap(travelled, length)) {
                 down = false;
                 return;
             }
@@ -328,13 +330,9 @@ void LineRaster::wideWalk(std::span<const Point> points) {
 }
 
 void LineRaster::visit(int x, int y, int dx, int dy, double length) {
-    if (dashed_) {
-        travelled_ += length;
-        if (travelled_ >= dashPeriod_) travelled_ = wrapped(travelled_, dashPeriod_);
-        if (travelled_ >= dashOn_) {
-            penDown_ = false;
-            return;
-        }
+    if (dashed_ && inDashGap(travelled_, length)) {
+        penDown_ = false;
+        return;
     }
     // Only what the pen covers at (x, y) and did not cover one step back.
     cover(x, y, penDown_ ? steps_[static_cast<std::size_t>(stepIndex(dx, dy))] : whole_);

@@ -58,6 +58,9 @@ private:
     void chooseStrokes(int pitch);
     bool penInside(Point p) const;
     void walkInside(std::span<const Point> points, bool endsPolyline);
+    // Moves `travelled` on by the length along the dash pattern; true when it then
+    // lies in a gap.
+    bool inDashGap(double& travelled, double length) const;
     // The pen reaches the pixel: whole, or by the step (dx, dy) from where it was.
     void visit(int x, int y, int dx, int dy, double length);
     void cover(int x, int y, const std::vector<Run>& runs);
