@@ -50,6 +50,25 @@ void parsePosition(std::string_view text, double& latitude, double& longitude) {
         fail("--at: latitude within 90, longitude within 180 degrees");
 }
 
+void parseScreenSize(std::string_view text, int most, int& width, int& height) {
+    double w = 0, h = 0;
+    parsePair(text, 'x', "--size", w, h);
+    // Written so that a value that is not a number fails too.
+    const auto fits = [most](double side) {
+        return side >= 1 && side <= most && side == std::floor(side);
+    };
+    if (!fits(w) || !fits(h))
+        fail("--size: whole pixels, 1x1 to " + std::to_string(most) + "x" + std::to_string(most));
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+}
+
+double parseScale(std::string_view text) {
+    const double scale = parseReal(text, "--scale");
+    if (!(scale > 0) || !std::isfinite(scale)) fail("--scale: pixels per half-turn, above 0");
+    return scale;
+}
+
 double parseSpeed(std::string_view text) {
     const double speed = parseReal(text, "--speed");
     if (!ReplayPlayer::speedAllowed(speed))

@@ -21,6 +21,10 @@ void parsePair(std::string_view text, char separator, std::string_view what, dou
                double& b);
 // --at LAT,LON in degrees, on the globe, or fails.
 void parsePosition(std::string_view text, double& latitude, double& longitude);
+// --size WxH in whole pixels, from 1x1 to most x most, or fails.
+void parseScreenSize(std::string_view text, int most, int& width, int& height);
+// --scale S: view pixels per half-turn, a finite number above 0, or fails.
+double parseScale(std::string_view text);
 
 // A replay's --speed: a number from 0.01 to 10000, or the verb fails.
 double parseSpeed(std::string_view text);

@@ -16,6 +16,8 @@ namespace wendra::tool {
 
 namespace {
 
+constexpr int kMostSide = 100000;  // pixels a side of the view asked for
+
 struct RankRequest {
     std::string home;
     maps::RankingView view;
@@ -33,15 +35,10 @@ RankRequest parseRank(const Args& args) {
             parsePosition(optionValue(args, i), r.view.latitude, r.view.longitude);
             at = true;
         } else if (args[i] == "--scale") {
-            r.view.scale = static_cast<float>(parseReal(optionValue(args, i), "--scale"));
-            if (!(r.view.scale > 0)) fail("--scale must be above 0");
+            r.view.scale = static_cast<float>(parseScale(optionValue(args, i)));
             scale = true;
         } else if (args[i] == "--size") {
-            double w = 0, h = 0;
-            parsePair(optionValue(args, i), 'x', "--size", w, h);
-            if (w < 1 || h < 1 || w > 100000 || h > 100000) fail("--size: 1x1 to 100000x100000");
-            r.width = static_cast<int>(w);
-            r.height = static_cast<int>(h);
+            parseScreenSize(optionValue(args, i), kMostSide, r.width, r.height);
         } else {
             fail("maps rank: unknown argument " + args[i]);
         }

@@ -72,19 +72,13 @@ RenderRequest parseRender(const Args& args) {
         } else if (arg == "--out") {
             r.out = optionValue(args, i);
         } else if (arg == "--size") {
-            double w = 0, h = 0;
-            parsePair(optionValue(args, i), 'x', "--size", w, h);
-            if (w < 1 || h < 1 || w > kMostSide || h > kMostSide || w != std::floor(w) ||
-                h != std::floor(h))
-                fail("--size: whole pixels, 1x1 to 20000x20000");
-            r.size = {static_cast<int>(w), static_cast<int>(h)};
+            parseScreenSize(optionValue(args, i), kMostSide, r.size.width, r.size.height);
             sized = true;
         } else if (arg == "--at") {
             parsePosition(optionValue(args, i), r.latitude, r.longitude);
             r.at = true;
         } else if (arg == "--scale") {
-            r.scale = static_cast<float>(parseReal(optionValue(args, i), "--scale"));
-            if (!(r.scale > 0) || !std::isfinite(r.scale)) fail("--scale must be above 0");
+            r.scale = static_cast<float>(parseScale(optionValue(args, i)));
             r.scaleGiven = true;
         } else if (arg == "--fit") {
             r.fit = true;

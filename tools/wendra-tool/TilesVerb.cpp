@@ -25,6 +25,8 @@ namespace wendra::tool {
 
 namespace {
 
+constexpr int kMostSide = 100000;  // pixels a side of the view asked for
+
 struct TilesCommand {
     const char* name;
     int (*run)(const Args& args);
@@ -148,15 +150,10 @@ FetchRequest parseFetch(const Args& args) {
             parsePosition(optionValue(args, i), r.view.latitude, r.view.longitude);
             at = true;
         } else if (args[i] == "--scale") {
-            r.view.scale = parseReal(optionValue(args, i), "--scale");
-            if (!(r.view.scale > 0)) fail("--scale: pixels per half-turn, above 0");
+            r.view.scale = parseScale(optionValue(args, i));
             scale = true;
         } else if (args[i] == "--size") {
-            double w = 0, h = 0;
-            parsePair(optionValue(args, i), 'x', "--size", w, h);
-            if (w < 1 || h < 1 || w > 100000 || h > 100000) fail("--size: 1x1 to 100000x100000");
-            r.view.width = static_cast<int>(w);
-            r.view.height = static_cast<int>(h);
+            parseScreenSize(optionValue(args, i), kMostSide, r.view.width, r.view.height);
         } else if (args[i] == "--passes") {
             r.passes = static_cast<int>(parseInteger(optionValue(args, i), "--passes"));
             if (r.passes < 1 || r.passes > 1000000) fail("--passes: 1 to 1000000");
