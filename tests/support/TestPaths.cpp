@@ -1,6 +1,8 @@
 #include "support/TestPaths.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,6 +127,40 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
     waitpid(child, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+StartedChild startForFirstLine(const std::vector<std::string>& argv, int milliseconds) {
+    StartedChild started;
+    int out[2];
+    if (pipe(out) != 0) return started;
+    started.pid = fork();
+    if (started.pid == 0) {
+        dup2(out[1], 1);
+        close(out[0]);
+        close(out[1]);
+        std::vector<std::string> strings = argv;
+        std::vector<char*> args;
+        for (auto& s : strings) args.push_back(s.data());
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    close(out[1]);
+    if (started.pid > 0) {
+        char c;
+        pollfd watch{out[0], POLLIN, 0};
+        while (poll(&watch, 1, milliseconds) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+            started.firstLine.push_back(c);
+    }
+    close(out[0]);
+    return started;
+}
+
+void stopChild(int pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
 }
 
 }  // namespace wendra::test

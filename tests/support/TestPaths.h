@@ -43,4 +43,15 @@ int spawnTool(const std::vector<std::string>& args, const std::filesystem::path&
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {},
                    const std::filesystem::path& output = {});
 
+// A program started in the background that said where it listens in its first line.
+struct StartedChild {
+    int pid = -1;           // <= 0 when it could not start
+    std::string firstLine;  // empty when none came in time
+};
+// Starts argv (looked up on PATH unless argv[0] holds a slash) with its standard
+// output into a pipe, and waits up to `milliseconds` for its first line.
+StartedChild startForFirstLine(const std::vector<std::string>& argv, int milliseconds);
+// SIGTERM to a child started so, and waits for it; nothing for a pid <= 0.
+void stopChild(int pid);
+
 }  // namespace wendra::test

@@ -1,13 +1,10 @@
 #include "support/TileServer.h"
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <random>
+
+#include "support/TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -26,21 +23,6 @@ fs::path scratchFolder() {
         fs::temp_directory_path() / ("wendra-tiles-" + std::to_string(random()));
     fs::create_directories(folder);
     return folder;
-}
-
-// The "PORT <n>" line the server prints once it listens; 0 when none came in time.
-int readPort(int fd) {
-    std::string text;
-    char piece[64];
-    pollfd watch{fd, POLLIN, 0};
-    while (text.find('\n') == std::string::npos) {
-        if (poll(&watch, 1, kStartMilliseconds) <= 0) return 0;
-        const ssize_t got = read(fd, piece, sizeof piece);
-        if (got <= 0) return 0;
-        text.append(piece, static_cast<std::size_t>(got));
-    }
-    if (text.rfind("PORT ", 0) != 0) return 0;
-    return std::atoi(text.c_str() + 5);
 }
 
 }  // namespace
@@ -68,30 +50,14 @@ TileServer::TileServer(const TileServerOptions& options)
     if (https_)
         args.insert(args.end(),
                     {"--cert", options.certificate.string(), "--key", options.key.string()});
-    int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        std::vector<char*> argv;
-        for (auto& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        execvp("python3", argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    if (pid_ > 0) port_ = readPort(out[0]);
-    close(out[0]);
+    const StartedChild server = startForFirstLine(args, kStartMilliseconds);
+    pid_ = server.pid;
+    // "PORT <n>" once it listens.
+    if (server.firstLine.rfind("PORT ", 0) == 0) port_ = std::atoi(server.firstLine.c_str() + 5);
 }
 
 TileServer::~TileServer() {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
+    stopChild(pid_);
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
 }

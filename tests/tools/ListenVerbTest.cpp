@@ -2,9 +2,6 @@
 // is read through the real port and reader thread and printed as `nmea` prints the same
 // log; and a port that cannot be read is reported in one line.
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -18,49 +15,25 @@
 namespace wendra::test {
 namespace {
 
+constexpr int kFirstLineMilliseconds = 5000;
+
 // `wendra-tool simulate --pty ...` in the background; killed when done.
 class PtyReceiver {
 public:
     explicit PtyReceiver(const std::vector<std::string>& args) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            close(out[0]);
-            close(out[1]);
-            std::vector<std::string> all{toolPath().string(), "simulate", "--pty"};
-            all.insert(all.end(), args.begin(), args.end());
-            std::vector<char*> argv;
-            for (std::string& a : all) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        path_ = firstLine(out[0]);
-        close(out[0]);
+        std::vector<std::string> all{toolPath().string(), "simulate", "--pty"};
+        all.insert(all.end(), args.begin(), args.end());
+        const StartedChild receiver = startForFirstLine(all, kFirstLineMilliseconds);
+        pid_ = receiver.pid;
+        path_ = receiver.firstLine;
     }
-    ~PtyReceiver() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
+    ~PtyReceiver() { stopChild(pid_); }
     PtyReceiver(const PtyReceiver&) = delete;
     PtyReceiver& operator=(const PtyReceiver&) = delete;
 
     const std::string& path() const { return path_; }
 
 private:
-    static std::string firstLine(int fd) {
-        std::string line;
-        char c;
-        pollfd p{fd, POLLIN, 0};
-        while (poll(&p, 1, 5000) > 0 && read(fd, &c, 1) == 1 && c != '\n') line.push_back(c);
-        return line;
-    }
-
     pid_t pid_ = -1;
     std::string path_;
 };
