@@ -6,14 +6,12 @@
 #include <cmath>
 
 #include "app/PointFeed.h"
-#include "platform/qt/QtDrawingSurface.h"
 #include "points/IconList.h"
 #include "records/DayNumber.h"
 #include "support/FakeClock.h"
 #include "support/TestPaths.h"
-#include "track/Track.h"
 #include "track/TrackUnits.h"
-#include "view/MapFrame.h"
+#include "view/FrameFixture.h"
 
 namespace wendra::test {
 namespace {
@@ -21,28 +19,14 @@ namespace {
 using platform::Pixel16;
 using platform::Rect;
 
-constexpr int kWidth = 240;
-constexpr int kHeight = 200;
-constexpr int kCentreX = kWidth / 2;
-constexpr int kCentreY = kHeight / 2;
-constexpr float kScale = 1.0e6f;  // about 20 m a pixel
-constexpr std::int32_t kOverlays =
-    settings::kAltitudeGraph | settings::kGrid | settings::kMovingDirection | settings::kWayLines;
-constexpr double kSecondDays = 1.0 / 86400.0;
-
-// A 240 x 200 frame under manual zoom, no overlays, no information line, no position
-// marker, fed by a point store with the shipped icons.
-class PointFeedTest : public ::testing::Test {
+// The view's frame fed by a point store with the shipped icons, and no position
+// marker of its own: the points are all that is drawn.
+class PointFeedTest : public FrameFixture {
 protected:
-    PointFeedTest() : buffer({kWidth, kHeight}), surface(buffer) {
-        view.zoomWord = zoom::kManual;
-        view.scale = view.manualScale = kScale;
-        view.settingsWord =
-            settings::withField(settings::kDefault & ~kOverlays, settings::kInfoLineShift, 0);
-        view.setCentre(centre.lat, centre.lon);
+    PointFeedTest() {
+        data.positionShown = false;
         icons.load(testData().parent_path().parent_path() / "data" / "icons", 1);
         store.setIcons(&icons);
-        data.frame.gps = &centre;
         data.points = &feed;
         data.pointIcons = &icons.images();
     }
@@ -56,37 +40,16 @@ protected:
         point.colour = colour;
         return store.addPoint(point);
     }
-    void paint() {
-        frame.paintView(&surface, {0, 0, kWidth, kHeight}, {}, data);
-        surface.flush();
-    }
-    static Pixel16 px(platform::ColorRef colour) { return platform::toPixel16(colour); }
-    int countIn(Rect area, Pixel16 pixel) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += buffer.at(x, y) == pixel;
-        return n;
-    }
     int countOther(Rect area, Pixel16 pixel) const {
         return area.width() * area.height() - countIn(area, pixel);
-    }
-    Pixel16 back() const {
-        return platform::toUnpaintedPixel16(data.colours.day(ColourRole::Back));
     }
 
     FakeClock clock;
     platform::ScopedClock clockScope{clock};
-    LatLon centre{0.25, 0.05};
+    const LatLon centre = gps;
     points::IconList icons;
     points::PointStore store;
-    Track track;
-    ViewGeometry view;
-    ViewCycle cycle{view, track};
-    MapFrame frame{view, cycle, track};
     PointFeed feed{store, view};
-    FrameData data;
-    platform::PixelBuffer buffer;
-    platform::qt::QtDrawingSurface surface;
 };
 
 TEST_F(PointFeedTest, PointsShowTheirMarkerWithTheIconOrLabelTheirModeAsks) {
@@ -123,7 +86,7 @@ TEST_F(PointFeedTest, PointsShowTheirMarkerWithTheIconOrLabelTheirModeAsks) {
         paint();
         EXPECT_EQ(buffer.at(kCentreX + 30, kCentreY - 40) == ink, c.marked) << c.legend;
         EXPECT_EQ(countIn(above, ink) > 5, c.label) << c.legend;
-        EXPECT_EQ(countOther(above, back()) - countIn(above, ink) > 20, c.image) << c.legend;
+        EXPECT_EQ(countOther(above, background()) - countIn(above, ink) > 20, c.image) << c.legend;
         EXPECT_EQ(store.drawnPoints().size(), c.marked ? 1u : 0u) << c.legend;
     }
 }
@@ -156,7 +119,7 @@ TEST_F(PointFeedTest, ATapShowsThePointInABalloonForFiveSeconds) {
     clock.advanceMilliseconds(200);
     paint();
     EXPECT_EQ(frame.balloons().size(), 0);
-    EXPECT_EQ(countOther(above, back()), 0) << "gone from the map";
+    EXPECT_EQ(countOther(above, background()), 0) << "gone from the map";
 }
 
 // The automatic zoom centres on the "Active" points and fits them, far apart as they
