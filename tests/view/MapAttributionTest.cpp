@@ -9,19 +9,14 @@
 
 #include "maps/MapCatalogue.h"
 #include "maps/MapShell.h"
-#include "platform/qt/QtDrawingSurface.h"
 #include "support/TestPaths.h"
-#include "track/Track.h"
+#include "view/FrameFixture.h"
 #include "view/MapAttribution.h"
-#include "view/MapFrame.h"
 
 namespace wendra::test {
 namespace {
 
-constexpr int kWidth = 240;
-constexpr int kHeight = 200;
-constexpr float kScale = 1.0e6f;
-constexpr double kLat = 45.0;
+constexpr double kLat = 45.0;  // the fixture's centre, in degrees
 constexpr double kLon = 9.0;
 const platform::ColorRef kTileColour = platform::rgb(0x00, 0xf8, 0x00);
 
@@ -46,17 +41,12 @@ std::string greenBmp() {
     return bmp;
 }
 
-class MapAttributionTest : public ::testing::Test {
+// The fixture's frame over a catalogue of one-colour maps, without a position marker.
+class MapAttributionTest : public FrameFixture {
 protected:
-    MapAttributionTest() : catalogue(shell), buffer({kWidth, kHeight}), surface(buffer) {
+    MapAttributionTest() : catalogue(shell) {
         writeFile(folder / "tile.bmp", greenBmp());
-        view.zoomWord = zoom::kManual;
-        view.scale = view.manualScale = kScale;
-        view.settingsWord = settings::withField(
-            settings::kDefault & ~(settings::kAltitudeGraph | settings::kGrid |
-                                   settings::kMovingDirection | settings::kWayLines),
-            settings::kInfoLineShift, 0);
-        view.setCentre(kLat / 180.0, kLon / 180.0);
+        data.positionShown = false;
         data.maps = &catalogue;
         data.attributionOf = [](std::u16string_view group) -> std::u16string {
             if (group == u"OSM-Mapnik-Road") return u"\u00a9 OpenStreetMap contributors";
@@ -80,30 +70,15 @@ protected:
         return map;
     }
 
-    void paint() {
-        frame.paintView(&surface, {0, 0, kWidth, kHeight}, {}, data);
-        surface.flush();
-    }
-
     // Pixels of the text colour in the bottom-right corner, where the texts go.
     int textPixelsInCorner() const {
-        int n = 0;
-        for (int y = kHeight - 14; y < kHeight; ++y)
-            for (int x = kWidth - 120; x < kWidth; ++x)
-                n += buffer.at(x, y) == platform::toPixel16(data.colours.active(false).draw);
-        return n;
+        return countIn({kWidth - 120, kHeight - 14, kWidth, kHeight},
+                       px(data.colours.active(false).draw));
     }
 
     TempDir folder;
     maps::MapShell shell;
     maps::MapCatalogue catalogue;
-    Track track;
-    ViewGeometry view;
-    ViewCycle cycle{view, track};
-    MapFrame frame{view, cycle, track};
-    FrameData data;
-    platform::PixelBuffer buffer;
-    platform::qt::QtDrawingSurface surface;
 };
 
 TEST_F(MapAttributionTest, ShowsTheTextOfEachSourceWhoseTilesArePainted) {
