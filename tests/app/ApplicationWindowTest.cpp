@@ -151,6 +151,14 @@ private:
     std::unique_ptr<platform::qt::QtWindow> window_;
 };
 
+// A window started on a fresh folder with no receiver.
+class WindowWithoutReceiver : public ::testing::Test {
+protected:
+    test::TempDir home;
+    test::ScriptedMessageBoxes boxes;
+    ProgramRun run{home.path(), std::nullopt};
+};
+
 long long fileSize(const std::filesystem::path& path) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
@@ -289,10 +297,7 @@ TEST(ApplicationWindow, ASilentReceiverIsReportedAndReconnected) {
 
 // Keys reach their slot's bindings: the application keys are "Display button" by
 // default, and a soft key bound to it names itself.
-TEST(ApplicationWindow, KeysRunTheActionsBoundToTheirSlots) {
-    test::TempDir home;
-    test::ScriptedMessageBoxes boxes;
-    ProgramRun run(home.path(), std::nullopt);
+TEST_F(WindowWithoutReceiver, KeysRunTheActionsBoundToTheirSlots) {
     ASSERT_TRUE(run.started());
     Application& application = run.application();
     const auto statusIs = [&](std::u16string_view text) {
@@ -314,10 +319,7 @@ TEST(ApplicationWindow, KeysRunTheActionsBoundToTheirSlots) {
 
 // A key tries its sets in order: an action that does not apply here hands the key to
 // the next set, while "Do nothing" ends the search.
-TEST(ApplicationWindow, AKeyTriesItsSetsInOrderUntilOneApplies) {
-    test::TempDir home;
-    test::ScriptedMessageBoxes boxes;
-    ProgramRun run(home.path(), std::nullopt);
+TEST_F(WindowWithoutReceiver, AKeyTriesItsSetsInOrderUntilOneApplies) {
     ASSERT_TRUE(run.started());
     Application& application = run.application();
     const auto statusIs = [&](std::u16string_view text) {
@@ -341,10 +343,7 @@ TEST(ApplicationWindow, AKeyTriesItsSetsInOrderUntilOneApplies) {
     EXPECT_EQ(application.state()->track.settings.recordTrack, recording) << "set 1 was tried";
 }
 
-TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
-    test::TempDir home;
-    test::ScriptedMessageBoxes boxes;
-    ProgramRun run(home.path(), std::nullopt);
+TEST_F(WindowWithoutReceiver, PaintsTheViewOnceStartedAndClearsTheStatusText) {
     ASSERT_TRUE(run.started());
     EXPECT_EQ(run.application().state()->statusText, u"Button OK\nto display main menu");
     // Start-up complete means painting is allowed: a repaint draws the back buffer.
@@ -357,10 +356,7 @@ TEST(ApplicationWindow, PaintsTheViewOnceStartedAndClearsTheStatusText) {
 
 // The wheel zooms from manual zoom, which it enters first; the pen moves the map once
 // it leaves its dead square, drawing the quick way.
-TEST(ApplicationWindow, TheWheelZoomsAndAPenDragMovesTheMap) {
-    test::TempDir home;
-    test::ScriptedMessageBoxes boxes;
-    ProgramRun run(home.path(), std::nullopt);
+TEST_F(WindowWithoutReceiver, TheWheelZoomsAndAPenDragMovesTheMap) {
     ASSERT_TRUE(run.started());
     Application& application = run.application();
     Status7Record& status = application.state()->config.status;
@@ -384,10 +380,7 @@ TEST(ApplicationWindow, TheWheelZoomsAndAPenDragMovesTheMap) {
 }
 
 // A tap (no drag) on a drawn point stamps it, so that its label shows in a balloon.
-TEST(ApplicationWindow, ATapOnAPointStampsItForItsBalloon) {
-    test::TempDir home;
-    test::ScriptedMessageBoxes boxes;
-    ProgramRun run(home.path(), std::nullopt);
+TEST_F(WindowWithoutReceiver, ATapOnAPointStampsItForItsBalloon) {
     ASSERT_TRUE(run.started());
     Application& application = run.application();
     const ViewGeometry& view = application.view().geometry();
@@ -545,10 +538,7 @@ TEST(ApplicationWindow, AResizeDuringStartUpStillLetsTheWindowPaint) {
 
 // A kill after a key's action must not take the changed setting with it: a handled
 // action saves the changed files at once.
-TEST(ApplicationWindow, AHandledKeySavesTheChangedSettingsAtOnce) {
-    test::TempDir home;
-    test::ScriptedMessageBoxes boxes;
-    ProgramRun run(home.path(), std::nullopt);
+TEST_F(WindowWithoutReceiver, AHandledKeySavesTheChangedSettingsAtOnce) {
     ASSERT_TRUE(run.started());
     Application& application = run.application();
     application.state()->config.keys.bind(0, kSecondAppKey, Action::kToggleTrack);
